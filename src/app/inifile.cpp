@@ -1,0 +1,151 @@
+#include "app/inifile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace qv::app {
+
+namespace {
+bool isSectionLine(const QString &line, QString *name = nullptr)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return false;
+    const qsizetype end = t.indexOf(QLatin1Char(']'));
+    if (end < 0)
+        return false;
+    if (name)
+        *name = t.mid(1, end - 1).trimmed();
+    return true;
+}
+
+bool splitKey(const QString &line, QString *key, QString *value)
+{
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
+        return false;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    *key = line.left(eq).trimmed();
+    if (value)
+        *value = line.mid(eq + 1);
+    return true;
+}
+} // namespace
+
+void IniFile::open(const QString &path)
+{
+    m_path = path;
+    m_lines.clear();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    QString text = QString::fromUtf8(f.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_lines = text.split(QLatin1Char('\n'));
+    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
+        m_lines.removeLast();
+}
+
+int IniFile::findSection(const QString &section) const
+{
+    for (int i = 0; i < m_lines.size(); ++i) {
+        QString name;
+        if (isSectionLine(m_lines[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int IniFile::findKey(int sectionLine, const QString &key) const
+{
+    for (int i = sectionLine + 1; i < m_lines.size(); ++i) {
+        if (isSectionLine(m_lines[i]))
+            break;
+        QString k;
+        if (splitKey(m_lines[i], &k, nullptr) && k.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool IniFile::contains(const QString &section, const QString &key) const
+{
+    const int s = findSection(section);
+    return s >= 0 && findKey(s, key) >= 0;
+}
+
+QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return def;
+    const int k = findKey(s, key);
+    if (k < 0)
+        return def;
+    QString name, value;
+    splitKey(m_lines[k], &name, &value);
+    if (value.endsWith(QLatin1Char('\r')))
+        value.chop(1);
+    return value;
+}
+
+int IniFile::readInteger(const QString &section, const QString &key, int def) const
+{
+    if (!contains(section, key))
+        return def;
+    const QString v = readString(section, key).trimmed();
+    qsizetype i = 0;
+    if (i < v.size() && (v[i] == QLatin1Char('-') || v[i] == QLatin1Char('+')))
+        ++i;
+    while (i < v.size() && v[i].isDigit())
+        ++i;
+    bool ok = false;
+    const int n = v.left(i).toInt(&ok);
+    return ok ? n : 0;
+}
+
+bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    int s = findSection(section);
+    if (s < 0) {
+        if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty())
+            m_lines.append(QString());
+        m_lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        m_lines.append(key + QLatin1Char('=') + value);
+        return save();
+    }
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        QString name;
+        splitKey(m_lines[k], &name, nullptr);
+        m_lines[k] = name + QLatin1Char('=') + value;
+        return save();
+    }
+    // After the section's last key line.
+    int insertAt = s + 1;
+    for (int i = s + 1; i < m_lines.size() && !isSectionLine(m_lines[i]); ++i) {
+        QString k;
+        if (splitKey(m_lines[i], &k, nullptr))
+            insertAt = i + 1;
+    }
+    m_lines.insert(insertAt, key + QLatin1Char('=') + value);
+    return save();
+}
+
+bool IniFile::save() const
+{
+    if (m_path.isEmpty())
+        return false;
+    QSaveFile f(m_path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(m_lines.join(QLatin1Char('\n')).toUtf8());
+    f.write("\n");
+    return f.commit();
+}
+
+} // namespace qv::app

@@ -1,0 +1,38 @@
+#pragma once
+// "config.ini": sections and keys compared without regard to letter case,
+// values kept exactly as written. Writes go to the file at once.
+#include <QString>
+#include <QStringList>
+
+namespace qv::app {
+
+class IniFile {
+public:
+    IniFile() = default;
+    explicit IniFile(const QString &path) { open(path); }
+
+    // Reads the file; a missing or unreadable file reads as empty.
+    void open(const QString &path);
+    const QString &path() const { return m_path; }
+
+    bool contains(const QString &section, const QString &key) const;
+    QString readString(const QString &section, const QString &key, const QString &def = QString()) const;
+    // Leading whole number of the value; `def` when the key is missing, 0 when it holds no number.
+    int readInteger(const QString &section, const QString &key, int def) const;
+    bool readBool(const QString &section, const QString &key, bool def) const
+    {
+        return readInteger(section, key, def ? 1 : 0) != 0;
+    }
+    // Sets the value (adding the section or key when missing) and saves the file.
+    bool writeString(const QString &section, const QString &key, const QString &value);
+
+private:
+    int findSection(const QString &section) const;
+    int findKey(int sectionLine, const QString &key) const;
+    bool save() const;
+
+    QString m_path;
+    QStringList m_lines;
+};
+
+} // namespace qv::app

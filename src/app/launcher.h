@@ -1,0 +1,26 @@
+#pragma once
+// Starting outside programs: the local database server, the mailer, plug-ins
+// and the maker's pages.
+#include <QString>
+#include <QStringList>
+
+namespace qv::app {
+
+// Starts `file` with `parameters` in `folder` without waiting. A relative file
+// name is looked up in `folder`; a web address opens in the default browser.
+// Returns the process id (0 for an opened address), or -1.
+qint64 LaunchProgram(const QString &file, const QString &parameters, const QString &folder);
+
+// Names of the subfolders of `folder`, in name order. A missing folder gives
+// the message "Не могу войти в каталог: " + folder and an empty list.
+QStringList ListSubfolders(const QString &folder);
+
+// The program a plug-in folder starts: the first file, in name order, whose
+// name ends in ".exe" or that may be executed. Empty when there is none.
+QString FindPluginProgram(const QString &pluginFolder);
+
+// Starts the plug-in of the subfolder `name` of AppDir + "Plugins/".
+// Returns the process id, or -1 (with the reason shown).
+qint64 RunPlugin(const QString &appDir, const QString &name);
+
+} // namespace qv::app

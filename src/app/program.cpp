@@ -1,0 +1,92 @@
+#include "app/program.h"
+#include "app/tfrmmain.h"
+#include "users/tfrmuseredit.h"
+#include "users/tfrmusers.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLocale>
+
+namespace qv::app {
+
+namespace {
+QWidget *namedWindow(QWidget *parent, const char *name, const QString &title)
+{
+    auto *w = new QDialog(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setWindowTitle(title);
+    return w;
+}
+} // namespace
+
+Mode ModeFromArguments(const QStringList &arguments)
+{
+    // arguments[0] is the program itself.
+    return arguments.size() > 1 && arguments.at(1) == QLatin1String("update") ? Mode::Update : Mode::Normal;
+}
+
+Program::Program() = default;
+Program::~Program() = default;
+
+bool Program::startNormal()
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvantile 3"));
+    mainWindow = std::make_unique<TfrmMain>(ctx);
+    mainWindow->FormCreate();
+    if (ctx.ConnectAbandoned)
+        return false;
+    createWindows();
+    return true;
+}
+
+void Program::createWindows()
+{
+    QWidget *owner = mainWindow.get();
+    auto add = [this](QWidget *w) {
+        windows.createdOrder << w->objectName();
+        return w;
+    };
+    windows.frmConfig = add(namedWindow(owner, "frmConfig", QStringLiteral("Настройки")));
+    windows.frmToBaza = add(namedWindow(owner, "frmToBaza", QStringLiteral("Отправка в базу")));
+    windows.frmFromBaza = add(namedWindow(owner, "frmFromBaza", QStringLiteral("Обновление базы")));
+    windows.frmUserEdit = new users::TfrmUserEdit(owner);
+    windows.frmUsers = new users::TfrmUsers(ctx, windows.frmUserEdit, owner);
+    add(windows.frmUsers);
+    add(windows.frmUserEdit);
+    windows.frmProjectMaterials = add(namedWindow(owner, "frmProjectMaterials", QStringLiteral("Материалы проекта")));
+    windows.frmAuth = add(namedWindow(owner, "frmAuth", QStringLiteral("Пароли")));
+    windows.frmSubjectNew = add(namedWindow(owner, "frmSubjectNew", QStringLiteral("Новая рубрика")));
+    windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
+    windows.frmAutocheck = add(namedWindow(owner, "frmAutocheck", QStringLiteral("Авто-проверка")));
+    windows.frmFilter = add(namedWindow(owner, "frmFilter", QStringLiteral("Фильтр пользователя")));
+    windows.frmHelp = add(namedWindow(owner, "frmHelp", QStringLiteral("Поддержите проект")));
+    windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));
+    windows.frmProjectInfo = add(namedWindow(owner, "frmProjectInfo", QStringLiteral("Данные проекта")));
+    windows.frmEmailConfig = add(namedWindow(owner, "frmEmailConfig", QStringLiteral("Настройки почты")));
+    windows.frmGoAd = add(namedWindow(owner, "frmGoAd", QStringLiteral("Перед выходом из программы...")));
+
+    mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };
+}
+
+int Program::runNormal()
+{
+    mainWindow->show();
+    return QApplication::exec();
+}
+
+int RunProgram(const QStringList &arguments)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QApplication::setApplicationName(QStringLiteral("Quorvantile 3"));
+    if (ModeFromArguments(arguments) == Mode::Update) {
+        QApplication::setApplicationName(QStringLiteral("Quorvantile 3.1"));
+        // The updater window comes with the updater mode itself.
+        return 0;
+    }
+    Program program;
+    if (!program.startNormal())
+        return 0;
+    return program.runNormal();
+}
+
+} // namespace qv::app

@@ -1,0 +1,69 @@
+#pragma once
+// The program body: the two modes and the windows of the normal mode.
+#include "app/appcontext.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+namespace qv::users {
+class TfrmUsers;
+class TfrmUserEdit;
+}
+
+namespace qv::app {
+
+class TfrmMain;
+
+// The windows created after the main window, each kept for the whole run.
+// Those without a form of their own yet are plain named windows.
+struct AppWindows {
+    QWidget *frmConfig = nullptr;
+    QWidget *frmToBaza = nullptr;
+    QWidget *frmFromBaza = nullptr;
+    users::TfrmUsers *frmUsers = nullptr;
+    users::TfrmUserEdit *frmUserEdit = nullptr;
+    QWidget *frmProjectMaterials = nullptr;
+    QWidget *frmAuth = nullptr;
+    QWidget *frmSubjectNew = nullptr;
+    QWidget *frmPrim = nullptr;
+    QWidget *frmAutocheck = nullptr;
+    QWidget *frmFilter = nullptr;
+    QWidget *frmHelp = nullptr;
+    QWidget *frmOSubjectAdd = nullptr;
+    QWidget *frmProjectInfo = nullptr;
+    QWidget *frmEmailConfig = nullptr;
+    QWidget *frmGoAd = nullptr;
+
+    // Object names in the order of creation.
+    QStringList createdOrder;
+};
+
+enum class Mode { Normal, Update };
+
+// "update" as the first argument, exactly, selects the updater.
+Mode ModeFromArguments(const QStringList &arguments);
+
+class Program {
+public:
+    Program();
+    ~Program();
+
+    AppContext ctx;
+    std::unique_ptr<TfrmMain> mainWindow;
+    AppWindows windows;
+
+    // Creates the main window (which runs the start-up). False when the user
+    // gave up on the database connection: then no other window is created.
+    bool startNormal();
+    // Creates the other windows, hidden, in their fixed order.
+    void createWindows();
+    // Shows the main window and runs the event loop.
+    int runNormal();
+};
+
+// The whole process after the application object exists.
+int RunProgram(const QStringList &arguments);
+
+} // namespace qv::app

@@ -1,0 +1,174 @@
+#include "app/tfrmmain.h"
+#include "app/appcontext.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace qv::app {
+
+namespace {
+QToolButton *toolButton(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return b;
+}
+} // namespace
+
+TfrmMain::TfrmMain(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvantile 3.1"));
+    resize(1200, 860);
+    buildToolBar();
+    buildCentre();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::buildToolBar()
+{
+    tbMain = addToolBar(QStringLiteral("Проект"));
+    tbMain->setObjectName(QStringLiteral("tbMain"));
+    tbMain->setMovable(false);
+
+    cbProjects = new QComboBox(tbMain);
+    cbProjects->setObjectName(QStringLiteral("cbProjects"));
+    cbProjects->setMinimumWidth(220);
+    tbMain->addWidget(cbProjects);
+
+    tbnProjectNew = toolButton(tbMain, QStringLiteral("tbnProjectNew"), QStringLiteral("Новый проект"));
+    tbMain->addWidget(tbnProjectNew);
+
+    tbnProjectEdit = toolButton(tbMain, QStringLiteral("tbnProjectEdit"), QStringLiteral("<< Редактировать"));
+    pmProject = new QMenu(tbnProjectEdit);
+    tbnProjectEdit->setMenu(pmProject);
+    tbnProjectEdit->setPopupMode(QToolButton::MenuButtonPopup);
+    tbMain->addWidget(tbnProjectEdit);
+
+    tbMain->addSeparator();
+    tbnUsers = toolButton(tbMain, QStringLiteral("tbnUsers"), QStringLiteral("Пользователи"));
+    tbMain->addWidget(tbnUsers);
+    connect(tbnUsers, &QToolButton::clicked, this, [this] {
+        if (onUsersRequested)
+            onUsersRequested();
+    });
+
+    tbPlugins = toolButton(tbMain, QStringLiteral("tbPlugins"), QStringLiteral("Плагины"));
+    pmPlugins = new QMenu(tbPlugins);
+    pmPlugins->setObjectName(QStringLiteral("pmPlugins"));
+    tbPlugins->setMenu(pmPlugins);
+    tbPlugins->setPopupMode(QToolButton::InstantPopup);
+    tbMain->addWidget(tbPlugins);
+
+    tbnUpdate = toolButton(tbMain, QStringLiteral("tbnUpdate"), QStringLiteral("Обновление"));
+    pmUpdate = new QMenu(tbnUpdate);
+    tbnUpdate->setMenu(pmUpdate);
+    tbnUpdate->setPopupMode(QToolButton::InstantPopup);
+    tbMain->addWidget(tbnUpdate);
+
+    auto *spacer = new QWidget(tbMain);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    tbMain->addWidget(spacer);
+    lbAdLink = new QLabel(QStringLiteral("<a href=\"#\">Понравилась программа - поддержите проект &gt;&gt;</a>"), tbMain);
+    lbAdLink->setObjectName(QStringLiteral("lbAdLink"));
+    tbMain->addWidget(lbAdLink);
+}
+
+void TfrmMain::buildCentre()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+
+    pnlAdTop = new QWidget(central);
+    pnlAdTop->setObjectName(QStringLiteral("pnlAdTop"));
+    pnlAdTop->setFixedHeight(64);
+    auto *adLayout = new QVBoxLayout(pnlAdTop);
+    adLayout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pnlAdTop);
+
+    splMain = new QSplitter(Qt::Horizontal, central);
+    layout->addWidget(splMain, 1);
+
+    splLeft = new QSplitter(Qt::Vertical, splMain);
+    trvFilters = new QTreeWidget(splLeft);
+    trvFilters->setObjectName(QStringLiteral("trvFilters"));
+    trvFilters->setHeaderHidden(true);
+    pnlHelp = new QWidget(splLeft);
+    pnlHelp->setObjectName(QStringLiteral("pnlHelp"));
+    auto *helpLayout = new QVBoxLayout(pnlHelp);
+    helpLayout->setContentsMargins(0, 0, 0, 0);
+    wbHelp = new QWebEngineView(pnlHelp);
+    wbHelp->setObjectName(QStringLiteral("wbHelp"));
+    helpLayout->addWidget(wbHelp);
+
+    splRight = new QSplitter(Qt::Vertical, splMain);
+    pcMain = new QTabWidget(splRight);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
+    lvLinks = new QTableView(pcMain);
+    lvLinks->setObjectName(QStringLiteral("lvLinks"));
+    lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvLinks->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvLinks->verticalHeader()->hide();
+    pcMain->addTab(lvLinks, QStringLiteral("Каталоги, поисковики, доски"));
+    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Редактировать..."));
+    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Добавить каталог, поисковик, доску"));
+
+    pnlBrowser = new QWidget(splRight);
+    pnlBrowser->setObjectName(QStringLiteral("pnlBrowser"));
+    auto *browserLayout = new QVBoxLayout(pnlBrowser);
+    browserLayout->setContentsMargins(0, 0, 0, 0);
+    browserLayout->setSpacing(0);
+    tcWeb = new QTabBar(pnlBrowser);
+    tcWeb->setObjectName(QStringLiteral("tcWeb"));
+    for (const char *caption : {"Главная", "Регистрация / Добавить", "Проверить регистр.", "Анализ сайта"})
+        tcWeb->addTab(QString::fromUtf8(caption));
+    tcWeb->setCurrentIndex(1);
+    browserLayout->addWidget(tcWeb);
+    tbWeb = new QToolBar(pnlBrowser);
+    tbWeb->setObjectName(QStringLiteral("tbWeb"));
+    browserLayout->addWidget(tbWeb);
+    Web = new QWebEngineView(pnlBrowser);
+    Web->setObjectName(QStringLiteral("Web"));
+    browserLayout->addWidget(Web, 1);
+    WebProgress = new QProgressBar(pnlBrowser);
+    WebProgress->setObjectName(QStringLiteral("WebProgress"));
+    WebProgress->hide();
+    browserLayout->addWidget(WebProgress);
+
+    splMain->setStretchFactor(0, 1);
+    splMain->setStretchFactor(1, 3);
+    splRight->setStretchFactor(0, 2);
+    splRight->setStretchFactor(1, 3);
+    setCentralWidget(central);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    // The recommendations window comes once, whatever closes the window.
+    if (!m_closing) {
+        m_closing = true;
+        if (onCloseRequested)
+            onCloseRequested();
+    }
+    event->accept();
+}
+
+} // namespace qv::app

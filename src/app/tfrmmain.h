@@ -1,0 +1,102 @@
+#pragma once
+#include <QMainWindow>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QTabBar;
+class QTabWidget;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QWebEngineView;
+class QAction;
+
+namespace qv::app {
+
+struct AppContext;
+
+// The main window: navigator on the left, the resource list and the browser
+// pane on the right, tool bars on top. Its creation does the start-up work.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(AppContext &ctx, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    AppContext &context() { return m_ctx; }
+
+    // The start-up: folders and start pages, the installation record, the
+    // plug-in menu, settings, the database connection, login, the project
+    // list, the advertisement strip and a pending "Tasks.sql". Sets
+    // ConnectAbandoned when the user gives up on the connection.
+    void FormCreate();
+
+    // Steps of the start-up, also run on their own by tests.
+    bool connectDatabase();
+    bool selectDatabase();
+    bool fillProjects();
+
+    // Hooks filled in by the windows created after the main window.
+    std::function<void()> onUsersRequested;
+    std::function<void()> onCloseRequested;
+
+    // Tool bars and menus.
+    QToolBar *tbMain;
+    QComboBox *cbProjects;
+    QToolButton *tbnProjectNew;
+    QToolButton *tbnProjectEdit;
+    QMenu *pmProject;
+    QToolButton *tbnUsers;
+    QToolButton *tbPlugins;
+    QMenu *pmPlugins;
+    QToolButton *tbnUpdate;
+    QMenu *pmUpdate;
+    QLabel *lbAdLink;
+
+    // Advertisement strip.
+    QWidget *pnlAdTop;
+    QWebEngineView *AdStrip = nullptr;
+
+    // Navigator and help pane.
+    QTreeWidget *trvFilters;
+    QWidget *pnlHelp;
+    QWebEngineView *wbHelp;
+
+    // Resource pages and list.
+    QTabWidget *pcMain;
+    QTableView *lvLinks;
+
+    // Browser pane.
+    QWidget *pnlBrowser;
+    QToolBar *tbWeb;
+    QTabBar *tcWeb;
+    QWebEngineView *Web;
+    QProgressBar *WebProgress;
+
+    QSplitter *splMain;
+    QSplitter *splLeft;
+    QSplitter *splRight;
+
+    // The project ids of cbProjects' entries (entry 0 is the placeholder).
+    QList<int> projectIds;
+
+    // Plug-in items appended after the fixed ones.
+    QList<QAction *> pluginActions;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolBar();
+    void buildCentre();
+
+    AppContext &m_ctx;
+    bool m_closing = false;
+};
+
+} // namespace qv::app

@@ -1,0 +1,147 @@
+// The main window's start-up, run once while the window is being created.
+#include "app/appcontext.h"
+#include "app/installpath.h"
+#include "app/launcher.h"
+#include "app/pendingtasks.h"
+#include "app/prompt.h"
+#include "app/tfrmmain.h"
+#include "db/database.h"
+#include "db/mysqlapi.h"
+#include "db/query.h"
+#include "users/tfrmlogin.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace qv::app {
+
+namespace {
+const char *const kConnectQuestion =
+    "Не получается подключиться к базе mysql. Возможные причины:\r"
+    "1) Указаны не верно логин и пароль в config.ini\r"
+    "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?";
+}
+
+void TfrmMain::FormCreate()
+{
+    // 1-3: folders, start pages, initial values.
+    if (m_ctx.AppDir.isEmpty())
+        m_ctx.AppDir = executableDir();
+    // The maker's host comes from "config.ini", read here first for the start page.
+    m_ctx.readConfig();
+    Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
+    wbHelp->setUrl(QUrl::fromLocalFile(m_ctx.AppDir + QStringLiteral("start.htm")));
+    m_ctx.LastSortColumn = 5;
+    m_ctx.LinkEditUnsaved = false;
+    m_ctx.FillMenuIndex = 2;
+
+    // 4: the installation folder is recorded once and never overwritten.
+    RecordInstallPath(m_ctx.AppDir);
+
+    // 5: plug-in menu, after its fixed items.
+    for (const QString &name : ListSubfolders(m_ctx.AppDir + QStringLiteral("Plugins/"))) {
+        QAction *a = pmPlugins->addAction(name);
+        a->setText(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setData(name);
+        const QString appDir = m_ctx.AppDir;
+        connect(a, &QAction::triggered, this, [appDir, name] { RunPlugin(appDir, name); });
+        pluginActions.append(a);
+    }
+
+    // 6-9: counters and settings.
+    m_ctx.LinkClickCounter = 0;
+    if (m_ctx.AdminMode)
+        setWindowTitle(windowTitle() + QStringLiteral(" АДМИН ПРИВЕЛЕГИИ"));
+
+    // 10-16: the database.
+    m_ctx.ConnectAbandoned = false;
+    if (!connectDatabase() || !selectDatabase()) {
+        m_ctx.ConnectAbandoned = true;
+        return;
+    }
+
+    // 17: login.
+    {
+        users::TfrmLogin login(m_ctx, this);
+        login.prepare();
+        users::RunLoginLoop(m_ctx, login);
+    }
+
+    // 18: project list.
+    if (!fillProjects())
+        return;
+
+    // 19-20.
+    m_ctx.SavedBrowserHeight = -1;
+    if (!AdStrip) {
+        AdStrip = new QWebEngineView(pnlAdTop);
+        AdStrip->setObjectName(QStringLiteral("AdStrip"));
+        AdStrip->setContextMenuPolicy(Qt::NoContextMenu);
+        pnlAdTop->layout()->addWidget(AdStrip);
+    }
+
+    // 21: a pending migration.
+    RunPendingTasks(m_ctx.AppDir);
+}
+
+bool TfrmMain::connectDatabase()
+{
+    db::Database *conn = new db::Database;
+    db::setDbConnection(conn);
+    if (!conn->create()) {
+        prompt().message(QStringLiteral("Couldn't init PMYSQL object"), MessageIcon::Error);
+        return false;
+    }
+    for (;;) {
+        if (!conn->setConnectTimeout(m_ctx.Db.connectTimeoutSeconds))
+            prompt().message(QStringLiteral("Не могу выполнить mysql_options"), MessageIcon::Warning);
+        if (conn->connect(m_ctx.Db.host, m_ctx.Db.user, m_ctx.Db.password, static_cast<unsigned>(m_ctx.Db.port)))
+            return true;
+        if (!prompt().question(QString::fromUtf8(kConnectQuestion)))
+            return false;
+        // A failed connect leaves the client object unusable: start from a fresh one.
+        if (!conn->create()) {
+            prompt().message(QStringLiteral("Couldn't init PMYSQL object"), MessageIcon::Error);
+            return false;
+        }
+    }
+}
+
+bool TfrmMain::selectDatabase()
+{
+    db::Database &conn = db::DbConnection();
+    for (;;) {
+        if (conn.selectDatabase(m_ctx.Db.name))
+            return true;
+        const QString text = QStringLiteral("Не могу выбрать базу данных \"") + m_ctx.Db.name + QStringLiteral("\":\r")
+                             + conn.errorText() + QStringLiteral("\rПроверьте dbname в config.ini. Попробовать еще раз?");
+        if (!prompt().question(text))
+            return false;
+    }
+}
+
+bool TfrmMain::fillProjects()
+{
+    cbProjects->clear();
+    projectIds.clear();
+    cbProjects->addItem(QStringLiteral("--Выберите проект--"));
+    projectIds.append(0);
+    cbProjects->setCurrentIndex(0);
+    QStringList names;
+    QList<int> ids;
+    const bool ok = db::ForEachRow(QStringLiteral("SELECT * FROM projects"), [&](const db::Row &row) {
+        ids.append(db::ParseInt(row[0]).value_or(0));
+        names.append(row[1]);
+    });
+    for (int i = 0; i < names.size(); ++i) {
+        cbProjects->addItem(names[i], ids[i]);
+        projectIds.append(ids[i]);
+    }
+    return ok;
+}
+
+} // namespace qv::app

@@ -1,0 +1,96 @@
+#pragma once
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+struct st_mysql_res;
+
+namespace qv::db {
+
+class Database;
+
+// A row of a result: the column texts in the result's order. SQL NULL reads
+// as an empty text; isNull() tells the two apart where that matters.
+class Row {
+public:
+    Row() = default;
+    explicit Row(QStringList values, QList<bool> nulls = {}) : m_values(std::move(values)), m_nulls(std::move(nulls)) {}
+    qsizetype size() const { return m_values.size(); }
+    QString operator[](qsizetype i) const { return i >= 0 && i < m_values.size() ? m_values[i] : QString(); }
+    QString value(qsizetype i) const { return (*this)[i]; }
+    bool isNull(qsizetype i) const { return i >= 0 && i < m_nulls.size() && m_nulls[i]; }
+    const QStringList &values() const { return m_values; }
+
+private:
+    QStringList m_values;
+    QList<bool> m_nulls;
+};
+
+// The case-insensitive list of a result's column names, in column order.
+class FieldNames {
+public:
+    void append(const QString &name);
+    // Position of the column, -1 when the result has none by that name.
+    int indexOf(const QString &name) const;
+    qsizetype size() const { return m_names.size(); }
+    const QStringList &names() const { return m_names; }
+
+private:
+    QStringList m_names;
+    QHash<QString, int> m_index;
+};
+
+// A streamed result of the last statement. Rows come one by one from the
+// server; the result is freed (and the rest of it skipped) when the object
+// goes away, so the connection is free for the next statement on every path.
+class QueryResult {
+public:
+    explicit QueryResult(Database &db);
+    ~QueryResult();
+    QueryResult(const QueryResult &) = delete;
+    QueryResult &operator=(const QueryResult &) = delete;
+
+    bool isValid() const { return m_res != nullptr; }
+    std::optional<Row> FetchRow();
+    const FieldNames &fieldNames() const { return m_fields; }
+    // Value of a named column of a fetched row ("" when there is no such column).
+    QString field(const Row &row, const QString &name) const { return row[m_fields.indexOf(name)]; }
+    void free();
+
+private:
+    Database &m_db;
+    st_mysql_res *m_res = nullptr;
+    FieldNames m_fields;
+    unsigned m_columns = 0;
+};
+
+// Runs one statement on the process connection. 0 on success; on failure shows
+// "Ошибка в запросе:" + statement + CR + the server's text and returns the
+// client's non-zero code.
+int ExecQuery(const QString &sql);
+
+// Runs a statement on the process connection without the standard message;
+// on failure the caller reports it with RunFailedMessage().
+int RunDirect(const QString &sql);
+QString RunFailedMessage(const QString &sql);
+
+// Runs a SELECT and hands every row to `onRow`; false when the statement failed
+// (already reported). Streams: no events may be processed inside `onRow`.
+bool ForEachRow(const QString &sql, const std::function<void(const Row &)> &onRow);
+// First row of a SELECT, nothing when there is none or the statement failed.
+// `failed` tells the two apart.
+std::optional<Row> FirstRow(const QString &sql, bool *failed = nullptr);
+
+// Escapes text for a quoted literal: every backslash, both quotes, NUL, CR,
+// LF and ^Z.
+QString EscapeSqlText(const QString &text);
+// The text as a complete double-quoted literal.
+QString Sql(const QString &text);
+// An id or number as a bare literal.
+QString SqlInt(qint64 value);
+// Parses a whole integer ("12", "-1"; blanks around it allowed).
+std::optional<qint64> ParseInt(const QString &text);
+
+} // namespace qv::db

@@ -1,0 +1,111 @@
+#include "users/tfrmlogin.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv::users {
+
+using app::prompt;
+
+TfrmLogin::TfrmLogin(app::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Авторизация"));
+    setWindowFlag(Qt::Tool);
+    auto *layout = new QVBoxLayout(this);
+    auto *banner = new QLabel(QStringLiteral("Для входа в программу введите свой логин и пароль"), this);
+    banner->setWordWrap(true);
+    layout->addWidget(banner);
+    auto *form = new QFormLayout;
+    edtLogin = new QLineEdit(this);
+    edtLogin->setObjectName(QStringLiteral("edtLogin"));
+    edtPassword = new QLineEdit(this);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    form->addRow(QStringLiteral("Логин:"), edtLogin);
+    form->addRow(QStringLiteral("Пароль:"), edtPassword);
+    layout->addLayout(form);
+    cbAutoSave = new QCheckBox(QStringLiteral("Запомнить логин и пароль"), this);
+    cbAutoSave->setObjectName(QStringLiteral("cbAutoSave"));
+    layout->addWidget(cbAutoSave);
+    btnEnter = new QPushButton(QStringLiteral("Вход"), this);
+    btnEnter->setObjectName(QStringLiteral("Button1"));
+    btnEnter->setDefault(true);
+    layout->addWidget(btnEnter);
+    connect(btnEnter, &QPushButton::clicked, this, &TfrmLogin::Button1Click);
+}
+
+void TfrmLogin::prepare()
+{
+    cbAutoSave->setChecked(false);
+    edtLogin->clear();
+    edtPassword->clear();
+    const app::IniFile &ini = m_ctx.ConfigIni;
+    if (ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")) == QLatin1String("1")) {
+        cbAutoSave->setChecked(true);
+        edtLogin->setText(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")));
+        edtPassword->setText(ini.readString(QStringLiteral("Auth"), QStringLiteral("Password")));
+    }
+}
+
+void TfrmLogin::Button1Click()
+{
+    app::IniFile &ini = m_ctx.ConfigIni;
+    if (cbAutoSave->isChecked()) {
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1"));
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), edtLogin->text());
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Password"), edtPassword->text());
+    } else {
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("0"));
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QString());
+        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Password"), QString());
+    }
+    accept();
+}
+
+LoginResult TryLogin(app::AppContext &ctx, const QString &login, const QString &password)
+{
+    if (login.isEmpty() || password.isEmpty())
+        return LoginResult::Empty;
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT * FROM users WHERE user_login=") + db::Sql(login)
+                                      + QStringLiteral(" AND user_password=") + db::Sql(password),
+                                  &failed);
+    if (failed)
+        return LoginResult::StatementFailed;
+    if (!row) {
+        prompt().message(QStringLiteral(
+            "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!"));
+        return LoginResult::Refused;
+    }
+    const QString id = row->value(0);
+    if (row->value(3) == QLatin1String("0") && id != QLatin1String("0")) {
+        prompt().message(QStringLiteral("Ваша аккаунт не активизирована!"));
+        return LoginResult::Inactive;
+    }
+    const auto userId = db::ParseInt(id);
+    if (!userId)
+        return LoginResult::Refused;
+    ctx.CurrentUserId = static_cast<int>(*userId);
+    return LoginResult::Accepted;
+}
+
+void RunLoginLoop(app::AppContext &ctx, TfrmLogin &dialog)
+{
+    ctx.CurrentUserId.reset();
+    for (;;) {
+        // However the dialog was closed, the typed login is checked: there is no cancel.
+        prompt().exec(&dialog);
+        if (TryLogin(ctx, dialog.edtLogin->text(), dialog.edtPassword->text()) == LoginResult::Accepted)
+            return;
+    }
+}
+
+} // namespace qv::users

@@ -1,0 +1,42 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace qv::app {
+struct AppContext;
+}
+
+namespace qv::users {
+
+// "Авторизация": login and password, with the remembered login in "config.ini".
+class TfrmLogin : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmLogin(app::AppContext &ctx, QWidget *parent = nullptr);
+
+    QLineEdit *edtLogin;
+    QLineEdit *edtPassword;
+    QCheckBox *cbAutoSave;
+    QPushButton *btnEnter;
+
+    // "Вход": records or forgets the remembered login, then closes.
+    void Button1Click();
+    // Presets the fields from [Auth] of "config.ini".
+    void prepare();
+
+private:
+    app::AppContext &m_ctx;
+};
+
+enum class LoginResult { Accepted, Refused, Inactive, StatementFailed, Empty };
+
+// Checks one login against the users table. On acceptance sets CurrentUserId.
+LoginResult TryLogin(app::AppContext &ctx, const QString &login, const QString &password);
+
+// Shows the dialog until a user is accepted.
+void RunLoginLoop(app::AppContext &ctx, TfrmLogin &dialog);
+
+} // namespace qv::users

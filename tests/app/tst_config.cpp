@@ -1,0 +1,171 @@
+// Settings, modes, the installation record and plug-ins: no database needed.
+#include "app/appcontext.h"
+#include "app/inifile.h"
+#include "app/installpath.h"
+#include "app/launcher.h"
+#include "app/program.h"
+#include "support/scriptedprompt.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qv;
+using qv::test::ScriptedPrompt;
+
+namespace {
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestConfig : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void iniIsCaseInsensitiveAndVerbatim()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        writeFile(path, "; comment\r\n[sql]\r\nHOST=db.local\r\nPassword= p@ss=word \r\nport=3310x\r\n\r\n[Other]\r\nauseradmin=1\r\n");
+        app::IniFile ini(path);
+        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host")), QStringLiteral("db.local"));
+        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("password")), QStringLiteral(" p@ss=word "));
+        QCOMPARE(ini.readInteger(QStringLiteral("SQL"), QStringLiteral("port"), 3304), 3310);
+        QCOMPARE(ini.readInteger(QStringLiteral("SQL"), QStringLiteral("missing"), 3304), 3304);
+        QVERIFY(ini.readBool(QStringLiteral("OTHER"), QStringLiteral("AUserAdmin"), false));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login"), QStringLiteral("d")), QStringLiteral("d"));
+    }
+
+    void iniWritesInPlaceAndKeepsTheRest()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        writeFile(path, "[SQL]\nhost=h\n; keep me\n\n[Auth]\nlogin=old\n");
+        app::IniFile ini(path);
+        QVERIFY(ini.writeString(QStringLiteral("AUTH"), QStringLiteral("Login"), QStringLiteral("Иван")));
+        QVERIFY(ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1")));
+        QVERIFY(ini.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), QStringLiteral("2026-12-09 10:00:00")));
+        QVERIFY(ini.writeString(QStringLiteral("New"), QStringLiteral("k"), QStringLiteral("v")));
+        QCOMPARE(QString::fromUtf8(readFile(path)),
+                 QStringLiteral("[SQL]\nhost=h\ndate_update=2026-12-09 10:00:00\n; keep me\n\n[Auth]\nlogin=Иван\n"
+                                "AutoSave=1\n\n[New]\nk=v\n"));
+        app::IniFile again(path);
+        QCOMPARE(again.readString(QStringLiteral("auth"), QStringLiteral("LOGIN")), QStringLiteral("Иван"));
+    }
+
+    void missingConfigGivesDefaults()
+    {
+        QTemporaryDir dir;
+        app::AppContext ctx;
+        ctx.AppDir = dir.path() + QLatin1Char('/');
+        ctx.readConfig();
+        QCOMPARE(ctx.Db.host, QStringLiteral("localhost"));
+        QCOMPARE(ctx.Db.port, 3304);
+        QCOMPARE(ctx.Db.name, QString());
+        QCOMPARE(ctx.Db.user, QString());
+        QCOMPARE(ctx.Db.password, QString());
+        QVERIFY(!ctx.Db.serverSmall);
+        QVERIFY(!ctx.AdminMode);
+        QCOMPARE(ctx.Db.connectTimeoutSeconds, 10u);
+    }
+
+    void hostsGetTheirScheme()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("config.ini")),
+                  "[Hosts]\nmaker=127.0.0.1:8080/\ngoogle=https://g.example\n");
+        app::AppContext ctx;
+        ctx.AppDir = dir.path() + QLatin1Char('/');
+        ctx.readConfig();
+        QCOMPARE(ctx.makerUrl(QStringLiteral("/new/index.php?board=6.0 ")).toString(),
+                 QStringLiteral("http://127.0.0.1:8080/new/index.php?board=6.0"));
+        QCOMPARE(ctx.searchUrl(QStringLiteral("google"), QStringLiteral("/search?q=1")).toString(),
+                 QStringLiteral("https://g.example/search?q=1"));
+        QCOMPARE(ctx.searchUrl(QStringLiteral("yandex"), QStringLiteral("/x")).toString(), QStringLiteral("http://yandex.ru/x"));
+    }
+
+    void modeFromFirstArgument()
+    {
+        using app::Mode;
+        QCOMPARE(app::ModeFromArguments({QStringLiteral("q")}), Mode::Normal);
+        QCOMPARE(app::ModeFromArguments({QStringLiteral("q"), QStringLiteral("update")}), Mode::Update);
+        QCOMPARE(app::ModeFromArguments({QStringLiteral("q"), QStringLiteral("update"), QStringLiteral("x")}), Mode::Update);
+        QCOMPARE(app::ModeFromArguments({QStringLiteral("q"), QStringLiteral("Update")}), Mode::Normal);
+        QCOMPARE(app::ModeFromArguments({QStringLiteral("q"), QStringLiteral("updates")}), Mode::Normal);
+    }
+
+    void installPathIsRecordedOnce()
+    {
+        QTemporaryDir store;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+        QCOMPARE(app::ReadInstallPath(), QString());
+        app::RecordInstallPath(QStringLiteral("/opt/first/"));
+        QCOMPARE(app::ReadInstallPath(), QStringLiteral("/opt/first/"));
+        app::RecordInstallPath(QStringLiteral("/opt/second/"));
+        QCOMPARE(app::ReadInstallPath(), QStringLiteral("/opt/first/"));
+    }
+
+    void pluginFoldersAndPrograms()
+    {
+        QTemporaryDir dir;
+        const QString app = dir.path() + QLatin1Char('/');
+        ScriptedPrompt p;
+        QCOMPARE(app::ListSubfolders(app + QStringLiteral("Plugins/")), QStringList());
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Не могу войти в каталог: ") + app + QStringLiteral("Plugins/")});
+        QDir(app).mkpath(QStringLiteral("Plugins/b-tool"));
+        QDir(app).mkpath(QStringLiteral("Plugins/A&B"));
+        QDir(app).mkpath(QStringLiteral("Plugins/empty"));
+        writeFile(app + QStringLiteral("Plugins/readme.txt"), "not a plug-in");
+        writeFile(app + QStringLiteral("Plugins/b-tool/notes.txt"), "x");
+        writeFile(app + QStringLiteral("Plugins/b-tool/z.sh"), "#!/bin/sh\n");
+        QFile::setPermissions(app + QStringLiteral("Plugins/b-tool/z.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(app + QStringLiteral("Plugins/b-tool/Tool.EXE"), "MZ");
+        const QString cwd = QDir::currentPath();
+        QCOMPARE(app::ListSubfolders(app + QStringLiteral("Plugins/")),
+                 (QStringList{QStringLiteral("A&B"), QStringLiteral("b-tool"), QStringLiteral("empty")}));
+        QCOMPARE(app::FindPluginProgram(app + QStringLiteral("Plugins/b-tool/")), app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
+        p.messages.clear();
+        QCOMPARE(app::RunPlugin(app, QStringLiteral("empty")), -1);
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Нет исполнительного файла для плагина!")});
+        QCOMPARE(app::RunPlugin(app, QStringLiteral("b-tool")), 4242);
+        QCOMPARE(p.started.size(), 1);
+        QCOMPARE(p.started[0].program, app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
+        QCOMPARE(p.started[0].workingDir, app + QStringLiteral("Plugins/b-tool/"));
+        QCOMPARE(QDir::currentPath(), cwd);
+    }
+
+    void pluginRunsForReal()
+    {
+        QTemporaryDir dir;
+        const QString app = dir.path() + QLatin1Char('/');
+        QDir(app).mkpath(QStringLiteral("Plugins/marker"));
+        const QString script = app + QStringLiteral("Plugins/marker/run.sh");
+        writeFile(script, "#!/bin/sh\necho started > \"$PWD/marker.txt\"\n");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(app::RunPlugin(app, QStringLiteral("marker")) > 0);
+        const QString marker = app + QStringLiteral("Plugins/marker/marker.txt");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && readFile(marker) == "started\n", 10000);
+    }
+
+    void launchOpensAddresses()
+    {
+        ScriptedPrompt p;
+        QCOMPARE(app::LaunchProgram(QStringLiteral(" http://maker.example/new/index.php?board=4.0 "), QString(), QStringLiteral("/tmp/")), 0);
+        QCOMPARE(p.openedUrls, QList<QUrl>{QUrl(QStringLiteral("http://maker.example/new/index.php?board=4.0"))});
+        QVERIFY(p.started.isEmpty());
+        QCOMPARE(app::LaunchProgram(QStringLiteral("mariadbd"), QStringLiteral("--port=3304 --bind-address=127.0.0.1"), QStringLiteral("/srv/mysql/bin/")), 4242);
+        QCOMPARE(p.started[0].program, QStringLiteral("/srv/mysql/bin/mariadbd"));
+        QCOMPARE(p.started[0].arguments, (QStringList{QStringLiteral("--port=3304"), QStringLiteral("--bind-address=127.0.0.1")}));
+    }
+};
+
+QTEST_MAIN(TestConfig)
+#include "tst_config.moc"

@@ -1,0 +1,247 @@
+// The normal start against a real server: connection questions, login, the
+// project list, the windows and a pending "Tasks.sql".
+#include "app/installpath.h"
+#include "app/pendingtasks.h"
+#include "app/program.h"
+#include "app/tfrmmain.h"
+#include "db/database.h"
+#include "support/scriptedprompt.h"
+#include "support/testdb.h"
+#include "users/tfrmlogin.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <QtTest>
+
+using namespace qv;
+using qv::test::ScriptedPrompt;
+using qv::test::TestDb;
+
+namespace {
+const QString kConnectQuestion = QStringLiteral(
+    "Не получается подключиться к базе mysql. Возможные причины:\r"
+    "1) Указаны не верно логин и пароль в config.ini\r"
+    "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?");
+
+int closedPort()
+{
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    const int port = s.serverPort();
+    s.close();
+    return port;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A login dialog answer: types the login and presses "Вход".
+std::function<int(QDialog *)> typeLogin(const QString &login, const QString &password, bool remember = false)
+{
+    return [=](QDialog *d) {
+        auto *dlg = qobject_cast<users::TfrmLogin *>(d);
+        if (!dlg)
+            return 0;
+        dlg->edtLogin->setText(login);
+        dlg->edtPassword->setText(password);
+        dlg->cbAutoSave->setChecked(remember);
+        dlg->Button1Click();
+        return static_cast<int>(QDialog::Accepted);
+    };
+}
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_settings;
+    QTemporaryDir *m_appDir = nullptr;
+
+    QString appDir() const { return m_appDir->path() + QLatin1Char('/'); }
+
+    void writeConfig(int port, const QString &dbname, const QByteArray &extra = QByteArray())
+    {
+        writeFile(appDir() + QStringLiteral("config.ini"),
+                  "[SQL]\nhost=127.0.0.1\nport=" + QByteArray::number(port) + "\ndbname=" + dbname.toUtf8()
+                      + "\nusername=qvtest\npassword=qvtest\n\n[Hosts]\nmaker=http://127.0.0.1:"
+                      + QByteArray::number(closedPort()) + "\n" + extra);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path()); }
+    void init() { m_appDir = new QTemporaryDir; }
+    void cleanup()
+    {
+        delete m_appDir;
+        m_appDir = nullptr;
+    }
+
+    void closedPortAsksUntilNo()
+    {
+        writeConfig(closedPort(), QStringLiteral("quorvantile"));
+        ScriptedPrompt p;
+        p.answers = {true, true, false};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(!program.startNormal());
+        QVERIFY(program.ctx.ConnectAbandoned);
+        QCOMPARE(p.questions, (QStringList{kConnectQuestion, kConnectQuestion, kConnectQuestion}));
+        QVERIFY(p.dialogsShown.isEmpty());
+        QVERIFY(program.windows.createdOrder.isEmpty());
+        QVERIFY(!program.windows.frmUsers);
+        QVERIFY(!program.ctx.CurrentUserId);
+    }
+
+    void wrongDatabaseNameIsReported()
+    {
+        TestDb db(TestDb::WithSeed);
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        writeConfig(TestDb::fixturePort(), QStringLiteral("no_such_db_here"));
+        ScriptedPrompt p;
+        p.answers = {true, false};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(!program.startNormal());
+        QCOMPARE(p.questions.size(), 2);
+        QVERIFY(p.questions[0].contains(QStringLiteral("\"no_such_db_here\"")));
+        QVERIFY(p.questions[0].contains(QStringLiteral("Unknown database")));
+        QVERIFY(p.dialogsShown.isEmpty());
+        QVERIFY(program.windows.createdOrder.isEmpty());
+    }
+
+    void fullStartup()
+    {
+        TestDb db(TestDb::WithSeed);
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO projects SET project_name='Сайт \"один\"', project_url='http://one.example'")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO projects SET project_name='two', project_url='http://two.example'")));
+        writeConfig(TestDb::fixturePort(), db.name(), "\n[OTHER]\nAUserAdmin=1\n");
+        QDir(appDir()).mkpath(QStringLiteral("Plugins/Одна утилита"));
+        writeFile(appDir() + QStringLiteral("tasks.sql"), "UPDATE projects SET project_url='http://changed' WHERE project_name='two';\r\n\r\n");
+
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile")).clear();
+        ScriptedPrompt p;
+        p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("wrong")),
+                     typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), true)};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(program.startNormal());
+        QCOMPARE(p.messages, QStringList{QStringLiteral(
+                     "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!")});
+        QCOMPARE(program.ctx.CurrentUserId.value_or(-1), 0);
+
+        app::TfrmMain &w = *program.mainWindow;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quorvantile 3.1 АДМИН ПРИВЕЛЕГИИ"));
+        QCOMPARE(w.cbProjects->count(), 3);
+        QCOMPARE(w.cbProjects->itemText(0), QStringLiteral("--Выберите проект--"));
+        QCOMPARE(w.cbProjects->currentIndex(), 0);
+        QCOMPARE(w.cbProjects->itemText(1), QStringLiteral("Сайт \"один\""));
+        QCOMPARE(w.projectIds.size(), 3);
+        QCOMPARE(QString::number(w.projectIds[2]),
+                 db.scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='two'")));
+        QCOMPARE(program.ctx.CurrentProjectId, 0);
+        QVERIFY(w.AdStrip);
+        QCOMPARE(w.AdStrip->url(), QUrl());
+        QCOMPARE(w.pluginActions.size(), 1);
+        QCOMPARE(w.pluginActions[0]->data().toString(), QStringLiteral("Одна утилита"));
+
+        // The pending migration ran and went away.
+        QVERIFY(!QFile::exists(appDir() + QStringLiteral("tasks.sql")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT project_url FROM projects WHERE project_name='two'")),
+                 QStringLiteral("http://changed"));
+
+        // The remembered login.
+        app::IniFile ini(appDir() + QStringLiteral("config.ini"));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("1"));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QStringLiteral("admin"));
+
+        QCOMPARE(program.windows.createdOrder,
+                 (QStringList{"frmConfig", "frmToBaza", "frmFromBaza", "frmUsers", "frmUserEdit",
+                              "frmProjectMaterials", "frmAuth", "frmSubjectNew", "frmPrim", "frmAutocheck",
+                              "frmFilter", "frmHelp", "frmOSubjectAdd", "frmProjectInfo", "frmEmailConfig",
+                              "frmGoAd"}));
+        QCOMPARE(app::ReadInstallPath(), appDir());
+    }
+
+    void rememberedLoginPresetsTheDialog()
+    {
+        TestDb db(TestDb::WithSeed);
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        writeConfig(TestDb::fixturePort(), db.name(), "\n[Auth]\nAutoSave=1\nLogin=admin\nPassword=admin\n");
+        ScriptedPrompt p;
+        QString seenLogin;
+        bool seenTick = false;
+        p.dialogs = {[&](QDialog *d) {
+            auto *dlg = qobject_cast<users::TfrmLogin *>(d);
+            seenLogin = dlg->edtLogin->text() + QLatin1Char('/') + dlg->edtPassword->text();
+            seenTick = dlg->cbAutoSave->isChecked();
+            dlg->Button1Click();
+            return 1;
+        }};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(program.startNormal());
+        QCOMPARE(seenLogin, QStringLiteral("admin/admin"));
+        QVERIFY(seenTick);
+    }
+
+    void pendingTasks()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE m (v INT)")));
+        ScriptedPrompt p;
+
+        // All lines succeed (CRLF, blank lines, a SELECT): the file goes away.
+        writeFile(appDir() + QStringLiteral("Tasks.sql"),
+                  "INSERT INTO m VALUES (1)\r\n\r\nSELECT * FROM m\r\n   \nINSERT INTO m VALUES (2)");
+        app::TasksOutcome out = app::RunPendingTasks(appDir());
+        QVERIFY(out.found);
+        QCOMPARE(out.ran, 3);
+        QVERIFY(!out.failed);
+        QVERIFY(!QFile::exists(appDir() + QStringLiteral("Tasks.sql")));
+        QVERIFY(p.messages.isEmpty());
+
+        // The second statement fails: the first stays done, the file keeps the rest.
+        writeFile(appDir() + QStringLiteral("tasks.sql"),
+                  "INSERT INTO m VALUES (3)\r\nINSERT INTO nowhere VALUES (4)\r\nINSERT INTO m VALUES (5)\r\n");
+        out = app::RunPendingTasks(appDir());
+        QVERIFY(out.failed);
+        QCOMPARE(out.ran, 1);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:INSERT INTO nowhere VALUES (4)\r")));
+        QCOMPARE(readFile(appDir() + QStringLiteral("tasks.sql")),
+                 QByteArray("INSERT INTO nowhere VALUES (4)\nINSERT INTO m VALUES (5)\n"));
+        QCOMPARE(db.rows(QStringLiteral("SELECT v FROM m ORDER BY v")),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+
+        // A later start does not replay the done line.
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE nowhere (v INT)")));
+        out = app::RunPendingTasks(appDir());
+        QVERIFY(!out.failed);
+        QCOMPARE(db.rows(QStringLiteral("SELECT v FROM m ORDER BY v")),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5")}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM nowhere")), QStringLiteral("1"));
+        QVERIFY(!QFile::exists(appDir() + QStringLiteral("tasks.sql")));
+        QVERIFY(!app::RunPendingTasks(appDir()).found);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,63 @@
+#include "support/scriptedprompt.h"
+
+#include <QDialog>
+
+namespace qv::test {
+
+ScriptedPrompt::ScriptedPrompt() { app::setPrompt(this); }
+
+ScriptedPrompt::~ScriptedPrompt() { app::setPrompt(nullptr); }
+
+void ScriptedPrompt::message(const QString &text, app::MessageIcon) { messages << text; }
+
+bool ScriptedPrompt::question(const QString &text)
+{
+    questions << text;
+    if (answers.isEmpty())
+        throw ScriptExhausted("unexpected question: " + text.toStdString());
+    return answers.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompt::input(const QString &caption, const QString &, const QString &)
+{
+    inputCaptions << caption;
+    if (inputs.isEmpty())
+        throw ScriptExhausted("unexpected input box: " + caption.toStdString());
+    return inputs.takeFirst();
+}
+
+QString ScriptedPrompt::saveFileName(const QString &caption, const QString &, const QString &)
+{
+    if (fileNames.isEmpty())
+        throw ScriptExhausted("unexpected save dialog: " + caption.toStdString());
+    return fileNames.takeFirst();
+}
+
+QString ScriptedPrompt::openFileName(const QString &caption, const QString &, const QString &)
+{
+    if (fileNames.isEmpty())
+        throw ScriptExhausted("unexpected open dialog: " + caption.toStdString());
+    return fileNames.takeFirst();
+}
+
+bool ScriptedPrompt::openUrl(const QUrl &url)
+{
+    openedUrls << url;
+    return true;
+}
+
+qint64 ScriptedPrompt::startProgram(const QString &program, const QStringList &arguments, const QString &workingDir)
+{
+    started << Started{program, arguments, workingDir};
+    return nextPid;
+}
+
+int ScriptedPrompt::exec(QDialog *dialog)
+{
+    dialogsShown << dialog->objectName();
+    if (dialogs.isEmpty())
+        throw ScriptExhausted("unexpected dialog: " + dialog->objectName().toStdString());
+    return dialogs.takeFirst()(dialog);
+}
+
+} // namespace qv::test

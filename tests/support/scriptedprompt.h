@@ -1,0 +1,63 @@
+#pragma once
+// A prompt that answers from a script given in advance and records what the
+// program showed. Installed for its lifetime.
+#include "app/prompt.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+class QDialog;
+
+namespace qv::test {
+
+// Thrown when the program asks for something the script has no answer for:
+// the test then ends instead of waiting on a dialog.
+struct ScriptExhausted : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class ScriptedPrompt : public app::Prompt {
+public:
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    struct Started {
+        QString program;
+        QStringList arguments;
+        QString workingDir;
+    };
+
+    // Answers, used front first.
+    QList<bool> answers;
+    QList<std::optional<QString>> inputs;
+    QStringList fileNames;
+    QList<std::function<int(QDialog *)>> dialogs;
+    // Returned by startProgram; -1 makes every start fail.
+    qint64 nextPid = 4242;
+
+    // What was shown, in order.
+    QStringList messages;
+    QStringList questions;
+    QStringList inputCaptions;
+    QList<QUrl> openedUrls;
+    QList<Started> started;
+    QStringList dialogsShown;
+
+    void message(const QString &text, app::MessageIcon icon) override;
+    bool question(const QString &text) override;
+    std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
+    QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;
+    QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;
+    bool openUrl(const QUrl &url) override;
+    qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) override;
+    int exec(QDialog *dialog) override;
+
+private:
+    app::Prompt *m_previous = nullptr;
+};
+
+} // namespace qv::test
