@@ -1,0 +1,239 @@
+// Login, the users list and the user editor against a real database.
+#include "app/appcontext.h"
+#include "support/scriptedprompt.h"
+#include "support/testdb.h"
+#include "users/tfrmlogin.h"
+#include "users/tfrmuseredit.h"
+#include "users/tfrmusers.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qv;
+using qv::test::ScriptedPrompt;
+using qv::test::TestDb;
+
+namespace {
+const QString kNoSuchUser =
+    QStringLiteral("Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!");
+const QString kInactive = QStringLiteral("Ваша аккаунт не активизирована!");
+const QString kAdminOnly = QStringLiteral("С пользователями может работать только администратор программы");
+
+std::function<int(QDialog *)> typeLogin(const QString &login, const QString &password, bool remember = false)
+{
+    return [=](QDialog *d) {
+        auto *dlg = static_cast<users::TfrmLogin *>(d);
+        dlg->edtLogin->setText(login);
+        dlg->edtPassword->setText(password);
+        dlg->cbAutoSave->setChecked(remember);
+        dlg->Button1Click();
+        return 1;
+    };
+}
+} // namespace
+
+class TestUsers : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDb> m_db;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    app::AppContext m_ctx;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_db = std::make_unique<TestDb>(TestDb::WithSeed);
+        QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
+        QVERIFY(m_db->exec(QStringLiteral(
+            "INSERT INTO users (user_login, user_password, user_active, user_email, user_fio) VALUES "
+            "('ivan', 'секрет\\\\', '1', 'ivan@example.ru', 'Иван Петров'), ('olga', 'pw', '0', '', 'Ольга')")));
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_ctx = app::AppContext();
+        m_ctx.AppDir = m_dir->path() + QLatin1Char('/');
+        m_ctx.readConfig();
+    }
+    void cleanup()
+    {
+        m_db.reset();
+        m_dir.reset();
+    }
+
+    void loginSequences()
+    {
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        // Empty fields come back without a word; a wrong password, an inactive
+        // account and a mistyped case of the backslash come back with theirs.
+        p.dialogs = {typeLogin(QString(), QStringLiteral("x")), typeLogin(QStringLiteral("ivan"), QString()),
+                     typeLogin(QStringLiteral("ivan"), QStringLiteral("wrong")),
+                     typeLogin(QStringLiteral("olga"), QStringLiteral("pw")),
+                     typeLogin(QStringLiteral("ivan"), QStringLiteral("секрет\\"))};
+        users::RunLoginLoop(m_ctx, dlg);
+        QCOMPARE(p.dialogsShown.size(), 5);
+        QCOMPARE(p.messages, (QStringList{kNoSuchUser, kInactive}));
+        QCOMPARE(QString::number(m_ctx.CurrentUserId.value_or(-1)),
+                 m_db->scalar(QStringLiteral("SELECT user_id FROM users WHERE user_login='ivan'")));
+    }
+
+    void inactiveAdministratorIsAccepted()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("UPDATE users SET user_active='0' WHERE user_id=0")));
+        ScriptedPrompt p;
+        QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("admin"), QStringLiteral("admin")), users::LoginResult::Accepted);
+        QCOMPARE(m_ctx.CurrentUserId.value_or(-1), 0);
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void injectionStringsAreRefused_data()
+    {
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("double quote or") << QStringLiteral("admin") << QStringLiteral("\" OR \"1\"=\"1");
+        QTest::newRow("single quote or") << QStringLiteral("admin") << QStringLiteral("' OR '1'='1");
+        QTest::newRow("comment") << QStringLiteral("admin\" -- ") << QStringLiteral("x");
+        QTest::newRow("backslash quote") << QStringLiteral("admin\\") << QStringLiteral(" OR 1=1 OR \"");
+    }
+    void injectionStringsAreRefused()
+    {
+        QFETCH(QString, login);
+        QFETCH(QString, password);
+        ScriptedPrompt p;
+        QCOMPARE(users::TryLogin(m_ctx, login, password), users::LoginResult::Refused);
+        QVERIFY(!m_ctx.CurrentUserId);
+        QCOMPARE(p.messages, QStringList{kNoSuchUser});
+    }
+
+    void failedStatementLeavesNobodyLoggedIn()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("DROP TABLE users")));
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("admin"))};
+        // The failure is reported and the dialog comes again; nobody is let in.
+        QVERIFY_THROWS_EXCEPTION(test::ScriptExhausted, users::RunLoginLoop(m_ctx, dlg));
+        QCOMPARE(p.dialogsShown.size(), 2);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT * FROM users")));
+        QVERIFY(!m_ctx.CurrentUserId);
+    }
+
+    void rememberedLoginIsWrittenOrCleared()
+    {
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("секрет\\"), true)};
+        users::RunLoginLoop(m_ctx, dlg);
+        app::IniFile ini(m_ctx.configPath());
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("1"));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Password")), QStringLiteral("секрет\\"));
+        dlg.prepare();
+        QVERIFY(dlg.cbAutoSave->isChecked());
+        QCOMPARE(dlg.edtLogin->text(), QStringLiteral("ivan"));
+        // Unticked: forgotten, even though the login then fails.
+        p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("bad"), false),
+                     typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), false)};
+        users::RunLoginLoop(m_ctx, dlg);
+        ini.open(m_ctx.configPath());
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("0"));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QString());
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Password")), QString());
+        dlg.prepare();
+        QVERIFY(!dlg.cbAutoSave->isChecked());
+        QVERIFY(dlg.edtLogin->text().isEmpty());
+    }
+
+    void usersListIsForTheAdministratorOnly()
+    {
+        ScriptedPrompt p;
+        users::TfrmUserEdit editor;
+        users::TfrmUsers list(m_ctx, &editor);
+        m_ctx.CurrentUserId = 5;
+        list.open();
+        list.tbUserAddClick();
+        QCOMPARE(p.messages, (QStringList{kAdminOnly, kAdminOnly}));
+        QVERIFY(!list.isVisible());
+        QCOMPARE(list.lvUsers->topLevelItemCount(), 0);
+        QVERIFY(p.dialogsShown.isEmpty());
+
+        m_ctx.CurrentUserId = 0;
+        p.messages.clear();
+        list.open();
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(list.lvUsers->topLevelItemCount(), 3);
+        // Columns: active, id, login, password, full name, e-mail.
+        QTreeWidgetItem *ivan = list.lvUsers->findItems(QStringLiteral("ivan"), Qt::MatchExactly, 2).value(0);
+        QVERIFY(ivan);
+        QCOMPARE(ivan->text(0), QStringLiteral("1"));
+        QCOMPARE(ivan->text(3), QStringLiteral("секрет\\"));
+        QCOMPARE(ivan->text(4), QStringLiteral("Иван Петров"));
+        QCOMPARE(ivan->text(5), QStringLiteral("ivan@example.ru"));
+    }
+
+    void addAndEditUsers()
+    {
+        ScriptedPrompt p;
+        users::TfrmUserEdit editor;
+        users::TfrmUsers list(m_ctx, &editor);
+        m_ctx.CurrentUserId = 0;
+        list.open();
+
+        // Add: login and password are required; the editor stays open until they are given.
+        p.dialogs = {[&](QDialog *) {
+            editor.edtLogin->setText(QStringLiteral("new\"user"));
+            if (editor.btnSaveClick())
+                return 0;
+            editor.edtPassword->setText(QStringLiteral("p'w\\"));
+            editor.edtFIO->setText(QStringLiteral("Новый Пользователь"));
+            editor.cbActive->setChecked(false);
+            return editor.btnSaveClick() ? 1 : 0;
+        }};
+        list.tbUserAddClick();
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Вы не заполнили обязательные поля: Логин и Пароль пользователя")});
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_password, user_active, user_fio FROM users WHERE user_login='new\"user'")),
+                 QStringList{QStringLiteral("p'w\\|0|Новый Пользователь")});
+        QCOMPARE(list.lvUsers->topLevelItemCount(), 4);
+
+        // Edit: the row is loaded, changed and written back to the same user.
+        QTreeWidgetItem *olga = list.lvUsers->findItems(QStringLiteral("olga"), Qt::MatchExactly, 2).value(0);
+        list.lvUsers->setCurrentItem(olga);
+        p.dialogs = {[&](QDialog *) {
+            if (editor.edtFIO->text() != QStringLiteral("Ольга") || editor.cbActive->isChecked())
+                return 0;
+            editor.edtEmail->setText(QStringLiteral("olga@example.ru"));
+            editor.cbActive->setChecked(true);
+            return editor.btnSaveClick() ? 1 : 0;
+        }};
+        list.tbnUserEditClick();
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_email, user_active FROM users WHERE user_login='olga'")),
+                 QStringList{QStringLiteral("olga@example.ru|1")});
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM users")), QStringLiteral("4"));
+    }
+
+    void editorEdgeCases()
+    {
+        ScriptedPrompt p;
+        users::TfrmUserEdit editor;
+        // A user that has no row starts from empty fields.
+        editor.edtLogin->setText(QStringLiteral("stale"));
+        QVERIFY(editor.loadUser(999));
+        QVERIFY(editor.edtLogin->text().isEmpty());
+        QVERIFY(!editor.cbActive->isChecked());
+
+        // A failing save keeps the editor open and says which statement failed.
+        QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE users MODIFY user_login VARCHAR(5)")));
+        editor.EditMode = QStringLiteral("INSERT");
+        editor.edtLogin->setText(QStringLiteral("far-too-long-login"));
+        editor.edtPassword->setText(QStringLiteral("x"));
+        editor.show();
+        QVERIFY(!editor.btnSaveClick());
+        QVERIFY(editor.isVisible());
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в выполнении запроса:\rINSERT INTO users")));
+    }
+};
+
+QTEST_MAIN(TestUsers)
+#include "tst_users.moc"
