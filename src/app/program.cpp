@@ -66,6 +66,7 @@ void Program::createWindows()
     windows.frmGoAd = add(namedWindow(owner, "frmGoAd", QStringLiteral("Перед выходом из программы...")));
 
     mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };
+    mainWindow->attachWindows(&windows);
 }
 
 int Program::runNormal()

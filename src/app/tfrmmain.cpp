@@ -37,6 +37,7 @@ TfrmMain::TfrmMain(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ct
     resize(1200, 860);
     buildToolBar();
     buildCentre();
+    createControllers();
 }
 
 TfrmMain::~TfrmMain() = default;

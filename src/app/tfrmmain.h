@@ -16,9 +16,19 @@ class QTreeWidget;
 class QWebEngineView;
 class QAction;
 
+namespace qv::projects {
+class ProjectChoice;
+class MaterialsNavigation;
+}
+namespace qv::workbench {
+class Navigator;
+class ResourceList;
+}
+
 namespace qv::app {
 
 struct AppContext;
+struct AppWindows;
 
 // The main window: navigator on the left, the resource list and the browser
 // pane on the right, tool bars on top. Its creation does the start-up work.
@@ -40,6 +50,18 @@ public:
     bool connectDatabase();
     bool selectDatabase();
     bool fillProjects();
+
+    // The handlers of the main window, grouped by what they work on. Created
+    // with the window (createControllers); each reaches the others through it.
+    projects::ProjectChoice *projects = nullptr;
+    projects::MaterialsNavigation *materials = nullptr;
+    workbench::Navigator *navigator = nullptr;
+    workbench::ResourceList *resources = nullptr;
+
+    // The windows created after the main window (null until then).
+    AppWindows *windows = nullptr;
+    // Hands the later windows to the handlers that use them.
+    void attachWindows(AppWindows *w);
 
     // Hooks filled in by the windows created after the main window.
     std::function<void()> onUsersRequested;
@@ -94,6 +116,7 @@ protected:
 private:
     void buildToolBar();
     void buildCentre();
+    void createControllers();
 
     AppContext &m_ctx;
     bool m_closing = false;
