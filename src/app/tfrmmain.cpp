@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
@@ -123,12 +124,52 @@ void TfrmMain::buildCentre()
     splRight = new QSplitter(Qt::Vertical, splMain);
     pcMain = new QTabWidget(splRight);
     pcMain->setObjectName(QStringLiteral("pcMain"));
-    lvLinks = new QTableView(pcMain);
+    auto *listPage = new QWidget(pcMain);
+    auto *listLayout = new QVBoxLayout(listPage);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    tbLinks = new QToolBar(listPage);
+    tbLinks->setObjectName(QStringLiteral("tbLinks"));
+    tbMaterialEdit = toolButton(tbLinks, QStringLiteral("tbMaterialEdit"), QStringLiteral("<< Редактировать"));
+    tbLinks->addWidget(tbMaterialEdit);
+    tbMaterialNew = toolButton(tbLinks, QStringLiteral("tbMaterialNew"), QStringLiteral("Новое"));
+    tbLinks->addWidget(tbMaterialNew);
+    pnlMaterialName = new QLabel(QStringLiteral(" Активное описание сайта:"), tbLinks);
+    pnlMaterialName->setObjectName(QStringLiteral("pnlMaterialName"));
+    tbLinks->addWidget(pnlMaterialName);
+    pnlSP = new QWidget(tbLinks);
+    pnlSP->setObjectName(QStringLiteral("pnlSP"));
+    auto *spLayout = new QHBoxLayout(pnlSP);
+    spLayout->setContentsMargins(0, 0, 0, 0);
+    cbFMaterials = new QComboBox(pnlSP);
+    cbFMaterials->setObjectName(QStringLiteral("cbFMaterials"));
+    cbFMaterials->setMinimumWidth(200);
+    spLayout->addWidget(cbFMaterials);
+    tbLinks->addWidget(pnlSP);
+    tbItems = new QToolBar(tbLinks);
+    tbItems->setObjectName(QStringLiteral("tbItems"));
+    tbLinks->addWidget(tbItems);
+    listLayout->addWidget(tbLinks);
+    tbContacts = new QToolBar(listPage);
+    tbContacts->setObjectName(QStringLiteral("tbContacts"));
+    tbContacts->addWidget(new QLabel(QStringLiteral("Активное письмо:"), tbContacts));
+    cbOMaterials = new QComboBox(tbContacts);
+    cbOMaterials->setObjectName(QStringLiteral("cbOMaterials"));
+    cbOMaterials->setMinimumWidth(200);
+    tbContacts->addWidget(cbOMaterials);
+    tbContacts->hide();
+    listLayout->addWidget(tbContacts);
+    pmFill = new QMenu(this);
+    pmFill->setObjectName(QStringLiteral("pmFill"));
+    pmWeb = new QMenu(this);
+    pmWeb->setObjectName(QStringLiteral("pmWeb"));
+    lvLinks = new QTableView(listPage);
     lvLinks->setObjectName(QStringLiteral("lvLinks"));
     lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvLinks->setSelectionMode(QAbstractItemView::SingleSelection);
     lvLinks->verticalHeader()->hide();
-    pcMain->addTab(lvLinks, QStringLiteral("Каталоги, поисковики, доски"));
+    listLayout->addWidget(lvLinks, 1);
+    pcMain->addTab(listPage, QStringLiteral("Каталоги, поисковики, доски"));
     pcMain->addTab(new QWidget(pcMain), QStringLiteral("Редактировать..."));
     pcMain->addTab(new QWidget(pcMain), QStringLiteral("Добавить каталог, поисковик, доску"));
 

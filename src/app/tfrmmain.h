@@ -89,9 +89,23 @@ public:
     QWidget *pnlHelp;
     QWebEngineView *wbHelp;
 
-    // Resource pages and list.
+    // Resource pages and list, with the resource tool bar above the list:
+    // the active material's panel and the material commands.
     QTabWidget *pcMain;
     QTableView *lvLinks;
+    QToolBar *tbLinks;
+    QToolButton *tbMaterialEdit;
+    QToolButton *tbMaterialNew;
+    QLabel *pnlMaterialName;
+    QWidget *pnlSP;
+    QComboBox *cbFMaterials;
+    QToolBar *tbItems;
+    // Contacts tool bar with the active letter.
+    QToolBar *tbContacts;
+    QComboBox *cbOMaterials;
+    // The fill menu (site descriptions) and the browser's popup menu.
+    QMenu *pmFill;
+    QMenu *pmWeb;
 
     // Browser pane.
     QWidget *pnlBrowser;
