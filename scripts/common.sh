@@ -66,7 +66,7 @@ qv_port_answers() { (exec 3<>"/dev/tcp/$1/$2") 2>/dev/null; }
 qv_socket_path() {
     local s="$1/mysql/mysqld.sock"
     if [ ${#s} -gt 100 ]; then
-        s="/tmp/quorvantile-$(printf '%s' "$1" | cksum | cut -d' ' -f1).sock"
+        s="/tmp/quorvantile-$(printf '%s' "$1" | md5sum | cut -c1-12).sock"
     fi
     printf '%s\n' "$s"
 }
@@ -207,12 +207,24 @@ qv_prepare_local_db() {
     mkdir -p "$1"
     p=$(realpath -- "$1")
     qv_init_datadir "$p"
-    qv_start_server "$p"
-    if qv_socket_answers "$p"; then
-        qv_create_database "$p" "$sql"
-    else
-        qv_log "warning: a server that is not this folder's answers on $QV_DB_HOST:$QV_DB_PORT;" \
-               "the database $QV_DB_NAME is not prepared by this script"
+    # The program starts its own server (small-server mode); the server is only
+    # started here, for a moment, while the database is loaded the first time.
+    if [ ! -f "$p/mysql/database-ready" ]; then
+        local started=0
+        if ! qv_port_answers "$QV_DB_HOST" "$QV_DB_PORT"; then
+            qv_start_server "$p"
+            started=1
+        fi
+        if qv_socket_answers "$p"; then
+            qv_create_database "$p" "$sql"
+            touch "$p/mysql/database-ready"
+        else
+            qv_log "warning: a server that is not this folder's answers on $QV_DB_HOST:$QV_DB_PORT;" \
+                   "the database $QV_DB_NAME is not prepared by this script"
+        fi
+        if [ "$started" = 1 ]; then
+            qv_stop_server "$p"
+        fi
     fi
     qv_write_config "$p"
 }
@@ -228,8 +240,8 @@ qv_webengine_root_flags() {
     fi
 }
 
-# qv_stop_server P: stops the local server of P (not used by the scripts, which leave it running;
-# for a developer: bash -c '. scripts/common.sh; qv_stop_server build/run/bin').
+# qv_stop_server P: stops the local server of P (the run script stops only the one it started
+# to load the database; for a developer: bash -c '. scripts/common.sh; qv_stop_server build/run/bin').
 qv_stop_server() {
     local p pid i
     p=$(realpath -m -- "$1")

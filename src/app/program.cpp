@@ -1,5 +1,9 @@
 #include "app/program.h"
+#include "app/prompt.h"
+#include "app/tfrmhelp.h"
 #include "app/tfrmmain.h"
+#include "app/tfrmupdate.h"
+#include "app/updater.h"
 #include "users/tfrmuseredit.h"
 #include "users/tfrmusers.h"
 
@@ -59,13 +63,14 @@ void Program::createWindows()
     windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
     windows.frmAutocheck = add(namedWindow(owner, "frmAutocheck", QStringLiteral("Авто-проверка")));
     windows.frmFilter = add(namedWindow(owner, "frmFilter", QStringLiteral("Фильтр пользователя")));
-    windows.frmHelp = add(namedWindow(owner, "frmHelp", QStringLiteral("Поддержите проект")));
+    windows.frmHelp = add(new TfrmHelp(ctx, owner));
     windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));
     windows.frmProjectInfo = add(namedWindow(owner, "frmProjectInfo", QStringLiteral("Данные проекта")));
     windows.frmEmailConfig = add(namedWindow(owner, "frmEmailConfig", QStringLiteral("Настройки почты")));
-    windows.frmGoAd = add(namedWindow(owner, "frmGoAd", QStringLiteral("Перед выходом из программы...")));
+    windows.frmGoAd = add(new TfrmGoAd(ctx, owner));
 
     mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };
+    mainWindow->onCloseRequested = [this] { prompt().exec(static_cast<QDialog *>(windows.frmGoAd)); };
     mainWindow->attachWindows(&windows);
 }
 
@@ -81,9 +86,14 @@ int RunProgram(const QStringList &arguments)
     QApplication::setApplicationName(QStringLiteral("Quorvantile 3"));
     if (ModeFromArguments(arguments) == Mode::Update) {
         QApplication::setApplicationName(QStringLiteral("Quorvantile 3.1"));
-        // The updater window comes with the updater mode itself.
-        return 0;
+        TfrmUpdate update;
+        if (update.cancelled())
+            return 0;
+        update.show();
+        return QApplication::exec();
     }
+    // The updater waits while this lock is held.
+    RunningCopyLock running;
     Program program;
     if (!program.startNormal())
         return 0;

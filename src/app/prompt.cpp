@@ -42,6 +42,14 @@ bool InteractivePrompt::question(const QString &text)
            != QMessageBox::No;
 }
 
+bool InteractivePrompt::okCancel(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QMessageBox::information(owner(), QApplication::applicationName(), shown, QMessageBox::Ok | QMessageBox::Cancel)
+           == QMessageBox::Ok;
+}
+
 std::optional<QString> InteractivePrompt::input(const QString &caption, const QString &label, const QString &preset)
 {
     bool ok = false;

@@ -22,6 +22,8 @@ public:
     virtual void message(const QString &text, MessageIcon icon = MessageIcon::Information) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString &text) = 0;
+    // A message with OK and Cancel; true for OK.
+    virtual bool okCancel(const QString &text) = 0;
     // An input box preset with `preset`; nothing when cancelled.
     virtual std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) = 0;
     // File dialogs; an empty text when cancelled.
@@ -40,6 +42,7 @@ class InteractivePrompt : public Prompt {
 public:
     void message(const QString &text, MessageIcon icon) override;
     bool question(const QString &text) override;
+    bool okCancel(const QString &text) override;
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
     QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;
     QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;

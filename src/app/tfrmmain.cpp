@@ -38,6 +38,7 @@ TfrmMain::TfrmMain(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ct
     resize(1200, 860);
     buildToolBar();
     buildCentre();
+    buildLinkCommands();
     createControllers();
 }
 
@@ -83,6 +84,12 @@ void TfrmMain::buildToolBar()
     tbnUpdate->setMenu(pmUpdate);
     tbnUpdate->setPopupMode(QToolButton::InstantPopup);
     tbMain->addWidget(tbnUpdate);
+
+    tbAutoCheck = toolButton(tbMain, QStringLiteral("tbAutoCheck"), QStringLiteral("Авто-проверка"));
+    pmAutoCheck = new QMenu(tbAutoCheck);
+    tbAutoCheck->setMenu(pmAutoCheck);
+    tbAutoCheck->setPopupMode(QToolButton::MenuButtonPopup);
+    tbMain->addWidget(tbAutoCheck);
 
     auto *spacer = new QWidget(tbMain);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -163,6 +170,14 @@ void TfrmMain::buildCentre()
     pmFill->setObjectName(QStringLiteral("pmFill"));
     pmWeb = new QMenu(this);
     pmWeb->setObjectName(QStringLiteral("pmWeb"));
+    pmForums = new QMenu(this);
+    pmForums->setObjectName(QStringLiteral("pmForums"));
+    pmContacts = new QMenu(this);
+    pmContacts->setObjectName(QStringLiteral("pmContacts"));
+    pmFilter = new QMenu(this);
+    pmFilter->setObjectName(QStringLiteral("pmFilter"));
+    pmGroups = new QMenu(this);
+    pmGroups->setObjectName(QStringLiteral("pmGroups"));
     lvLinks = new QTableView(listPage);
     lvLinks->setObjectName(QStringLiteral("lvLinks"));
     lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -195,6 +210,10 @@ void TfrmMain::buildCentre()
     WebProgress->hide();
     browserLayout->addWidget(WebProgress);
 
+    splLeft->setStretchFactor(0, 3);
+    splLeft->setStretchFactor(1, 2);
+    splLeft->setSizes({480, 320});
+    splMain->setSizes({300, 900});
     splMain->setStretchFactor(0, 1);
     splMain->setStretchFactor(1, 3);
     splRight->setStretchFactor(0, 2);

@@ -58,6 +58,9 @@ public:
     workbench::Navigator *navigator = nullptr;
     workbench::ResourceList *resources = nullptr;
 
+    // Link commands that open the maker's pages; the support window.
+    void lbAdLinkClick();
+
     // The windows created after the main window (null until then).
     AppWindows *windows = nullptr;
     // Hands the later windows to the handlers that use them.
@@ -78,6 +81,8 @@ public:
     QMenu *pmPlugins;
     QToolButton *tbnUpdate;
     QMenu *pmUpdate;
+    QToolButton *tbAutoCheck;
+    QMenu *pmAutoCheck;
     QLabel *lbAdLink;
 
     // Advertisement strip.
@@ -106,6 +111,12 @@ public:
     // The fill menu (site descriptions) and the browser's popup menu.
     QMenu *pmFill;
     QMenu *pmWeb;
+    // Popup menus the navigator offers on its tree, by branch and node: the
+    // forums branch, the contacts branch, a filter node, a user-section node.
+    QMenu *pmForums;
+    QMenu *pmContacts;
+    QMenu *pmFilter;
+    QMenu *pmGroups;
 
     // Browser pane.
     QWidget *pnlBrowser;
@@ -131,6 +142,7 @@ private:
     void buildToolBar();
     void buildCentre();
     void createControllers();
+    void buildLinkCommands();
 
     AppContext &m_ctx;
     bool m_closing = false;

@@ -5,6 +5,7 @@
 #include "app/pendingtasks.h"
 #include "app/prompt.h"
 #include "app/tfrmmain.h"
+#include "app/tfrmstart.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
 #include "db/query.h"
@@ -57,7 +58,14 @@ void TfrmMain::FormCreate()
     if (m_ctx.AdminMode)
         setWindowTitle(windowTitle() + QStringLiteral(" АДМИН ПРИВЕЛЕГИИ"));
 
-    // 10-16: the database.
+    // 10-11: the local server in small-server mode.
+    if (m_ctx.Db.serverSmall) {
+        TfrmStart start(m_ctx, this);
+        start.show();
+        start.run();
+    }
+
+    // 12-16: the database.
     m_ctx.ConnectAbandoned = false;
     if (!connectDatabase() || !selectDatabase()) {
         m_ctx.ConnectAbandoned = true;

@@ -13,6 +13,8 @@ void ScriptedPrompt::message(const QString &text, app::MessageIcon) { messages <
 bool ScriptedPrompt::question(const QString &text)
 {
     questions << text;
+    if (answers.isEmpty() && onQuestion)
+        return onQuestion(text);
     if (answers.isEmpty())
         throw ScriptExhausted("unexpected question: " + text.toStdString());
     return answers.takeFirst();
@@ -49,6 +51,8 @@ bool ScriptedPrompt::openUrl(const QUrl &url)
 qint64 ScriptedPrompt::startProgram(const QString &program, const QStringList &arguments, const QString &workingDir)
 {
     started << Started{program, arguments, workingDir};
+    if (realPrograms)
+        return app::InteractivePrompt().startProgram(program, arguments, workingDir);
     return nextPid;
 }
 

@@ -31,13 +31,17 @@ public:
         QString workingDir;
     };
 
-    // Answers, used front first.
+    // Answers to questions and OK/Cancel boxes, used front first; when they
+    // run out, `onQuestion` answers (if set).
     QList<bool> answers;
+    std::function<bool(const QString &)> onQuestion;
     QList<std::optional<QString>> inputs;
     QStringList fileNames;
     QList<std::function<int(QDialog *)>> dialogs;
     // Returned by startProgram; -1 makes every start fail.
     qint64 nextPid = 4242;
+    // Start programs for real (still recorded).
+    bool realPrograms = false;
 
     // What was shown, in order.
     QStringList messages;
@@ -49,6 +53,7 @@ public:
 
     void message(const QString &text, app::MessageIcon icon) override;
     bool question(const QString &text) override;
+    bool okCancel(const QString &text) override { return question(text); }
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
     QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;
     QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;

@@ -1,0 +1,49 @@
+#pragma once
+// The local database server of small-server mode: before the main connection
+// is opened, a test connection tells whether a server answers; when none
+// does, the program's own server is started on its data folder.
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+
+namespace qv::app {
+
+struct AppContext;
+
+struct LocalServerCommand {
+    QString program;
+    QStringList arguments;
+    QString workingDir;
+};
+
+// Where the local server keeps its socket: beside its data unless that path
+// is too long for a socket, then a fixed name under /tmp.
+QString LocalServerSocket(const QString &appDir);
+// The server binary: AppDir + "mysql/bin/mariadbd" when there, else the
+// system's; empty when there is none.
+QString LocalServerProgram(const QString &appDir);
+// The command that starts the local server on the configured port.
+LocalServerCommand LocalServerStart(const QString &appDir, const QString &program, int port);
+
+class TfrmStart : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmStart(AppContext &ctx, QWidget *parent = nullptr);
+
+    QListWidget *lbProgress;
+
+    // The whole work: test, and start the server when none answers. Returns
+    // true when a server was launched.
+    bool run();
+    // Progress lines, newest first.
+    QStringList progress() const;
+
+private:
+    void addLine(const QString &text);
+    bool serverAnswers();
+
+    AppContext &m_ctx;
+};
+
+} // namespace qv::app

@@ -1,0 +1,113 @@
+#include "app/updater.h"
+#include "app/prompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace qv::app {
+
+QStringList UpdateFiles()
+{
+    return {QStringLiteral("Vevizavuzod.ure"), QStringLiteral("catalogs.shbl"), QStringLiteral("tasks.sql")};
+}
+
+QString RunningCopyLockPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return dir + QStringLiteral("/quorvantile-running.lock");
+}
+
+RunningCopyLock::RunningCopyLock(const QString &path) : m_lock(std::make_unique<QLockFile>(path))
+{
+    m_lock->setStaleLockTime(0);
+    m_lock->tryLock(0);
+}
+
+RunningCopyLock::~RunningCopyLock() = default;
+
+bool RunningCopyLock::held() const { return m_lock->isLocked(); }
+
+bool RunningCopyExists(const QString &lockPath)
+{
+    QLockFile probe(lockPath);
+    probe.setStaleLockTime(0);
+    // A lock left by a process that is gone is taken over, so it does not count.
+    if (probe.tryLock(0)) {
+        probe.unlock();
+        return false;
+    }
+    return probe.error() == QLockFile::LockFailedError;
+}
+
+bool WaitForRunningCopy(const QString &lockPath)
+{
+    while (RunningCopyExists(lockPath)) {
+        if (!prompt().okCancel(QStringLiteral("У Вас открыта копия Quorvantile. Закройте ее и нажмите OK")))
+            return false;
+    }
+    return true;
+}
+
+QString CopyFileStream(const QString &source, const QString &destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("Не могу открыть файл ") + source + QStringLiteral(": ") + in.errorString();
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return QStringLiteral("Не могу создать файл ") + destination + QStringLiteral(": ") + out.errorString();
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0)
+            return QStringLiteral("Не могу прочитать файл ") + source + QStringLiteral(": ") + in.errorString();
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n)
+            return QStringLiteral("Не могу записать файл ") + destination + QStringLiteral(": ") + out.errorString();
+    }
+    if (!out.commit())
+        return QStringLiteral("Не могу записать файл ") + destination + QStringLiteral(": ") + out.errorString();
+    QFile::setPermissions(destination, in.permissions());
+    return QString();
+}
+
+UpdateOutcome RunUpdate(const QString &sourceDir, const QString &installDir)
+{
+    UpdateOutcome outcome;
+    if (installDir.isEmpty()) {
+        prompt().message(QStringLiteral("Не записана папка установки программы: обновлять нечего. "
+                                        "Запустите программу Quorvantile хотя бы один раз."),
+                         MessageIcon::Error);
+        return outcome;
+    }
+    if (!QFileInfo(installDir).isDir()) {
+        prompt().message(QStringLiteral("Нет папки установки программы: ") + installDir, MessageIcon::Error);
+        return outcome;
+    }
+    const QString from = QFileInfo(sourceDir).canonicalFilePath();
+    if (!from.isEmpty() && from == QFileInfo(installDir).canonicalFilePath()) {
+        prompt().message(QStringLiteral("Обновление запущено из папки установки программы (") + installDir
+                             + QStringLiteral("): файлы некуда копировать."),
+                         MessageIcon::Error);
+        return outcome;
+    }
+    for (const QString &name : UpdateFiles()) {
+        const QString error = CopyFileStream(sourceDir + name, installDir + name);
+        if (!error.isEmpty()) {
+            prompt().message(error, MessageIcon::Error);
+            return outcome;
+        }
+        outcome.copied << name;
+    }
+    outcome.done = true;
+    return outcome;
+}
+
+} // namespace qv::app

@@ -1,0 +1,458 @@
+// The materials editor window: its tabs, the unsaved-edit prompt, the length
+// counters, scrolling, the help links and the file-size button. The tabs' own
+// loads, saves and new materials are in the files beside this one.
+#include "projects/tfrmprojectmaterials.h"
+#include "projects/tfrmprojectmaterials_fields.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace qv::projects {
+
+using app::prompt;
+
+namespace {
+const char *const kSavePrompt = "Вы не сохранили редактирования материала. Сохранить редактирование?";
+constexpr int kWheelStep = 20;
+} // namespace
+
+TfrmProjectMaterials::TfrmProjectMaterials(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_ctx(ctx), m_main(main)
+{
+    setObjectName(QStringLiteral("frmProjectMaterials"));
+    setWindowTitle(QStringLiteral("Редактирование материалов проекта"));
+    setFixedSize(700, 641);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    pcMaterials = new QTabWidget(this);
+    pcMaterials->setObjectName(QStringLiteral("pcMaterials"));
+    pcMaterials->setStyleSheet(QStringLiteral("QTabBar::tab { height: 27px; }"));
+    layout->addWidget(pcMaterials);
+
+    pcMaterials->addTab(buildSoftPage(), QStringLiteral("Софт описание"));
+    pcMaterials->addTab(buildSitePage(), QStringLiteral("Описания сайта и объявления для досок объявлений"));
+    pcMaterials->addTab(buildForumPage(), QStringLiteral("Объявления для форумов"));
+    pcMaterials->addTab(buildLetterPage(), QStringLiteral("Письма для рассылок"));
+    setTab(SiteTab);
+
+    connect(pcMaterials, &QTabWidget::currentChanged, this, [this] {
+        if (!m_settingTab)
+            pcMaterialsChange();
+    });
+    cbCMaterials->onDropDown = [this] { cbCMaterialsDropDown(); };
+    cbFMaterials->onDropDown = [this] { cbFMaterialsDropDown(); };
+    cbOMaterials->onDropDown = [this] { cbOMaterialsDropDown(); };
+    connect(cbCMaterials, &QComboBox::activated, this, [this] { cbCMaterialsChange(); });
+    connect(cbFMaterials, &QComboBox::activated, this, [this] { cbFMaterialsChange(); });
+    connect(cbOMaterials, &QComboBox::activated, this, [this] { cbOMaterialsChange(); });
+    connect(Label7, &LinkLabel::clicked, this, [this] { Label7Click(); });
+    connect(Label5, &LinkLabel::clicked, this, [this] { Label5Click(); });
+    connect(Label4, &LinkLabel::clicked, this, [this] { Label4Click(); });
+
+    ScrollBox1->viewport()->installEventFilter(this);
+    ScrollBox1->widget()->installEventFilter(this);
+    ScrollBox2->viewport()->installEventFilter(this);
+    ScrollBox5->viewport()->installEventFilter(this);
+    FormCreate();
+}
+
+TfrmProjectMaterials::~TfrmProjectMaterials() = default;
+
+void TfrmProjectMaterials::FormCreate() { MaterialChanged = false; }
+
+QPushButton *TfrmProjectMaterials::stripButton(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setFixedSize(130, 25);
+    QFont f = b->font();
+    f.setBold(true);
+    b->setFont(f);
+    return b;
+}
+
+QWidget *TfrmProjectMaterials::headerStrip(QWidget *page, const QString &title, bool boldTitle, MaterialList *list,
+                                           const QList<QPushButton *> &buttons, LinkLabel *help)
+{
+    auto *strip = new QWidget(page);
+    strip->setFixedHeight(40);
+    auto *row = new QHBoxLayout(strip);
+    row->setContentsMargins(4, 2, 4, 2);
+    auto *caption = new QLabel(title, strip);
+    if (boldTitle) {
+        QFont f = caption->font();
+        f.setBold(true);
+        caption->setFont(f);
+    }
+    row->addWidget(caption);
+    list->setParent(strip);
+    list->setFixedWidth(178);
+    row->addWidget(list);
+    for (QPushButton *b : buttons) {
+        b->setParent(strip);
+        row->addWidget(b);
+    }
+    help->setParent(strip);
+    row->addWidget(help);
+    row->addStretch(1);
+    return strip;
+}
+
+QScrollArea *TfrmProjectMaterials::scrollArea(QWidget *page, const QString &name, QWidget *content)
+{
+    auto *area = new QScrollArea(page);
+    area->setObjectName(name);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFocusPolicy(Qt::StrongFocus);
+    area->setWidget(content);
+    return area;
+}
+
+// ---- tabs and the prompt ----
+
+void TfrmProjectMaterials::setTab(int index)
+{
+    m_settingTab = true;
+    pcMaterials->setCurrentIndex(index);
+    m_settingTab = false;
+}
+
+void TfrmProjectMaterials::showEditor()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmProjectMaterials::scrollToTop()
+{
+    ScrollBox1->verticalScrollBar()->setValue(0);
+    ScrollBox2->verticalScrollBar()->setValue(0);
+}
+
+void TfrmProjectMaterials::focusPage()
+{
+    if (pcMaterials->currentIndex() == SiteTab)
+        ScrollBox1->setFocus();
+    else if (pcMaterials->currentIndex() == ForumTab)
+        ScrollBox2->setFocus();
+}
+
+void TfrmProjectMaterials::markEdited(int tab)
+{
+    MaterialChanged = true;
+    m_loaded[static_cast<size_t>(tab)].edited = true;
+}
+
+void TfrmProjectMaterials::askAndSave(const QList<int> &tabs)
+{
+    MaterialChanged = false;
+    QList<int> toSave;
+    for (int tab : tabs) {
+        const LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
+        if (l.isLoaded() && l.edited && l.projectId == m_ctx.CurrentProjectId)
+            toSave << tab;
+    }
+    const bool yes = prompt().question(QString::fromUtf8(kSavePrompt));
+    // Whatever the answer, the pending edits are dealt with; a save that
+    // fails marks its tab edited again.
+    for (LoadedMaterial &l : m_loaded)
+        l.edited = false;
+    if (!yes)
+        return;
+    for (int tab : toSave)
+        saveTab(tab);
+}
+
+void TfrmProjectMaterials::saveTab(int tab)
+{
+    switch (tab) {
+    case SoftTab:
+        btnSmaterialSaveClick();
+        break;
+    case SiteTab:
+        btnCMaterialSaveClick();
+        break;
+    case ForumTab:
+        FMaterialSaveClick();
+        break;
+    case LetterTab:
+        btnMessageSaveClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmProjectMaterials::loadTab(int tab)
+{
+    switch (tab) {
+    case SoftTab:
+        cbSMaterialsChange();
+        break;
+    case SiteTab:
+        cbCMaterialsChange();
+        break;
+    case ForumTab:
+        cbFMaterialsChange();
+        break;
+    case LetterTab:
+        cbOMaterialsChange();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmProjectMaterials::pcMaterialsChange()
+{
+    if (MaterialChanged)
+        askAndSave({SoftTab, SiteTab, ForumTab, LetterTab});
+    scrollToTop();
+    loadTab(pcMaterials->currentIndex());
+    focusPage();
+}
+
+bool TfrmProjectMaterials::FormCloseQuery()
+{
+    if (MaterialChanged)
+        askAndSave({SoftTab, SiteTab, ForumTab, LetterTab});
+    return true;
+}
+
+void TfrmProjectMaterials::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmProjectMaterials::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_centred && parentWidget()) {
+        m_centred = true;
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TfrmProjectMaterials::cbCMaterialsDropDown()
+{
+    if (MaterialChanged)
+        askAndSave({SiteTab});
+}
+
+void TfrmProjectMaterials::cbFMaterialsDropDown()
+{
+    if (MaterialChanged)
+        askAndSave({ForumTab});
+}
+
+void TfrmProjectMaterials::cbOMaterialsDropDown()
+{
+    if (MaterialChanged)
+        askAndSave({LetterTab});
+}
+
+void TfrmProjectMaterials::confirmPendingEdits()
+{
+    if (MaterialChanged)
+        askAndSave({SoftTab, SiteTab, ForumTab, LetterTab});
+}
+
+void TfrmProjectMaterials::forgetProject()
+{
+    resetSoftPage();
+    clearSiteFields();
+    clearPressReleaseFields();
+    clearLetterFields();
+    for (QLabel *label : {lbTitle50_2, lbTitle100_2, lbTitle200_2, lbDescription100_2, lbDescription250_2,
+                          lbDescription500_2, lbKeywords100_2, lbKeywords250_2, lbKeywords500_2})
+        label->clear();
+    // Nothing shown now belongs to a row.
+    for (LoadedMaterial &l : m_loaded)
+        l = LoadedMaterial();
+    MaterialChanged = false;
+}
+
+bool TfrmProjectMaterials::projectChosen() const
+{
+    if (m_ctx.CurrentProjectId > 0)
+        return true;
+    prompt().message(QStringLiteral("Для работы с программой нужно выбрать проект"));
+    return false;
+}
+
+std::optional<QString> TfrmProjectMaterials::askName(const QString &caption, const QString &label) const
+{
+    const std::optional<QString> name = prompt().input(caption, label, QString());
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+bool TfrmProjectMaterials::nameTaken(MaterialKind kind, const QString &name, const QString &message) const
+{
+    bool failed = false;
+    const auto row = db::FirstRow(MaterialByNameSql(kind, name, m_ctx.CurrentProjectId), &failed);
+    if (failed)
+        return true;
+    if (row) {
+        prompt().message(message);
+        return true;
+    }
+    return false;
+}
+
+std::optional<ProjectData> TfrmProjectMaterials::currentProjectData() const
+{
+    if (db::ExecQuery(ProjectByIdSql(m_ctx.CurrentProjectId)) != 0)
+        return std::nullopt;
+    db::QueryResult result(db::DbConnection());
+    ProjectData p;
+    if (const auto row = result.FetchRow())
+        p = ProjectFromRow(result, *row);
+    return p;
+}
+
+// ---- counters ----
+
+void TfrmProjectMaterials::counter(QLabel *label, int limit, int length, bool entered)
+{
+    markEdited(SiteTab);
+    label->setText(entered ? EnteredCounterText(length) : RemainingCounterText(limit, length));
+}
+
+void TfrmProjectMaterials::edtTitle50_2Change() { counter(lbTitle50_2, 50, edtTitle50_2->countedLength(), false); }
+void TfrmProjectMaterials::edtTitle100_2Change() { counter(lbTitle100_2, 100, edtTitle100_2->countedLength(), false); }
+void TfrmProjectMaterials::edtTitle200_2Change() { counter(lbTitle200_2, 200, edtTitle200_2->countedLength(), false); }
+
+void TfrmProjectMaterials::memDescription100_2Change()
+{
+    counter(lbDescription100_2, 100, memDescription100_2->countedLength(), false);
+}
+
+void TfrmProjectMaterials::memDescription250_2Change()
+{
+    counter(lbDescription250_2, 250, memDescription250_2->countedLength(), false);
+}
+
+void TfrmProjectMaterials::memDescription500_2Change()
+{
+    counter(lbDescription500_2, 500, memDescription500_2->countedLength(), false);
+}
+
+void TfrmProjectMaterials::memKeywords100_2Change()
+{
+    counter(lbKeywords100_2, 100, memKeywords100_2->countedLength(), true);
+}
+
+void TfrmProjectMaterials::memKeywords250_2Change()
+{
+    counter(lbKeywords250_2, 250, memKeywords250_2->countedLength(), true);
+}
+
+void TfrmProjectMaterials::memKeywords500_2Change()
+{
+    counter(lbKeywords500_2, 500, memKeywords500_2->countedLength(), true);
+}
+
+void TfrmProjectMaterials::memKeywords_2Change()
+{
+    markEdited(SiteTab);
+    const QString text = memKeywords_2->storedText();
+    // Each copy that changes a field runs that field's counter.
+    for (MaterialMemo *m : {memKeywords500_2, memKeywords250_2, memKeywords100_2}) {
+        if (m->storedText() != text)
+            m->setStoredText(text);
+    }
+}
+
+// ---- scrolling ----
+
+void TfrmProjectMaterials::ScrollBox1MouseWheel(int delta)
+{
+    QScrollBar *bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->value() + (delta > 0 ? -kWheelStep : kWheelStep));
+}
+
+void TfrmProjectMaterials::ScrollBox2MouseWheel(int delta)
+{
+    QScrollBar *bar = ScrollBox2->verticalScrollBar();
+    bar->setValue(bar->value() + (delta > 0 ? -kWheelStep : kWheelStep));
+}
+
+void TfrmProjectMaterials::ScrollBox1Click() { setFocus(Qt::MouseFocusReason); }
+
+bool TfrmProjectMaterials::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (watched == ScrollBox1->viewport()) {
+            ScrollBox1MouseWheel(delta);
+            return true;
+        }
+        if (watched == ScrollBox2->viewport()) {
+            ScrollBox2MouseWheel(delta);
+            return true;
+        }
+        // The letters' page does not scroll by the wheel.
+        if (watched == ScrollBox5->viewport())
+            return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress
+        && (watched == ScrollBox1->viewport() || watched == ScrollBox1->widget()))
+        ScrollBox1Click();
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- help links and the file size ----
+
+void TfrmProjectMaterials::openHelp(const QString &board)
+{
+    // The support forum lives on the maker's site unless configured apart.
+    const QString host = m_ctx.hostSetting(QStringLiteral("forum"), m_ctx.makerUrl().toString());
+    prompt().openUrl(QUrl(host + QStringLiteral("/index.php?board=") + board));
+}
+
+void TfrmProjectMaterials::Label7Click() { openHelp(QStringLiteral("8.0")); }
+void TfrmProjectMaterials::Label5Click() { openHelp(QStringLiteral("9.0")); }
+void TfrmProjectMaterials::Label4Click() { openHelp(QStringLiteral("11.0")); }
+
+void TfrmProjectMaterials::Button3Click()
+{
+    const QString name = prompt().openFileName(QString(), QString(), QString());
+    if (name.isEmpty())
+        return;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompt().message(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file.errorString()),
+                         app::MessageIcon::Error);
+        return;
+    }
+    const qint64 size = file.size();
+    file.close();
+    if (edtBSize1)
+        edtBSize1->setText(QString::number(size));
+}
+
+} // namespace qv::projects

@@ -1,0 +1,245 @@
+#pragma once
+// The materials editor: the current project's software versions, site
+// descriptions and board ads, forum press releases and mailing letters, one
+// tab each. Created once, shown modeless, kept above the other windows; closing
+// it only hides it.
+#include "projects/materialsql.h"
+
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+
+namespace qv::app {
+struct AppContext;
+class TfrmMain;
+}
+
+namespace qv::projects {
+
+class LinkLabel;
+class MaterialLineEdit;
+class MaterialList;
+class MaterialMemo;
+
+// The row a tab shows: which material it was loaded from, for which project,
+// and whether its fields were edited since. A tab saves only into that row.
+struct LoadedMaterial {
+    int id = 0;
+    int projectId = 0;
+    bool edited = false;
+    bool isLoaded() const { return id > 0; }
+};
+
+class TfrmProjectMaterials : public QWidget {
+    Q_OBJECT
+public:
+    enum Tab { SoftTab = 0, SiteTab = 1, ForumTab = 2, LetterTab = 3 };
+
+    TfrmProjectMaterials(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    ~TfrmProjectMaterials() override;
+
+    // Unsaved edits on any tab.
+    bool MaterialChanged = false;
+
+    QTabWidget *pcMaterials;
+
+    // Site descriptions and board ads.
+    MaterialList *cbCMaterials;
+    QPushButton *btnCMaterialSave;
+    QPushButton *btnCMaterialNew;
+    QPushButton *btnCmaterialCopy;
+    LinkLabel *Label7;
+    QScrollArea *ScrollBox1;
+    MaterialLineEdit *edtURL_2;
+    MaterialLineEdit *edtCategories_2;
+    MaterialLineEdit *edtTitle_2;
+    MaterialLineEdit *edtTitle200_2;
+    MaterialLineEdit *edtTitle100_2;
+    MaterialLineEdit *edtTitle50_2;
+    QLabel *lbTitle200_2;
+    QLabel *lbTitle100_2;
+    QLabel *lbTitle50_2;
+    QTabWidget *PageControl1;
+    MaterialMemo *memDescription_2;
+    MaterialMemo *memDescription500_2;
+    MaterialMemo *memDescription250_2;
+    MaterialMemo *memDescription100_2;
+    QLabel *lbDescription500_2;
+    QLabel *lbDescription250_2;
+    QLabel *lbDescription100_2;
+    MaterialMemo *memKeywords_2;
+    QTabWidget *PageControl3;
+    MaterialMemo *memKeywords500_2;
+    MaterialMemo *memKeywords250_2;
+    MaterialMemo *memKeywords100_2;
+    QLabel *lbKeywords500_2;
+    QLabel *lbKeywords250_2;
+    QLabel *lbKeywords100_2;
+    MaterialLineEdit *edtBURL_2;
+    MaterialLineEdit *edtFIO_2;
+    MaterialLineEdit *edtEMail_2;
+    MaterialLineEdit *edtOrganization_2;
+    MaterialLineEdit *edtTel_2;
+    MaterialLineEdit *edtFAX_2;
+    MaterialLineEdit *edtCity_2;
+    MaterialLineEdit *edtCountry_2;
+    MaterialLineEdit *edtAddress_2;
+
+    // Forum press releases.
+    MaterialList *cbFMaterials;
+    QPushButton *FMaterialSave;
+    QPushButton *btnFMaterialNew;
+    QPushButton *btnFMaterialCopy;
+    LinkLabel *Label5;
+    QScrollArea *ScrollBox2;
+    MaterialLineEdit *edtTitle_8;
+    MaterialLineEdit *edtSTitle_8;
+    MaterialMemo *memDescription_8;
+    MaterialLineEdit *edtFIO_8;
+    MaterialLineEdit *edtEMail_8;
+    MaterialLineEdit *edtOrganization_8;
+    MaterialLineEdit *edtTel_8;
+    MaterialLineEdit *edtFAX_8;
+    MaterialLineEdit *edtCity_8;
+    MaterialLineEdit *edtCountry_8;
+    MaterialLineEdit *edtURL_8;
+
+    // Mailing letters.
+    MaterialList *cbOMaterials;
+    QPushButton *btnMessageSave;
+    QPushButton *btnOMaterialNew;
+    LinkLabel *Label4;
+    QScrollArea *ScrollBox5;
+    MaterialLineEdit *edtSubject;
+    MaterialMemo *memBody;
+
+    // The software page's size field, when the page has one.
+    QLineEdit *edtBSize1 = nullptr;
+
+    // ---- the window ----
+    void FormCreate();
+    // The user switched tabs.
+    void pcMaterialsChange();
+    // Closing: offers to save pending edits, then always lets the window close.
+    bool FormCloseQuery();
+    void cbCMaterialsDropDown();
+    void cbFMaterialsDropDown();
+    void cbOMaterialsDropDown();
+    // Length counters.
+    void edtTitle50_2Change();
+    void edtTitle100_2Change();
+    void edtTitle200_2Change();
+    void memDescription100_2Change();
+    void memDescription250_2Change();
+    void memDescription500_2Change();
+    void memKeywords100_2Change();
+    void memKeywords250_2Change();
+    void memKeywords500_2Change();
+    // The keyword copy into the three limited keyword fields.
+    void memKeywords_2Change();
+    void ScrollBox1MouseWheel(int delta);
+    void ScrollBox2MouseWheel(int delta);
+    void ScrollBox1Click();
+    void Label7Click();
+    void Label5Click();
+    void Label4Click();
+    // "Size(bytes)": the size of a chosen file into edtBSize1.
+    void Button3Click();
+
+    // Shows a tab from code: no prompt and no load.
+    void setTab(int index);
+    // Shows the window (modeless) and brings it up.
+    void showEditor();
+    // Scrolls the site-description and press-release pages back to the top.
+    void scrollToTop();
+    // Gives the focus to the scroll area of the tab shown (tabs 1 and 2).
+    void focusPage();
+
+    // Before the current project changes: offers to save pending edits into the
+    // rows they were loaded from. Then forgets what the tabs show.
+    void confirmPendingEdits();
+    void forgetProject();
+    const LoadedMaterial &loaded(int tab) const { return m_loaded.at(static_cast<size_t>(tab)); }
+
+    // ---- site descriptions ----
+    void cbCMaterialsChange();
+    void btnCMaterialSaveClick();
+    void btnCMaterialNewClick();
+    void btnCmaterialCopyClick();
+    SiteDescription siteFields() const;
+    void setSiteFields(const SiteDescription &d);
+
+    // ---- forum press releases ----
+    void cbFMaterialsChange();
+    void FMaterialSaveClick();
+    void btnFMaterialNewClick();
+    void btnFMaterialCopyClick();
+    PressRelease pressReleaseFields() const;
+    void setPressReleaseFields(const PressRelease &d);
+    // The main window renamed or deleted a press release: the list follows.
+    void pressReleaseRenamed(int id, const QString &name);
+    void pressReleaseDeleted(int id);
+
+    // ---- letters ----
+    void cbOMaterialsChange();
+    void btnMessageSaveClick();
+    void btnOMaterialNewClick();
+
+    // ---- software versions ----
+    void cbSMaterialsChange();
+    void btnSmaterialSaveClick();
+    void btnSMaterialNewClick();
+    // Selects the software version of that name (none when there is no such).
+    void selectSMaterial(const QString &name);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildSoftPage();
+    QWidget *buildSitePage();
+    QWidget *buildForumPage();
+    QWidget *buildLetterPage();
+    void resetSoftPage();
+    void clearSiteFields();
+    void clearPressReleaseFields();
+    void clearLetterFields();
+
+    // The header strip of tabs 1 to 3.
+    QWidget *headerStrip(QWidget *page, const QString &title, bool boldTitle, MaterialList *list,
+                         const QList<QPushButton *> &buttons, LinkLabel *help);
+    QPushButton *stripButton(const QString &name, const QString &caption);
+    QScrollArea *scrollArea(QWidget *page, const QString &name, QWidget *content);
+    // Marks a tab as edited (every field change).
+    void markEdited(int tab);
+    void counter(QLabel *label, int limit, int length, bool entered);
+    void loadTab(int tab);
+    // The prompt; on Yes the tabs in `tabs` that hold edits of a loaded row
+    // are saved. Every pending edit counts as dealt with afterwards.
+    void askAndSave(const QList<int> &tabs);
+    void saveTab(int tab);
+    bool projectChosen() const;
+    // Asks for a material name; nothing when cancelled or empty.
+    std::optional<QString> askName(const QString &caption, const QString &label) const;
+    // True when the project already has a material of that name (or the check failed).
+    bool nameTaken(MaterialKind kind, const QString &name, const QString &message) const;
+    // The current project's data for a new material; nothing when the statement failed.
+    std::optional<ProjectData> currentProjectData() const;
+    void openHelp(const QString &board);
+
+    app::AppContext &m_ctx;
+    app::TfrmMain *m_main;
+    std::array<LoadedMaterial, 4> m_loaded;
+    bool m_settingTab = false;
+    bool m_centred = false;
+};
+
+} // namespace qv::projects

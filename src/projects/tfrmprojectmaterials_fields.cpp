@@ -1,0 +1,118 @@
+#include "projects/tfrmprojectmaterials_fields.h"
+
+#include <QMouseEvent>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace qv::projects {
+
+namespace {
+// Room enough for any stored value; the limits of the limited fields are
+// kept by the fields themselves, not by the line edit.
+constexpr int kNoMaxLength = 16 * 1024 * 1024;
+} // namespace
+
+MaterialLineEdit::MaterialLineEdit(QWidget *parent, int limit) : QLineEdit(parent), m_limit(limit)
+{
+    setMaxLength(kNoMaxLength);
+    // textChanged comes first for every change, textEdited then follows for
+    // the user's own edits only.
+    connect(this, &QLineEdit::textChanged, this, &MaterialLineEdit::followChange);
+    if (m_limit > 0)
+        connect(this, &QLineEdit::textEdited, this, &MaterialLineEdit::holdUserEdit);
+}
+
+void MaterialLineEdit::followChange(const QString &text)
+{
+    m_previous = m_current;
+    m_current = text;
+}
+
+void MaterialLineEdit::holdUserEdit(const QString &text)
+{
+    if (m_fixing)
+        return;
+    const LimitedText kept = LimitUserEdit(m_previous, text, m_limit, LineBreaks::CountOne);
+    if (!kept.cut)
+        return;
+    m_fixing = true;
+    setText(kept.text);
+    setCursorPosition(kept.cursor);
+    m_fixing = false;
+}
+
+MaterialMemo::MaterialMemo(QWidget *parent, int limit) : QPlainTextEdit(parent), m_limit(limit)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QPlainTextEdit::textChanged, this, &MaterialMemo::followChange);
+}
+
+void MaterialMemo::setStoredText(const QString &text)
+{
+    m_lineBreak = StoredLineBreak(text);
+    m_programmatic = true;
+    setPlainText(MemoDisplayText(text));
+    m_programmatic = false;
+    m_last = displayText();
+}
+
+QString MaterialMemo::storedText() const { return MemoStoredText(displayText(), m_lineBreak); }
+
+QString MaterialMemo::displayText() const
+{
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+int MaterialMemo::countedLength() const { return CountedLength(displayText(), LineBreaks::CountTwo); }
+
+void MaterialMemo::followChange()
+{
+    const QString now = displayText();
+    if (!m_programmatic && m_limit > 0) {
+        const LimitedText kept = LimitUserEdit(m_last, now, m_limit, LineBreaks::CountTwo);
+        if (kept.cut) {
+            // Take out what did not fit, right after the part that did.
+            m_programmatic = true;
+            QTextCursor c(document());
+            c.setPosition(kept.cursor);
+            c.setPosition(kept.cursor + static_cast<int>(now.size() - kept.text.size()), QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            m_programmatic = false;
+            QTextCursor shown = textCursor();
+            shown.setPosition(kept.cursor);
+            setTextCursor(shown);
+        }
+    }
+    if (!m_programmatic)
+        m_last = displayText();
+}
+
+MaterialList::MaterialList(QWidget *parent) : QComboBox(parent) { setEditable(false); }
+
+void MaterialList::showPopup()
+{
+    if (onDropDown)
+        onDropDown();
+    QComboBox::showPopup();
+}
+
+int MaterialList::currentId() const { return currentIndex() < 0 ? 0 : currentData().toInt(); }
+
+int MaterialList::indexOfId(int id) const { return findData(id); }
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setStyleSheet(QStringLiteral("color: navy; text-decoration: underline;"));
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace qv::projects

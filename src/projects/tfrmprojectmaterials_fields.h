@@ -1,0 +1,86 @@
+#pragma once
+// The field widgets of the materials editor: line and memo fields that keep
+// what a load puts into them but hold the user's edits to a length limit, the
+// material lists that report their opening, and the help links.
+#include "projects/lengthlimit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <functional>
+
+namespace qv::projects {
+
+// A one-line field. Text set by code is kept whole, however long; typing and
+// pasting stop at the limit (0 = no limit); deleting always works.
+class MaterialLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit MaterialLineEdit(QWidget *parent = nullptr, int limit = 0);
+    int limit() const { return m_limit; }
+    int countedLength() const { return static_cast<int>(text().size()); }
+
+private:
+    void followChange(const QString &text);
+    void holdUserEdit(const QString &text);
+
+    int m_limit;
+    QString m_previous;
+    QString m_current;
+    bool m_fixing = false;
+};
+
+// A multi-line field. Its stored text uses CR LF line breaks (a text loaded
+// with bare line feeds keeps them); a line break counts two for its limit and
+// its counter, as it does in the stored text.
+class MaterialMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MaterialMemo(QWidget *parent = nullptr, int limit = 0);
+    int limit() const { return m_limit; }
+
+    // Sets the stored text from code (a load or a copy): kept whole.
+    void setStoredText(const QString &text);
+    QString storedText() const;
+    // The text as shown, with "\n" for every line break.
+    QString displayText() const;
+    int countedLength() const;
+
+private:
+    void followChange();
+
+    int m_limit;
+    QString m_lineBreak = QStringLiteral("\r\n");
+    QString m_last;
+    bool m_programmatic = false;
+};
+
+// A drop-down list of material names that runs `onDropDown` just before it
+// opens. Entries carry the material's id as their data.
+class MaterialList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit MaterialList(QWidget *parent = nullptr);
+    std::function<void()> onDropDown;
+    void showPopup() override;
+
+    // The id of the entry shown, 0 when there is none.
+    int currentId() const;
+    // Index of the entry with this id, -1 when there is none.
+    int indexOfId(int id) const;
+};
+
+// Navy underlined text with a hand cursor that reacts to a click.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+} // namespace qv::projects

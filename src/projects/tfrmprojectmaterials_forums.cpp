@@ -1,0 +1,252 @@
+// The materials editor's forum press releases (tab 2).
+#include "projects/tfrmprojectmaterials.h"
+#include "projects/tfrmprojectmaterials_fields.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "app/tfrmmain.h"
+#include "db/database.h"
+#include "db/query.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace qv::projects {
+
+using app::prompt;
+
+QWidget *TfrmProjectMaterials::buildForumPage()
+{
+    auto *page = new QWidget;
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+
+    cbFMaterials = new MaterialList;
+    cbFMaterials->setObjectName(QStringLiteral("cbFMaterials"));
+    FMaterialSave = stripButton(QStringLiteral("FMaterialSave"), QStringLiteral("Сохр. объявление"));
+    btnFMaterialNew = stripButton(QStringLiteral("btnFMaterialNew"), QStringLiteral("Новое объявление"));
+    btnFMaterialCopy = stripButton(QStringLiteral("btnFMaterialCopy"), QStringLiteral("Копия объявления"));
+    Label5 = new LinkLabel(QStringLiteral("Справка и советы >>"));
+    Label5->setObjectName(QStringLiteral("Label5"));
+    v->addWidget(headerStrip(page, QStringLiteral("Объявления для форумов"), false, cbFMaterials,
+                             {FMaterialSave, btnFMaterialNew, btnFMaterialCopy}, Label5));
+
+    auto *content = new QWidget;
+    auto *g = new QGridLayout(content);
+    int row = 0;
+    auto line = [&](const char *name) {
+        auto *e = new MaterialLineEdit(content);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto wide = [&](const QString &caption, QWidget *w) {
+        g->addWidget(new QLabel(caption, content), row++, 0, 1, 2);
+        g->addWidget(w, row++, 0, 1, 2);
+    };
+    auto pair = [&](const QString &left, QWidget *a, const QString &right, QWidget *b) {
+        g->addWidget(new QLabel(left, content), row, 0);
+        g->addWidget(new QLabel(right, content), row++, 1);
+        g->addWidget(a, row, 0);
+        g->addWidget(b, row++, 1);
+    };
+
+    edtTitle_8 = line("edtTitle_8");
+    wide(QStringLiteral("Название темы:"), edtTitle_8);
+    edtSTitle_8 = line("edtSTitle_8");
+    wide(QStringLiteral("Доп. название темы:"), edtSTitle_8);
+    memDescription_8 = new MaterialMemo(content);
+    memDescription_8->setObjectName(QStringLiteral("memDescription_8"));
+    memDescription_8->setMinimumHeight(220);
+    wide(QStringLiteral("Текст объявления (сообщения для форума):"), memDescription_8);
+
+    auto *heading = new QLabel(QStringLiteral("Информация для регистрации на форуме:"), content);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    g->addWidget(heading, row++, 0, 1, 2);
+    edtFIO_8 = line("edtFIO_8");
+    edtEMail_8 = line("edtEMail_8");
+    pair(QStringLiteral("ФИО администратора"), edtFIO_8, QStringLiteral("Email админа:"), edtEMail_8);
+    edtOrganization_8 = line("edtOrganization_8");
+    edtTel_8 = line("edtTel_8");
+    edtFAX_8 = line("edtFAX_8");
+    auto *phones = new QWidget(content);
+    auto *ph = new QHBoxLayout(phones);
+    ph->setContentsMargins(0, 0, 0, 0);
+    ph->addWidget(edtTel_8);
+    ph->addWidget(edtFAX_8);
+    pair(QStringLiteral("Организация:"), edtOrganization_8, QStringLiteral("Телефон, факс:"), phones);
+    edtCity_8 = line("edtCity_8");
+    edtCountry_8 = line("edtCountry_8");
+    pair(QStringLiteral("Город:"), edtCity_8, QStringLiteral("Страна:"), edtCountry_8);
+    edtURL_8 = line("edtURL_8");
+    edtURL_8->setText(QStringLiteral("http://"));
+    wide(QStringLiteral("Адрес сайта:"), edtURL_8);
+    g->setRowStretch(row, 1);
+
+    ScrollBox2 = scrollArea(page, QStringLiteral("ScrollBox2"), content);
+    v->addWidget(ScrollBox2, 1);
+
+    for (MaterialLineEdit *e : {edtTitle_8, edtSTitle_8, edtFIO_8, edtEMail_8, edtOrganization_8, edtTel_8, edtFAX_8,
+                                edtCity_8, edtCountry_8, edtURL_8})
+        connect(e, &QLineEdit::textChanged, this, [this] { markEdited(ForumTab); });
+    connect(memDescription_8, &QPlainTextEdit::textChanged, this, [this] { markEdited(ForumTab); });
+    connect(FMaterialSave, &QPushButton::clicked, this, [this] { FMaterialSaveClick(); });
+    connect(btnFMaterialNew, &QPushButton::clicked, this, [this] { btnFMaterialNewClick(); });
+    connect(btnFMaterialCopy, &QPushButton::clicked, this, [this] { btnFMaterialCopyClick(); });
+    return page;
+}
+
+PressRelease TfrmProjectMaterials::pressReleaseFields() const
+{
+    PressRelease d;
+    d.url = edtURL_8->text();
+    d.fio = edtFIO_8->text();
+    d.email = edtEMail_8->text();
+    d.company = edtOrganization_8->text();
+    d.tel = edtTel_8->text();
+    d.fax = edtFAX_8->text();
+    d.city = edtCity_8->text();
+    d.country = edtCountry_8->text();
+    d.title = edtTitle_8->text();
+    d.stitle = edtSTitle_8->text();
+    d.description = memDescription_8->storedText();
+    return d;
+}
+
+void TfrmProjectMaterials::setPressReleaseFields(const PressRelease &d)
+{
+    edtURL_8->setText(d.url);
+    edtFIO_8->setText(d.fio);
+    edtEMail_8->setText(d.email);
+    edtOrganization_8->setText(d.company);
+    edtTel_8->setText(d.tel);
+    edtFAX_8->setText(d.fax);
+    edtCity_8->setText(d.city);
+    edtCountry_8->setText(d.country);
+    edtTitle_8->setText(d.title);
+    edtSTitle_8->setText(d.stitle);
+    memDescription_8->setStoredText(d.description);
+}
+
+void TfrmProjectMaterials::clearPressReleaseFields() { setPressReleaseFields(PressRelease()); }
+
+void TfrmProjectMaterials::cbFMaterialsChange()
+{
+    const int id = cbFMaterials->currentId();
+    const int projectId = m_ctx.CurrentProjectId;
+    if (id > 0 && projectId > 0) {
+        if (db::ExecQuery(MaterialByIdSql(MaterialKind::Forum, id, projectId)) != 0)
+            return;
+        std::optional<PressRelease> d;
+        {
+            db::QueryResult result(db::DbConnection());
+            if (const auto row = result.FetchRow())
+                d = PressReleaseFromRow(result, *row);
+        }
+        if (d) {
+            m_ctx.CurrentMaterialId = id;
+            setPressReleaseFields(*d);
+            m_loaded[ForumTab] = LoadedMaterial{id, projectId, false};
+        }
+    }
+    m_loaded[ForumTab].edited = false;
+    MaterialChanged = false;
+}
+
+void TfrmProjectMaterials::FMaterialSaveClick()
+{
+    MaterialChanged = false;
+    LoadedMaterial &l = m_loaded[ForumTab];
+    if (!l.isLoaded())
+        return;
+    l.edited = false;
+    if (db::ExecQuery(PressReleaseUpdateSql(pressReleaseFields(), l.id, l.projectId)) != 0) {
+        l.edited = true;
+        MaterialChanged = true;
+    }
+}
+
+namespace {
+// Appends a press release to the main window's list without changing the
+// active one (an empty list stays without a choice).
+void appendToMainList(QComboBox *list, const QString &name, int id)
+{
+    const int shown = list->currentIndex();
+    list->addItem(name, id);
+    list->setCurrentIndex(shown);
+}
+} // namespace
+
+void TfrmProjectMaterials::btnFMaterialNewClick()
+{
+    if (!projectChosen())
+        return;
+    const auto name = askName(QStringLiteral("Создание нового объявления"),
+                              QStringLiteral("Введите название нового объявления:"));
+    if (!name
+        || nameTaken(MaterialKind::Forum, *name,
+                     QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название")))
+        return;
+    const auto project = currentProjectData();
+    if (!project)
+        return;
+    if (db::ExecQuery(PressReleaseNewSql(*name, m_ctx.CurrentProjectId, *project)) != 0)
+        return;
+    const int id = static_cast<int>(db::DbConnection().lastInsertId());
+    if (m_main)
+        appendToMainList(m_main->cbFMaterials, *name, id);
+    cbFMaterials->addItem(*name, id);
+    cbFMaterials->setCurrentIndex(cbFMaterials->count() - 1);
+    cbFMaterialsChange();
+}
+
+void TfrmProjectMaterials::btnFMaterialCopyClick()
+{
+    if (!projectChosen())
+        return;
+    const auto name = askName(QStringLiteral("Создание копии пресс-релиза"),
+                              QStringLiteral("Введите название копии пресс-оелиза:"));
+    if (!name
+        || nameTaken(MaterialKind::Forum, *name,
+                     QStringLiteral("Пресс-релиз с таким названием в данном проекте уже существует, нужно "
+                                    "придумать другое описание!")))
+        return;
+    const int projectId = m_ctx.CurrentProjectId;
+    if (db::ExecQuery(PressReleaseCopySql(*name, projectId, pressReleaseFields())) != 0)
+        return;
+    const int id = static_cast<int>(db::DbConnection().lastInsertId());
+    if (m_main)
+        appendToMainList(m_main->cbFMaterials, *name, id);
+    cbFMaterials->addItem(*name, id);
+    cbFMaterials->setCurrentIndex(cbFMaterials->count() - 1);
+    const bool edited = m_loaded[ForumTab].edited;
+    m_loaded[ForumTab] = LoadedMaterial{id, projectId, edited};
+}
+
+void TfrmProjectMaterials::pressReleaseRenamed(int id, const QString &name)
+{
+    const int index = cbFMaterials->indexOfId(id);
+    if (index >= 0)
+        cbFMaterials->setItemText(index, name);
+}
+
+void TfrmProjectMaterials::pressReleaseDeleted(int id)
+{
+    const int index = cbFMaterials->indexOfId(id);
+    if (index >= 0)
+        cbFMaterials->removeItem(index);
+    if (m_loaded[ForumTab].id != id)
+        return;
+    // The tab showed the deleted row: its edits have nowhere to go.
+    const bool pending = MaterialChanged;
+    clearPressReleaseFields();
+    m_loaded[ForumTab] = LoadedMaterial();
+    MaterialChanged = pending && (m_loaded[SoftTab].edited || m_loaded[SiteTab].edited || m_loaded[LetterTab].edited);
+}
+
+} // namespace qv::projects

@@ -1,0 +1,126 @@
+// The materials editor's mailing letters (tab 3).
+#include "projects/materialsnavigation.h"
+#include "projects/tfrmprojectmaterials.h"
+#include "projects/tfrmprojectmaterials_fields.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "app/tfrmmain.h"
+#include "db/database.h"
+#include "db/query.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace qv::projects {
+
+using app::prompt;
+
+QWidget *TfrmProjectMaterials::buildLetterPage()
+{
+    auto *page = new QWidget;
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+
+    cbOMaterials = new MaterialList;
+    cbOMaterials->setObjectName(QStringLiteral("cbOMaterials"));
+    btnMessageSave = stripButton(QStringLiteral("btnMessageSave"), QStringLiteral("Сохранить письмо"));
+    btnOMaterialNew = stripButton(QStringLiteral("btnOMaterialNew"), QStringLiteral("Новое письмо"));
+    Label4 = new LinkLabel(QStringLiteral("Справка и полезные советы по email рассылке >>"));
+    Label4->setObjectName(QStringLiteral("Label4"));
+    v->addWidget(headerStrip(page, QStringLiteral("Письма:"), false, cbOMaterials, {btnMessageSave, btnOMaterialNew},
+                             Label4));
+
+    auto *content = new QWidget;
+    auto *c = new QVBoxLayout(content);
+    c->addWidget(new QLabel(QStringLiteral("Тема письма:"), content));
+    edtSubject = new MaterialLineEdit(content);
+    edtSubject->setObjectName(QStringLiteral("edtSubject"));
+    c->addWidget(edtSubject);
+    c->addWidget(new QLabel(QStringLiteral("Текст письма (в виде текста)"), content));
+    memBody = new MaterialMemo(content);
+    memBody->setObjectName(QStringLiteral("memBody"));
+    c->addWidget(memBody, 1);
+
+    ScrollBox5 = scrollArea(page, QStringLiteral("ScrollBox5"), content);
+    v->addWidget(ScrollBox5, 1);
+
+    connect(edtSubject, &QLineEdit::textChanged, this, [this] { markEdited(LetterTab); });
+    connect(memBody, &QPlainTextEdit::textChanged, this, [this] { markEdited(LetterTab); });
+    connect(btnMessageSave, &QPushButton::clicked, this, [this] { btnMessageSaveClick(); });
+    connect(btnOMaterialNew, &QPushButton::clicked, this, [this] { btnOMaterialNewClick(); });
+    return page;
+}
+
+void TfrmProjectMaterials::clearLetterFields()
+{
+    edtSubject->clear();
+    memBody->setStoredText(QString());
+}
+
+void TfrmProjectMaterials::cbOMaterialsChange()
+{
+    m_ctx.CurrentMaterialName = cbOMaterials->currentText();
+    const int id = cbOMaterials->currentId();
+    const int projectId = m_ctx.CurrentProjectId;
+    if (id > 0 && projectId > 0) {
+        if (db::ExecQuery(MaterialByIdSql(MaterialKind::Letter, id, projectId)) != 0)
+            return;
+        std::optional<Letter> d;
+        {
+            db::QueryResult result(db::DbConnection());
+            if (const auto row = result.FetchRow())
+                d = LetterFromRow(result, *row);
+        }
+        if (d) {
+            m_ctx.CurrentMaterialId = id;
+            edtSubject->setText(d->subject);
+            memBody->setStoredText(d->body);
+            m_loaded[LetterTab] = LoadedMaterial{id, projectId, false};
+        }
+    }
+    m_loaded[LetterTab].edited = false;
+    MaterialChanged = false;
+}
+
+void TfrmProjectMaterials::btnMessageSaveClick()
+{
+    MaterialChanged = false;
+    LoadedMaterial &l = m_loaded[LetterTab];
+    if (!l.isLoaded())
+        return;
+    l.edited = false;
+    const Letter d{edtSubject->text(), memBody->storedText()};
+    if (db::ExecQuery(LetterUpdateSql(d, l.id, l.projectId)) != 0) {
+        l.edited = true;
+        MaterialChanged = true;
+    }
+}
+
+void TfrmProjectMaterials::btnOMaterialNewClick()
+{
+    if (!projectChosen())
+        return;
+    const auto name = askName(QStringLiteral("Создание нового письма"), QStringLiteral("Введите название письма:"));
+    if (!name
+        || nameTaken(MaterialKind::Letter, *name,
+                     QStringLiteral("Такое письмо для данного проекта есть, нужно придумать другое описание!")))
+        return;
+    if (db::ExecQuery(LetterNewSql(*name, m_ctx.CurrentProjectId)) != 0)
+        return;
+    const int id = static_cast<int>(db::DbConnection().lastInsertId());
+    // The new letter becomes the active one of the main window.
+    if (m_main) {
+        m_main->cbOMaterials->addItem(*name, id);
+        m_main->cbOMaterials->setCurrentIndex(m_main->cbOMaterials->count() - 1);
+        if (m_main->materials)
+            m_main->materials->cbOMaterialsChange();
+    }
+    cbOMaterials->addItem(*name, id);
+    cbOMaterials->setCurrentIndex(cbOMaterials->count() - 1);
+    cbOMaterialsChange();
+}
+
+} // namespace qv::projects

@@ -1,0 +1,115 @@
+#pragma once
+// The navigator tree of the main window (trvFilters): the kinds with their
+// rubrics, filters and user sections, the contacts and the link nodes. A click
+// makes the node's kind current, sets the window up for it and fills the
+// resource list; two nodes of each resource branch add a filter or a section.
+#include "workbench/navigator_logic.h"
+
+#include <QObject>
+#include <functional>
+
+class QMenu;
+class QTreeWidgetItem;
+
+namespace qv::app {
+class TfrmMain;
+struct AppContext;
+}
+
+namespace qv::workbench {
+
+class Navigator : public QObject {
+    Q_OBJECT
+public:
+    // Item data (column 0): the id a node carries, and what the node is.
+    static constexpr int IdRole = Qt::UserRole;
+    static constexpr int NodeRole = Qt::UserRole + 1;
+    enum NodeKind {
+        PlainNode = 0,
+        TopNodeKind,
+        PlaceholderNode,
+        LinkNode,
+        FiltersHeaderNode,
+        SectionsHeaderNode,
+        AddFilterNode,
+        AddSectionNode,
+        FilterNode,
+        SectionNode,
+        RubricNode,
+    };
+
+    Navigator(app::TfrmMain &main, app::AppContext &ctx);
+    ~Navigator() override;
+
+    // The handlers. trvFiltersClick acts on the tree's selected node; other
+    // windows call it to refill the list after a change.
+    void trvFiltersClick();
+    void trvFiltersExpanded(QTreeWidgetItem *node);
+    void trvFiltersCollapsed(QTreeWidgetItem *node);
+
+    // Collapses the first six top nodes with their subtrees, so that the
+    // project-bound branches are rebuilt on the next expansion (project choice).
+    void collapseTopNodes();
+    // The fixed nodes as at start.
+    void buildTopNodes();
+
+    // The popup menu the tree offers now (none: nullptr).
+    QMenu *popupMenu() const { return m_popup; }
+
+    // The id a node carries, nothing when it carries none.
+    static std::optional<int> nodeId(const QTreeWidgetItem *node);
+    static NodeKind nodeKind(const QTreeWidgetItem *node);
+    // Index of the node's top node (-1 for none).
+    int topIndexOf(const QTreeWidgetItem *node) const;
+    static bool isFilterNode(const QTreeWidgetItem *node);
+    static bool isSectionNode(const QTreeWidgetItem *node);
+    // A top node by its index.
+    QTreeWidgetItem *top(int index) const;
+    // A node with its text, image of the navigator's image list, kind and id.
+    static QTreeWidgetItem *makeNode(const QString &text, int image, NodeKind kind, std::optional<int> id = {});
+    // The child of `parent` of the given kind (a header, an add node).
+    static QTreeWidgetItem *childOfKind(QTreeWidgetItem *parent, NodeKind kind);
+
+    // Calls into handlers that live elsewhere; each may stay empty.
+    // The main window's press-release and letter lists (materials navigation).
+    std::function<void()> cbFMaterialsChange;
+    std::function<void()> cbOMaterialsChange;
+    // The resource editor's page change when the list page comes back.
+    std::function<void()> pcMainChange;
+    // The contacts branch: its build on expansion and its click.
+    std::function<void(QTreeWidgetItem *top)> contactsExpanded;
+    std::function<void(QTreeWidgetItem *node)> contactsClick;
+    // The filter editor for a new filter ("add" mode, the minimum TIC and PR
+    // "-1", every condition "Любое значение"). Empty: the main window's
+    // frmFilter is shown modally with the properties EditMode, FilterName, Kind.
+    std::function<void(const QString &filterName)> showFilterEditorForAdd;
+
+private:
+    void clickNode(QTreeWidgetItem *node);
+    void applyKindSetup(int topIndex);
+    void choosePopup(int topIndex, const QTreeWidgetItem *node);
+    void showHelp(int topIndex, bool topLevel);
+    void listResources(QTreeWidgetItem *node);
+    void afterFill();
+    void addSection(QTreeWidgetItem *addNode);
+    void addFilter(QTreeWidgetItem *addNode);
+    void openFilterEditor(const QString &name);
+    void appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind);
+
+    void buildResourceBranch(QTreeWidgetItem *topNode, int topIndex);
+    void onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void onItemClicked(QTreeWidgetItem *item);
+    void collapseSubtree(QTreeWidgetItem *node);
+    void setPlaceholder(QTreeWidgetItem *topNode, const QString &text);
+
+    app::TfrmMain &m_main;
+    app::AppContext &m_ctx;
+    QMenu *m_popup = nullptr;
+    bool m_inClick = false;
+    bool m_building = false;
+    // Set while nodes are deleted or added by code: selection changes then
+    // expand nothing.
+    int m_treeChanging = 0;
+};
+
+} // namespace qv::workbench

@@ -1,0 +1,125 @@
+#include "workbench/resourcelist.h"
+#include "app/appcontext.h"
+#include "app/tfrmmain.h"
+#include "workbench/resourcelist_model.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+#include <QTableView>
+
+namespace qv::workbench {
+
+ResourceList::ResourceList(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    m_model = new ResourceListModel(this);
+    QTableView *lv = m_main.lvLinks;
+    lv->setModel(m_model);
+    lv->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lv->setSelectionMode(QAbstractItemView::SingleSelection);
+    lv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lv->setShowGrid(true);
+    lv->setMouseTracking(true);
+    lv->setSortingEnabled(false);
+    lv->setWordWrap(false);
+    QHeaderView *header = lv->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    lv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const struct {
+        int column, width;
+    } widths[] = {{1, 130}, {2, 120}, {3, 80}, {7, 70}, {8, 70}};
+    for (const auto &w : widths)
+        lv->setColumnWidth(w.column, w.width);
+    connect(header, &QHeaderView::sectionClicked, this, &ResourceList::lvLinksColumnClick);
+}
+
+ResourceList::~ResourceList() = default;
+
+void ResourceList::releaseStatusButtons()
+{
+    for (const char *name : {"tbnStatus1", "tbnStatus2", "tbnStatus3", "tbnStatus0"}) {
+        const QString n = QString::fromLatin1(name);
+        if (auto *b = m_main.findChild<QAbstractButton *>(n)) {
+            const QSignalBlocker block(b);
+            b->setChecked(false);
+        }
+        if (auto *a = m_main.findChild<QAction *>(n)) {
+            const QSignalBlocker block(a);
+            a->setChecked(false);
+        }
+    }
+}
+
+void ResourceList::clear()
+{
+    m_model->clear();
+    releaseStatusButtons();
+}
+
+bool ResourceList::fill(const ListSource &source)
+{
+    clear();
+    const auto kind = kindTables(m_ctx.CurrentKind);
+    if (!kind)
+        return false;
+    FillParams params;
+    params.kind = *kind;
+    params.projectId = m_ctx.CurrentProjectId;
+    params.materialId = m_ctx.CurrentMaterialId;
+    params.adminMode = m_ctx.AdminMode;
+    std::vector<ResourceRow> rows;
+    const FillOutcome outcome = FillResourceRows(params, source, rows);
+    // A failing statement leaves the list as far as it was read.
+    m_model->setRows(std::move(rows));
+    return outcome == FillOutcome::Filled;
+}
+
+void ResourceList::lvLinksColumnClick(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    for (int c = 0; c < ColumnCount; ++c) {
+        const QString caption = m_model->columnCaption(c);
+        if (caption.startsWith(QLatin1Char('*')))
+            m_model->setColumnCaption(c, caption.mid(1));
+    }
+    m_model->setColumnCaption(column, QLatin1Char('*') + m_model->columnCaption(column));
+    m_model->sortColumn(column);
+    m_ctx.LastSortColumn = column;
+}
+
+void ResourceList::resort() { lvLinksColumnClick(m_ctx.LastSortColumn); }
+
+int ResourceList::count() const { return m_model->rowCount(); }
+
+QString ResourceList::caption(int row) const { return m_model->caption(row); }
+
+QString ResourceList::subItem(int row, int index) const { return m_model->subItem(row, index); }
+
+void ResourceList::setSubItem(int row, int index, const QString &text) { m_model->setSubItem(row, index, text); }
+
+int ResourceList::selectedRow() const
+{
+    const QItemSelectionModel *sel = m_main.lvLinks->selectionModel();
+    if (!sel)
+        return -1;
+    const QModelIndexList rows = sel->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ResourceList::selectRow(int row)
+{
+    if (row < 0 || row >= count()) {
+        m_main.lvLinks->clearSelection();
+        return;
+    }
+    m_main.lvLinks->selectRow(row);
+}
+
+QString ResourceList::selectedSubItem(int index) const { return subItem(selectedRow(), index); }
+
+} // namespace qv::workbench

@@ -1,0 +1,279 @@
+#include "workbench/resourcelist_logic.h"
+#include "db/query.h"
+
+#include <QCollator>
+#include <QLocale>
+
+namespace qv::workbench {
+
+namespace {
+
+struct KindStatements {
+    const char *statusLog;   // + project id (forums: + material id)
+    const char *checkLog;    // + project id
+    const char *filterList;  // + "Корзина" quoted
+    const char *sectionList; // + section id + " "
+    const char *rubricList;  // + rubric id + " "
+};
+
+const KindStatements kSoft = {
+    "SELECT * FROM sreglog WHERE srl_project_id =",
+    "SELECT * FROM gsreglog WHERE  gsrl_project_id =",
+    "SELECT * FROM soft WHERE soft_name<>",
+    "SELECT * FROM soft, sgroups2soft  WHERE  soft.soft_id = sgroups2soft.sg2s_soft_id AND sgroups2soft.sg2s_sgroup_id=",
+    "SELECT * FROM soft, ssubjects2soft WHERE  soft.soft_id = ssubjects2soft.s2s_soft_id AND ssubjects2soft.s2s_subject_id=",
+};
+const KindStatements kCatalogs = {
+    "SELECT * FROM creglog WHERE  crl_project_id =",
+    "SELECT * FROM gcreglog WHERE  gcrl_project_id =",
+    "SELECT * FROM catalogs WHERE catalog_name<>",
+    "SELECT * FROM catalogs, cgroups2catalogs  WHERE  catalogs.catalog_id = cgroups2catalogs.cg2c_catalog_id AND "
+    "cgroups2catalogs.cg2c_cgroup_id=",
+    "SELECT * FROM catalogs, csubjects2catalogs  WHERE  catalogs.catalog_id = csubjects2catalogs.s2c_catalog_id AND "
+    "csubjects2catalogs.s2c_subject_id=",
+};
+const KindStatements kForums = {
+    "SELECT * FROM freglog WHERE  frl_material_id =",
+    "SELECT * FROM gfreglog WHERE  gfrl_project_id =",
+    "SELECT * FROM forums WHERE forum_name<>",
+    "SELECT * FROM forums, fgroups2forums WHERE  forums.forum_id = fgroups2forums.fg2f_forum_id AND "
+    "fgroups2forums.fg2f_fgroup_id=",
+    "SELECT * FROM forums, fsubjects2forums WHERE forums.forum_id = fsubjects2forums.s2f_forum_id AND "
+    "fsubjects2forums.s2f_subject_id=",
+};
+
+const KindStatements &statements(const KindTables &k)
+{
+    if (k.kind == QLatin1String("soft"))
+        return kSoft;
+    if (k.kind == QLatin1String("forums"))
+        return kForums;
+    return kCatalogs;
+}
+
+KindTables make(const char *kind, const char *letter, const char *table, const char *word)
+{
+    KindTables k;
+    const QString l = QString::fromLatin1(letter);
+    k.kind = QString::fromLatin1(kind);
+    k.table = QString::fromLatin1(table);
+    k.prefix = QString::fromLatin1(word) + QLatin1Char('_');
+    k.statusLog = l + QStringLiteral("reglog");
+    k.statusPrefix = l + QStringLiteral("rl_");
+    k.checkLog = QLatin1Char('g') + l + QStringLiteral("reglog");
+    k.checkPrefix = QLatin1Char('g') + l + QStringLiteral("rl_");
+    k.filters = l + QStringLiteral("filters");
+    k.filterPrefix = l + QStringLiteral("filter_");
+    k.groups = l + QStringLiteral("groups");
+    k.groupPrefix = l + QStringLiteral("group_");
+    k.subjects = l + QStringLiteral("subjects");
+    return k;
+}
+
+QCollator &collator()
+{
+    // Rebuilt when the default locale changes (the program sets Russian at start).
+    static QCollator c;
+    static QString localeName;
+    const QLocale locale;
+    if (localeName.isEmpty() || localeName != locale.name()) {
+        c = QCollator(locale);
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        localeName = locale.name();
+    }
+    return c;
+}
+
+} // namespace
+
+std::optional<KindTables> kindTables(const QString &kind)
+{
+    if (kind == QLatin1String("catalogs")) {
+        KindTables k = make("catalogs", "c", "catalogs", "catalog");
+        return k;
+    }
+    if (kind == QLatin1String("forums")) {
+        KindTables k = make("forums", "f", "forums", "forum");
+        k.showsLinkFlags = false; // the forums list does not show the two flags
+        return k;
+    }
+    if (kind == QLatin1String("soft")) {
+        KindTables k = make("soft", "s", "soft", "soft");
+        k.hasLinkFlags = false;
+        k.hasDescription = false;
+        k.showsLinkFlags = false;
+        return k;
+    }
+    return std::nullopt;
+}
+
+QString StatusText(const QString &status, const QString &dateTime)
+{
+    const char *word = nullptr;
+    if (status == QLatin1String("1"))
+        word = "Проверка (";
+    else if (status == QLatin1String("2"))
+        word = "Добавлен (";
+    else if (status == QLatin1String("3"))
+        word = "Отказано (";
+    if (!word)
+        return {};
+    return QString::fromUtf8(word) + dateTime + QLatin1Char(')');
+}
+
+QString CheckText(const QString &yandex, const QString &google, const QString &status, const QString &dateTime)
+{
+    if (status == QLatin1String("0"))
+        return {};
+    QString engines;
+    if (FlagSet(yandex) && FlagSet(google))
+        engines = QStringLiteral("Я Г");
+    else if (FlagSet(yandex))
+        engines = QStringLiteral("Я");
+    else if (FlagSet(google))
+        engines = QStringLiteral("Г");
+    return engines + QStringLiteral(" (") + dateTime + QLatin1Char(')');
+}
+
+QString BackLinkText(const QString &needBurl)
+{
+    return FlagSet(needBurl) ? QStringLiteral("Требуют обратную ссылку") : QStringLiteral("Не требуют обратной ссылки");
+}
+
+QString LinkTypeText(const QString &redirect)
+{
+    return FlagSet(redirect) ? QStringLiteral("Редирект") : QStringLiteral("Прямая");
+}
+
+bool FilterAccepts(const FilterConditions &filter, const QString &statusText, const QString &checkText)
+{
+    if (!filter.regstatus.isEmpty()) {
+        if (statusText.isEmpty())
+            return false;
+        QChar want;
+        if (filter.regstatus == QLatin1String("1"))
+            want = QChar(0x041F); // П
+        else if (filter.regstatus == QLatin1String("2"))
+            want = QChar(0x0414); // Д
+        else if (filter.regstatus == QLatin1String("3"))
+            want = QChar(0x041E); // О
+        if (want.isNull() || statusText.at(0) != want)
+            return false;
+    }
+    if (!filter.autocheck.isEmpty()) {
+        const QChar first = checkText.isEmpty() ? QChar() : checkText.at(0);
+        const QChar third = checkText.size() >= 3 ? checkText.at(2) : QChar();
+        const QChar ya(0x042F), ge(0x0413); // Я, Г
+        const QString &a = filter.autocheck;
+        bool keep = false;
+        if (a == QLatin1String("0"))
+            keep = checkText.isEmpty();
+        else if (a == QLatin1String("1"))
+            keep = first == ya && third == QLatin1Char('(');
+        else if (a == QLatin1String("2"))
+            keep = first == ge && third == QLatin1Char('(');
+        else if (a == QLatin1String("3"))
+            keep = first == ya && third == ge;
+        if (!keep)
+            return false;
+    }
+    return true;
+}
+
+QString StatusLogSql(const KindTables &k, int projectId, int materialId)
+{
+    const bool forums = k.kind == QLatin1String("forums");
+    return QString::fromUtf8(statements(k).statusLog) + db::SqlInt(forums ? materialId : projectId);
+}
+
+QString CheckLogSql(const KindTables &k, int projectId)
+{
+    return QString::fromUtf8(statements(k).checkLog) + db::SqlInt(projectId);
+}
+
+QString FilterRowSql(const KindTables &k, const QString &filterName)
+{
+    return QStringLiteral("SELECT * FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix
+           + QStringLiteral("name=") + db::Sql(filterName);
+}
+
+QString FilterListSql(const KindTables &k, const FilterConditions &filter)
+{
+    QString sql = QString::fromUtf8(statements(k).filterList) + db::Sql(QStringLiteral("Корзина"));
+    // TIC and PR only as integers; a value that is not one sets no condition.
+    auto minimum = [&](const char *column, const QString &value) {
+        const auto v = db::ParseInt(value);
+        if (v && *v != -1)
+            sql += QStringLiteral(" AND ") + k.prefix + QLatin1String(column) + QStringLiteral(">=") + db::SqlInt(*v);
+    };
+    minimum("tic", filter.tic);
+    minimum("pr", filter.pr);
+    if (k.hasLinkFlags) {
+        // The flags compare as stored; integers go in bare, anything else quoted.
+        auto equals = [&](const char *column, const QString &value) {
+            if (value.isEmpty())
+                return;
+            const auto v = db::ParseInt(value);
+            sql += QStringLiteral(" AND ") + k.prefix + QLatin1String(column) + QLatin1Char('=')
+                   + (v ? db::SqlInt(*v) : db::Sql(value));
+        };
+        equals("redirect", filter.redirect);
+        equals("need_burl", filter.needBurl);
+    }
+    return sql;
+}
+
+QString SectionListSql(const KindTables &k, int sectionId)
+{
+    return QString::fromUtf8(statements(k).sectionList) + db::SqlInt(sectionId) + QLatin1Char(' ');
+}
+
+QString RubricListSql(const KindTables &k, int rubricId)
+{
+    return QString::fromUtf8(statements(k).rubricList) + db::SqlInt(rubricId) + QLatin1Char(' ');
+}
+
+bool ShownAsZero(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("?");
+}
+
+qint64 SortNumber(const QString &text)
+{
+    if (ShownAsZero(text))
+        return 0;
+    return db::ParseInt(text).value_or(0);
+}
+
+int CompareText(const QString &a, const QString &b) { return collator().compare(a, b); }
+
+QCollatorSortKey TextSortKey(const QString &text) { return collator().sortKey(text); }
+
+bool CaptionDescLess(const QString &a, const QString &b) { return CompareText(a, b) > 0; }
+
+bool SubItemTextLess(const QString &a, const QString &b) { return CompareText(a, b) < 0; }
+
+bool SubItemNumberLess(const QString &a, const QString &b) { return SortNumber(a) > SortNumber(b); }
+
+ColumnSort columnSort(int column)
+{
+    switch (column) {
+    case 0:
+        return {SortKind::CaptionDesc, -1};
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        return {SortKind::Text, column - 1};
+    case 5:
+    case 6:
+        return {SortKind::Number, column - 1};
+    case 7:
+    case 8:
+        return {SortKind::Text, column - 1};
+    default:
+        return {SortKind::None, -1};
+    }
+}
+
+} // namespace qv::workbench

@@ -1,0 +1,108 @@
+#pragma once
+// The resource list without widgets: the tables of each kind, the statements
+// of a fill, the status and check texts, the filter test and the sort keys.
+#include <QCollatorSortKey>
+#include <QString>
+#include <optional>
+
+namespace qv::workbench {
+
+// The tables and column prefixes of one resource kind.
+struct KindTables {
+    QString kind;          // "catalogs", "forums", "soft"
+    QString table;         // catalogs
+    QString prefix;        // catalog_
+    QString statusLog;     // creglog
+    QString statusPrefix;  // crl_
+    QString checkLog;      // gcreglog
+    QString checkPrefix;   // gcrl_
+    QString filters;       // cfilters
+    QString filterPrefix;  // cfilter_
+    QString groups;        // cgroups
+    QString groupPrefix;   // cgroup_
+    QString subjects;      // csubjects
+    bool hasLinkFlags = true;   // need_burl and redirect (not soft)
+    bool hasDescription = true; // the note column (not soft)
+    bool showsLinkFlags = true; // back-link and link-type texts (catalogs only)
+};
+
+// Nothing for "contacts" and anything else.
+std::optional<KindTables> kindTables(const QString &kind);
+
+// The list's sub-items, in item order.
+enum SubItem {
+    SubStatus = 0,
+    SubName = 1,
+    SubTitle = 2,
+    SubNote = 3,
+    SubPr = 4,
+    SubTic = 5,
+    SubBackLink = 6,
+    SubLinkType = 7,
+    SubAdded = 8,
+    SubEdited = 9,
+    SubId = 10,
+    SubUrl = 11,
+    SubRegUrl = 12,
+    SubPUrl = 13,
+    SubItemCount = 14,
+};
+// The visible columns: the caption (check text) and sub-items 0 to 10.
+constexpr int ColumnCount = 12;
+
+// "Проверка (", "Добавлен (" or "Отказано (" + time + ")"; empty for "0" and others.
+QString StatusText(const QString &status, const QString &dateTime);
+// "Я Г", "Я" or "Г" + " (" + time + ")" after the engine flags (set = not "0");
+// empty when the log row's status is "0".
+QString CheckText(const QString &yandex, const QString &google, const QString &status, const QString &dateTime);
+QString BackLinkText(const QString &needBurl);
+QString LinkTypeText(const QString &redirect);
+// A flag is set unless it reads "0" (empty and NULL count as set).
+inline bool FlagSet(const QString &flag) { return flag != QLatin1String("0"); }
+
+// The conditions of a filter row as stored.
+struct FilterConditions {
+    QString tic = QStringLiteral("-1");
+    QString pr = QStringLiteral("-1");
+    QString needBurl;
+    QString redirect;
+    QString autocheck;
+    QString regstatus;
+};
+// The registration-status and check conditions of a filter (the others are in
+// the statement).
+bool FilterAccepts(const FilterConditions &filter, const QString &statusText, const QString &checkText);
+
+// The statements of a fill. Names are quoted; ids and numbers go in as integers.
+QString StatusLogSql(const KindTables &k, int projectId, int materialId);
+QString CheckLogSql(const KindTables &k, int projectId);
+QString FilterRowSql(const KindTables &k, const QString &filterName);
+QString FilterListSql(const KindTables &k, const FilterConditions &filter);
+QString SectionListSql(const KindTables &k, int sectionId);
+QString RubricListSql(const KindTables &k, int rubricId);
+
+// Sorting.
+// The number a PR or TIC cell sorts by: an integer, 0 for anything else.
+qint64 SortNumber(const QString &text);
+// Cells the number sort shows as "0".
+bool ShownAsZero(const QString &text);
+// Locale-aware, case-insensitive comparison (negative: a before b).
+int CompareText(const QString &a, const QString &b);
+// A key that compares like CompareText (computed once, compared many times).
+QCollatorSortKey TextSortKey(const QString &text);
+// The comparators of the list's sort, as strict weak orderings: true when the
+// first item goes before the second.
+bool CaptionDescLess(const QString &a, const QString &b);
+bool SubItemTextLess(const QString &a, const QString &b);
+// Larger numbers first; equal numbers are equivalent (a stable sort keeps their order).
+bool SubItemNumberLess(const QString &a, const QString &b);
+
+// How a column sorts.
+enum class SortKind { None, CaptionDesc, Text, Number };
+struct ColumnSort {
+    SortKind kind = SortKind::None;
+    int subItem = -1; // -1: the caption
+};
+ColumnSort columnSort(int column);
+
+} // namespace qv::workbench

@@ -1,0 +1,220 @@
+#include "workbench/resourcelist_model.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+namespace qv::workbench {
+
+namespace {
+
+const char *const kCaptions[ColumnCount] = {
+    "Авто-проверка регистрации (Яндекс, Гугл)",
+    "Статус",
+    "URL",
+    "Описание",
+    "Примечание",
+    "PR",
+    "тИЦ",
+    "Обратная ссылка",
+    "Тип ссылок",
+    "Добавлен",
+    "Редактирован",
+    "ALinkID",
+};
+
+// The list's two images: 0 not checked, 1 found by a search engine.
+QIcon listImage(int index)
+{
+    QPixmap pm(12, 12);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(index == 1 ? QColor(0x2e, 0x9d, 0x3a) : QColor(0xc8, 0xc8, 0xc8));
+    p.drawEllipse(1, 1, 10, 10);
+    return QIcon(pm);
+}
+
+} // namespace
+
+ResourceListModel::ResourceListModel(QObject *parent) : QAbstractTableModel(parent)
+{
+    for (const char *c : kCaptions)
+        m_captions << QString::fromUtf8(c);
+}
+
+ResourceListModel::~ResourceListModel() = default;
+
+int ResourceListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ResourceListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant ResourceListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const ResourceRow &r = m_rows[static_cast<size_t>(index.row())];
+    const int col = index.column();
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return col == 0 ? r.caption : r.sub[static_cast<size_t>(col - 1)];
+    if (role == Qt::DecorationRole && col == 0) {
+        auto *self = const_cast<ResourceListModel *>(this);
+        const int image = r.caption.isEmpty() ? 0 : 1;
+        if (self->m_images[image].isNull())
+            self->m_images[image] = listImage(image);
+        return m_images[image];
+    }
+    return {};
+}
+
+QVariant ResourceListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        return m_captions[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void ResourceListModel::setRows(std::vector<ResourceRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i].uid = static_cast<int>(i);
+    for (auto &k : m_keys)
+        k.reset();
+    endResetModel();
+}
+
+void ResourceListModel::clear() { setRows({}); }
+
+QString ResourceListModel::caption(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_rows[static_cast<size_t>(row)].caption : QString();
+}
+
+QString ResourceListModel::subItem(int row, int index) const
+{
+    if (row < 0 || row >= rowCount() || index < 0 || index >= SubItemCount)
+        return {};
+    return m_rows[static_cast<size_t>(row)].sub[static_cast<size_t>(index)];
+}
+
+void ResourceListModel::dropKeys(int subItem)
+{
+    m_keys[static_cast<size_t>(subItem < 0 ? SubItemCount : subItem)].reset();
+}
+
+void ResourceListModel::setSubItem(int row, int index, const QString &text)
+{
+    if (row < 0 || row >= rowCount() || index < -1 || index >= SubItemCount)
+        return;
+    ResourceRow &r = m_rows[static_cast<size_t>(row)];
+    QString &cell = index < 0 ? r.caption : r.sub[static_cast<size_t>(index)];
+    if (cell == text)
+        return;
+    cell = text;
+    dropKeys(index);
+    if (index <= SubId) {
+        const QModelIndex at = this->index(row, index + 1);
+        Q_EMIT dataChanged(at, at);
+    }
+}
+
+QString ResourceListModel::columnCaption(int column) const
+{
+    return column >= 0 && column < ColumnCount ? m_captions[column] : QString();
+}
+
+void ResourceListModel::setColumnCaption(int column, const QString &caption)
+{
+    if (column < 0 || column >= ColumnCount || m_captions[column] == caption)
+        return;
+    m_captions[column] = caption;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+const std::vector<QCollatorSortKey> &ResourceListModel::textKeys(int subItem)
+{
+    auto &slot = m_keys[static_cast<size_t>(subItem < 0 ? SubItemCount : subItem)];
+    if (!slot) {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(m_rows.size());
+        // By uid: the rows are still in fill order or the keys were dropped since.
+        std::vector<const QString *> byUid(m_rows.size());
+        for (const ResourceRow &r : m_rows)
+            byUid[static_cast<size_t>(r.uid)] = subItem < 0 ? &r.caption : &r.sub[static_cast<size_t>(subItem)];
+        for (const QString *text : byUid)
+            keys.push_back(TextSortKey(*text));
+        slot = std::move(keys);
+    }
+    return *slot;
+}
+
+void ResourceListModel::sortColumn(int column)
+{
+    const ColumnSort how = columnSort(column);
+    if (how.kind == SortKind::None || m_rows.size() < 2)
+        return;
+    std::vector<int> order(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+
+    if (how.kind == SortKind::Number) {
+        // The cells that cannot be numbers show "0" from now on.
+        const size_t sub = static_cast<size_t>(how.subItem);
+        std::vector<qint64> numbers(m_rows.size());
+        bool changed = false;
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            QString &cell = m_rows[i].sub[sub];
+            if (ShownAsZero(cell) && cell != QLatin1String("0")) {
+                cell = QStringLiteral("0");
+                changed = true;
+            }
+            numbers[i] = SortNumber(cell);
+        }
+        if (changed) {
+            dropKeys(how.subItem);
+            Q_EMIT dataChanged(index(0, how.subItem + 1), index(rowCount() - 1, how.subItem + 1));
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return numbers[static_cast<size_t>(a)] > numbers[static_cast<size_t>(b)];
+        });
+    } else {
+        const std::vector<QCollatorSortKey> &keys = textKeys(how.subItem);
+        const bool descending = how.kind == SortKind::CaptionDesc;
+        auto key = [&](int row) -> const QCollatorSortKey & {
+            return keys[static_cast<size_t>(m_rows[static_cast<size_t>(row)].uid)];
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = key(a).compare(key(b));
+            return descending ? c > 0 : c < 0;
+        });
+    }
+    applyOrder(order);
+}
+
+void ResourceListModel::applyOrder(const std::vector<int> &order)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newPos(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newPos[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    std::vector<ResourceRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (int from : order)
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(from)]));
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &i : before)
+        after << index(newPos[static_cast<size_t>(i.row())], i.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace qv::workbench
