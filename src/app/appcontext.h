@@ -42,6 +42,8 @@ struct AppContext {
     int LinkClickCounter = 0;
     int SavedBrowserHeight = -1;
     bool ConnectAbandoned = false;
+    // Unsaved edits of the software version's per-language texts.
+    bool DescriptionsChanged = false;
 
     // Reads "config.ini" from AppDir (missing keys give the defaults).
     void readConfig();

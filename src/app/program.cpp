@@ -4,6 +4,8 @@
 #include "app/tfrmmain.h"
 #include "app/tfrmupdate.h"
 #include "app/updater.h"
+#include "projects/tfrmprojectinfo.h"
+#include "projects/tfrmprojectmaterials.h"
 #include "users/tfrmuseredit.h"
 #include "users/tfrmusers.h"
 
@@ -57,7 +59,8 @@ void Program::createWindows()
     windows.frmUsers = new users::TfrmUsers(ctx, windows.frmUserEdit, owner);
     add(windows.frmUsers);
     add(windows.frmUserEdit);
-    windows.frmProjectMaterials = add(namedWindow(owner, "frmProjectMaterials", QStringLiteral("Материалы проекта")));
+    windows.frmProjectMaterials = new projects::TfrmProjectMaterials(ctx, mainWindow.get(), owner);
+    add(windows.frmProjectMaterials);
     windows.frmAuth = add(namedWindow(owner, "frmAuth", QStringLiteral("Пароли")));
     windows.frmSubjectNew = add(namedWindow(owner, "frmSubjectNew", QStringLiteral("Новая рубрика")));
     windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
@@ -65,7 +68,8 @@ void Program::createWindows()
     windows.frmFilter = add(namedWindow(owner, "frmFilter", QStringLiteral("Фильтр пользователя")));
     windows.frmHelp = add(new TfrmHelp(ctx, owner));
     windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));
-    windows.frmProjectInfo = add(namedWindow(owner, "frmProjectInfo", QStringLiteral("Данные проекта")));
+    windows.frmProjectInfo = new projects::TfrmProjectInfo(ctx, mainWindow.get(), owner);
+    add(windows.frmProjectInfo);
     windows.frmEmailConfig = add(namedWindow(owner, "frmEmailConfig", QStringLiteral("Настройки почты")));
     windows.frmGoAd = add(new TfrmGoAd(ctx, owner));
 

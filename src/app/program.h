@@ -7,6 +7,11 @@
 #include <QWidget>
 #include <memory>
 
+namespace qv::projects {
+class TfrmProjectMaterials;
+class TfrmProjectInfo;
+}
+
 namespace qv::users {
 class TfrmUsers;
 class TfrmUserEdit;
@@ -24,7 +29,7 @@ struct AppWindows {
     QWidget *frmFromBaza = nullptr;
     users::TfrmUsers *frmUsers = nullptr;
     users::TfrmUserEdit *frmUserEdit = nullptr;
-    QWidget *frmProjectMaterials = nullptr;
+    projects::TfrmProjectMaterials *frmProjectMaterials = nullptr;
     QWidget *frmAuth = nullptr;
     QWidget *frmSubjectNew = nullptr;
     QWidget *frmPrim = nullptr;
@@ -32,7 +37,7 @@ struct AppWindows {
     QWidget *frmFilter = nullptr;
     QWidget *frmHelp = nullptr;
     QWidget *frmOSubjectAdd = nullptr;
-    QWidget *frmProjectInfo = nullptr;
+    projects::TfrmProjectInfo *frmProjectInfo = nullptr;
     QWidget *frmEmailConfig = nullptr;
     QWidget *frmGoAd = nullptr;
 

@@ -69,6 +69,10 @@ public:
     // Hooks filled in by the windows created after the main window.
     std::function<void()> onUsersRequested;
     std::function<void()> onCloseRequested;
+    // Click handlers of the fill menu's and the browser menu's items (the
+    // clicked item is passed); an item does nothing while its handler is unset.
+    std::function<void(QAction *)> FillMenuItemClick;
+    std::function<void(QAction *)> WebMenuItemClick;
 
     // Tool bars and menus.
     QToolBar *tbMain;

@@ -6,6 +6,7 @@
 #include "app/prompt.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmstart.h"
+#include "controls/tframelessie.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
 #include "db/query.h"
@@ -86,9 +87,7 @@ void TfrmMain::FormCreate()
     // 19-20.
     m_ctx.SavedBrowserHeight = -1;
     if (!AdStrip) {
-        AdStrip = new QWebEngineView(pnlAdTop);
-        AdStrip->setObjectName(QStringLiteral("AdStrip"));
-        AdStrip->setContextMenuPolicy(Qt::NoContextMenu);
+        AdStrip = new controls::TFramelessIE(pnlAdTop);
         pnlAdTop->layout()->addWidget(AdStrip);
     }
 

@@ -2,6 +2,8 @@
 // created after the main window.
 #include "app/program.h"
 #include "app/tfrmmain.h"
+#include "projects/materialsnavigation.h"
+#include "projects/projectchoice.h"
 #include "workbench/navigator.h"
 #include "workbench/resourcelist.h"
 
@@ -11,11 +13,17 @@ void TfrmMain::createControllers()
 {
     resources = new workbench::ResourceList(*this, m_ctx);
     navigator = new workbench::Navigator(*this, m_ctx);
+    projects = new projects::ProjectChoice(*this, m_ctx);
+    materials = new projects::MaterialsNavigation(*this, m_ctx);
 }
 
 void TfrmMain::attachWindows(AppWindows *w)
 {
     windows = w;
+    if (projects)
+        projects->attachWindows(w->frmProjectMaterials, w->frmProjectInfo);
+    if (materials)
+        materials->attachEditor(w->frmProjectMaterials);
 }
 
 } // namespace qv::app

@@ -1,0 +1,222 @@
+#include "workbench/formfiller.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "workbench/formfill_logic.h"
+#include "workbench/pagebridge.h"
+#include "workbench/tfrmauth.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QWebEngineView>
+
+namespace qv::workbench {
+
+using app::prompt;
+
+namespace {
+// The name of a fill menu item as the user sees it, whatever the menu shows.
+QString itemName(const QAction *a)
+{
+    const QVariant data = a->data();
+    return data.isValid() ? data.toString() : a->text();
+}
+
+// A material or resource row with its column names.
+struct NamedRow {
+    QStringList columns;
+    QStringList values;
+    QString value(const QString &column) const
+    {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
+                return values.value(i);
+        }
+        return QString();
+    }
+};
+
+std::optional<NamedRow> readRow(const QString &sql, bool *failed)
+{
+    *failed = db::ExecQuery(sql) != 0;
+    if (*failed)
+        return std::nullopt;
+    db::QueryResult result(db::DbConnection());
+    const auto row = result.FetchRow();
+    if (!row)
+        return std::nullopt;
+    return NamedRow{result.fieldNames().names(), row->values()};
+}
+} // namespace
+
+FormFiller::FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent)
+    : QObject(parent), m_ctx(ctx), m_web(web), m_pmFill(pmFill), m_auth(auth), m_bridge(new PageBridge(web, this))
+{
+}
+
+FormFiller::~FormFiller() = default;
+
+std::optional<QString> FormFiller::credential(bool password)
+{
+    const QString sql = AuthReadSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId);
+    bool failed = false;
+    const auto row = readRow(sql, &failed);
+    if (failed)
+        return std::nullopt;
+    QString value = row ? row->values.value(password ? 2 : 1) : QString();
+    if (value.isEmpty() && m_auth && !m_auth->isShowing())
+        m_auth->tbnAuthClick();
+    return value;
+}
+
+FormFillResult FormFiller::tbFeelClick()
+{
+    if (m_busy)
+        return FormFillResult::Skipped;
+    m_busy = true;
+    const auto release = qScopeGuard([this] { m_busy = false; });
+
+    // 1. Nothing to fill on the start page.
+    if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php")))
+        return FormFillResult::Skipped;
+    // 2. An edited resource record first.
+    if (m_ctx.LinkEditUnsaved) {
+        m_ctx.LinkEditUnsaved = false;
+        if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку. Сохранить ссылку?"))
+            && saveEditedResource)
+            saveEditedResource();
+    }
+    // 3. The turn of descriptions.
+    if (m_ctx.CurrentKind == QLatin1String("catalogs") && m_ctx.CurrentMaterialName.isEmpty()) {
+        const auto items = m_pmFill ? m_pmFill->actions() : QList<QAction *>();
+        const auto next = NextFillMenuIndex(m_ctx.FillMenuIndex, static_cast<int>(items.size()));
+        if (!next)
+            return FormFillResult::Skipped;
+        m_ctx.FillMenuIndex = *next;
+        m_ctx.CurrentMaterialName = itemName(items[*next]);
+        if (m_ctx.CurrentMaterialName.isEmpty())
+            return FormFillResult::Skipped;
+        bool failed = false;
+        const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=")
+                                     + db::Sql(m_ctx.CurrentMaterialName) + QStringLiteral(" AND cmaterial_project_id=")
+                                     + db::SqlInt(m_ctx.CurrentProjectId),
+                                 &failed);
+        if (failed) {
+            m_ctx.CurrentMaterialName.clear();
+            return FormFillResult::Stopped;
+        }
+        // A description that is not the current project's is never used.
+        if (!row) {
+            m_ctx.CurrentMaterialName.clear();
+            return FormFillResult::Stopped;
+        }
+        m_ctx.CurrentMaterialId = db::ParseInt(row->value(QStringLiteral("cmaterial_id"))).value_or(0);
+    }
+    // 4.
+    m_ctx.CurrentMaterialName.clear();
+    // 5.
+    if (m_ctx.CurrentMaterialId == 0 || m_ctx.SelectedResourceName.isEmpty())
+        return FormFillResult::Skipped;
+    // 6. The resource's row gives the mapping.
+    const auto kind = fillKind(m_ctx.CurrentKind);
+    if (!kind)
+        return FormFillResult::Skipped;
+    bool failed = false;
+    const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind->table + QStringLiteral(" WHERE ")
+                                      + kind->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
+                                  &failed);
+    if (!resource)
+        return FormFillResult::Stopped;
+    const QList<MappingLine> mapping = BuildMappingList(resource->columns, resource->values);
+    // 7. The material's row gives the values, always of the current project.
+    QString materialSql;
+    if (kind->kind == QLatin1String("soft"))
+        materialSql = QStringLiteral("SELECT * FROM smaterials WHERE smaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
+    else
+        materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ")
+                      + kind->materialPrefix + QStringLiteral("id=") + db::SqlInt(m_ctx.CurrentMaterialId)
+                      + QStringLiteral(" AND ") + kind->materialPrefix + QStringLiteral("project_id=")
+                      + db::SqlInt(m_ctx.CurrentProjectId);
+    const auto material = readRow(materialSql, &failed);
+    if (!material)
+        return FormFillResult::Stopped;
+    const ValueList values = BuildValueList(*kind, material->columns, material->values);
+    QString city, country, categories;
+    if (kind->kind == QLatin1String("catalogs")) {
+        city = material->value(QStringLiteral("cmaterial_city"));
+        country = material->value(QStringLiteral("cmaterial_country"));
+        categories = material->value(QStringLiteral("cmaterial_categories"));
+    }
+    // 8. The page.
+    const PageSnapshot snap = m_bridge->snapshot();
+    if (!snap.ok) {
+        prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
+        return FormFillResult::NoDocument;
+    }
+    PageWrites writes;
+    // 9-10. Text fields, logins and passwords.
+    for (int i = 0; i < snap.inputs.size(); ++i) {
+        const PageElement &e = snap.inputs[i];
+        const InputDecision d = DecideInput(*kind, mapping, values, e);
+        QString value = d.value;
+        if (d.credential != Credential::None) {
+            const auto stored = credential(d.credential == Credential::Password);
+            if (!stored)
+                return FormFillResult::Stopped;
+            // The password manager may have let another page in meanwhile.
+            if (m_bridge->loadCounter() != snap.loadCounter)
+                return FormFillResult::PageChanged;
+            value = *stored;
+        }
+        if (WritesInput(e, value))
+            writes.inputs.append({i, value});
+    }
+    // 11. Text areas.
+    for (int i = 0; i < snap.textareas.size(); ++i) {
+        const QString value = DecideTextArea(mapping, values, snap.textareas[i]);
+        if (!value.isEmpty())
+            writes.textareas.append({i, value});
+    }
+    // 12. Drop-down lists, by their option texts (catalogs only: elsewhere all three are empty).
+    for (int i = 0; i < snap.selects.size(); ++i) {
+        if (const auto option = ChooseOption(snap.selects[i].options, city, country, categories))
+            writes.selects.append({i, *option});
+    }
+    return m_bridge->write(snap, writes) ? FormFillResult::Filled : FormFillResult::PageChanged;
+}
+
+FormFillResult FormFiller::FillMenuItemClick(QAction *item)
+{
+    if (!item || !m_pmFill)
+        return FormFillResult::Skipped;
+    const QList<QAction *> items = m_pmFill->actions();
+    if (!items.isEmpty() && item == items.first()) {
+        if (newSiteDescription)
+            newSiteDescription();
+        return FormFillResult::Skipped;
+    }
+    m_ctx.CurrentMaterialName = itemName(item);
+    if (m_ctx.CurrentMaterialName.isEmpty())
+        return FormFillResult::Skipped;
+    const QString sql = QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=") + db::Sql(m_ctx.CurrentMaterialName)
+                        + QStringLiteral(" AND cmaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
+    if (db::RunDirect(sql) != 0) {
+        m_ctx.CurrentMaterialName.clear();
+        return FormFillResult::Stopped;
+    }
+    {
+        db::QueryResult result(db::DbConnection());
+        if (const auto row = result.FetchRow())
+            m_ctx.CurrentMaterialId = db::ParseInt(result.field(*row, QStringLiteral("cmaterial_id"))).value_or(0);
+        else {
+            // Not a description of the current project: no fill with a stale one.
+            m_ctx.CurrentMaterialName.clear();
+            return FormFillResult::Stopped;
+        }
+    }
+    return tbFeelClick();
+}
+
+} // namespace qv::workbench

@@ -1,0 +1,60 @@
+#pragma once
+// The form filler: writes the active material into the form the browser
+// shows, through the selected resource's field mapping.
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QWebEngineView;
+
+namespace qv::app {
+struct AppContext;
+}
+
+namespace qv::workbench {
+
+class PageBridge;
+class TfrmAuth;
+
+// How a fill ended, for the callers that care (tests, the status line).
+enum class FormFillResult {
+    Skipped,      // start page, no material, no resource, another fill running
+    Stopped,      // a statement failed or a row was missing
+    NoDocument,   // the page could not be read
+    PageChanged,  // the page changed while the fill ran: nothing written
+    Filled,
+};
+
+class FormFiller : public QObject {
+    Q_OBJECT
+public:
+    FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent = nullptr);
+    ~FormFiller() override;
+
+    // "Заполнить", the end of a page load, and the fill menu.
+    FormFillResult tbFeelClick();
+    FormFillResult FillMenuItemClick(QAction *item);
+
+    // The resource editor's save, run when the user wants an edited record saved first.
+    std::function<void()> saveEditedResource;
+    // "Новое описание...": opens the materials editor on a new site description.
+    std::function<void()> newSiteDescription;
+
+    PageBridge *bridge() const { return m_bridge; }
+
+private:
+    // Stored login or password of the selected resource; opens the password
+    // manager when there is none. Nothing when the statement failed.
+    std::optional<QString> credential(bool password);
+
+    app::AppContext &m_ctx;
+    QWebEngineView *m_web;
+    QMenu *m_pmFill;
+    TfrmAuth *m_auth;
+    PageBridge *m_bridge;
+    bool m_busy = false;
+};
+
+} // namespace qv::workbench

@@ -1,0 +1,217 @@
+#include "workbench/tfrmauth.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "workbench/formfill_logic.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+
+namespace qv::workbench {
+
+using app::prompt;
+
+QString AuthReadSql(const QString &kind, int resourceId, int projectId)
+{
+    const auto k = fillKind(kind);
+    if (!k)
+        return QString();
+    return QStringLiteral("SELECT * FROM ") + k->authTable + QStringLiteral(" WHERE ") + k->authResource
+           + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(" AND ") + k->authProject + QLatin1Char('=')
+           + db::SqlInt(projectId);
+}
+
+QString AuthUpdateSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
+{
+    const auto k = fillKind(kind);
+    if (!k)
+        return QString();
+    return QStringLiteral("UPDATE ") + k->authTable + QStringLiteral(" SET ") + k->authResource + QLatin1Char('=')
+           + db::SqlInt(resourceId) + QLatin1Char(',') + k->authTable + QStringLiteral("_login=") + db::Sql(login)
+           + QStringLiteral(", ") + k->authTable + QStringLiteral("_password=") + db::Sql(password)
+           + QStringLiteral(" WHERE ") + k->authResource + QLatin1Char('=') + db::SqlInt(resourceId)
+           + QStringLiteral(" AND ") + k->authProject + QLatin1Char('=') + db::SqlInt(projectId);
+}
+
+QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
+{
+    const auto k = fillKind(kind);
+    if (!k)
+        return QString();
+    return QStringLiteral("INSERT INTO ") + k->authTable + QStringLiteral(" (") + k->authProject + QStringLiteral(", ")
+           + k->authResource + QStringLiteral(", ") + k->authTable + QStringLiteral("_login, ") + k->authTable
+           + QStringLiteral("_password) VALUES (") + db::SqlInt(projectId) + QLatin1Char(',') + db::SqlInt(resourceId)
+           + QLatin1Char(',') + db::Sql(login) + QStringLiteral(", ") + db::Sql(password) + QLatin1Char(')');
+}
+
+QString GeneratePassword()
+{
+    return QString::number(QRandomGenerator::global()->bounded(999999999));
+}
+
+TfrmAuth::TfrmAuth(app::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmAuth"));
+    setWindowTitle(QStringLiteral("Менеджер паролей"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto *layout = new QVBoxLayout(this);
+    auto *header = new QLabel(QStringLiteral("Менеджер паролей"), this);
+    QFont f = header->font();
+    f.setBold(true);
+    header->setFont(f);
+    layout->addWidget(header);
+    auto *grid = new QGridLayout;
+    edtLogin = new QLineEdit(this);
+    edtLogin->setObjectName(QStringLiteral("edtLogin"));
+    edtPassword = new QLineEdit(this);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    cbDefaultLogin = new QCheckBox(QStringLiteral("Сохранить данный логин как стандартный"), this);
+    grid->addWidget(new QLabel(QStringLiteral("Логин:"), this), 0, 0);
+    grid->addWidget(edtLogin, 0, 1);
+    grid->addWidget(cbDefaultLogin, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Пароль:"), this), 2, 0);
+    grid->addWidget(edtPassword, 2, 1);
+    layout->addLayout(grid);
+    rbOld = new QRadioButton(QStringLiteral("Оставить уже сохраненные логин и пароль"), this);
+    rbManual = new QRadioButton(QStringLiteral("Ввести пароль и логин вручную"), this);
+    rbAuto = new QRadioButton(QStringLiteral("Сгенерировать пароль автоматически"), this);
+    layout->addWidget(rbOld);
+    layout->addWidget(rbManual);
+    layout->addWidget(rbAuto);
+    Button1 = new QPushButton(QStringLiteral("Сохр. пароль и заполнить поля"), this);
+    Button1->setDefault(true);
+    layout->addWidget(Button1);
+    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+
+    connect(rbManual, &QRadioButton::clicked, this, &TfrmAuth::rbManualClick);
+    connect(rbOld, &QRadioButton::clicked, this, &TfrmAuth::rbOldClick);
+    connect(rbAuto, &QRadioButton::clicked, this, &TfrmAuth::rbAutoClick);
+    connect(cbDefaultLogin, &QCheckBox::clicked, this, &TfrmAuth::cbDefaultLoginClick);
+    connect(edtLogin, &QLineEdit::textChanged, this, &TfrmAuth::edtLoginChange);
+    connect(Button1, &QPushButton::clicked, this, &TfrmAuth::Button1Click);
+}
+
+std::optional<SiteLogin> TfrmAuth::readEntry(bool direct, bool *failed)
+{
+    *failed = false;
+    const QString sql = AuthReadSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId);
+    if (sql.isEmpty()) {
+        *failed = true;
+        return std::nullopt;
+    }
+    if (direct) {
+        if (db::RunDirect(sql) != 0) {
+            prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+            *failed = true;
+            return std::nullopt;
+        }
+    } else if (db::ExecQuery(sql) != 0) {
+        *failed = true;
+        return std::nullopt;
+    }
+    db::QueryResult result(db::DbConnection());
+    const auto row = result.FetchRow();
+    if (!row)
+        return std::nullopt;
+    return SiteLogin{row->value(1), row->value(2)};
+}
+
+void TfrmAuth::tbnAuthClick()
+{
+    if (hasSelection && !hasSelection())
+        return;
+    rbManual->setChecked(true);
+    rbManualClick();
+    rbOld->setChecked(true);
+    rbOldClick();
+    edtLogin->clear();
+    edtPassword->clear();
+    bool failed = false;
+    const auto entry = readEntry(false, &failed);
+    if (failed)
+        return;
+    if (entry) {
+        edtLogin->setText(entry->login);
+        edtPassword->setText(entry->password);
+    }
+    m_showing = true;
+    prompt().exec(this);
+    m_showing = false;
+    const QString login = edtLogin->text();
+    const QString password = edtPassword->text();
+    if (login.isEmpty() && password.isEmpty())
+        return;
+    const QString sql = entry ? AuthUpdateSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password)
+                              : AuthInsertSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password);
+    db::ExecQuery(sql);
+}
+
+void TfrmAuth::rbManualClick()
+{
+    edtLogin->clear();
+    edtPassword->clear();
+}
+
+void TfrmAuth::rbOldClick()
+{
+    edtLogin->clear();
+    edtPassword->clear();
+    bool failed = false;
+    const auto entry = readEntry(true, &failed);
+    if (failed)
+        return;
+    if (entry) {
+        edtLogin->setText(entry->login);
+        edtPassword->setText(entry->password);
+    } else {
+        rbManual->setChecked(true);
+        rbManualClick();
+    }
+}
+
+void TfrmAuth::rbAutoClick()
+{
+    if (!rbAuto->isChecked())
+        return;
+    const QString sql = QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=")
+                        + db::SqlInt(m_ctx.CurrentProjectId);
+    if (db::RunDirect(sql) != 0) {
+        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+        return;
+    }
+    QString login;
+    {
+        db::QueryResult result(db::DbConnection());
+        if (const auto row = result.FetchRow())
+            login = row->value(0);
+    }
+    edtLogin->setText(login);
+    edtPassword->setText(GeneratePassword());
+}
+
+void TfrmAuth::cbDefaultLoginClick()
+{
+    if (!cbDefaultLogin->isChecked())
+        return;
+    const QString sql = QStringLiteral("UPDATE projects SET project_config_deflogin=") + db::Sql(edtLogin->text())
+                        + QStringLiteral(" WHERE project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
+    if (db::RunDirect(sql) != 0)
+        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+}
+
+void TfrmAuth::edtLoginChange()
+{
+    if (cbDefaultLogin->isChecked())
+        cbDefaultLogin->setChecked(false);
+}
+
+void TfrmAuth::Button1Click() { accept(); }
+
+} // namespace qv::workbench

@@ -1,0 +1,66 @@
+#pragma once
+// "Менеджер паролей": one site login and password per project and resource.
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace qv::app {
+struct AppContext;
+}
+
+namespace qv::workbench {
+
+struct SiteLogin {
+    QString login;
+    QString password;
+};
+
+// Statements of the password manager (every text quoted).
+QString AuthReadSql(const QString &kind, int resourceId, int projectId);
+QString AuthUpdateSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password);
+QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password);
+// A generated password: the decimal text of a number from 0 to 999999998.
+QString GeneratePassword();
+
+class TfrmAuth : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmAuth(app::AppContext &ctx, QWidget *parent = nullptr);
+
+    QLineEdit *edtLogin;
+    QLineEdit *edtPassword;
+    QCheckBox *cbDefaultLogin;
+    QRadioButton *rbOld;
+    QRadioButton *rbManual;
+    QRadioButton *rbAuto;
+    QPushButton *Button1;
+
+    // Whether the resource list has a selected item (set by the main window).
+    std::function<bool()> hasSelection;
+
+    // "Пароли": loads the stored entry, shows the window, saves what it holds.
+    void tbnAuthClick();
+    bool isShowing() const { return m_showing; }
+
+    void rbManualClick();
+    void rbOldClick();
+    void rbAutoClick();
+    void cbDefaultLoginClick();
+    void edtLoginChange();
+    void Button1Click();
+
+    // The stored entry of the selected resource; nothing when there is none,
+    // `failed` set when the statement failed (reported).
+    std::optional<SiteLogin> readEntry(bool direct, bool *failed);
+
+private:
+    app::AppContext &m_ctx;
+    bool m_showing = false;
+};
+
+} // namespace qv::workbench

@@ -1,0 +1,240 @@
+// The form filler on local pages in the real browser engine, with a real
+// database behind it.
+#include "app/appcontext.h"
+#include "db/query.h"
+#include "support/scriptedprompt.h"
+#include "support/testdb.h"
+#include "workbench/formfiller.h"
+#include "workbench/pagebridge.h"
+#include "workbench/tfrmauth.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <QtTest>
+
+using namespace qv;
+using namespace qv::workbench;
+using qv::test::ScriptedPrompt;
+using qv::test::TestDb;
+
+namespace {
+const char *const kPage = R"HTML(<!doctype html><html><head><meta charset="utf-8"></head><body>
+<form>
+<input name="title" id="title">
+<input name="Email" type="email" id="email">
+<input type="hidden" name="title" id="hiddenTitle" value="keep">
+<input name="login" id="login">
+<input type="password" name="pwd" id="pwd">
+<input type="password" name="pwd2" id="pwd2">
+<input type="checkbox" name="title" id="check" value="on">
+<textarea name="descr" id="descr"></textarea>
+<textarea id="nameless"></textarea>
+<select name="region" id="region"><option>--</option><option>Бизнес</option><option>Москва</option></select>
+</form></body></html>)HTML";
+} // namespace
+
+class TestFormFiller : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDb> m_db;
+    QTemporaryDir m_dir;
+    app::AppContext m_ctx;
+    std::unique_ptr<QWebEngineView> m_web;
+    std::unique_ptr<QMenu> m_fill;
+    std::unique_ptr<TfrmAuth> m_auth;
+    std::unique_ptr<FormFiller> m_filler;
+    int m_project = 0;
+    int m_resource = 0;
+
+    QString js(const QString &script) { return m_filler->bridge()->evaluate(script).toString(); }
+    QString value(const char *id)
+    {
+        return js(QStringLiteral("document.getElementById('%1').value").arg(QString::fromLatin1(id)));
+    }
+
+    void load(const QString &file, const char *html)
+    {
+        QFile f(m_dir.filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(html);
+        f.close();
+        QSignalSpy done(m_web.get(), &QWebEngineView::loadFinished);
+        m_web->setUrl(QUrl::fromLocalFile(m_dir.filePath(file)));
+        QVERIFY(done.wait(20000));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_db = std::make_unique<TestDb>(TestDb::WithSeed);
+        QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='p', project_url='http://p.example', "
+                                          "project_config_deflogin='deflogin'")));
+        m_project = m_db->scalar(QStringLiteral("SELECT project_id FROM projects")).toInt();
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='other'")));
+        const int other = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='other'")).toInt();
+        for (const char *name : {"A", "B", "C"}) {
+            QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='%1', cmaterial_project_id=%2, "
+                                              "cmaterial_title='Заголовок %1 \"в кавычках\"', cmaterial_email='%1@p.example', "
+                                              "cmaterial_description='Строка 1<br>Строка 2 \\\\ %1', cmaterial_city='Москва', "
+                                              "cmaterial_categories='бизнес'")
+                                   .arg(QString::fromLatin1(name))
+                                   .arg(m_project)));
+        }
+        // Another project's description of the same name.
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='X', cmaterial_project_id=%1, "
+                                          "cmaterial_title='чужой'").arg(other)));
+        QVERIFY(m_db->exec(QStringLiteral(
+            "INSERT INTO catalogs SET catalog_name='cat.example', catalog_title_site='title, name', "
+            "catalog_email_site='email', catalog_description_site='descr', CATALOG_LOGIN_PROGRAM='login', "
+            "CATALOG_PASSWORD_PROGRAM='pwd'")));
+        m_resource = m_db->scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
+
+        m_ctx = app::AppContext();
+        m_ctx.AppDir = m_dir.path() + QLatin1Char('/');
+        m_ctx.CurrentUserId = 0;
+        m_ctx.CurrentProjectId = m_project;
+        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.SelectedResourceId = m_resource;
+        m_ctx.SelectedResourceName = QStringLiteral("cat.example");
+        m_web = std::make_unique<QWebEngineView>();
+        m_fill = std::make_unique<QMenu>();
+        m_fill->addAction(QStringLiteral("Новое описание..."));
+        m_fill->addSeparator();
+        for (const char *name : {"A", "B", "C"})
+            m_fill->addAction(QString::fromLatin1(name))->setData(QString::fromLatin1(name));
+        m_auth = std::make_unique<TfrmAuth>(m_ctx);
+        m_filler = std::make_unique<FormFiller>(m_ctx, m_web.get(), m_fill.get(), m_auth.get());
+        load(QStringLiteral("form.html"), kPage);
+    }
+    void cleanup()
+    {
+        m_filler.reset();
+        m_auth.reset();
+        m_fill.reset();
+        m_web.reset();
+        m_db.reset();
+    }
+
+    void fillsByMappingWithStoredLogin()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='ivan', cauth_password='p\"w\\\\', "
+                                          "cauth_project_id=%1, cauth_catalog_id=%2").arg(m_project).arg(m_resource)));
+        ScriptedPrompt p;
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        // The turn starts with the second description after start-up.
+        QCOMPARE(value("title"), QStringLiteral("Заголовок B \"в кавычках\""));
+        QCOMPARE(value("email"), QStringLiteral("B@p.example"));
+        QCOMPARE(value("hiddenTitle"), QStringLiteral("keep"));
+        QCOMPARE(value("check"), QStringLiteral("on"));
+        QCOMPARE(value("login"), QStringLiteral("ivan"));
+        QCOMPARE(value("pwd"), QStringLiteral("p\"w\\"));
+        // A password field that nothing maps still gets the stored password.
+        QCOMPARE(value("pwd2"), QStringLiteral("p\"w\\"));
+        // Line breaks arrive as line breaks (the browser keeps LF in a text area's value).
+        QCOMPARE(value("descr"), QStringLiteral("Строка 1\nСтрока 2 \\ B"));
+        QCOMPARE(value("nameless"), QString());
+        QCOMPARE(js(QStringLiteral("String(document.getElementById('region').selectedIndex)")), QStringLiteral("2"));
+        QVERIFY(p.dialogsShown.isEmpty());
+        QVERIFY(m_ctx.CurrentMaterialName.isEmpty());
+        QCOMPARE(m_ctx.FillMenuIndex, 3);
+
+        // The next fills continue the turn: C, then A.
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("A@p.example"));
+    }
+
+    void menuChoiceServesOneFill()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='p', cauth_project_id=%1, "
+                                  "cauth_catalog_id=%2").arg(m_project).arg(m_resource));
+        ScriptedPrompt p;
+        QCOMPARE(m_filler->FillMenuItemClick(m_fill->actions()[4]), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("B@p.example"));
+    }
+
+    void missingEntryOpensThePasswordManagerOnce()
+    {
+        ScriptedPrompt p;
+        p.dialogs = {[this](QDialog *) {
+            m_auth->edtLogin->setText(QStringLiteral("new-login"));
+            m_auth->edtPassword->setText(QStringLiteral("s3cret"));
+            m_auth->Button1Click();
+            return 1;
+        }};
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(p.dialogsShown, QStringList{QStringLiteral("frmAuth")});
+        // The login field came first and found nothing; the later fields read the saved entry.
+        QCOMPARE(value("login"), QString());
+        QCOMPARE(value("pwd"), QStringLiteral("s3cret"));
+        QCOMPARE(value("pwd2"), QStringLiteral("s3cret"));
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")),
+                 QStringList{QStringLiteral("new-login|s3cret")});
+    }
+
+    void pageChangedDuringTheFillGetsNothing()
+    {
+        ScriptedPrompt p;
+        p.dialogs = {[this](QDialog *) {
+            load(QStringLiteral("second.html"), kPage);
+            m_auth->Button1Click();
+            return 0;
+        }};
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::PageChanged);
+        QVERIFY(m_web->url().toString().endsWith(QStringLiteral("second.html")));
+        QCOMPARE(value("title"), QString());
+        QCOMPARE(value("email"), QString());
+    }
+
+    void stopsWithoutAUsableMaterial()
+    {
+        ScriptedPrompt p;
+        // A description of another project is never used.
+        QCOMPARE(m_filler->FillMenuItemClick(m_fill->addAction(QStringLiteral("X"))), FormFillResult::Stopped);
+        QCOMPARE(value("title"), QString());
+        // No resource selected.
+        m_ctx.SelectedResourceName.clear();
+        m_ctx.CurrentKind = QStringLiteral("forums");
+        m_ctx.CurrentMaterialId = 1;
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Skipped);
+        // A fill menu without descriptions stops quietly.
+        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.SelectedResourceName = QStringLiteral("cat.example");
+        QMenu empty;
+        empty.addAction(QStringLiteral("Новое описание..."));
+        empty.addSeparator();
+        FormFiller filler(m_ctx, m_web.get(), &empty, m_auth.get());
+        QCOMPARE(filler.tbFeelClick(), FormFillResult::Skipped);
+        QVERIFY(p.messages.isEmpty());
+        QVERIFY(p.dialogsShown.isEmpty());
+    }
+
+    void startPageIsNeverFilled()
+    {
+        m_ctx.LinkEditUnsaved = true;
+        QFile cfg(m_dir.filePath(QStringLiteral("config.ini")));
+        QVERIFY(cfg.open(QIODevice::WriteOnly));
+        cfg.write("[Hosts]\nmaker=127.0.0.1:9\n");
+        cfg.close();
+        m_ctx.readConfig();
+        QSignalSpy done(m_web.get(), &QWebEngineView::loadFinished);
+        m_web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
+        QVERIFY(done.wait(20000));
+        QCOMPARE(m_web->url(), QUrl(QStringLiteral("http://127.0.0.1:9/program3_start.php")));
+        ScriptedPrompt p;
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Skipped);
+        QVERIFY(p.questions.isEmpty());
+        QVERIFY(m_ctx.LinkEditUnsaved);
+    }
+};
+
+QTEST_MAIN(TestFormFiller)
+#include "tst_formfiller.moc"

@@ -1,0 +1,198 @@
+// The password manager and the registration statuses against a real database.
+#include "app/appcontext.h"
+#include "support/scriptedprompt.h"
+#include "support/testdb.h"
+#include "workbench/statuses.h"
+#include "workbench/tfrmauth.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace qv;
+using namespace qv::workbench;
+using qv::test::ScriptedPrompt;
+using qv::test::TestDb;
+
+class TestPasswordsStatuses : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDb> m_db;
+    app::AppContext m_ctx;
+    int m_p1 = 0, m_p2 = 0;
+
+    // Opens the manager; `act` plays the user inside the window.
+    QStringList open(TfrmAuth &auth, const std::function<void()> &act)
+    {
+        ScriptedPrompt p;
+        p.dialogs = {[&](QDialog *) {
+            act();
+            return 1;
+        }};
+        auth.tbnAuthClick();
+        return p.dialogsShown;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_db = std::make_unique<TestDb>(TestDb::WithSeed);
+        QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='one', project_config_deflogin='seo-user'")));
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='two'")));
+        m_p1 = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='one'")).toInt();
+        m_p2 = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='two'")).toInt();
+        m_ctx = app::AppContext();
+        m_ctx.CurrentUserId = 0;
+        m_ctx.CurrentProjectId = m_p1;
+        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.SelectedResourceId = 42;
+    }
+    void cleanup() { m_db.reset(); }
+
+    void storesAndReloadsEntries_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("catalogs") << QStringLiteral("catalogs") << QStringLiteral("cauth");
+        QTest::newRow("forums") << QStringLiteral("forums") << QStringLiteral("fauth");
+        QTest::newRow("soft") << QStringLiteral("soft") << QStringLiteral("sauth");
+    }
+    void storesAndReloadsEntries()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, table);
+        m_ctx.CurrentKind = kind;
+        TfrmAuth auth(m_ctx);
+        // No entry: manual choice, empty edits; the typed entry is stored exactly.
+        open(auth, [&] {
+            QVERIFY(auth.rbManual->isChecked());
+            QVERIFY(auth.edtLogin->text().isEmpty());
+            auth.edtLogin->setText(QStringLiteral("иван\"o'k"));
+            auth.edtPassword->setText(QStringLiteral("C:\\ dir\\"));
+            auth.Button1Click();
+        });
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT %1_login, %1_password, %1_project_id FROM %1").arg(table)),
+                 QStringList{QStringLiteral("иван\"o'k|C:\\ dir\\|%1").arg(m_p1)});
+        // Reopened: the stored entry, kept choice; a change updates the same row.
+        open(auth, [&] {
+            QVERIFY(auth.rbOld->isChecked());
+            QCOMPARE(auth.edtLogin->text(), QStringLiteral("иван\"o'k"));
+            QCOMPARE(auth.edtPassword->text(), QStringLiteral("C:\\ dir\\"));
+            auth.edtPassword->setText(QStringLiteral("new"));
+        });
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT %1_password FROM %1").arg(table)), QStringList{QStringLiteral("new")});
+        // Another project keeps its own row for the same resource.
+        m_ctx.CurrentProjectId = m_p2;
+        open(auth, [&] {
+            QVERIFY(auth.edtLogin->text().isEmpty());
+            auth.edtLogin->setText(QStringLiteral("second"));
+        });
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)), QStringLiteral("2"));
+    }
+
+    void closingEmptySavesNothing()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='keep', cauth_password='me', "
+                                          "cauth_project_id=%1, cauth_catalog_id=42").arg(m_p1)));
+        TfrmAuth auth(m_ctx);
+        open(auth, [&] {
+            auth.rbManual->click();
+            QVERIFY(auth.edtLogin->text().isEmpty());
+        });
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")), QStringList{QStringLiteral("keep|me")});
+    }
+
+    void generatedPasswordAndDefaultLogin()
+    {
+        TfrmAuth auth(m_ctx);
+        QSet<QString> passwords;
+        open(auth, [&] {
+            for (int i = 0; i < 5; ++i) {
+                auth.rbAuto->click();
+                QCOMPARE(auth.edtLogin->text(), QStringLiteral("seo-user"));
+                const QString pw = auth.edtPassword->text();
+                QVERIFY(QRegularExpression(QStringLiteral("^(0|[1-9][0-9]{0,8})$")).match(pw).hasMatch());
+                passwords << pw;
+            }
+            // Ticking the box stores the login shown as the project's default at once.
+            auth.edtLogin->setText(QStringLiteral("new-default"));
+            auth.cbDefaultLogin->click();
+            QCOMPARE(m_db->scalar(QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=%1").arg(m_p1)),
+                     QStringLiteral("new-default"));
+            // Typing afterwards unticks it and stores nothing.
+            auth.edtLogin->setText(QStringLiteral("typed"));
+            QVERIFY(!auth.cbDefaultLogin->isChecked());
+        });
+        QVERIFY(passwords.size() > 1);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=%1").arg(m_p1)),
+                 QStringLiteral("new-default"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT cauth_login FROM cauth")), QStringLiteral("typed"));
+    }
+
+    void noSelectionDoesNothing()
+    {
+        TfrmAuth auth(m_ctx);
+        auth.hasSelection = [] { return false; };
+        ScriptedPrompt p;
+        auth.tbnAuthClick();
+        QVERIFY(p.dialogsShown.isEmpty());
+    }
+
+    void statusesInsertUpdateReset()
+    {
+        const QDateTime t1(QDate(2026, 12, 9), QTime(10, 0, 5));
+        const QDateTime t2(QDate(2026, 12, 9), QTime(11, 30, 0));
+        ScriptedPrompt p;
+        QCOMPARE(SetRegistrationStatus(m_ctx, false, true, false, t1).value_or(QStringLiteral("none")),
+                 QStringLiteral("Добавлен (2026-12-09 10:00:05)"));
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status FROM creglog")),
+                 QStringList{QStringLiteral("42|%1|0|2026-12-09 10:00:05|2").arg(m_p1)});
+        m_ctx.CurrentUserId = 7;
+        QCOMPARE(SetRegistrationStatus(m_ctx, true, false, false, t2).value_or(QStringLiteral("none")),
+                 QStringLiteral("Проверка (2026-12-09 11:30:00)"));
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_user_id, crl_datetime, crl_status FROM creglog")),
+                 QStringList{QStringLiteral("7|2026-12-09 11:30:00|1")});
+        QCOMPARE(SetRegistrationStatus(m_ctx, false, false, false, t2).value_or(QStringLiteral("none")), QString());
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_status FROM creglog")), QStringList{QStringLiteral("0")});
+        // Another project has its own row.
+        m_ctx.CurrentProjectId = m_p2;
+        QVERIFY(SetRegistrationStatus(m_ctx, false, false, true, t2));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM creglog")), QStringLiteral("2"));
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void forumStatusesBelongToThePressRelease()
+    {
+        m_ctx.CurrentKind = QStringLiteral("forums");
+        const QDateTime t(QDate(2026, 1, 2), QTime(3, 4, 5));
+        m_ctx.CurrentMaterialId = 0;
+        QVERIFY(!SetRegistrationStatus(m_ctx, true, false, false, t));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
+        m_ctx.CurrentMaterialId = 5;
+        QVERIFY(SetRegistrationStatus(m_ctx, true, false, false, t));
+        m_ctx.CurrentMaterialId = 6;
+        QVERIFY(SetRegistrationStatus(m_ctx, false, false, true, t));
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT frl_forum_id, frl_material_id, frl_status FROM freglog ORDER BY frl_material_id")),
+                 (QStringList{QStringLiteral("42|5|1"), QStringLiteral("42|6|3")}));
+        m_ctx.CurrentKind = QStringLiteral("soft");
+        QVERIFY(SetRegistrationStatus(m_ctx, false, true, false, t));
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT srl_soft_id, srl_project_id, srl_status FROM sreglog")),
+                 QStringList{QStringLiteral("42|%1|2").arg(m_p1)});
+        m_ctx.CurrentKind = QStringLiteral("contacts");
+        QVERIFY(!SetRegistrationStatus(m_ctx, false, true, false, t));
+    }
+
+    void failedWriteChangesNoText()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE creglog MODIFY crl_status VARCHAR(16) NOT NULL CHECK (crl_status <> '2')")));
+        ScriptedPrompt p;
+        QVERIFY(!SetRegistrationStatus(m_ctx, false, true, false));
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:INSERT INTO creglog")));
+    }
+};
+
+QTEST_MAIN(TestPasswordsStatuses)
+#include "tst_passwords_statuses.moc"
