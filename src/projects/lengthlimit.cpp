@@ -50,10 +50,10 @@ LimitedText LimitUserEdit(const QString &before, const QString &after, int limit
     int budget = std::max(0, cap - CountedLength(kept, breaks));
     qsizetype take = 0;
     while (take < inserted.size()) {
-        int cost = charCost(inserted.at(take), breaks);
         qsizetype step = 1;
         if (inserted.at(take).isHighSurrogate() && take + 1 < inserted.size())
             step = 2;
+        const int cost = step == 2 ? 2 : charCost(inserted.at(take), breaks);
         if (cost > budget)
             break;
         budget -= cost;

@@ -74,7 +74,13 @@ TfrmProjectMaterials::TfrmProjectMaterials(app::AppContext &ctx, app::TfrmMain *
 
 TfrmProjectMaterials::~TfrmProjectMaterials() = default;
 
-void TfrmProjectMaterials::FormCreate() { MaterialChanged = false; }
+void TfrmProjectMaterials::FormCreate()
+{
+    // The design texts put in while building are no edits.
+    for (LoadedMaterial &l : m_loaded)
+        l = LoadedMaterial();
+    MaterialChanged = false;
+}
 
 QPushButton *TfrmProjectMaterials::stripButton(const QString &name, const QString &caption)
 {

@@ -15,24 +15,29 @@ constexpr int kNoMaxLength = 16 * 1024 * 1024;
 MaterialLineEdit::MaterialLineEdit(QWidget *parent, int limit) : QLineEdit(parent), m_limit(limit)
 {
     setMaxLength(kNoMaxLength);
-    // textChanged comes first for every change, textEdited then follows for
-    // the user's own edits only.
+    // textChanged comes with every change, textEdited only with the user's
+    // own edits (the two in either order).
     connect(this, &QLineEdit::textChanged, this, &MaterialLineEdit::followChange);
     if (m_limit > 0)
         connect(this, &QLineEdit::textEdited, this, &MaterialLineEdit::holdUserEdit);
 }
 
-void MaterialLineEdit::followChange(const QString &text)
+void MaterialLineEdit::followChange()
 {
+    // The field's own text: a signal that was on its way while a cut was
+    // made carries the text from before the cut.
+    if (text() == m_current)
+        return;
     m_previous = m_current;
-    m_current = text;
+    m_current = text();
 }
 
 void MaterialLineEdit::holdUserEdit(const QString &text)
 {
     if (m_fixing)
         return;
-    const LimitedText kept = LimitUserEdit(m_previous, text, m_limit, LineBreaks::CountOne);
+    const QString &before = m_current == text ? m_previous : m_current;
+    const LimitedText kept = LimitUserEdit(before, text, m_limit, LineBreaks::CountOne);
     if (!kept.cut)
         return;
     m_fixing = true;

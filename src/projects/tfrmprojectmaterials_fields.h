@@ -22,7 +22,7 @@ public:
     int countedLength() const { return static_cast<int>(text().size()); }
 
 private:
-    void followChange(const QString &text);
+    void followChange();
     void holdUserEdit(const QString &text);
 
     int m_limit;

@@ -75,10 +75,12 @@ void Navigator::clickNode(QTreeWidgetItem *node)
         m_main.pcMain->setCurrentIndex(0);
 
     // Link nodes open the maker's pages and end the click.
-    const QString text = node->text(0);
-    if (text == QString::fromUtf8(kRecommendText))
+    const int topIndex = topIndexOf(node);
+    if (topLevel && topIndex == TopRecommend)
         return;
-    if (const auto path = linkPath(text)) {
+    const bool link = topLevel ? (topIndex == TopSubscribe || topIndex == TopHelp) : nodeKind(node) == LinkNode;
+    const QString text = node->text(0);
+    if (const auto path = link ? linkPath(text) : std::nullopt) {
         if (text == QString::fromUtf8(kSubscribeText))
             app::prompt().message(QStringLiteral("Для подписки на бесплатные обновления необходимо зарегистрироваться на "
                                                  "форуме программы!\rНажмите на OK и перейдете на страницу регистрации "
@@ -93,7 +95,6 @@ void Navigator::clickNode(QTreeWidgetItem *node)
             pcMainChange();
     }
 
-    const int topIndex = topIndexOf(node);
     if (topIndex < TopSoft || topIndex > TopContacts)
         return;
     applyKindSetup(topIndex);

@@ -84,6 +84,11 @@ public:
     // frmFilter is shown modally with the properties EditMode, FilterName, Kind.
     std::function<void(const QString &filterName)> showFilterEditorForAdd;
 
+protected:
+    // A right click leaves the selection alone: the popup menu's commands act
+    // on the node that was clicked last.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void clickNode(QTreeWidgetItem *node);
     void applyKindSetup(int topIndex);
@@ -98,6 +103,9 @@ private:
 
     void buildResourceBranch(QTreeWidgetItem *topNode, int topIndex);
     void onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void singleExpand(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void applyPendingExpand();
+    bool inTree(const QTreeWidgetItem *item) const;
     void onItemClicked(QTreeWidgetItem *item);
     void collapseSubtree(QTreeWidgetItem *node);
     void setPlaceholder(QTreeWidgetItem *topNode, const QString &text);
@@ -110,6 +118,11 @@ private:
     // Set while nodes are deleted or added by code: selection changes then
     // expand nothing.
     int m_treeChanging = 0;
+    // While the mouse button is down the tree must not change under it: the
+    // single expand of a selection made by the mouse waits for the release.
+    bool m_mouseDown = false;
+    bool m_expandPending = false;
+    QTreeWidgetItem *m_pendingPrevious = nullptr;
 };
 
 } // namespace qv::workbench

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QScopeGuard>
 #include <QSet>
@@ -65,6 +66,7 @@ Navigator::Navigator(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main)
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setMouseTracking(true);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setExpandsOnDoubleClick(false);
     QPalette pal = tree->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
@@ -74,6 +76,7 @@ Navigator::Navigator(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main)
         if (m_popup)
             m_popup->popup(tree->viewport()->mapToGlobal(pos));
     });
+    tree->viewport()->installEventFilter(this);
     connect(tree, &QTreeWidget::itemExpanded, this, &Navigator::trvFiltersExpanded);
     connect(tree, &QTreeWidget::itemCollapsed, this, &Navigator::trvFiltersCollapsed);
     connect(tree, &QTreeWidget::currentItemChanged, this, &Navigator::onCurrentChanged);
@@ -82,6 +85,29 @@ Navigator::Navigator(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main)
 }
 
 Navigator::~Navigator() = default;
+
+bool Navigator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_main.trvFilters->viewport())
+        return QObject::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+        || type == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::RightButton)
+            return type != QEvent::MouseButtonRelease;
+        if (mouse->button() == Qt::LeftButton) {
+            if (type == QEvent::MouseButtonRelease) {
+                m_mouseDown = false;
+                // After the view has handled the release (and its click).
+                QMetaObject::invokeMethod(this, &Navigator::applyPendingExpand, Qt::QueuedConnection);
+            } else {
+                m_mouseDown = true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void Navigator::buildTopNodes()
 {
@@ -288,8 +314,51 @@ void Navigator::onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *prev
 {
     if (m_treeChanging)
         return;
-    // Single expand: the branch of the previously selected node closes (up to
-    // what it shares with the new one), the new node opens.
+    if (m_mouseDown) {
+        if (!m_expandPending) {
+            m_expandPending = true;
+            m_pendingPrevious = previous;
+        }
+        return;
+    }
+    singleExpand(current, previous);
+}
+
+void Navigator::applyPendingExpand()
+{
+    if (!m_expandPending)
+        return;
+    m_expandPending = false;
+    QTreeWidgetItem *previous = inTree(m_pendingPrevious) ? m_pendingPrevious : nullptr;
+    m_pendingPrevious = nullptr;
+    singleExpand(m_main.trvFilters->currentItem(), previous);
+}
+
+bool Navigator::inTree(const QTreeWidgetItem *item) const
+{
+    if (!item)
+        return false;
+    QTreeWidget *tree = m_main.trvFilters;
+    std::function<bool(QTreeWidgetItem *)> search = [&](QTreeWidgetItem *n) {
+        if (n == item)
+            return true;
+        for (int i = 0; i < n->childCount(); ++i) {
+            if (search(n->child(i)))
+                return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (search(tree->topLevelItem(i)))
+            return true;
+    }
+    return false;
+}
+
+void Navigator::singleExpand(QTreeWidgetItem *current, QTreeWidgetItem *previous)
+{
+    // The branch of the previously selected node closes (up to what it shares
+    // with the new one), the new node opens.
     if (previous && previous != current) {
         QSet<QTreeWidgetItem *> keep;
         for (QTreeWidgetItem *a = current; a; a = a->parent())
@@ -309,6 +378,7 @@ void Navigator::onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *prev
 
 void Navigator::onItemClicked(QTreeWidgetItem *item)
 {
+    applyPendingExpand();
     // A click on the selected node opens it again when it was closed meanwhile.
     if (item && item->childCount() > 0 && !item->isExpanded())
         item->setExpanded(true);

@@ -4,6 +4,7 @@
 #include "workbench/resourcelist_stream.h"
 
 #include <QHash>
+#include <QStringDecoder>
 
 namespace qv::workbench {
 
@@ -116,6 +117,7 @@ FillOutcome FillResourceRows(const FillParams &p, const ListSource &source, std:
     const QString burlSet = BackLinkText(QString()), burlNone = BackLinkText(QStringLiteral("0"));
     const QString redirectSet = LinkTypeText(QString()), redirectNone = LinkTypeText(QStringLiteral("0"));
     const QByteArrayView zero("0", 1);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
 
     while (list.next()) {
         const qint64 key = list.integer(0);
@@ -127,22 +129,15 @@ FillOutcome FillResourceRows(const FillParams &p, const ListSource &source, std:
             continue;
         ResourceRow r;
         r.caption = check;
-        r.sub[SubStatus] = p.adminMode && list.bytes(cModerate) == zero ? unmoderated : status;
-        r.sub[SubName] = list.text(cName);
-        r.sub[SubTitle] = list.text(cTitle);
-        r.sub[SubNote] = list.text(cNote);
-        r.sub[SubPr] = list.text(cPr);
-        r.sub[SubTic] = list.text(cTic);
+        r.setSub(SubStatus, p.adminMode && list.bytes(cModerate) == zero ? unmoderated : status);
         if (linkTexts) {
-            r.sub[SubBackLink] = list.bytes(cBurl) == zero ? burlNone : burlSet;
-            r.sub[SubLinkType] = list.bytes(cRedirect) == zero ? redirectNone : redirectSet;
+            r.setSub(SubBackLink, list.bytes(cBurl) == zero ? burlNone : burlSet);
+            r.setSub(SubLinkType, list.bytes(cRedirect) == zero ? redirectNone : redirectSet);
         }
-        r.sub[SubAdded] = list.text(cAdded);
-        r.sub[SubEdited] = list.text(cEdited);
-        r.sub[SubId] = list.text(cId);
-        r.sub[SubUrl] = list.text(cUrl);
-        r.sub[SubRegUrl] = list.text(cAUrl);
-        r.sub[SubPUrl] = list.text(cPUrl);
+        r.pack({list.bytes(cName), list.bytes(cTitle), list.bytes(cNote), list.bytes(cPr), list.bytes(cTic),
+                list.bytes(cAdded), list.bytes(cEdited), list.bytes(cId), list.bytes(cUrl), list.bytes(cAUrl),
+                list.bytes(cPUrl)},
+               decoder);
         rows.push_back(std::move(r));
     }
     return list.failed() ? FillOutcome::Failed : FillOutcome::Filled;

@@ -74,12 +74,12 @@ QCollator &collator()
 {
     // Rebuilt when the default locale changes (the program sets Russian at start).
     static QCollator c;
-    static QString localeName;
+    static std::optional<QLocale> builtFor;
     const QLocale locale;
-    if (localeName.isEmpty() || localeName != locale.name()) {
+    if (!builtFor || *builtFor != locale) {
         c = QCollator(locale);
         c.setCaseSensitivity(Qt::CaseInsensitive);
-        localeName = locale.name();
+        builtFor = locale;
     }
     return c;
 }
@@ -233,21 +233,25 @@ QString RubricListSql(const KindTables &k, int rubricId)
     return QString::fromUtf8(statements(k).rubricList) + db::SqlInt(rubricId) + QLatin1Char(' ');
 }
 
-bool ShownAsZero(const QString &text)
+bool ShownAsZero(QStringView text)
 {
     return text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("?");
 }
 
-qint64 SortNumber(const QString &text)
+qint64 SortNumber(QStringView text)
 {
     if (ShownAsZero(text))
         return 0;
-    return db::ParseInt(text).value_or(0);
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok);
+    return ok ? v : 0;
 }
 
 int CompareText(const QString &a, const QString &b) { return collator().compare(a, b); }
 
 QCollatorSortKey TextSortKey(const QString &text) { return collator().sortKey(text); }
+
+QCollator TextCollator() { return collator(); }
 
 bool CaptionDescLess(const QString &a, const QString &b) { return CompareText(a, b) > 0; }
 

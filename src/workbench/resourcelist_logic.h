@@ -1,6 +1,7 @@
 #pragma once
 // The resource list without widgets: the tables of each kind, the statements
 // of a fill, the status and check texts, the filter test and the sort keys.
+#include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
 #include <optional>
@@ -83,13 +84,15 @@ QString RubricListSql(const KindTables &k, int rubricId);
 
 // Sorting.
 // The number a PR or TIC cell sorts by: an integer, 0 for anything else.
-qint64 SortNumber(const QString &text);
+qint64 SortNumber(QStringView text);
 // Cells the number sort shows as "0".
-bool ShownAsZero(const QString &text);
+bool ShownAsZero(QStringView text);
 // Locale-aware, case-insensitive comparison (negative: a before b).
 int CompareText(const QString &a, const QString &b);
 // A key that compares like CompareText (computed once, compared many times).
 QCollatorSortKey TextSortKey(const QString &text);
+// The collator behind both, for computing many keys in a row.
+QCollator TextCollator();
 // The comparators of the list's sort, as strict weak orderings: true when the
 // first item goes before the second.
 bool CaptionDescLess(const QString &a, const QString &b);

@@ -38,6 +38,78 @@ QIcon listImage(int index)
 
 } // namespace
 
+int ResourceRow::packedIndex(int subItem)
+{
+    for (int i = 0; i < PackedCount; ++i) {
+        if (PackedSubItems[static_cast<size_t>(i)] == subItem)
+            return i;
+    }
+    return -1;
+}
+
+QStringView ResourceRow::subView(int index) const
+{
+    switch (index) {
+    case SubStatus: return m_status;
+    case SubBackLink: return m_backLink;
+    case SubLinkType: return m_linkType;
+    default: break;
+    }
+    const int p = packedIndex(index);
+    if (p < 0)
+        return {};
+    const quint32 start = p == 0 ? 0 : m_ends[static_cast<size_t>(p - 1)];
+    return QStringView(m_packed).mid(start, m_ends[static_cast<size_t>(p)] - start);
+}
+
+QString ResourceRow::sub(int index) const
+{
+    switch (index) {
+    case SubStatus: return m_status;
+    case SubBackLink: return m_backLink;
+    case SubLinkType: return m_linkType;
+    default: return subView(index).toString();
+    }
+}
+
+void ResourceRow::setSub(int index, const QString &text)
+{
+    switch (index) {
+    case SubStatus: m_status = text; return;
+    case SubBackLink: m_backLink = text; return;
+    case SubLinkType: m_linkType = text; return;
+    default: break;
+    }
+    const int p = packedIndex(index);
+    if (p < 0)
+        return;
+    const quint32 start = p == 0 ? 0 : m_ends[static_cast<size_t>(p - 1)];
+    const quint32 end = m_ends[static_cast<size_t>(p)];
+    QString packed;
+    packed.reserve(m_packed.size() - qsizetype(end - start) + text.size());
+    packed.append(QStringView(m_packed).left(start)).append(text).append(QStringView(m_packed).mid(end));
+    m_packed = std::move(packed);
+    const qint64 delta = qint64(text.size()) - qint64(end - start);
+    for (int i = p; i < PackedCount; ++i)
+        m_ends[static_cast<size_t>(i)] = static_cast<quint32>(m_ends[static_cast<size_t>(i)] + delta);
+}
+
+void ResourceRow::pack(const std::array<QByteArrayView, PackedCount> &utf8, QStringDecoder &decoder)
+{
+    qsizetype bytes = 0;
+    for (const QByteArrayView &b : utf8)
+        bytes += b.size();
+    // UTF-8 never takes fewer bytes than UTF-16 code units.
+    m_packed.resize(bytes);
+    QChar *begin = m_packed.data();
+    QChar *out = begin;
+    for (int i = 0; i < PackedCount; ++i) {
+        out = decoder.appendToBuffer(out, utf8[static_cast<size_t>(i)]);
+        m_ends[static_cast<size_t>(i)] = static_cast<quint32>(out - begin);
+    }
+    m_packed.truncate(out - begin);
+}
+
 ResourceListModel::ResourceListModel(QObject *parent) : QAbstractTableModel(parent)
 {
     for (const char *c : kCaptions)
@@ -60,7 +132,7 @@ QVariant ResourceListModel::data(const QModelIndex &index, int role) const
     const ResourceRow &r = m_rows[static_cast<size_t>(index.row())];
     const int col = index.column();
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return col == 0 ? r.caption : r.sub[static_cast<size_t>(col - 1)];
+        return col == 0 ? r.caption : r.sub(col - 1);
     if (role == Qt::DecorationRole && col == 0) {
         auto *self = const_cast<ResourceListModel *>(this);
         const int image = r.caption.isEmpty() ? 0 : 1;
@@ -100,7 +172,7 @@ QString ResourceListModel::subItem(int row, int index) const
 {
     if (row < 0 || row >= rowCount() || index < 0 || index >= SubItemCount)
         return {};
-    return m_rows[static_cast<size_t>(row)].sub[static_cast<size_t>(index)];
+    return m_rows[static_cast<size_t>(row)].sub(index);
 }
 
 void ResourceListModel::dropKeys(int subItem)
@@ -113,10 +185,15 @@ void ResourceListModel::setSubItem(int row, int index, const QString &text)
     if (row < 0 || row >= rowCount() || index < -1 || index >= SubItemCount)
         return;
     ResourceRow &r = m_rows[static_cast<size_t>(row)];
-    QString &cell = index < 0 ? r.caption : r.sub[static_cast<size_t>(index)];
-    if (cell == text)
-        return;
-    cell = text;
+    if (index < 0) {
+        if (r.caption == text)
+            return;
+        r.caption = text;
+    } else {
+        if (r.subView(index) == text)
+            return;
+        r.setSub(index, text);
+    }
     dropKeys(index);
     if (index <= SubId) {
         const QModelIndex at = this->index(row, index + 1);
@@ -144,11 +221,19 @@ const std::vector<QCollatorSortKey> &ResourceListModel::textKeys(int subItem)
         std::vector<QCollatorSortKey> keys;
         keys.reserve(m_rows.size());
         // By uid: the rows are still in fill order or the keys were dropped since.
-        std::vector<const QString *> byUid(m_rows.size());
+        std::vector<const ResourceRow *> byUid(m_rows.size());
         for (const ResourceRow &r : m_rows)
-            byUid[static_cast<size_t>(r.uid)] = subItem < 0 ? &r.caption : &r.sub[static_cast<size_t>(subItem)];
-        for (const QString *text : byUid)
-            keys.push_back(TextSortKey(*text));
+            byUid[static_cast<size_t>(r.uid)] = &r;
+        const QCollator collator = TextCollator();
+        for (const ResourceRow *r : byUid) {
+            if (subItem < 0) {
+                keys.push_back(collator.sortKey(r->caption));
+            } else {
+                // The text stays where it is: no copy for the key.
+                const QStringView text = r->subView(subItem);
+                keys.push_back(collator.sortKey(QString::fromRawData(text.data(), text.size())));
+            }
+        }
         slot = std::move(keys);
     }
     return *slot;
@@ -165,16 +250,17 @@ void ResourceListModel::sortColumn(int column)
 
     if (how.kind == SortKind::Number) {
         // The cells that cannot be numbers show "0" from now on.
-        const size_t sub = static_cast<size_t>(how.subItem);
         std::vector<qint64> numbers(m_rows.size());
         bool changed = false;
+        const QString zero = QStringLiteral("0");
         for (size_t i = 0; i < m_rows.size(); ++i) {
-            QString &cell = m_rows[i].sub[sub];
-            if (ShownAsZero(cell) && cell != QLatin1String("0")) {
-                cell = QStringLiteral("0");
+            ResourceRow &r = m_rows[i];
+            const QStringView cell = r.subView(how.subItem);
+            if (ShownAsZero(cell) && cell != zero) {
+                r.setSub(how.subItem, zero);
                 changed = true;
             }
-            numbers[i] = SortNumber(cell);
+            numbers[i] = SortNumber(r.subView(how.subItem));
         }
         if (changed) {
             dropKeys(how.subItem);
@@ -185,12 +271,13 @@ void ResourceListModel::sortColumn(int column)
         });
     } else {
         const std::vector<QCollatorSortKey> &keys = textKeys(how.subItem);
+        // The keys in row order, so that the sort touches nothing else.
+        std::vector<const QCollatorSortKey *> byRow(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            byRow[i] = &keys[static_cast<size_t>(m_rows[i].uid)];
         const bool descending = how.kind == SortKind::CaptionDesc;
-        auto key = [&](int row) -> const QCollatorSortKey & {
-            return keys[static_cast<size_t>(m_rows[static_cast<size_t>(row)].uid)];
-        };
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            const int c = key(a).compare(key(b));
+            const int c = byRow[static_cast<size_t>(a)]->compare(*byRow[static_cast<size_t>(b)]);
             return descending ? c > 0 : c < 0;
         });
     }

@@ -5,8 +5,10 @@
 #include "workbench/resourcelist_logic.h"
 
 #include <QAbstractTableModel>
+#include <QByteArrayView>
 #include <QCollatorSortKey>
 #include <QIcon>
+#include <QStringDecoder>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -14,11 +16,34 @@
 
 namespace qv::workbench {
 
-struct ResourceRow {
-    QString caption;
-    std::array<QString, SubItemCount> sub;
+// One list item. The texts that many items share (caption, status, the two
+// flag texts) are shared strings; the row's own columns are kept one after
+// another in one string, so a row costs one allocation.
+class ResourceRow {
+public:
+    // The sub-items held in the packed string, in packing order.
+    static constexpr int PackedCount = 11;
+    static constexpr std::array<int, PackedCount> PackedSubItems = {
+        SubName, SubTitle, SubNote, SubPr, SubTic, SubAdded, SubEdited, SubId, SubUrl, SubRegUrl, SubPUrl};
+
+    QString caption; // the check text
     // Position in the fill, the key of the cached sort keys.
     int uid = 0;
+
+    QString sub(int index) const;
+    QStringView subView(int index) const;
+    void setSub(int index, const QString &text);
+    // Fills the packed sub-items from UTF-8 texts in PackedSubItems order.
+    void pack(const std::array<QByteArrayView, PackedCount> &utf8, QStringDecoder &decoder);
+
+private:
+    static int packedIndex(int subItem);
+
+    QString m_status;   // sub-item 0
+    QString m_backLink; // sub-item 6
+    QString m_linkType; // sub-item 7
+    QString m_packed;
+    std::array<quint32, PackedCount> m_ends{};
 };
 
 class ResourceListModel : public QAbstractTableModel {

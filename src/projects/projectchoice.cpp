@@ -1,0 +1,331 @@
+#include "projects/projectchoice.h"
+#include "projects/materialsnavigation.h"
+#include "projects/materialsql.h"
+#include "projects/tfrmprojectinfo.h"
+#include "projects/tfrmprojectmaterials.h"
+#include "projects/tfrmprojectmaterials_fields.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "app/tfrmmain.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "workbench/navigator.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWebEngineView>
+
+namespace qv::projects {
+
+using app::prompt;
+
+namespace {
+const char *const kChooseProject = "Для работы с программой нужно выбрать проект";
+
+QAction *addMenuItem(QMenu *menu, const QString &caption)
+{
+    auto *a = new QAction(menu);
+    // Captions are keys: the raw text stays in the data, "&" shows as itself.
+    a->setData(caption);
+    if (caption == QLatin1String("-"))
+        a->setSeparator(true);
+    else
+        a->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    menu->addAction(a);
+    return a;
+}
+} // namespace
+
+QAction *AddFillMenuItem(app::TfrmMain &main, const QString &name)
+{
+    QAction *a = addMenuItem(main.pmFill, name);
+    app::TfrmMain *w = &main;
+    QObject::connect(a, &QAction::triggered, a, [w, a] {
+        if (w->FillMenuItemClick)
+            w->FillMenuItemClick(a);
+    });
+    return a;
+}
+
+QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption)
+{
+    QAction *a = addMenuItem(main.pmWeb, caption);
+    app::TfrmMain *w = &main;
+    QObject::connect(a, &QAction::triggered, a, [w, a] {
+        if (w->WebMenuItemClick)
+            w->WebMenuItemClick(a);
+    });
+    return a;
+}
+
+ProjectChoice::ProjectChoice(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    // The user's choice only: entries set from code raise nothing.
+    connect(m_main.cbProjects, &QComboBox::activated, this, [this] { cbProjectsChange(); });
+    connect(m_main.tbnProjectNew, &QToolButton::clicked, this, [this] { tbnProjectNewClick(); });
+    connect(m_main.tbnProjectEdit, &QToolButton::clicked, this, [this] { tbProjectEditClick(); });
+    buildProjectMenu();
+}
+
+void ProjectChoice::attachWindows(TfrmProjectMaterials *editor, TfrmProjectInfo *info)
+{
+    m_editor = editor;
+    m_info = info;
+}
+
+void ProjectChoice::buildProjectMenu()
+{
+    QMenu *menu = m_main.pmProject;
+    // Ahead of the project help, which stays the menu's last item.
+    QAction *before = menu->findChild<QAction *>(QStringLiteral("N26"));
+    if (before && !menu->actions().contains(before))
+        before = nullptr;
+    auto item = [&](const char *name, const QString &caption, void (MaterialsNavigation::*handler)()) {
+        auto *a = new QAction(caption, menu);
+        a->setObjectName(QLatin1String(name));
+        menu->insertAction(before, a);
+        if (handler) {
+            connect(a, &QAction::triggered, this, [this, handler] {
+                if (m_main.materials)
+                    (m_main.materials->*handler)();
+            });
+        }
+        return a;
+    };
+    auto separator = [&] {
+        auto *a = new QAction(menu);
+        a->setSeparator(true);
+        menu->insertAction(before, a);
+    };
+    item("N4", QStringLiteral("Софт описание..."), &MaterialsNavigation::N4Click);
+    item("N2", QStringLiteral("Описания сайта..."), &MaterialsNavigation::N2Click);
+    item("N40", QStringLiteral("Объявления для досок объявления..."), &MaterialsNavigation::N40Click);
+    item("N17", QStringLiteral("Объявления для форумов..."), &MaterialsNavigation::N17Click);
+    item("N20", QStringLiteral("Письма для рассылки..."), &MaterialsNavigation::N20Click);
+    separator();
+    connect(item("N13", QStringLiteral("Редактировать общие данные проекта..."), nullptr), &QAction::triggered, this,
+            [this] { N13Click(); });
+    separator();
+    connect(item("N23", QStringLiteral("Удалить проект..."), nullptr), &QAction::triggered, this,
+            [this] { N23Click(); });
+    if (before)
+        separator();
+}
+
+int ProjectChoice::shownProjectId() const
+{
+    const int index = m_main.cbProjects->currentIndex();
+    if (index <= 0 || index >= m_main.projectIds.size())
+        return 0;
+    return m_main.projectIds.at(index);
+}
+
+void ProjectChoice::collapseNavigator()
+{
+    if (m_main.navigator) {
+        m_main.navigator->collapseTopNodes();
+        return;
+    }
+    QTreeWidget *tree = m_main.trvFilters;
+    for (int i = 0; i < 6 && i < tree->topLevelItemCount(); ++i) {
+        QList<QTreeWidgetItem *> pending{tree->topLevelItem(i)};
+        while (!pending.isEmpty()) {
+            QTreeWidgetItem *node = pending.takeLast();
+            tree->collapseItem(node);
+            for (int c = 0; c < node->childCount(); ++c)
+                pending << node->child(c);
+        }
+    }
+}
+
+void ProjectChoice::cbProjectsChange()
+{
+    if (m_main.cbProjects->currentIndex() <= 0)
+        return;
+    const int projectId = shownProjectId();
+    // Pending edits go into the rows they were loaded from, while those still
+    // belong to the current project.
+    if (m_editor)
+        m_editor->confirmPendingEdits();
+
+    m_ctx.DescriptionsChanged = false;
+    if (m_editor)
+        m_editor->setWindowTitle(QStringLiteral("Материалы проекта:\"") + m_main.cbProjects->currentText()
+                                 + QLatin1Char('"'));
+    m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
+    collapseNavigator();
+
+    m_ctx.CurrentProjectId = 0;
+    if (m_editor)
+        m_editor->forgetProject();
+    if (projectId <= 0)
+        return;
+    {
+        bool failed = false;
+        const auto row = db::FirstRow(ProjectByIdSql(projectId), &failed);
+        // Without its row there is no project to refresh the lists for.
+        if (failed || !row)
+            return;
+        m_ctx.CurrentProjectId = projectId;
+        m_ctx.ProjectUrl = row->value(2);
+    }
+
+    // Site descriptions: the editor's list and the fill menu.
+    QStringList names;
+    QList<int> ids;
+    auto collect = [&](const db::Row &row) {
+        ids << static_cast<int>(db::ParseInt(row[0]).value_or(0));
+        names << row[1];
+    };
+    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Site, projectId), collect))
+        return;
+    m_main.pmFill->clear();
+    AddFillMenuItem(m_main, QStringLiteral("Новое описание..."));
+    AddFillMenuItem(m_main, QStringLiteral("-"));
+    if (m_editor)
+        m_editor->cbCMaterials->clear();
+    for (int i = 0; i < names.size(); ++i) {
+        AddFillMenuItem(m_main, names[i]);
+        if (m_editor)
+            m_editor->cbCMaterials->addItem(names[i], ids[i]);
+    }
+    if (m_editor)
+        m_editor->cbCMaterials->setCurrentIndex(names.isEmpty() ? -1 : 0);
+
+    // Press releases: the main window's list and the editor's.
+    names.clear();
+    ids.clear();
+    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Forum, projectId), collect))
+        return;
+    QList<QComboBox *> lists{m_main.cbFMaterials};
+    if (m_editor)
+        lists << m_editor->cbFMaterials;
+    for (QComboBox *list : lists) {
+        list->clear();
+        for (int i = 0; i < names.size(); ++i)
+            list->addItem(names[i], ids[i]);
+        list->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    }
+    if (m_ctx.CurrentKind == QLatin1String("forums") && m_main.materials)
+        m_main.materials->cbFMaterialsChange();
+
+    // Letters.
+    names.clear();
+    ids.clear();
+    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Letter, projectId), collect))
+        return;
+    lists = {m_main.cbOMaterials};
+    if (m_editor)
+        lists << m_editor->cbOMaterials;
+    for (QComboBox *list : lists) {
+        list->clear();
+        for (int i = 0; i < names.size(); ++i)
+            list->addItem(names[i], ids[i]);
+        list->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    }
+    if (m_ctx.CurrentKind == QLatin1String("contacts") && m_main.materials)
+        m_main.materials->cbOMaterialsChange();
+
+    m_main.pmWeb->clear();
+    for (const char *caption :
+         {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
+        AddWebMenuItem(m_main, QString::fromUtf8(caption));
+}
+
+void ProjectChoice::leaveProject()
+{
+    m_ctx.CurrentProjectId = 0;
+    m_ctx.ProjectUrl.clear();
+    m_ctx.CurrentMaterialId = 0;
+    m_ctx.CurrentMaterialName.clear();
+    m_ctx.DescriptionsChanged = false;
+    m_main.cbFMaterials->clear();
+    m_main.cbOMaterials->clear();
+    m_main.pmFill->clear();
+    m_main.pmWeb->clear();
+    collapseNavigator();
+    if (m_editor) {
+        m_editor->forgetProject();
+        m_editor->cbCMaterials->clear();
+        m_editor->cbFMaterials->clear();
+        m_editor->cbOMaterials->clear();
+        m_editor->setWindowTitle(QStringLiteral("Редактирование материалов проекта"));
+    }
+}
+
+void ProjectChoice::tbnProjectNewClick()
+{
+    if (!m_info)
+        return;
+    m_info->clearFields();
+    m_info->EditMode = QStringLiteral("Add");
+    m_info->EditProjectId = 0;
+    prompt().exec(m_info);
+    cbProjectsChange();
+    if (m_editor) {
+        m_editor->setTab(TfrmProjectMaterials::SiteTab);
+        m_editor->cbCMaterials->setCurrentIndex(m_editor->cbCMaterials->count() > 0 ? 0 : -1);
+        m_editor->cbCMaterialsChange();
+        if (!m_info->edtURL->text().isEmpty() && !m_info->edtProjectName->text().isEmpty())
+            m_editor->showEditor();
+    }
+}
+
+void ProjectChoice::N13Click()
+{
+    if (m_main.cbProjects->currentIndex() <= 0) {
+        prompt().message(QString::fromUtf8(kChooseProject));
+        return;
+    }
+    if (!m_info)
+        return;
+    const int projectId = shownProjectId();
+    if (db::ExecQuery(ProjectByIdSql(projectId)) != 0)
+        return;
+    std::optional<ProjectData> data;
+    {
+        db::QueryResult result(db::DbConnection());
+        if (const auto row = result.FetchRow())
+            data = ProjectFromRow(result, *row);
+    }
+    // A project whose row is gone has nothing to edit.
+    if (!data)
+        return;
+    m_info->setFields(*data);
+    m_info->EditMode = QStringLiteral("Edit");
+    m_info->EditProjectId = projectId;
+    prompt().exec(m_info);
+}
+
+void ProjectChoice::N23Click()
+{
+    QComboBox *list = m_main.cbProjects;
+    const int index = list->currentIndex();
+    if (index <= 0) {
+        prompt().message(QStringLiteral("Вы не выбрали проект для удаления!"));
+        return;
+    }
+    if (list->count() == 2) {
+        prompt().message(QStringLiteral("Нельзя удалять последний проект"));
+        return;
+    }
+    const int projectId = shownProjectId();
+    if (projectId <= 0)
+        return;
+    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
+                           + QStringLiteral("\"?")))
+        return;
+    if (db::ExecQuery(ProjectDeleteSql(projectId)) != 0)
+        return;
+    list->removeItem(index);
+    if (index < m_main.projectIds.size())
+        m_main.projectIds.removeAt(index);
+    list->setCurrentIndex(0);
+    leaveProject();
+}
+
+} // namespace qv::projects

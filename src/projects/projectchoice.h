@@ -1,0 +1,66 @@
+#pragma once
+// The main window's project commands: choosing the current project, which
+// refills every project-bound list, and creating, editing and deleting
+// projects through the project data window.
+#include <QObject>
+#include <QString>
+
+class QAction;
+
+namespace qv::app {
+struct AppContext;
+class TfrmMain;
+}
+
+namespace qv::projects {
+
+class TfrmProjectInfo;
+class TfrmProjectMaterials;
+
+// Appends an item for a site description to the fill menu: the name stays raw
+// in the item's data and shows with "&" doubled; a click goes to the main
+// window's FillMenuItemClick when there is one.
+QAction *AddFillMenuItem(app::TfrmMain &main, const QString &name);
+// The same for the browser's popup menu and its WebMenuItemClick; "-" makes a
+// separator.
+QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption);
+
+class ProjectChoice : public QObject {
+    Q_OBJECT
+public:
+    ProjectChoice(app::TfrmMain &main, app::AppContext &ctx);
+
+    // The windows created after the main window.
+    void attachWindows(TfrmProjectMaterials *editor, TfrmProjectInfo *info);
+    TfrmProjectMaterials *editor() const { return m_editor; }
+    TfrmProjectInfo *info() const { return m_info; }
+
+    // The project chosen in cbProjects becomes current: the materials lists,
+    // the fill menu and the browser menu are refilled.
+    void cbProjectsChange();
+    // "Создать проект".
+    void tbnProjectNewClick();
+    // "Редактировать общие данные проекта...".
+    void N13Click();
+    // "Удалить проект...".
+    void N23Click();
+    // "<< Редактировать" only carries the project menu.
+    void tbProjectEditClick() {}
+
+    // Back to no project at all (after a delete): nothing is left that could
+    // write into the old project's rows.
+    void leaveProject();
+
+private:
+    void buildProjectMenu();
+    // The id of the entry cbProjects shows, 0 for the placeholder.
+    int shownProjectId() const;
+    void collapseNavigator();
+
+    app::TfrmMain &m_main;
+    app::AppContext &m_ctx;
+    TfrmProjectMaterials *m_editor = nullptr;
+    TfrmProjectInfo *m_info = nullptr;
+};
+
+} // namespace qv::projects

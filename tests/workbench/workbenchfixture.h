@@ -1,0 +1,54 @@
+#pragma once
+// A main window over a fresh seeded database with one chosen project, for the
+// navigator and resource list tests. The maker's host points at a closed local
+// port: nothing reaches the internet.
+#include "app/appcontext.h"
+#include "app/tfrmmain.h"
+#include "support/testdb.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace qv::test {
+
+inline int closedLocalPort()
+{
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    const int port = s.serverPort();
+    s.close();
+    return port;
+}
+
+struct Workbench {
+    TestDb db{TestDb::WithSeed};
+    QTemporaryDir dir;
+    app::AppContext ctx;
+    std::unique_ptr<app::TfrmMain> main;
+    int projectId = 0;
+
+    Workbench()
+    {
+        ctx.AppDir = dir.path() + QLatin1Char('/');
+        QFile ini(ctx.AppDir + QStringLiteral("config.ini"));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[Hosts]\nmaker=http://127.0.0.1:" + QByteArray::number(closedLocalPort()) + "\n");
+        ini.close();
+        ctx.ConfigIni.open(ctx.configPath());
+        main = std::make_unique<app::TfrmMain>(ctx);
+        if (!db.ok())
+            return;
+        db.exec(QStringLiteral("INSERT INTO projects SET project_name='Проект', project_url='http://site.example'"));
+        projectId = db.scalar(QStringLiteral("SELECT MAX(project_id) FROM projects")).toInt();
+        main->fillProjects();
+        main->cbProjects->setCurrentIndex(1);
+        ctx.CurrentProjectId = projectId;
+    }
+
+    QString makerStart() const { return ctx.makerUrl(QStringLiteral("/program3_start.php")).toString(); }
+};
+
+} // namespace qv::test
