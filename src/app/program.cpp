@@ -3,6 +3,7 @@
 #include "app/tfrmhelp.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmupdate.h"
+#include "workbench/tfrmauth.h"
 #include "app/updater.h"
 #include "projects/tfrmprojectinfo.h"
 #include "projects/tfrmprojectmaterials.h"
@@ -61,7 +62,8 @@ void Program::createWindows()
     add(windows.frmUserEdit);
     windows.frmProjectMaterials = new projects::TfrmProjectMaterials(ctx, mainWindow.get(), owner);
     add(windows.frmProjectMaterials);
-    windows.frmAuth = add(namedWindow(owner, "frmAuth", QStringLiteral("Пароли")));
+    windows.frmAuth = new workbench::TfrmAuth(ctx, owner);
+    add(windows.frmAuth);
     windows.frmSubjectNew = add(namedWindow(owner, "frmSubjectNew", QStringLiteral("Новая рубрика")));
     windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
     windows.frmAutocheck = add(namedWindow(owner, "frmAutocheck", QStringLiteral("Авто-проверка")));

@@ -12,6 +12,9 @@ class TfrmProjectMaterials;
 class TfrmProjectInfo;
 }
 
+namespace qv::workbench {
+class TfrmAuth;
+}
 namespace qv::users {
 class TfrmUsers;
 class TfrmUserEdit;
@@ -30,7 +33,7 @@ struct AppWindows {
     users::TfrmUsers *frmUsers = nullptr;
     users::TfrmUserEdit *frmUserEdit = nullptr;
     projects::TfrmProjectMaterials *frmProjectMaterials = nullptr;
-    QWidget *frmAuth = nullptr;
+    workbench::TfrmAuth *frmAuth = nullptr;
     QWidget *frmSubjectNew = nullptr;
     QWidget *frmPrim = nullptr;
     QWidget *frmAutocheck = nullptr;

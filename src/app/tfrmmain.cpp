@@ -1,5 +1,6 @@
 #include "app/tfrmmain.h"
 #include "app/appcontext.h"
+#include "controls/browserview.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -202,7 +203,7 @@ void TfrmMain::buildCentre()
     tbWeb = new QToolBar(pnlBrowser);
     tbWeb->setObjectName(QStringLiteral("tbWeb"));
     browserLayout->addWidget(tbWeb);
-    Web = new QWebEngineView(pnlBrowser);
+    Web = new controls::BrowserView(pnlBrowser);
     Web->setObjectName(QStringLiteral("Web"));
     browserLayout->addWidget(Web, 1);
     WebProgress = new QProgressBar(pnlBrowser);

@@ -21,6 +21,7 @@ class ProjectChoice;
 class MaterialsNavigation;
 }
 namespace qv::workbench {
+class BrowserPane;
 class Navigator;
 class ResourceList;
 }
@@ -57,6 +58,7 @@ public:
     projects::MaterialsNavigation *materials = nullptr;
     workbench::Navigator *navigator = nullptr;
     workbench::ResourceList *resources = nullptr;
+    workbench::BrowserPane *browser = nullptr;
 
     // Link commands that open the maker's pages; the support window.
     void lbAdLinkClick();

@@ -4,7 +4,9 @@
 #include "app/tfrmmain.h"
 #include "projects/materialsnavigation.h"
 #include "projects/projectchoice.h"
+#include "workbench/browserpane.h"
 #include "workbench/navigator.h"
+#include "workbench/tfrmauth.h"
 #include "workbench/resourcelist.h"
 
 namespace qv::app {
@@ -12,6 +14,7 @@ namespace qv::app {
 void TfrmMain::createControllers()
 {
     resources = new workbench::ResourceList(*this, m_ctx);
+    browser = new workbench::BrowserPane(*this, m_ctx);
     navigator = new workbench::Navigator(*this, m_ctx);
     projects = new projects::ProjectChoice(*this, m_ctx);
     materials = new projects::MaterialsNavigation(*this, m_ctx);
@@ -24,6 +27,8 @@ void TfrmMain::attachWindows(AppWindows *w)
         projects->attachWindows(w->frmProjectMaterials, w->frmProjectInfo);
     if (materials)
         materials->attachEditor(w->frmProjectMaterials);
+    if (browser)
+        browser->attachAuth(w->frmAuth);
 }
 
 } // namespace qv::app

@@ -26,6 +26,7 @@ class LinkLabel;
 class MaterialLineEdit;
 class MaterialList;
 class MaterialMemo;
+class SoftPage;
 
 // The row a tab shows: which material it was loaded from, for which project,
 // and whether its fields were edited since. A tab saves only into that row.
@@ -197,6 +198,16 @@ public:
     void btnSMaterialNewClick();
     // Selects the software version of that name (none when there is no such).
     void selectSMaterial(const QString &name);
+    void cbExpExistsClick();
+    // The description language chosen: offers to save the texts shown, then
+    // shows the chosen language's texts of the loaded row.
+    void cmbDescLanguage1Change();
+    // "Создать PAD файл".
+    void btnPadGenerateClick();
+    // The software page's controls.
+    SoftPage *soft = nullptr;
+    // The language whose texts the software page's description fields hold.
+    QString CurrentDescLanguage;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

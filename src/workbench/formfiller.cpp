@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QWebEngineView>
 
 namespace qv::workbench {
@@ -51,6 +52,14 @@ std::optional<NamedRow> readRow(const QString &sql, bool *failed)
 }
 } // namespace
 
+// What a fill knows before it reads the page.
+struct FormFiller::Pending {
+    FillKind kind;
+    QList<MappingLine> mapping;
+    ValueList values;
+    QString city, country, categories;
+};
+
 FormFiller::FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_web(web), m_pmFill(pmFill), m_auth(auth), m_bridge(new PageBridge(web, this))
 {
@@ -71,12 +80,19 @@ std::optional<QString> FormFiller::credential(bool password)
     return value;
 }
 
+void FormFiller::finish(FormFillResult result)
+{
+    m_pending.reset();
+    m_busy = false;
+    Q_EMIT fillFinished(result);
+}
+
 FormFillResult FormFiller::tbFeelClick()
 {
     if (m_busy)
         return FormFillResult::Skipped;
     m_busy = true;
-    const auto release = qScopeGuard([this] { m_busy = false; });
+    auto release = qScopeGuard([this] { m_busy = false; });
 
     // 1. Nothing to fill on the start page.
     if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php")))
@@ -149,25 +165,50 @@ FormFillResult FormFiller::tbFeelClick()
         country = material->value(QStringLiteral("cmaterial_country"));
         categories = material->value(QStringLiteral("cmaterial_categories"));
     }
-    // 8. The page.
-    const PageSnapshot snap = m_bridge->snapshot();
+    // 8. The page is read and written from the event loop.
+    m_pending = std::make_unique<Pending>(Pending{*kind, mapping, values, city, country, categories});
+    release.dismiss();
+    const int fill = ++m_fill;
+    m_bridge->snapshot([this, fill](const PageSnapshot &snap) { pageRead(fill, snap); });
+    // A page that never answers does not keep the filler busy.
+    QTimer::singleShot(15000, this, [this, fill] {
+        if (m_pending && m_fill == fill)
+            pageRead(fill, PageSnapshot());
+    });
+    return FormFillResult::Started;
+}
+
+void FormFiller::pageRead(int fill, const PageSnapshot &snap)
+{
+    if (!m_pending || fill != m_fill)
+        return;
     if (!snap.ok) {
         prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
-        return FormFillResult::NoDocument;
+        finish(FormFillResult::NoDocument);
+        return;
     }
+    if (m_bridge->loadCounter() != snap.loadCounter) {
+        finish(FormFillResult::PageChanged);
+        return;
+    }
+    const Pending p = *m_pending;
     PageWrites writes;
     // 9-10. Text fields, logins and passwords.
     for (int i = 0; i < snap.inputs.size(); ++i) {
         const PageElement &e = snap.inputs[i];
-        const InputDecision d = DecideInput(*kind, mapping, values, e);
+        const InputDecision d = DecideInput(p.kind, p.mapping, p.values, e);
         QString value = d.value;
         if (d.credential != Credential::None) {
             const auto stored = credential(d.credential == Credential::Password);
-            if (!stored)
-                return FormFillResult::Stopped;
+            if (!stored) {
+                finish(FormFillResult::Stopped);
+                return;
+            }
             // The password manager may have let another page in meanwhile.
-            if (m_bridge->loadCounter() != snap.loadCounter)
-                return FormFillResult::PageChanged;
+            if (m_bridge->loadCounter() != snap.loadCounter) {
+                finish(FormFillResult::PageChanged);
+                return;
+            }
             value = *stored;
         }
         if (WritesInput(e, value))
@@ -175,16 +216,19 @@ FormFillResult FormFiller::tbFeelClick()
     }
     // 11. Text areas.
     for (int i = 0; i < snap.textareas.size(); ++i) {
-        const QString value = DecideTextArea(mapping, values, snap.textareas[i]);
+        const QString value = DecideTextArea(p.mapping, p.values, snap.textareas[i]);
         if (!value.isEmpty())
             writes.textareas.append({i, value});
     }
     // 12. Drop-down lists, by their option texts (catalogs only: elsewhere all three are empty).
     for (int i = 0; i < snap.selects.size(); ++i) {
-        if (const auto option = ChooseOption(snap.selects[i].options, city, country, categories))
+        if (const auto option = ChooseOption(snap.selects[i].options, p.city, p.country, p.categories))
             writes.selects.append({i, *option});
     }
-    return m_bridge->write(snap, writes) ? FormFillResult::Filled : FormFillResult::PageChanged;
+    m_bridge->write(snap, writes, [this, fill](bool ok) {
+        if (m_pending && fill == m_fill)
+            finish(ok ? FormFillResult::Filled : FormFillResult::PageChanged);
+    });
 }
 
 FormFillResult FormFiller::FillMenuItemClick(QAction *item)

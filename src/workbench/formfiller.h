@@ -2,6 +2,7 @@
 // The form filler: writes the active material into the form the browser
 // shows, through the selected resource's field mapping.
 #include <QObject>
+#include <memory>
 #include <functional>
 #include <optional>
 
@@ -17,6 +18,7 @@ namespace qv::workbench {
 
 class PageBridge;
 class TfrmAuth;
+struct PageSnapshot;
 
 // How a fill ended, for the callers that care (tests, the status line).
 enum class FormFillResult {
@@ -25,6 +27,7 @@ enum class FormFillResult {
     NoDocument,   // the page could not be read
     PageChanged,  // the page changed while the fill ran: nothing written
     Filled,
+    Started,      // the page is being read; fillFinished tells the end
 };
 
 class FormFiller : public QObject {
@@ -33,9 +36,12 @@ public:
     FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent = nullptr);
     ~FormFiller() override;
 
-    // "Заполнить", the end of a page load, and the fill menu.
+    // "Заполнить", the end of a page load, and the fill menu. What the fill
+    // can decide from the database is done at once; the page is then read and
+    // written without blocking, and fillFinished reports the end.
     FormFillResult tbFeelClick();
     FormFillResult FillMenuItemClick(QAction *item);
+    bool isBusy() const { return m_busy; }
 
     // The resource editor's save, run when the user wants an edited record saved first.
     std::function<void()> saveEditedResource;
@@ -43,8 +49,16 @@ public:
     std::function<void()> newSiteDescription;
 
     PageBridge *bridge() const { return m_bridge; }
+    void setAuth(TfrmAuth *auth) { m_auth = auth; }
+
+Q_SIGNALS:
+    void fillFinished(qv::workbench::FormFillResult result);
 
 private:
+    struct Pending;
+    void pageRead(int fill, const PageSnapshot &snap);
+    void finish(FormFillResult result);
+
     // Stored login or password of the selected resource; opens the password
     // manager when there is none. Nothing when the statement failed.
     std::optional<QString> credential(bool password);
@@ -55,6 +69,8 @@ private:
     TfrmAuth *m_auth;
     PageBridge *m_bridge;
     bool m_busy = false;
+    std::unique_ptr<Pending> m_pending;
+    int m_fill = 0; // counts fills; a late answer of an earlier one is dropped
 };
 
 } // namespace qv::workbench

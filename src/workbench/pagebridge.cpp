@@ -91,19 +91,21 @@ QVariant PageBridge::evaluate(const QString &script, int timeoutMs)
         loop.quit();
     });
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    // A new page drops the answer of the old one.
+    const auto started = connect(m_view, &QWebEngineView::loadStarted, &loop, &QEventLoop::quit);
     if (!done)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    disconnect(started);
     return done ? result : QVariant();
 }
 
-PageSnapshot PageBridge::snapshot(int timeoutMs)
+PageSnapshot PageBridge::parseSnapshot(const QVariant &answer, int loadCounter)
 {
     PageSnapshot snap;
-    snap.loadCounter = m_loads;
-    const QVariant v = evaluate(snapshotScript(), timeoutMs);
-    if (!v.isValid())
+    snap.loadCounter = loadCounter;
+    if (!answer.isValid())
         return snap;
-    const QJsonObject o = QJsonDocument::fromJson(v.toString().toUtf8()).object();
+    const QJsonObject o = QJsonDocument::fromJson(answer.toString().toUtf8()).object();
     if (o.isEmpty())
         return snap;
     snap.token = o.value(QStringLiteral("token")).toString();
@@ -117,17 +119,44 @@ PageSnapshot PageBridge::snapshot(int timeoutMs)
             options << t.toString();
         snap.selects.append({e[QStringLiteral("n")].toString(), QString(), options});
     }
-    snap.ok = true;
+    snap.ok = !snap.token.isEmpty();
     return snap;
 }
 
-bool PageBridge::write(const PageSnapshot &snap, const PageWrites &writes, int timeoutMs)
+void PageBridge::snapshot(std::function<void(const PageSnapshot &)> done)
 {
-    if (!snap.ok || snap.loadCounter != m_loads)
-        return false;
-    if (writes.isEmpty())
-        return true;
-    return evaluate(writeScript(snap.token, writes), timeoutMs).toBool();
+    const int loads = m_loads;
+    if (!m_view || !m_view->page()) {
+        QTimer::singleShot(0, this, [done, loads] { done(parseSnapshot(QVariant(), loads)); });
+        return;
+    }
+    QPointer<PageBridge> self(this);
+    m_view->page()->runJavaScript(snapshotScript(), QWebEngineScript::ApplicationWorld, [self, done, loads](const QVariant &v) {
+        if (!self)
+            return;
+        // Carry on from the event loop, outside the browser's own callback.
+        QTimer::singleShot(0, self, [done, loads, v] { done(parseSnapshot(v, loads)); });
+    });
+}
+
+void PageBridge::write(const PageSnapshot &snap, const PageWrites &writes, std::function<void(bool)> done)
+{
+    if (!snap.ok || snap.loadCounter != m_loads || !m_view || !m_view->page()) {
+        QTimer::singleShot(0, this, [done] { done(false); });
+        return;
+    }
+    if (writes.isEmpty()) {
+        QTimer::singleShot(0, this, [done] { done(true); });
+        return;
+    }
+    QPointer<PageBridge> self(this);
+    m_view->page()->runJavaScript(writeScript(snap.token, writes), QWebEngineScript::ApplicationWorld,
+                                  [self, done](const QVariant &v) {
+                                      if (!self)
+                                          return;
+                                      const bool ok = v.toBool();
+                                      QTimer::singleShot(0, self, [done, ok] { done(ok); });
+                                  });
 }
 
 } // namespace qv::workbench

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QVariant>
+#include <functional>
 
 class QWebEngineView;
 
@@ -36,13 +38,18 @@ public:
 
     // Counts the loads the view has started.
     int loadCounter() const { return m_loads; }
-    // Reads the form elements of the current document (waits, events keep flowing).
-    PageSnapshot snapshot(int timeoutMs = 5000);
-    // Writes into the document read by `snap`; false when it is gone.
-    bool write(const PageSnapshot &snap, const PageWrites &writes, int timeoutMs = 5000);
+    // Reads the form elements of the current document; the answer comes to
+    // `done` from the event loop (not ok when the page could not be read).
+    void snapshot(std::function<void(const PageSnapshot &)> done);
+    // Writes into the document read by `snap`; `done` hears false when that
+    // document is gone.
+    void write(const PageSnapshot &snap, const PageWrites &writes, std::function<void(bool)> done);
 
     // Runs a script and waits for its result (an invalid QVariant on time-out).
+    // For callers outside the browser's own callbacks (tests, commands).
     QVariant evaluate(const QString &script, int timeoutMs = 5000);
+    // Parses the snapshot script's answer.
+    static PageSnapshot parseSnapshot(const QVariant &answer, int loadCounter);
 
     static QString snapshotScript();
     static QString writeScript(const QString &token, const PageWrites &writes);

@@ -1,8 +1,9 @@
 #include "workbench/resourcelist_logic.h"
 #include "db/query.h"
 
-#include <QCollator>
 #include <QLocale>
+#include <cstring>
+#include <unicode/ucol.h>
 
 namespace qv::workbench {
 
@@ -70,19 +71,46 @@ KindTables make(const char *kind, const char *letter, const char *table, const c
     return k;
 }
 
-QCollator &collator()
-{
-    // Rebuilt when the default locale changes (the program sets Russian at start).
-    static QCollator c;
-    static std::optional<QLocale> builtFor;
-    const QLocale locale;
-    if (!builtFor || *builtFor != locale) {
-        c = QCollator(locale);
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        builtFor = locale;
+// The collator of the default locale (the program sets Russian at start),
+// case-insensitive: differences of case are ignored, accents are not.
+class Collation {
+public:
+    ~Collation()
+    {
+        if (m_collator)
+            ucol_close(m_collator);
     }
-    return c;
+    UCollator *get()
+    {
+        const QString name = QLocale().name();
+        if (!m_collator || name != m_name) {
+            if (m_collator)
+                ucol_close(m_collator);
+            UErrorCode status = U_ZERO_ERROR;
+            m_collator = ucol_open(name.toLatin1().constData(), &status);
+            if (U_FAILURE(status) || !m_collator) {
+                status = U_ZERO_ERROR;
+                m_collator = ucol_open("", &status);
+            }
+            if (m_collator)
+                ucol_setStrength(m_collator, UCOL_SECONDARY);
+            m_name = name;
+        }
+        return m_collator;
+    }
+
+private:
+    UCollator *m_collator = nullptr;
+    QString m_name;
+};
+
+UCollator *collator()
+{
+    static Collation c;
+    return c.get();
 }
+
+const UChar *uchars(QStringView s) { return reinterpret_cast<const UChar *>(s.utf16()); }
 
 } // namespace
 
@@ -247,11 +275,55 @@ qint64 SortNumber(QStringView text)
     return ok ? v : 0;
 }
 
-int CompareText(const QString &a, const QString &b) { return collator().compare(a, b); }
+int CompareText(QStringView a, QStringView b)
+{
+    UCollator *c = collator();
+    if (!c)
+        return a.compare(b, Qt::CaseInsensitive);
+    switch (ucol_strcoll(c, uchars(a), static_cast<int32_t>(a.size()), uchars(b), static_cast<int32_t>(b.size()))) {
+    case UCOL_LESS: return -1;
+    case UCOL_GREATER: return 1;
+    default: return 0;
+    }
+}
 
-QCollatorSortKey TextSortKey(const QString &text) { return collator().sortKey(text); }
+TextKeys::TextKeys() = default;
 
-QCollator TextCollator() { return collator(); }
+void TextKeys::reserve(size_t count, size_t bytes)
+{
+    m_offsets.reserve(count);
+    m_arena.reserve(bytes);
+}
+
+void TextKeys::append(QStringView text)
+{
+    const size_t at = m_arena.size();
+    m_offsets.push_back(static_cast<quint32>(at));
+    UCollator *c = collator();
+    if (!c) {
+        // No collation service: the case-folded UTF-8 text orders well enough.
+        const QByteArray folded = text.toString().toCaseFolded().toUtf8();
+        m_arena.insert(m_arena.end(), folded.begin(), folded.end());
+        m_arena.push_back('\0');
+        return;
+    }
+    // Room for a typical key; a longer one is asked for again.
+    size_t room = 16 + static_cast<size_t>(text.size()) * 3;
+    m_arena.resize(at + room);
+    auto *out = reinterpret_cast<uint8_t *>(m_arena.data() + at);
+    int32_t need = ucol_getSortKey(c, uchars(text), static_cast<int32_t>(text.size()), out, static_cast<int32_t>(room));
+    if (need > static_cast<int32_t>(room)) {
+        room = static_cast<size_t>(need);
+        m_arena.resize(at + room);
+        out = reinterpret_cast<uint8_t *>(m_arena.data() + at);
+        need = ucol_getSortKey(c, uchars(text), static_cast<int32_t>(text.size()), out, static_cast<int32_t>(room));
+    }
+    // The key ends with its zero byte.
+    m_arena.resize(at + static_cast<size_t>(qMax(need, 1)));
+    m_arena.back() = '\0';
+}
+
+int TextKeys::compare(size_t a, size_t b) const { return std::strcmp(key(a), key(b)); }
 
 bool CaptionDescLess(const QString &a, const QString &b) { return CompareText(a, b) > 0; }
 

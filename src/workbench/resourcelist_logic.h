@@ -1,10 +1,9 @@
 #pragma once
 // The resource list without widgets: the tables of each kind, the statements
 // of a fill, the status and check texts, the filter test and the sort keys.
-#include <QCollator>
-#include <QCollatorSortKey>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace qv::workbench {
 
@@ -87,12 +86,26 @@ QString RubricListSql(const KindTables &k, int rubricId);
 qint64 SortNumber(QStringView text);
 // Cells the number sort shows as "0".
 bool ShownAsZero(QStringView text);
-// Locale-aware, case-insensitive comparison (negative: a before b).
-int CompareText(const QString &a, const QString &b);
-// A key that compares like CompareText (computed once, compared many times).
-QCollatorSortKey TextSortKey(const QString &text);
-// The collator behind both, for computing many keys in a row.
-QCollator TextCollator();
+// Locale-aware (the default locale's collation), case-insensitive
+// comparison (negative: a before b).
+int CompareText(QStringView a, QStringView b);
+
+// Sort keys of many texts, kept one after another in one buffer: computed
+// once, compared many times, in the order CompareText gives.
+class TextKeys {
+public:
+    TextKeys();
+    void reserve(size_t count, size_t bytes);
+    // The key of the next text (index size() before the call).
+    void append(QStringView text);
+    size_t size() const { return m_offsets.size(); }
+    const char *key(size_t i) const { return m_arena.data() + m_offsets[i]; }
+    int compare(size_t a, size_t b) const;
+
+private:
+    std::vector<char> m_arena;
+    std::vector<quint32> m_offsets;
+};
 // The comparators of the list's sort, as strict weak orderings: true when the
 // first item goes before the second.
 bool CaptionDescLess(const QString &a, const QString &b);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
+#include <cstring>
 
 namespace qv::workbench {
 
@@ -214,26 +215,21 @@ void ResourceListModel::setColumnCaption(int column, const QString &caption)
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
-const std::vector<QCollatorSortKey> &ResourceListModel::textKeys(int subItem)
+const TextKeys &ResourceListModel::textKeys(int subItem)
 {
     auto &slot = m_keys[static_cast<size_t>(subItem < 0 ? SubItemCount : subItem)];
     if (!slot) {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_rows.size());
         // By uid: the rows are still in fill order or the keys were dropped since.
         std::vector<const ResourceRow *> byUid(m_rows.size());
-        for (const ResourceRow &r : m_rows)
+        size_t chars = 0;
+        for (const ResourceRow &r : m_rows) {
             byUid[static_cast<size_t>(r.uid)] = &r;
-        const QCollator collator = TextCollator();
-        for (const ResourceRow *r : byUid) {
-            if (subItem < 0) {
-                keys.push_back(collator.sortKey(r->caption));
-            } else {
-                // The text stays where it is: no copy for the key.
-                const QStringView text = r->subView(subItem);
-                keys.push_back(collator.sortKey(QString::fromRawData(text.data(), text.size())));
-            }
+            chars += static_cast<size_t>(subItem < 0 ? r.caption.size() : r.subView(subItem).size());
         }
+        TextKeys keys;
+        keys.reserve(m_rows.size(), chars * 2 + m_rows.size() * 8);
+        for (const ResourceRow *r : byUid)
+            keys.append(subItem < 0 ? QStringView(r->caption) : r->subView(subItem));
         slot = std::move(keys);
     }
     return *slot;
@@ -270,14 +266,14 @@ void ResourceListModel::sortColumn(int column)
             return numbers[static_cast<size_t>(a)] > numbers[static_cast<size_t>(b)];
         });
     } else {
-        const std::vector<QCollatorSortKey> &keys = textKeys(how.subItem);
+        const TextKeys &keys = textKeys(how.subItem);
         // The keys in row order, so that the sort touches nothing else.
-        std::vector<const QCollatorSortKey *> byRow(m_rows.size());
+        std::vector<const char *> byRow(m_rows.size());
         for (size_t i = 0; i < m_rows.size(); ++i)
-            byRow[i] = &keys[static_cast<size_t>(m_rows[i].uid)];
+            byRow[i] = keys.key(static_cast<size_t>(m_rows[i].uid));
         const bool descending = how.kind == SortKind::CaptionDesc;
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            const int c = byRow[static_cast<size_t>(a)]->compare(*byRow[static_cast<size_t>(b)]);
+            const int c = std::strcmp(byRow[static_cast<size_t>(a)], byRow[static_cast<size_t>(b)]);
             return descending ? c > 0 : c < 0;
         });
     }

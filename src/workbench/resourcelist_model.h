@@ -6,7 +6,6 @@
 
 #include <QAbstractTableModel>
 #include <QByteArrayView>
-#include <QCollatorSortKey>
 #include <QIcon>
 #include <QStringDecoder>
 #include <QStringList>
@@ -76,7 +75,7 @@ public:
     void sortColumn(int column);
 
 private:
-    const std::vector<QCollatorSortKey> &textKeys(int subItem);
+    const TextKeys &textKeys(int subItem);
     void dropKeys(int subItem);
     void applyOrder(const std::vector<int> &order);
 
@@ -84,7 +83,7 @@ private:
     QStringList m_captions;
     // Text sort keys by sub-item (index SubItemCount: the caption), by uid;
     // computed at the first sort on the column after a fill.
-    std::array<std::optional<std::vector<QCollatorSortKey>>, SubItemCount + 1> m_keys;
+    std::array<std::optional<TextKeys>, SubItemCount + 1> m_keys;
     QIcon m_images[2];
 };
 

@@ -66,16 +66,16 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
     return QStringLiteral("INSERT INTO ") + log->table + QStringLiteral(" SET ") + set;
 }
 
-std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, bool checking, bool added, bool refused,
-                                             const QDateTime &now)
+std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, int materialId, bool checking, bool added,
+                                             bool refused, const QDateTime &now)
 {
     if (ctx.SelectedResourceId <= 0 || !ctx.CurrentUserId)
         return std::nullopt;
-    if (ctx.CurrentKind == QLatin1String("forums") && ctx.CurrentMaterialId <= 0)
+    if (ctx.CurrentKind == QLatin1String("forums") && materialId <= 0)
         return std::nullopt;
     const QString time = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const StatusChoice choice = StatusFromButtons(checking, added, refused, time);
-    const auto find = StatusFindSql(ctx.CurrentKind, ctx.SelectedResourceId, ctx.CurrentProjectId, ctx.CurrentMaterialId);
+    const auto find = StatusFindSql(ctx.CurrentKind, ctx.SelectedResourceId, ctx.CurrentProjectId, materialId);
     if (!find)
         return std::nullopt;
     bool failed = false;
@@ -86,7 +86,7 @@ std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, bool ch
     if (row)
         rowId = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
     const auto write = StatusWriteSql(ctx.CurrentKind, rowId, ctx.SelectedResourceId, time, *ctx.CurrentUserId,
-                                      ctx.CurrentProjectId, ctx.CurrentMaterialId, choice.code);
+                                      ctx.CurrentProjectId, materialId, choice.code);
     if (db::ExecQuery(*write) != 0)
         return std::nullopt;
     return choice.text;

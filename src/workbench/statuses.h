@@ -24,10 +24,11 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
                                       const QString &time, int userId, int projectId, int materialId,
                                       const QString &code);
 
-// Records the status the buttons show for the selected resource. Returns the
-// list text to show once the log holds it; nothing when nothing was written
-// (no kind, no press release in the forums view, or a failed statement).
-std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, bool checking, bool added, bool refused,
-                                             const QDateTime &now = QDateTime::currentDateTime());
+// Records the status the buttons show for the selected resource; in the
+// forums view it belongs to the press release `materialId`. Returns the list
+// text to show once the log holds it; nothing when nothing was written (no
+// kind, no press release in the forums view, or a failed statement).
+std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, int materialId, bool checking, bool added,
+                                             bool refused, const QDateTime &now = QDateTime::currentDateTime());
 
 } // namespace qv::workbench

@@ -50,6 +50,20 @@ private:
     int m_project = 0;
     int m_resource = 0;
 
+    // Runs a fill to its end.
+    FormFillResult finished(FormFiller &filler, const std::function<FormFillResult()> &start)
+    {
+        QSignalSpy spy(&filler, &FormFiller::fillFinished);
+        const FormFillResult r = start();
+        if (r != FormFillResult::Started)
+            return r;
+        if (spy.isEmpty() && !spy.wait(20000))
+            return FormFillResult::Started;
+        return spy.first().first().value<FormFillResult>();
+    }
+    FormFillResult fill() { return finished(*m_filler, [this] { return m_filler->tbFeelClick(); }); }
+    FormFillResult fillWith(QAction *item) { return finished(*m_filler, [&] { return m_filler->FillMenuItemClick(item); }); }
+
     QString js(const QString &script) { return m_filler->bridge()->evaluate(script).toString(); }
     QString value(const char *id)
     {
@@ -125,7 +139,7 @@ private Q_SLOTS:
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='ivan', cauth_password='p\"w\\\\', "
                                           "cauth_project_id=%1, cauth_catalog_id=%2").arg(m_project).arg(m_resource)));
         ScriptedPrompt p;
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(fill(), FormFillResult::Filled);
         // The turn starts with the second description after start-up.
         QCOMPARE(value("title"), QStringLiteral("Заголовок B \"в кавычках\""));
         QCOMPARE(value("email"), QStringLiteral("B@p.example"));
@@ -144,9 +158,9 @@ private Q_SLOTS:
         QCOMPARE(m_ctx.FillMenuIndex, 3);
 
         // The next fills continue the turn: C, then A.
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("C@p.example"));
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("A@p.example"));
     }
 
@@ -155,9 +169,9 @@ private Q_SLOTS:
         m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='p', cauth_project_id=%1, "
                                   "cauth_catalog_id=%2").arg(m_project).arg(m_resource));
         ScriptedPrompt p;
-        QCOMPARE(m_filler->FillMenuItemClick(m_fill->actions()[4]), FormFillResult::Filled);
+        QCOMPARE(fillWith(m_fill->actions()[4]), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("C@p.example"));
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("B@p.example"));
     }
 
@@ -170,7 +184,7 @@ private Q_SLOTS:
             m_auth->Button1Click();
             return 1;
         }};
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Filled);
+        QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(p.dialogsShown, QStringList{QStringLiteral("frmAuth")});
         // The login field came first and found nothing; the later fields read the saved entry.
         QCOMPARE(value("login"), QString());
@@ -188,7 +202,7 @@ private Q_SLOTS:
             m_auth->Button1Click();
             return 0;
         }};
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::PageChanged);
+        QCOMPARE(fill(), FormFillResult::PageChanged);
         QVERIFY(m_web->url().toString().endsWith(QStringLiteral("second.html")));
         QCOMPARE(value("title"), QString());
         QCOMPARE(value("email"), QString());
@@ -198,13 +212,13 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         // A description of another project is never used.
-        QCOMPARE(m_filler->FillMenuItemClick(m_fill->addAction(QStringLiteral("X"))), FormFillResult::Stopped);
+        QCOMPARE(fillWith(m_fill->addAction(QStringLiteral("X"))), FormFillResult::Stopped);
         QCOMPARE(value("title"), QString());
         // No resource selected.
         m_ctx.SelectedResourceName.clear();
         m_ctx.CurrentKind = QStringLiteral("forums");
         m_ctx.CurrentMaterialId = 1;
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Skipped);
+        QCOMPARE(fill(), FormFillResult::Skipped);
         // A fill menu without descriptions stops quietly.
         m_ctx.CurrentKind = QStringLiteral("catalogs");
         m_ctx.SelectedResourceName = QStringLiteral("cat.example");
@@ -212,7 +226,7 @@ private Q_SLOTS:
         empty.addAction(QStringLiteral("Новое описание..."));
         empty.addSeparator();
         FormFiller filler(m_ctx, m_web.get(), &empty, m_auth.get());
-        QCOMPARE(filler.tbFeelClick(), FormFillResult::Skipped);
+        QCOMPARE(finished(filler, [&] { return filler.tbFeelClick(); }), FormFillResult::Skipped);
         QVERIFY(p.messages.isEmpty());
         QVERIFY(p.dialogsShown.isEmpty());
     }
@@ -230,7 +244,7 @@ private Q_SLOTS:
         QVERIFY(done.wait(20000));
         QCOMPARE(m_web->url(), QUrl(QStringLiteral("http://127.0.0.1:9/program3_start.php")));
         ScriptedPrompt p;
-        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Skipped);
+        QCOMPARE(fill(), FormFillResult::Skipped);
         QVERIFY(p.questions.isEmpty());
         QVERIFY(m_ctx.LinkEditUnsaved);
     }

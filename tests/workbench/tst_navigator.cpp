@@ -181,6 +181,20 @@ private Q_SLOTS:
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT * FROM sgroups")));
     }
 
+    void kindWithoutRubrics()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        w.db.exec(QStringLiteral("DELETE FROM fsubjects"));
+        QTreeWidgetItem *forums = w.main->navigator->top(TopForums);
+        w.main->navigator->cbFMaterialsChange = nullptr;
+        click(w, forums);
+        QCOMPARE(childTexts(forums), (QStringList{"Фильтры пользователя", "Разделы пользователя"}));
+        QCOMPARE(w.main->resources->count(), 0);
+        QVERIFY(p.messages.isEmpty());
+    }
+
     void rubricClickSetsUpTheWindowAndFillsTheList()
     {
         Workbench w;

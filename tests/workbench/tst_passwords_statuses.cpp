@@ -145,20 +145,20 @@ private Q_SLOTS:
         const QDateTime t1(QDate(2026, 12, 9), QTime(10, 0, 5));
         const QDateTime t2(QDate(2026, 12, 9), QTime(11, 30, 0));
         ScriptedPrompt p;
-        QCOMPARE(SetRegistrationStatus(m_ctx, false, true, false, t1).value_or(QStringLiteral("none")),
+        QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t1).value_or(QStringLiteral("none")),
                  QStringLiteral("Добавлен (2026-12-09 10:00:05)"));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status FROM creglog")),
                  QStringList{QStringLiteral("42|%1|0|2026-12-09 10:00:05|2").arg(m_p1)});
         m_ctx.CurrentUserId = 7;
-        QCOMPARE(SetRegistrationStatus(m_ctx, true, false, false, t2).value_or(QStringLiteral("none")),
+        QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t2).value_or(QStringLiteral("none")),
                  QStringLiteral("Проверка (2026-12-09 11:30:00)"));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_user_id, crl_datetime, crl_status FROM creglog")),
                  QStringList{QStringLiteral("7|2026-12-09 11:30:00|1")});
-        QCOMPARE(SetRegistrationStatus(m_ctx, false, false, false, t2).value_or(QStringLiteral("none")), QString());
+        QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, false, t2).value_or(QStringLiteral("none")), QString());
         QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_status FROM creglog")), QStringList{QStringLiteral("0")});
         // Another project has its own row.
         m_ctx.CurrentProjectId = m_p2;
-        QVERIFY(SetRegistrationStatus(m_ctx, false, false, true, t2));
+        QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, true, t2));
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM creglog")), QStringLiteral("2"));
         QVERIFY(p.messages.isEmpty());
     }
@@ -168,27 +168,27 @@ private Q_SLOTS:
         m_ctx.CurrentKind = QStringLiteral("forums");
         const QDateTime t(QDate(2026, 1, 2), QTime(3, 4, 5));
         m_ctx.CurrentMaterialId = 0;
-        QVERIFY(!SetRegistrationStatus(m_ctx, true, false, false, t));
+        QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t));
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
         m_ctx.CurrentMaterialId = 5;
-        QVERIFY(SetRegistrationStatus(m_ctx, true, false, false, t));
+        QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t));
         m_ctx.CurrentMaterialId = 6;
-        QVERIFY(SetRegistrationStatus(m_ctx, false, false, true, t));
+        QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, true, t));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT frl_forum_id, frl_material_id, frl_status FROM freglog ORDER BY frl_material_id")),
                  (QStringList{QStringLiteral("42|5|1"), QStringLiteral("42|6|3")}));
         m_ctx.CurrentKind = QStringLiteral("soft");
-        QVERIFY(SetRegistrationStatus(m_ctx, false, true, false, t));
+        QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT srl_soft_id, srl_project_id, srl_status FROM sreglog")),
                  QStringList{QStringLiteral("42|%1|2").arg(m_p1)});
         m_ctx.CurrentKind = QStringLiteral("contacts");
-        QVERIFY(!SetRegistrationStatus(m_ctx, false, true, false, t));
+        QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t));
     }
 
     void failedWriteChangesNoText()
     {
         QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE creglog MODIFY crl_status VARCHAR(16) NOT NULL CHECK (crl_status <> '2')")));
         ScriptedPrompt p;
-        QVERIFY(!SetRegistrationStatus(m_ctx, false, true, false));
+        QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false));
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:INSERT INTO creglog")));
     }

@@ -155,6 +155,13 @@ private Q_SLOTS:
         QCOMPARE(list.subItem(rowOf(list, QStringLiteral("b.example")), SubStatus), QStringLiteral("Без модерации"));
         QCOMPARE(list.subItem(rowOf(list, QStringLiteral("a.example")), SubStatus),
                  QStringLiteral("Добавлен (2024-04-05 06:07:08)"));
+        // A filter still judges the unmoderated row by its real status.
+        w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='checking', cfilter_regstatus='1'"));
+        QVERIFY(list.fill(filter(QStringLiteral("checking"))));
+        QCOMPARE(sortedNames(list), (QStringList{"b.example", "c.example"}));
+        QCOMPARE(list.subItem(rowOf(list, QStringLiteral("b.example")), SubStatus), QStringLiteral("Без модерации"));
+        QCOMPARE(list.subItem(rowOf(list, QStringLiteral("c.example")), SubStatus),
+                 QStringLiteral("Проверка (2024-04-05 06:07:08)"));
         QVERIFY(p.messages.isEmpty());
     }
 

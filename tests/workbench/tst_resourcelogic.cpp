@@ -208,8 +208,21 @@ private Q_SLOTS:
         QVERIFY(CaptionDescLess(QStringLiteral("Г (1)"), QString()));
         QVERIFY(!CaptionDescLess(QString(), QString()));
         // The sort keys agree with the comparison.
-        QVERIFY(TextSortKey(QStringLiteral("ёж")).compare(TextSortKey(QStringLiteral("ЖУК"))) < 0);
-        QCOMPARE(TextSortKey(QStringLiteral("ABC")).compare(TextSortKey(QStringLiteral("abc"))), 0);
+        TextKeys keys;
+        const QStringList texts = {"ёж", "ЖУК", "ABC", "abc", "", "-", "Ёлка", "елка", "zebra", "Яблоко"};
+        for (const QString &t : texts)
+            keys.append(t);
+        QCOMPARE(keys.size(), size_t(texts.size()));
+        for (int a = 0; a < texts.size(); ++a) {
+            for (int b = 0; b < texts.size(); ++b) {
+                const int k = keys.compare(size_t(a), size_t(b));
+                const int c = CompareText(texts[a], texts[b]);
+                QVERIFY2((k < 0) == (c < 0) && (k > 0) == (c > 0), qPrintable(texts[a] + " / " + texts[b]));
+            }
+        }
+        QVERIFY(keys.compare(0, 1) < 0);  // ё before Ж
+        QCOMPARE(keys.compare(2, 3), 0);  // case ignored
+        QVERIFY(keys.compare(9, 8) < 0);  // the Russian collation puts Cyrillic first
         QCOMPARE(columnSort(0).kind, SortKind::CaptionDesc);
         QCOMPARE(columnSort(6).subItem, 5);
         QCOMPARE(columnSort(6).kind, SortKind::Number);

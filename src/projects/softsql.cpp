@@ -1,0 +1,190 @@
+#include "projects/softsql.h"
+#include "db/query.h"
+
+#include <QRegularExpression>
+
+namespace qv::projects {
+
+namespace {
+const char *const kPrefixes[] = {"smaterial_Keywords_",       "smaterial_Description45_",
+                                 "smaterial_Description80_",  "smaterial_Description250_",
+                                 "smaterial_Description450_", "smaterial_Description2000_"};
+
+QString rowValue(const db::QueryResult &result, const db::Row &row, const QString &column)
+{
+    return result.field(row, column);
+}
+} // namespace
+
+QString SoftwareOfProjectSql(int projectId)
+{
+    return QStringLiteral("SELECT * FROM smaterials WHERE smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+QString SoftwareByIdSql(int id)
+{
+    return QStringLiteral("SELECT * FROM smaterials WHERE smaterial_id=") + db::SqlInt(id);
+}
+
+QString SoftwareByNameSql(const QString &name, int projectId)
+{
+    return QStringLiteral("SELECT * FROM smaterials WHERE smaterial_name=") + db::Sql(name)
+           + QStringLiteral(" AND smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+QString SoftwareInsertSql(const QString &name, int projectId)
+{
+    return QStringLiteral("INSERT INTO smaterials SET smaterial_name=") + db::Sql(name)
+           + QStringLiteral(", smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+QString PadSourceSql(int projectId)
+{
+    return QStringLiteral("SELECT * FROM smaterials WHERE  smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+const QStringList &SoftSaveColumns()
+{
+    static const QStringList columns = [] {
+        QStringList out;
+        for (const char *c :
+             {"smaterial_softname", "smaterial_releasedate", "smaterial_type", "smaterial_releasestatus",
+              "smaterial_install", "smaterial_version", "smaterial_cost", "smaterial_rcost", "smaterial_CategoryClass",
+              "smaterial_Changes", "smaterial_Req", "smaterial_Languages", "smaterial_OS", "smaterial_URLSite",
+              "smaterial_URLDownload", "smaterial_URLSecDownload", "smaterial_URLDownload1", "smaterial_URLDownload2",
+              "smaterial_URLScreenShot", "smaterial_URLPAD", "smaterial_URLIcon", "smaterial_URLInfo",
+              "smaterial_URLOrder", "smaterial_company", "smaterial_Country", "smaterial_City", "smaterial_State",
+              "smaterial_ZIP", "smaterial_ExpExists", "smaterial_ExpDays", "smaterial_ExpUses", "smaterial_ExpOther",
+              "smaterial_ExpDate", "smaterial_Address1", "smaterial_Address2", "smaterial_AFirstName",
+              "smaterial_ALastName", "smaterial_AEmail", "smaterial_CFirstName", "smaterial_CLastName",
+              "smaterial_CEmail", "smaterial_GEmail", "smaterial_GPhone", "smaterial_GFAX", "smaterial_SEmail",
+              "smaterial_SPhone", "smaterial_SaEmail", "smaterial_SaPhone", "smaterial_Category",
+              "smaterial_CategoryPossible"})
+            out << QString::fromLatin1(c);
+        return out;
+    }();
+    return columns;
+}
+
+QString SizeInUnits(qint64 bytes, qint64 unit)
+{
+    return QString::number(bytes / unit) + QLatin1Char(',') + QString::number(bytes % unit);
+}
+
+std::optional<SoftSizes> SoftSizesFromText(const QString &text, QString *error)
+{
+    const std::optional<qint64> n = db::ParseInt(text);
+    if (!n) {
+        if (error)
+            *error = QStringLiteral("'%1' is not a valid integer value").arg(text);
+        return std::nullopt;
+    }
+    return SoftSizes{QString::number(*n), SizeInUnits(*n, 1000), SizeInUnits(*n, 1000000)};
+}
+
+bool IsDescriptionLanguage(const QString &language) { return DescriptionLanguages().contains(language); }
+
+QStringList LanguageColumns(const QString &language)
+{
+    QStringList out;
+    for (const char *prefix : kPrefixes)
+        out << QString::fromLatin1(prefix) + language;
+    return out;
+}
+
+QString LineBreaksToBr(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QString out = text;
+    out.replace(lineBreak, QStringLiteral("<BR>"));
+    return out;
+}
+
+QString BrToLineBreaks(const QString &stored)
+{
+    static const QRegularExpression br(QStringLiteral("<br>"), QRegularExpression::CaseInsensitiveOption);
+    QString out = stored;
+    out.replace(br, QStringLiteral("\r\n"));
+    return out;
+}
+
+QStringList StoredLanguageValues(const LanguageTexts &texts)
+{
+    return {LineBreaksToBr(texts.keywords), texts.description45,
+            texts.description80,            LineBreaksToBr(texts.description250),
+            LineBreaksToBr(texts.description450), LineBreaksToBr(texts.description2000)};
+}
+
+LanguageTexts LanguageTextsFromRow(const db::QueryResult &result, const db::Row &row, const QString &language)
+{
+    const QStringList columns = LanguageColumns(language);
+    LanguageTexts t;
+    // The keywords keep a stored "<BR>" as text.
+    t.keywords = rowValue(result, row, columns[0]);
+    t.description45 = rowValue(result, row, columns[1]);
+    t.description80 = rowValue(result, row, columns[2]);
+    t.description250 = BrToLineBreaks(rowValue(result, row, columns[3]));
+    t.description450 = BrToLineBreaks(rowValue(result, row, columns[4]));
+    t.description2000 = BrToLineBreaks(rowValue(result, row, columns[5]));
+    return t;
+}
+
+std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, const QString &language,
+                                         const std::optional<LanguageTexts> &texts, int projectId, QString *error)
+{
+    QStringList items;
+    auto add = [&](const QString &column, const QString &value) {
+        items << column + QLatin1Char('=') + db::Sql(value);
+    };
+    for (const QString &column : SoftSaveColumns()) {
+        add(column, values.value(column));
+        if (column != QLatin1String("smaterial_rcost"))
+            continue;
+        const QString typed = values.value(QStringLiteral("smaterial_bsize"));
+        if (typed.isEmpty())
+            continue;
+        const std::optional<SoftSizes> sizes = SoftSizesFromText(typed, error);
+        if (!sizes)
+            return std::nullopt;
+        add(QStringLiteral("smaterial_bsize"), sizes->bsize);
+        add(QStringLiteral("smaterial_ksize"), sizes->ksize);
+        add(QStringLiteral("smaterial_msize"), sizes->msize);
+    }
+    if (texts) {
+        if (!IsDescriptionLanguage(language)) {
+            if (error)
+                *error = QStringLiteral("Неизвестный язык описаний: ") + language;
+            return std::nullopt;
+        }
+        const QStringList columns = LanguageColumns(language);
+        const QStringList stored = StoredLanguageValues(*texts);
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            add(columns[i], stored[i]);
+    }
+    return QStringLiteral("UPDATE smaterials SET ") + items.join(QStringLiteral(" ,"))
+           + QStringLiteral(" WHERE smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+QString LanguageTextsUpdateSql(int id, const QString &language, const LanguageTexts &texts)
+{
+    if (!IsDescriptionLanguage(language))
+        return QString();
+    const QStringList columns = LanguageColumns(language);
+    const QStringList stored = StoredLanguageValues(texts);
+    QString set;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        set += columns[i] + QLatin1Char('=') + db::Sql(stored[i])
+               + (i + 1 < columns.size() ? QStringLiteral(", ") : QStringLiteral(" "));
+    return QStringLiteral("UPDATE smaterials SET ") + set + QStringLiteral(" WHERE smaterial_id=") + db::SqlInt(id);
+}
+
+PadSource PadSourceFromRow(const db::QueryResult &result, const db::Row &row)
+{
+    PadSource source;
+    const QStringList &names = result.fieldNames().names();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        source.columns.insert(names[i].toLower(), row.value(i));
+    return source;
+}
+
+} // namespace qv::projects

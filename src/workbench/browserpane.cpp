@@ -1,0 +1,274 @@
+#include "workbench/browserpane.h"
+#include "app/appcontext.h"
+#include "app/prompt.h"
+#include "app/tfrmmain.h"
+#include "controls/tframelessie.h"
+#include "db/query.h"
+#include "projects/materialsnavigation.h"
+#include "workbench/formfiller.h"
+#include "workbench/resourcelist.h"
+#include "workbench/resourcelist_logic.h"
+#include "workbench/statuses.h"
+#include "workbench/tfrmauth.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace qv::workbench {
+
+using app::prompt;
+
+namespace {
+QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool checkable = false)
+{
+    auto *b = new QToolButton(bar);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(text);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setCheckable(checkable);
+    bar->addWidget(b);
+    return b;
+}
+} // namespace
+
+BrowserPane::BrowserPane(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    buildToolBar();
+    m_filler = new FormFiller(ctx, main.Web, main.pmFill, nullptr, this);
+    m_filler->newSiteDescription = [this] {
+        if (m_main.materials)
+            m_main.materials->openNewSiteDescription();
+    };
+    main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
+
+    connect(main.lvLinks, &QTableView::clicked, this, [this] { lvLinksClick(); });
+    connect(main.tcWeb, &QTabBar::tabBarClicked, this, [this](int index) {
+        // The handler follows the tab the user chose.
+        m_main.tcWeb->setCurrentIndex(index);
+        tcWebChange();
+    });
+    connect(main.Web, &QWebEngineView::loadStarted, this, [this] { WebProgressChange(0, 100); });
+    connect(main.Web, &QWebEngineView::loadProgress, this, [this](int p) { WebProgressChange(p, 100); });
+    // The fill waits for the page's scripts to answer: it runs from the event
+    // loop, after the browser has finished delivering the load.
+    connect(main.Web, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        WebProgressChange(100, 100);
+        // A load that was stopped or failed leaves no document to fill.
+        if (ok)
+            QTimer::singleShot(0, this, &BrowserPane::WebDocumentComplete);
+    });
+}
+
+BrowserPane::~BrowserPane() = default;
+
+void BrowserPane::attachAuth(TfrmAuth *auth)
+{
+    m_auth = auth;
+    m_filler->setAuth(auth);
+    if (auth)
+        auth->hasSelection = [this] { return m_main.resources && m_main.resources->selectedRow() >= 0; };
+}
+
+void BrowserPane::buildToolBar()
+{
+    QToolBar *bar = m_main.tbWeb;
+    ToolButton9 = button(bar, "ToolButton9", QStringLiteral("<<"));
+    ToolButton16 = button(bar, "ToolButton16", QStringLiteral("Обновить"));
+    ToolButton13 = button(bar, "ToolButton13", QStringLiteral(">>"));
+    bar->addSeparator();
+    tbnAuth = button(bar, "tbnAuth", QStringLiteral("Пароли"));
+    tbnAuth->setToolTip(QStringLiteral("Менеджер паролей"));
+    tbFeel = button(bar, "tbFeel", QStringLiteral("Заполнить"));
+    tbFeel->setToolTip(QStringLiteral("Заполнение формы случайным описанием"));
+    bar->addSeparator();
+    bar->addWidget(new QLabel(QStringLiteral("Установи статус :"), bar));
+    tbnStatus1 = button(bar, "tbnStatus1", QStringLiteral("Проверка"), true);
+    tbnStatus2 = button(bar, "tbnStatus2", QStringLiteral("Добавлен"), true);
+    tbnStatus3 = button(bar, "tbnStatus3", QStringLiteral("Отказано"), true);
+    tbnStatus0 = button(bar, "tbnStatus0", QStringLiteral("Сброс"));
+
+    connect(ToolButton9, &QToolButton::clicked, m_main.Web, &QWebEngineView::back);
+    connect(ToolButton13, &QToolButton::clicked, m_main.Web, &QWebEngineView::forward);
+    connect(ToolButton16, &QToolButton::clicked, m_main.Web, &QWebEngineView::reload);
+    connect(tbnAuth, &QToolButton::clicked, this, [this] {
+        if (m_auth)
+            m_auth->tbnAuthClick();
+    });
+    connect(tbFeel, &QToolButton::clicked, this, [this] { m_filler->tbFeelClick(); });
+    for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3, tbnStatus0})
+        connect(b, &QToolButton::clicked, this, [this, b] { tbnStatusClick(b); });
+
+    // The search buttons and the analysis panel sit above the browser.
+    auto *layout = qobject_cast<QVBoxLayout *>(m_main.pnlBrowser->layout());
+    tbCheckReg = new QToolBar(m_main.pnlBrowser);
+    tbCheckReg->setObjectName(QStringLiteral("tbCheckReg"));
+    tbCheckReg->hide();
+    pnlAudit = new QWidget(m_main.pnlBrowser);
+    pnlAudit->setObjectName(QStringLiteral("pnlAudit"));
+    auto *audit = new QHBoxLayout(pnlAudit);
+    audit->setContentsMargins(2, 2, 2, 2);
+    edtURLAudit = new QLineEdit(pnlAudit);
+    edtURLAudit->setObjectName(QStringLiteral("edtURLAudit"));
+    btnURLAudit = new QPushButton(QStringLiteral("Анализировать "), pnlAudit);
+    btnURLAudit->setObjectName(QStringLiteral("btnURLAudit"));
+    audit->addWidget(edtURLAudit, 1);
+    audit->addWidget(btnURLAudit);
+    pnlAudit->hide();
+    connect(btnURLAudit, &QPushButton::clicked, this, [this] {
+        if (btnURLAuditClick)
+            btnURLAuditClick();
+    });
+    const int at = layout ? layout->indexOf(m_main.tbWeb) + 1 : 0;
+    if (layout) {
+        layout->insertWidget(at, tbCheckReg);
+        layout->insertWidget(at + 1, pnlAudit);
+    }
+}
+
+std::optional<int> BrowserPane::activePressRelease() const
+{
+    if (!m_main.materials)
+        return std::nullopt;
+    const auto active = m_main.materials->activePressRelease();
+    if (!active)
+        return std::nullopt;
+    return active->id;
+}
+
+void BrowserPane::lvLinksClick()
+{
+    ResourceList *list = m_main.resources;
+    if (!list || list->selectedRow() < 0)
+        return;
+    ++m_ctx.LinkClickCounter;
+    const int n = m_ctx.LinkClickCounter;
+    if ((n == 1 || n % 3 == 0) && m_main.AdStrip)
+        m_main.AdStrip->setUrl(m_ctx.makerUrl(QStringLiteral("/pad/frmMain.php?counter=") + QString::number(n)));
+    const QString kind = m_ctx.CurrentKind;
+    if (kind != QLatin1String("soft") && kind != QLatin1String("catalogs") && kind != QLatin1String("forums"))
+        return;
+    m_ctx.SelectedResourceName = list->selectedSubItem(SubName);
+    m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(list->selectedSubItem(SubId)).value_or(0));
+    m_main.pcMain->setTabText(1, QStringLiteral("Редактировать \"") + m_ctx.SelectedResourceName + QLatin1Char('"'));
+    const QString status = list->selectedSubItem(SubStatus);
+    for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
+        const QSignalBlocker block(b);
+        b->setChecked(false);
+    }
+    if (!status.isEmpty()) {
+        QToolButton *pressed = nullptr;
+        if (status.startsWith(QStringLiteral("П")))
+            pressed = tbnStatus1;
+        else if (status.startsWith(QStringLiteral("Д")))
+            pressed = tbnStatus2;
+        else if (status.startsWith(QStringLiteral("О")))
+            pressed = tbnStatus3;
+        if (pressed) {
+            const QSignalBlocker block(pressed);
+            pressed->setChecked(true);
+        }
+    }
+    edtURLAudit->setText(QStringLiteral("http://") + m_ctx.SelectedResourceName);
+    tcWebChange();
+}
+
+void BrowserPane::tcWebChange()
+{
+    tbCheckReg->hide();
+    m_main.tbWeb->show();
+    pnlAudit->hide();
+    const int tab = m_main.tcWeb->currentIndex();
+    const bool forums = m_ctx.CurrentKind == QLatin1String("forums");
+    if (!forums && tab == 3) {
+        m_main.tbWeb->hide();
+        pnlAudit->show();
+        if (!edtURLAudit->text().isEmpty() && btnURLAuditClick)
+            btnURLAuditClick();
+        return;
+    }
+    ResourceList *list = m_main.resources;
+    if (!list || list->selectedRow() < 0)
+        return;
+    QUrl address;
+    if (tab == 0) {
+        address = QUrl(list->selectedSubItem(SubUrl));
+    } else if (tab == 1) {
+        address = QUrl(list->selectedSubItem(SubRegUrl));
+    } else if (tab == 2) {
+        tbCheckReg->show();
+        if (SearchRegistration)
+            SearchRegistration();
+        return;
+    } else if (tab == 3) {
+        const auto release = activePressRelease();
+        if (!release || m_ctx.SelectedResourceId <= 0)
+            return;
+        bool failed = false;
+        const auto row = db::FirstRow(QStringLiteral("SELECT * FROM flinks WHERE flink_material_id=") + db::SqlInt(*release)
+                                          + QStringLiteral(" AND flink_forum_id=") + db::SqlInt(m_ctx.SelectedResourceId),
+                                      &failed);
+        if (failed)
+            return;
+        if (row) {
+            address = QUrl(row->value(3));
+        } else {
+            prompt().message(QStringLiteral("Для данного форума и пресс-релиза URL на обсуждение не установлен"));
+            address = m_ctx.makerUrl(QStringLiteral("/program3_start.php"));
+        }
+    }
+    m_main.Web->stop();
+    m_main.Web->setUrl(address);
+}
+
+void BrowserPane::WebProgressChange(int progress, int progressMax)
+{
+    QProgressBar *bar = m_main.WebProgress;
+    bar->setVisible(bar->maximum() != bar->value());
+    bar->setMaximum(progressMax);
+    bar->setValue(progress);
+}
+
+void BrowserPane::WebDocumentComplete()
+{
+    if (m_ctx.CurrentKind != QLatin1String("forums"))
+        m_filler->tbFeelClick();
+}
+
+void BrowserPane::tbnStatusClick(QToolButton *clicked)
+{
+    for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
+        if (b != clicked) {
+            const QSignalBlocker block(b);
+            b->setChecked(false);
+        }
+    }
+    SetRegistrationStatus();
+}
+
+void BrowserPane::SetRegistrationStatus()
+{
+    ResourceList *list = m_main.resources;
+    if (!list || list->selectedRow() < 0)
+        return;
+    const int row = list->selectedRow();
+    const int material = m_ctx.CurrentKind == QLatin1String("forums") ? activePressRelease().value_or(0) : 0;
+    const auto text = workbench::SetRegistrationStatus(m_ctx, material, tbnStatus1->isChecked(), tbnStatus2->isChecked(),
+                                                       tbnStatus3->isChecked());
+    // The list shows the status only once the log holds it.
+    if (text && list->selectedRow() == row)
+        list->setSubItem(row, SubStatus, *text);
+}
+
+} // namespace qv::workbench

@@ -1,0 +1,75 @@
+#pragma once
+// The browser pane under the resource list: the selected resource's pages in
+// the main browser, its navigation buttons, the form filler, the password
+// manager and the status buttons.
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+namespace qv::app {
+class TfrmMain;
+struct AppContext;
+} // namespace qv::app
+
+namespace qv::workbench {
+
+class FormFiller;
+class TfrmAuth;
+
+class BrowserPane : public QObject {
+    Q_OBJECT
+public:
+    BrowserPane(app::TfrmMain &main, app::AppContext &ctx);
+    ~BrowserPane() override;
+
+    // Browser tool bar.
+    QToolButton *ToolButton9;  // "<<"
+    QToolButton *ToolButton16; // "Обновить"
+    QToolButton *ToolButton13; // ">>"
+    QToolButton *tbnAuth;
+    QToolButton *tbFeel;
+    QToolButton *tbnStatus1;
+    QToolButton *tbnStatus2;
+    QToolButton *tbnStatus3;
+    QToolButton *tbnStatus0;
+    // Search-engine buttons and the analysis panel, shown by their tabs.
+    QToolBar *tbCheckReg;
+    QWidget *pnlAudit;
+    QLineEdit *edtURLAudit;
+    QPushButton *btnURLAudit;
+
+    FormFiller *filler() const { return m_filler; }
+    void attachAuth(TfrmAuth *auth);
+
+    // A click on the resource list.
+    void lvLinksClick();
+    // The page of the current tab for the selected resource.
+    void tcWebChange();
+    void WebProgressChange(int progress, int progressMax);
+    void WebDocumentComplete();
+    void tbnStatusClick(QToolButton *clicked);
+    // Records the status the buttons show; the list follows once it is stored.
+    void SetRegistrationStatus();
+
+    // Search check, site analysis: filled in by their own handlers.
+    std::function<void()> SearchRegistration;
+    std::function<void()> btnURLAuditClick;
+
+private:
+    void buildToolBar();
+    // The active press release of the forums view, for the current project.
+    std::optional<int> activePressRelease() const;
+
+    app::TfrmMain &m_main;
+    app::AppContext &m_ctx;
+    FormFiller *m_filler = nullptr;
+    TfrmAuth *m_auth = nullptr;
+};
+
+} // namespace qv::workbench
