@@ -219,6 +219,7 @@ void TfrmMain::buildCentre()
     splMain->setStretchFactor(1, 3);
     splRight->setStretchFactor(0, 2);
     splRight->setStretchFactor(1, 3);
+    splRight->setSizes({300, 480});
     setCentralWidget(central);
 }
 
