@@ -461,4 +461,17 @@ void TfrmProjectMaterials::Button3Click()
         edtBSize1->setText(QString::number(size));
 }
 
+void TfrmProjectMaterials::saveLoaded(int tab, const std::function<QString(const LoadedMaterial &)> &sql)
+{
+    MaterialChanged = false;
+    LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
+    if (!l.isLoaded())
+        return;
+    l.edited = false;
+    if (db::ExecQuery(sql(l)) != 0) {
+        l.edited = true;
+        MaterialChanged = true;
+    }
+}
+
 } // namespace qv::projects

@@ -4,9 +4,13 @@
 // tab each. Created once, shown modeless, kept above the other windows; closing
 // it only hides it.
 #include "projects/materialsql.h"
+#include "app/appcontext.h"
+#include "db/database.h"
+#include "db/query.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -242,6 +246,34 @@ private:
     std::optional<QString> askName(const QString &caption, const QString &label) const;
     // True when the project already has a material of that name (or the check failed).
     bool nameTaken(MaterialKind kind, const QString &name, const QString &message) const;
+    // Loads the current project's material `id` into `tab`: `fromRow` reads
+    // the row, `show` puts it on screen once the result is freed; the tab then
+    // counts as loaded with that row. Nothing changes when the statement fails.
+    template <typename FromRow, typename Show>
+    void loadMaterial(int tab, MaterialKind kind, int id, FromRow fromRow, Show show)
+    {
+        const int projectId = m_ctx.CurrentProjectId;
+        if (id > 0 && projectId > 0) {
+            if (db::ExecQuery(MaterialByIdSql(kind, id, projectId)) != 0)
+                return;
+            std::optional<decltype(fromRow(std::declval<const db::QueryResult &>(), std::declval<const db::Row &>()))> d;
+            {
+                db::QueryResult result(db::DbConnection());
+                if (const auto row = result.FetchRow())
+                    d = fromRow(result, *row);
+            }
+            if (d) {
+                m_ctx.CurrentMaterialId = id;
+                show(*d);
+                m_loaded[static_cast<size_t>(tab)] = LoadedMaterial{id, projectId, false};
+            }
+        }
+        m_loaded[static_cast<size_t>(tab)].edited = false;
+        MaterialChanged = false;
+    }
+    // Saves what `tab` shows into the row it was loaded from; a failed save
+    // keeps the edits on screen, still unsaved.
+    void saveLoaded(int tab, const std::function<QString(const LoadedMaterial &)> &sql);
     // The current project's data for a new material; nothing when the statement failed.
     std::optional<ProjectData> currentProjectData() const;
     void openHelp(const QString &board);

@@ -137,38 +137,13 @@ void TfrmProjectMaterials::clearPressReleaseFields() { setPressReleaseFields(Pre
 
 void TfrmProjectMaterials::cbFMaterialsChange()
 {
-    const int id = cbFMaterials->currentId();
-    const int projectId = m_ctx.CurrentProjectId;
-    if (id > 0 && projectId > 0) {
-        if (db::ExecQuery(MaterialByIdSql(MaterialKind::Forum, id, projectId)) != 0)
-            return;
-        std::optional<PressRelease> d;
-        {
-            db::QueryResult result(db::DbConnection());
-            if (const auto row = result.FetchRow())
-                d = PressReleaseFromRow(result, *row);
-        }
-        if (d) {
-            m_ctx.CurrentMaterialId = id;
-            setPressReleaseFields(*d);
-            m_loaded[ForumTab] = LoadedMaterial{id, projectId, false};
-        }
-    }
-    m_loaded[ForumTab].edited = false;
-    MaterialChanged = false;
+    loadMaterial(ForumTab, MaterialKind::Forum, cbFMaterials->currentId(), PressReleaseFromRow,
+                 [this](const PressRelease &d) { setPressReleaseFields(d); });
 }
 
 void TfrmProjectMaterials::FMaterialSaveClick()
 {
-    MaterialChanged = false;
-    LoadedMaterial &l = m_loaded[ForumTab];
-    if (!l.isLoaded())
-        return;
-    l.edited = false;
-    if (db::ExecQuery(PressReleaseUpdateSql(pressReleaseFields(), l.id, l.projectId)) != 0) {
-        l.edited = true;
-        MaterialChanged = true;
-    }
+    saveLoaded(ForumTab, [this](const LoadedMaterial &l) { return PressReleaseUpdateSql(pressReleaseFields(), l.id, l.projectId); });
 }
 
 namespace {

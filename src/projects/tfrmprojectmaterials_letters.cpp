@@ -63,40 +63,17 @@ void TfrmProjectMaterials::clearLetterFields()
 void TfrmProjectMaterials::cbOMaterialsChange()
 {
     m_ctx.CurrentMaterialName = cbOMaterials->currentText();
-    const int id = cbOMaterials->currentId();
-    const int projectId = m_ctx.CurrentProjectId;
-    if (id > 0 && projectId > 0) {
-        if (db::ExecQuery(MaterialByIdSql(MaterialKind::Letter, id, projectId)) != 0)
-            return;
-        std::optional<Letter> d;
-        {
-            db::QueryResult result(db::DbConnection());
-            if (const auto row = result.FetchRow())
-                d = LetterFromRow(result, *row);
-        }
-        if (d) {
-            m_ctx.CurrentMaterialId = id;
-            edtSubject->setText(d->subject);
-            memBody->setStoredText(d->body);
-            m_loaded[LetterTab] = LoadedMaterial{id, projectId, false};
-        }
-    }
-    m_loaded[LetterTab].edited = false;
-    MaterialChanged = false;
+    loadMaterial(LetterTab, MaterialKind::Letter, cbOMaterials->currentId(), LetterFromRow, [this](const Letter &d) {
+        edtSubject->setText(d.subject);
+        memBody->setStoredText(d.body);
+    });
 }
 
 void TfrmProjectMaterials::btnMessageSaveClick()
 {
-    MaterialChanged = false;
-    LoadedMaterial &l = m_loaded[LetterTab];
-    if (!l.isLoaded())
-        return;
-    l.edited = false;
-    const Letter d{edtSubject->text(), memBody->storedText()};
-    if (db::ExecQuery(LetterUpdateSql(d, l.id, l.projectId)) != 0) {
-        l.edited = true;
-        MaterialChanged = true;
-    }
+    saveLoaded(LetterTab, [this](const LoadedMaterial &l) {
+        return LetterUpdateSql(Letter{edtSubject->text(), memBody->storedText()}, l.id, l.projectId);
+    });
 }
 
 void TfrmProjectMaterials::btnOMaterialNewClick()

@@ -253,39 +253,13 @@ void TfrmProjectMaterials::clearSiteFields() { setSiteFields(SiteDescription());
 
 void TfrmProjectMaterials::cbCMaterialsChange()
 {
-    const int id = cbCMaterials->currentId();
-    const int projectId = m_ctx.CurrentProjectId;
-    if (id > 0 && projectId > 0) {
-        if (db::ExecQuery(MaterialByIdSql(MaterialKind::Site, id, projectId)) != 0)
-            return;
-        std::optional<SiteDescription> d;
-        {
-            db::QueryResult result(db::DbConnection());
-            if (const auto row = result.FetchRow())
-                d = SiteDescriptionFromRow(result, *row);
-        }
-        if (d) {
-            m_ctx.CurrentMaterialId = id;
-            setSiteFields(*d);
-            m_loaded[SiteTab] = LoadedMaterial{id, projectId, false};
-        }
-    }
-    m_loaded[SiteTab].edited = false;
-    MaterialChanged = false;
+    loadMaterial(SiteTab, MaterialKind::Site, cbCMaterials->currentId(), SiteDescriptionFromRow,
+                 [this](const SiteDescription &d) { setSiteFields(d); });
 }
 
 void TfrmProjectMaterials::btnCMaterialSaveClick()
 {
-    MaterialChanged = false;
-    LoadedMaterial &l = m_loaded[SiteTab];
-    if (!l.isLoaded())
-        return;
-    l.edited = false;
-    if (db::ExecQuery(SiteDescriptionUpdateSql(siteFields(), l.id, l.projectId)) != 0) {
-        // The edits stay on screen, still unsaved.
-        l.edited = true;
-        MaterialChanged = true;
-    }
+    saveLoaded(SiteTab, [this](const LoadedMaterial &l) { return SiteDescriptionUpdateSql(siteFields(), l.id, l.projectId); });
 }
 
 void TfrmProjectMaterials::btnCMaterialNewClick()
