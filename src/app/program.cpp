@@ -4,6 +4,7 @@
 #include "app/tfrmmain.h"
 #include "app/tfrmupdate.h"
 #include "workbench/tfrmauth.h"
+#include "workbench/tfrmfilter.h"
 #include "app/updater.h"
 #include "projects/tfrmprojectinfo.h"
 #include "projects/tfrmprojectmaterials.h"
@@ -67,7 +68,7 @@ void Program::createWindows()
     windows.frmSubjectNew = add(namedWindow(owner, "frmSubjectNew", QStringLiteral("Новая рубрика")));
     windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
     windows.frmAutocheck = add(namedWindow(owner, "frmAutocheck", QStringLiteral("Авто-проверка")));
-    windows.frmFilter = add(namedWindow(owner, "frmFilter", QStringLiteral("Фильтр пользователя")));
+    windows.frmFilter = add(new workbench::TfrmFilter(ctx, mainWindow.get(), owner));
     windows.frmHelp = add(new TfrmHelp(ctx, owner));
     windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));
     windows.frmProjectInfo = new projects::TfrmProjectInfo(ctx, mainWindow.get(), owner);

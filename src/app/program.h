@@ -37,6 +37,7 @@ struct AppWindows {
     QWidget *frmSubjectNew = nullptr;
     QWidget *frmPrim = nullptr;
     QWidget *frmAutocheck = nullptr;
+    // A workbench::TfrmFilter ("Фильтр пользователя").
     QWidget *frmFilter = nullptr;
     QWidget *frmHelp = nullptr;
     QWidget *frmOSubjectAdd = nullptr;

@@ -22,6 +22,8 @@ class MaterialsNavigation;
 }
 namespace qv::workbench {
 class BrowserPane;
+class FilterCommands;
+class Sections;
 class Navigator;
 class ResourceList;
 }
@@ -59,6 +61,8 @@ public:
     workbench::Navigator *navigator = nullptr;
     workbench::ResourceList *resources = nullptr;
     workbench::BrowserPane *browser = nullptr;
+    workbench::FilterCommands *filters = nullptr;
+    workbench::Sections *sections = nullptr;
 
     // Link commands that open the maker's pages; the support window.
     void lbAdLinkClick();

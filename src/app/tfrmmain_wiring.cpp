@@ -5,9 +5,12 @@
 #include "projects/materialsnavigation.h"
 #include "projects/projectchoice.h"
 #include "workbench/browserpane.h"
+#include "workbench/filtercommands.h"
 #include "workbench/navigator.h"
 #include "workbench/tfrmauth.h"
 #include "workbench/resourcelist.h"
+#include "workbench/sections.h"
+#include "workbench/tfrmfilter.h"
 
 namespace qv::app {
 
@@ -18,6 +21,8 @@ void TfrmMain::createControllers()
     navigator = new workbench::Navigator(*this, m_ctx);
     projects = new projects::ProjectChoice(*this, m_ctx);
     materials = new projects::MaterialsNavigation(*this, m_ctx);
+    filters = new workbench::FilterCommands(*this, m_ctx);
+    sections = new workbench::Sections(*this, m_ctx);
 }
 
 void TfrmMain::attachWindows(AppWindows *w)
@@ -29,6 +34,8 @@ void TfrmMain::attachWindows(AppWindows *w)
         materials->attachEditor(w->frmProjectMaterials);
     if (browser)
         browser->attachAuth(w->frmAuth);
+    if (filters)
+        filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
 }
 
 } // namespace qv::app

@@ -1,0 +1,35 @@
+#pragma once
+// User sections without widgets: the link table of a kind, the statements of
+// the list's section menu (the sections, the ticks in one statement, putting a
+// resource in or taking it out) and of renaming and deleting a section.
+#include "workbench/resourcelist_logic.h"
+
+#include <QString>
+
+namespace qv::workbench {
+
+// The table that links a kind's sections with its resources.
+struct SectionLinks {
+    QString table;           // cgroups2catalogs
+    QString sectionColumn;   // cg2c_cgroup_id
+    QString resourceColumn;  // cg2c_catalog_id
+};
+SectionLinks sectionLinks(const KindTables &k);
+
+// The header item of the list's section menu.
+QString SectionMenuHeader(const QString &resourceName);
+// A caption shown as typed: "&" would otherwise make an access key.
+QString MenuCaption(const QString &text);
+
+// The sections of a project: "SELECT * FROM cgroups WHERE cgroup_project_id=.."
+QString ProjectSectionsSql(const KindTables &k, int projectId);
+// The ids of the project's sections that hold the resource, in one statement.
+QString MemberSectionsSql(const KindTables &k, int projectId, int resourceId);
+QString LinkInsertSql(const KindTables &k, int sectionId, int resourceId);
+QString LinkDeleteSql(const KindTables &k, int sectionId, int resourceId);
+
+QString SectionByNameSql(const KindTables &k, const QString &name, int projectId);
+QString SectionRenameSql(const KindTables &k, const QString &oldName, const QString &newName, int projectId);
+QString SectionDeleteSql(const KindTables &k, const QString &name, int projectId);
+
+} // namespace qv::workbench
