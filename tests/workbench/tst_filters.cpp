@@ -26,23 +26,11 @@ using namespace qv;
 using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::Workbench;
+using qv::test::childNamed;
+using qv::test::click;
 
 namespace {
 
-QTreeWidgetItem *childNamed(QTreeWidgetItem *n, const QString &text)
-{
-    for (int i = 0; n && i < n->childCount(); ++i) {
-        if (n->child(i)->text(0) == text)
-            return n->child(i);
-    }
-    return nullptr;
-}
-
-void click(Workbench &w, QTreeWidgetItem *node)
-{
-    w.main->trvFilters->setCurrentItem(node);
-    w.main->navigator->trvFiltersClick();
-}
 
 QStringList comboItems(const QComboBox *cb)
 {

@@ -24,6 +24,8 @@ using namespace qv;
 using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::Workbench;
+using qv::test::childNamed;
+using qv::test::click;
 
 namespace {
 
@@ -35,21 +37,6 @@ QStringList childTexts(const QTreeWidgetItem *n)
     return out;
 }
 
-QTreeWidgetItem *childNamed(QTreeWidgetItem *n, const QString &text)
-{
-    for (int i = 0; n && i < n->childCount(); ++i) {
-        if (n->child(i)->text(0) == text)
-            return n->child(i);
-    }
-    return nullptr;
-}
-
-// Selects a node the way a click does and runs the click handler.
-void click(Workbench &w, QTreeWidgetItem *node)
-{
-    w.main->trvFilters->setCurrentItem(node);
-    w.main->navigator->trvFiltersClick();
-}
 
 bool toolbarWidgetShown(QToolBar *bar, QWidget *w)
 {

@@ -4,11 +4,13 @@
 // port: nothing reaches the internet.
 #include "app/appcontext.h"
 #include "app/tfrmmain.h"
+#include "workbench/navigator.h"
 #include "support/testdb.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QTcpServer>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -50,5 +52,22 @@ struct Workbench {
 
     QString makerStart() const { return ctx.makerUrl(QStringLiteral("/program3_start.php")).toString(); }
 };
+
+// The child of `n` with the text `text`, or null.
+inline QTreeWidgetItem *childNamed(QTreeWidgetItem *n, const QString &text)
+{
+    for (int i = 0; n && i < n->childCount(); ++i) {
+        if (n->child(i)->text(0) == text)
+            return n->child(i);
+    }
+    return nullptr;
+}
+
+// Selects a navigator node the way a click does and runs the click handler.
+inline void click(Workbench &w, QTreeWidgetItem *node)
+{
+    w.main->trvFilters->setCurrentItem(node);
+    w.main->navigator->trvFiltersClick();
+}
 
 } // namespace qv::test
