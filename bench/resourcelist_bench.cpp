@@ -6,7 +6,7 @@
 //
 // Without --host it starts a private MariaDB server in a temporary folder the
 // way the test fixture does (tests/fixture/mariadb.sh) and stops it at the end.
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
 #include "db/query.h"
@@ -31,9 +31,9 @@ using namespace qv;
 namespace {
 
 // Messages go to the error output; nothing waits on a dialog.
-class StderrPrompt : public app::InteractivePrompt {
+class StderrPrompt : public core::InteractivePrompt {
 public:
-    void message(const QString &text, app::MessageIcon) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void message(const QString &text, core::MessageIcon) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     bool question(const QString &) override { return false; }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
     bool openUrl(const QUrl &) override { return false; }
@@ -207,7 +207,7 @@ int main(int argc, char **argv)
     const int repeat = qMax(1, cli.value(repeatOpt).toInt());
 
     StderrPrompt prompt;
-    app::setPrompt(&prompt);
+    core::setPrompt(&prompt);
 
     Server server;
     QString host = cli.value(hostOpt);

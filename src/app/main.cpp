@@ -1,5 +1,5 @@
 #include "app/program.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/mysqlapi.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "app/makerlinks.h"
-#include "app/appcontext.h"
-#include "app/launcher.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/launcher.h"
+#include "core/prompt.h"
 
 namespace qv::app {
 
@@ -38,15 +38,15 @@ const MakerLink *FindMakerLink(const QString &window, const QString &control)
     return nullptr;
 }
 
-void OpenMakerLink(const AppContext &ctx, const MakerLink &link)
+void OpenMakerLink(const core::AppContext &ctx, const MakerLink &link)
 {
     const QString address = ctx.makerUrl(QString::fromUtf8(link.path)).toString().trimmed();
     if (link.way == LinkWay::Launch)
-        LaunchProgram(address, QString(), ctx.AppDir);
+        core::LaunchProgram(address, QString(), ctx.AppDir);
     else
-        prompt().openUrl(QUrl(address));
+        core::prompt().openUrl(QUrl(address));
 }
 
-void OpenMakerPage(const AppContext &ctx, const QString &path) { prompt().openUrl(ctx.makerUrl(path)); }
+void OpenMakerPage(const core::AppContext &ctx, const QString &path) { core::prompt().openUrl(ctx.makerUrl(path)); }
 
 } // namespace qv::app

@@ -3,13 +3,15 @@
 #include <QList>
 #include <QString>
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 
-struct AppContext;
 
 enum class LinkWay {
     ShellOpen, // opened in the default browser
-    Launch     // handed to LaunchProgram, which opens an address the same way
+    Launch     // handed to core::LaunchProgram, which opens an address the same way
 };
 
 struct MakerLink {
@@ -25,8 +27,8 @@ const QList<MakerLink> &MakerLinks();
 const MakerLink *FindMakerLink(const QString &window, const QString &control);
 
 // Opens the link's page; the address is trimmed.
-void OpenMakerLink(const AppContext &ctx, const MakerLink &link);
+void OpenMakerLink(const core::AppContext &ctx, const MakerLink &link);
 // Opens a page of the maker's site by path in the default browser.
-void OpenMakerPage(const AppContext &ctx, const QString &path);
+void OpenMakerPage(const core::AppContext &ctx, const QString &path);
 
 } // namespace qv::app

@@ -1,5 +1,5 @@
 #include "app/pendingtasks.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -33,8 +33,8 @@ TasksOutcome RunPendingTasks(const QString &dir)
     out.found = true;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        prompt().message(QStringLiteral("Не могу прочитать файл ") + path + QStringLiteral(": ") + f.errorString(),
-                         MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Не могу прочитать файл ") + path + QStringLiteral(": ") + f.errorString(),
+                         core::MessageIcon::Error);
         out.fileError = true;
         return out;
     }
@@ -59,7 +59,7 @@ TasksOutcome RunPendingTasks(const QString &dir)
                 ok = rest.commit();
             }
             if (!ok) {
-                prompt().message(QStringLiteral("Не могу записать файл ") + path, MessageIcon::Error);
+                core::prompt().message(QStringLiteral("Не могу записать файл ") + path, core::MessageIcon::Error);
                 out.fileError = true;
             }
             return out;
@@ -69,7 +69,7 @@ TasksOutcome RunPendingTasks(const QString &dir)
         ++out.ran;
     }
     if (!QFile::remove(path)) {
-        prompt().message(QStringLiteral("Не могу удалить файл ") + path, MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Не могу удалить файл ") + path, core::MessageIcon::Error);
         out.fileError = true;
     }
     return out;

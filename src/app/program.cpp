@@ -1,5 +1,5 @@
 #include "app/program.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "app/tfrmhelp.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmupdate.h"
@@ -77,7 +77,7 @@ void Program::createWindows()
     windows.frmGoAd = add(new TfrmGoAd(ctx, owner));
 
     mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };
-    mainWindow->onCloseRequested = [this] { prompt().exec(static_cast<QDialog *>(windows.frmGoAd)); };
+    mainWindow->onCloseRequested = [this] { core::prompt().exec(static_cast<QDialog *>(windows.frmGoAd)); };
     mainWindow->attachWindows(&windows);
 }
 

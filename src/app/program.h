@@ -1,6 +1,6 @@
 #pragma once
 // The program body: the two modes and the windows of the normal mode.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -59,7 +59,7 @@ public:
     Program();
     ~Program();
 
-    AppContext ctx;
+    core::AppContext ctx;
     std::unique_ptr<TfrmMain> mainWindow;
     AppWindows windows;
 

@@ -1,5 +1,5 @@
 #include "app/tfrmhelp.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/makerlinks.h"
 
 #include <QGridLayout>
@@ -11,7 +11,7 @@
 namespace qv::app {
 
 namespace {
-QPushButton *linkButton(AppContext &ctx, QWidget *parent, const char *window, const char *control)
+QPushButton *linkButton(core::AppContext &ctx, QWidget *parent, const char *window, const char *control)
 {
     const MakerLink *link = FindMakerLink(QString::fromLatin1(window), QString::fromLatin1(control));
     auto *b = new QPushButton(QString::fromUtf8(link->caption), parent);
@@ -31,7 +31,7 @@ QLabel *banner(const QString &text, QWidget *parent)
 }
 } // namespace
 
-TfrmHelp::TfrmHelp(AppContext &ctx, QWidget *parent) : QDialog(parent)
+TfrmHelp::TfrmHelp(core::AppContext &ctx, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Поддержите проект"));
@@ -73,7 +73,7 @@ TfrmHelp::TfrmHelp(AppContext &ctx, QWidget *parent) : QDialog(parent)
     layout->addWidget(close, 0, Qt::AlignRight);
 }
 
-TfrmGoAd::TfrmGoAd(AppContext &ctx, QWidget *parent) : QDialog(parent)
+TfrmGoAd::TfrmGoAd(core::AppContext &ctx, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmGoAd"));
     setWindowTitle(QStringLiteral("Перед выходом из программы..."));

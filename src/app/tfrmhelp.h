@@ -4,16 +4,18 @@
 
 class QPushButton;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 
-struct AppContext;
 
 // "Понравилась программа - Поддержите проект!": ways to support the program,
 // each button opening a page of the maker's site.
 class TfrmHelp : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmHelp(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmHelp(core::AppContext &ctx, QWidget *parent = nullptr);
     // The buttons by control name (Button1 closes, Button2..Button8 open pages).
     QMap<QString, QPushButton *> buttons;
 };
@@ -22,7 +24,7 @@ public:
 class TfrmGoAd : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmGoAd(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmGoAd(core::AppContext &ctx, QWidget *parent = nullptr);
     QMap<QString, QPushButton *> buttons;
 };
 

@@ -1,5 +1,5 @@
 #include "app/tfrmmain.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "controls/browserview.h"
 
 #include <QCloseEvent>
@@ -32,7 +32,7 @@ QToolButton *toolButton(QWidget *parent, const QString &name, const QString &tex
 }
 } // namespace
 
-TfrmMain::TfrmMain(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
+TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvantile 3.1"));

@@ -16,6 +16,9 @@ class QTreeWidget;
 class QWebEngineView;
 class QAction;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::projects {
 class ProjectChoice;
 class MaterialsNavigation;
@@ -30,7 +33,6 @@ class ResourceList;
 
 namespace qv::app {
 
-struct AppContext;
 struct AppWindows;
 
 // The main window: navigator on the left, the resource list and the browser
@@ -38,10 +40,10 @@ struct AppWindows;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmMain(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmMain(core::AppContext &ctx, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    AppContext &context() { return m_ctx; }
+    core::AppContext &context() { return m_ctx; }
 
     // The start-up: folders and start pages, the installation record, the
     // plug-in menu, settings, the database connection, login, the project
@@ -154,7 +156,7 @@ private:
     void createControllers();
     void buildLinkCommands();
 
-    AppContext &m_ctx;
+    core::AppContext &m_ctx;
     bool m_closing = false;
 };
 

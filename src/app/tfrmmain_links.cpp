@@ -1,9 +1,9 @@
 // The main window's commands that open the maker's pages, and the support
 // and recommendations windows.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/makerlinks.h"
 #include "app/program.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "app/tfrmhelp.h"
 #include "app/tfrmmain.h"
 
@@ -45,7 +45,7 @@ void TfrmMain::buildLinkCommands()
 void TfrmMain::lbAdLinkClick()
 {
     if (windows && windows->frmHelp)
-        prompt().exec(static_cast<QDialog *>(windows->frmHelp));
+        core::prompt().exec(static_cast<QDialog *>(windows->frmHelp));
 }
 
 } // namespace qv::app

@@ -1,9 +1,9 @@
 // The main window's start-up, run once while the window is being created.
-#include "app/appcontext.h"
-#include "app/installpath.h"
-#include "app/launcher.h"
+#include "core/appcontext.h"
+#include "core/installpath.h"
+#include "core/launcher.h"
 #include "app/pendingtasks.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmstart.h"
 #include "controls/tframelessie.h"
@@ -32,7 +32,7 @@ void TfrmMain::FormCreate()
 {
     // 1-3: folders, start pages, initial values.
     if (m_ctx.AppDir.isEmpty())
-        m_ctx.AppDir = executableDir();
+        m_ctx.AppDir = core::executableDir();
     // The maker's host comes from "config.ini", read here first for the start page.
     m_ctx.readConfig();
     Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
@@ -42,15 +42,15 @@ void TfrmMain::FormCreate()
     m_ctx.FillMenuIndex = 2;
 
     // 4: the installation folder is recorded once and never overwritten.
-    RecordInstallPath(m_ctx.AppDir);
+    core::RecordInstallPath(m_ctx.AppDir);
 
     // 5: plug-in menu, after its fixed items.
-    for (const QString &name : ListSubfolders(m_ctx.AppDir + QStringLiteral("Plugins/"))) {
+    for (const QString &name : core::ListSubfolders(m_ctx.AppDir + QStringLiteral("Plugins/"))) {
         QAction *a = pmPlugins->addAction(name);
         a->setText(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
         a->setData(name);
         const QString appDir = m_ctx.AppDir;
-        connect(a, &QAction::triggered, this, [appDir, name] { RunPlugin(appDir, name); });
+        connect(a, &QAction::triggered, this, [appDir, name] { core::RunPlugin(appDir, name); });
         pluginActions.append(a);
     }
 
@@ -100,19 +100,19 @@ bool TfrmMain::connectDatabase()
     db::Database *conn = new db::Database;
     db::setDbConnection(conn);
     if (!conn->create()) {
-        prompt().message(QStringLiteral("Couldn't init PMYSQL object"), MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Couldn't init PMYSQL object"), core::MessageIcon::Error);
         return false;
     }
     for (;;) {
         if (!conn->setConnectTimeout(m_ctx.Db.connectTimeoutSeconds))
-            prompt().message(QStringLiteral("Не могу выполнить mysql_options"), MessageIcon::Warning);
+            core::prompt().message(QStringLiteral("Не могу выполнить mysql_options"), core::MessageIcon::Warning);
         if (conn->connect(m_ctx.Db.host, m_ctx.Db.user, m_ctx.Db.password, static_cast<unsigned>(m_ctx.Db.port)))
             return true;
-        if (!prompt().question(QString::fromUtf8(kConnectQuestion)))
+        if (!core::prompt().question(QString::fromUtf8(kConnectQuestion)))
             return false;
         // A failed connect leaves the client object unusable: start from a fresh one.
         if (!conn->create()) {
-            prompt().message(QStringLiteral("Couldn't init PMYSQL object"), MessageIcon::Error);
+            core::prompt().message(QStringLiteral("Couldn't init PMYSQL object"), core::MessageIcon::Error);
             return false;
         }
     }
@@ -126,7 +126,7 @@ bool TfrmMain::selectDatabase()
             return true;
         const QString text = QStringLiteral("Не могу выбрать базу данных \"") + m_ctx.Db.name + QStringLiteral("\":\r")
                              + conn.errorText() + QStringLiteral("\rПроверьте dbname в config.ini. Попробовать еще раз?");
-        if (!prompt().question(text))
+        if (!core::prompt().question(text))
             return false;
     }
 }

@@ -1,7 +1,7 @@
 #include "app/tfrmstart.h"
-#include "app/appcontext.h"
-#include "app/launcher.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/launcher.h"
+#include "core/prompt.h"
 #include "db/database.h"
 
 #include <QCoreApplication>
@@ -68,7 +68,7 @@ LocalServerCommand LocalServerStart(const QString &appDir, const QString &progra
     return c;
 }
 
-TfrmStart::TfrmStart(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
+TfrmStart::TfrmStart(core::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmStart"));
     setWindowTitle(QStringLiteral("Quorvantile 3"));
@@ -100,7 +100,7 @@ bool TfrmStart::serverAnswers()
     for (int i = 0; i < kClientAttempts && !probe.create(); ++i)
         QCoreApplication::processEvents();
     if (!probe.isCreated()) {
-        prompt().message(QStringLiteral("Couldn't init PMYSQL object"), MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Couldn't init PMYSQL object"), core::MessageIcon::Error);
         return false;
     }
     if (!probe.setConnectTimeout(m_ctx.Db.connectTimeoutSeconds))
@@ -125,18 +125,18 @@ bool TfrmStart::run()
     addLine(QStringLiteral("Запуск mysql сервера (Server Small Mode)"));
     const QString program = LocalServerProgram(m_ctx.AppDir);
     if (program.isEmpty()) {
-        prompt().message(QStringLiteral("Не найден сервер MySQL: нет ни ") + m_ctx.AppDir
+        core::prompt().message(QStringLiteral("Не найден сервер MySQL: нет ни ") + m_ctx.AppDir
                              + QStringLiteral("mysql/bin/mariadbd, ни mariadbd в системе."),
-                         MessageIcon::Error);
+                         core::MessageIcon::Error);
         return false;
     }
     const QString dataDir = m_ctx.AppDir + QStringLiteral("mysql/data");
     if (!QFileInfo(dataDir).isDir()) {
-        prompt().message(QStringLiteral("Нет папки данных сервера MySQL: ") + dataDir, MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Нет папки данных сервера MySQL: ") + dataDir, core::MessageIcon::Error);
         return false;
     }
     const LocalServerCommand c = LocalServerStart(m_ctx.AppDir, program, m_ctx.Db.port);
-    return prompt().startProgram(c.program, c.arguments, c.workingDir) > 0;
+    return core::prompt().startProgram(c.program, c.arguments, c.workingDir) > 0;
 }
 
 } // namespace qv::app

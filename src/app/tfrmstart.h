@@ -7,9 +7,11 @@
 
 class QListWidget;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 
-struct AppContext;
 
 struct LocalServerCommand {
     QString program;
@@ -29,7 +31,7 @@ LocalServerCommand LocalServerStart(const QString &appDir, const QString &progra
 class TfrmStart : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmStart(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmStart(core::AppContext &ctx, QWidget *parent = nullptr);
 
     QListWidget *lbProgress;
 
@@ -43,7 +45,7 @@ private:
     void addLine(const QString &text);
     bool serverAnswers();
 
-    AppContext &m_ctx;
+    core::AppContext &m_ctx;
 };
 
 } // namespace qv::app

@@ -1,6 +1,6 @@
 #include "app/tfrmupdate.h"
-#include "app/appcontext.h"
-#include "app/installpath.h"
+#include "core/appcontext.h"
+#include "core/installpath.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,7 +25,7 @@ TfrmUpdate::TfrmUpdate(const QString &sourceDir, const QString &lockPath, QWidge
         lblResult->setText(QStringLiteral("Обновление программы Quorvantile отменено."));
         return;
     }
-    m_outcome = RunUpdate(sourceDir.isEmpty() ? executableDir() : sourceDir, ReadInstallPath());
+    m_outcome = RunUpdate(sourceDir.isEmpty() ? core::executableDir() : sourceDir, core::ReadInstallPath());
     lblResult->setText(m_outcome.done ? QStringLiteral("Обновление программы Quorvantile успешно завершено.")
                                       : QStringLiteral("Обновление программы Quorvantile не выполнено."));
 }

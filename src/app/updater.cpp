@@ -1,5 +1,5 @@
 #include "app/updater.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +48,7 @@ bool RunningCopyExists(const QString &lockPath)
 bool WaitForRunningCopy(const QString &lockPath)
 {
     while (RunningCopyExists(lockPath)) {
-        if (!prompt().okCancel(QStringLiteral("У Вас открыта копия Quorvantile. Закройте ее и нажмите OK")))
+        if (!core::prompt().okCancel(QStringLiteral("У Вас открыта копия Quorvantile. Закройте ее и нажмите OK")))
             return false;
     }
     return true;
@@ -82,26 +82,26 @@ UpdateOutcome RunUpdate(const QString &sourceDir, const QString &installDir)
 {
     UpdateOutcome outcome;
     if (installDir.isEmpty()) {
-        prompt().message(QStringLiteral("Не записана папка установки программы: обновлять нечего. "
+        core::prompt().message(QStringLiteral("Не записана папка установки программы: обновлять нечего. "
                                         "Запустите программу Quorvantile хотя бы один раз."),
-                         MessageIcon::Error);
+                         core::MessageIcon::Error);
         return outcome;
     }
     if (!QFileInfo(installDir).isDir()) {
-        prompt().message(QStringLiteral("Нет папки установки программы: ") + installDir, MessageIcon::Error);
+        core::prompt().message(QStringLiteral("Нет папки установки программы: ") + installDir, core::MessageIcon::Error);
         return outcome;
     }
     const QString from = QFileInfo(sourceDir).canonicalFilePath();
     if (!from.isEmpty() && from == QFileInfo(installDir).canonicalFilePath()) {
-        prompt().message(QStringLiteral("Обновление запущено из папки установки программы (") + installDir
+        core::prompt().message(QStringLiteral("Обновление запущено из папки установки программы (") + installDir
                              + QStringLiteral("): файлы некуда копировать."),
-                         MessageIcon::Error);
+                         core::MessageIcon::Error);
         return outcome;
     }
     for (const QString &name : UpdateFiles()) {
         const QString error = CopyFileStream(sourceDir + name, installDir + name);
         if (!error.isEmpty()) {
-            prompt().message(error, MessageIcon::Error);
+            core::prompt().message(error, core::MessageIcon::Error);
             return outcome;
         }
         outcome.copied << name;

@@ -1,7 +1,7 @@
 #include "db/query.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 namespace qv::db {
 
@@ -73,7 +73,7 @@ int ExecQuery(const QString &sql)
     Database &db = DbConnection();
     const int rc = db.query(sql);
     if (rc != 0)
-        app::prompt().message(QStringLiteral("Ошибка в запросе:") + sql + QLatin1Char('\r') + db.errorText());
+        core::prompt().message(QStringLiteral("Ошибка в запросе:") + sql + QLatin1Char('\r') + db.errorText());
     return rc;
 }
 

@@ -2,8 +2,8 @@
 #include "projects/materialsql.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
@@ -17,7 +17,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 QToolButton *contactsButton(QToolBar *bar, const char *name, const QString &caption)
@@ -31,7 +31,7 @@ QToolButton *contactsButton(QToolBar *bar, const char *name, const QString &capt
 }
 } // namespace
 
-MaterialsNavigation::MaterialsNavigation(app::TfrmMain &main, app::AppContext &ctx)
+MaterialsNavigation::MaterialsNavigation(app::TfrmMain &main, core::AppContext &ctx)
     : QObject(&main), m_main(main), m_ctx(ctx)
 {
     connect(m_main.cbFMaterials, &QComboBox::activated, this, [this] { cbFMaterialsChange(); });

@@ -11,8 +11,10 @@ class QAction;
 class QComboBox;
 class QToolButton;
 
-namespace qv::app {
+namespace qv::core {
 struct AppContext;
+}
+namespace qv::app {
 class TfrmMain;
 }
 
@@ -24,7 +26,7 @@ enum class MaterialKind;
 class MaterialsNavigation : public QObject {
     Q_OBJECT
 public:
-    MaterialsNavigation(app::TfrmMain &main, app::AppContext &ctx);
+    MaterialsNavigation(app::TfrmMain &main, core::AppContext &ctx);
 
     void attachEditor(TfrmProjectMaterials *editor) { m_editor = editor; }
 
@@ -79,7 +81,7 @@ private:
     void openOn(int tab);
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     TfrmProjectMaterials *m_editor = nullptr;
 };
 

@@ -4,8 +4,8 @@
 #include "projects/tfrmprojectinfo.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -21,7 +21,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 const char *const kChooseProject = "Для работы с программой нужно выбрать проект";
@@ -62,7 +62,7 @@ QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption)
     return a;
 }
 
-ProjectChoice::ProjectChoice(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+ProjectChoice::ProjectChoice(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     // The user's choice only: entries set from code raise nothing.
     connect(m_main.cbProjects, &QComboBox::activated, this, [this] { cbProjectsChange(); });

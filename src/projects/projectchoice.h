@@ -7,8 +7,10 @@
 
 class QAction;
 
-namespace qv::app {
+namespace qv::core {
 struct AppContext;
+}
+namespace qv::app {
 class TfrmMain;
 }
 
@@ -28,7 +30,7 @@ QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption);
 class ProjectChoice : public QObject {
     Q_OBJECT
 public:
-    ProjectChoice(app::TfrmMain &main, app::AppContext &ctx);
+    ProjectChoice(app::TfrmMain &main, core::AppContext &ctx);
 
     // The windows created after the main window.
     void attachWindows(TfrmProjectMaterials *editor, TfrmProjectInfo *info);
@@ -58,7 +60,7 @@ private:
     void collapseNavigator();
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     TfrmProjectMaterials *m_editor = nullptr;
     TfrmProjectInfo *m_info = nullptr;
 };

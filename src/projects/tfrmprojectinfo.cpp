@@ -1,7 +1,7 @@
 #include "projects/tfrmprojectinfo.h"
 #include "projects/projectchoice.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -17,14 +17,14 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 // No edit of this window has a length limit of its own.
 constexpr int kNoMaxLength = 16 * 1024 * 1024;
 } // namespace
 
-TfrmProjectInfo::TfrmProjectInfo(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmProjectInfo::TfrmProjectInfo(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_ctx(ctx), m_main(main)
 {
     setObjectName(QStringLiteral("frmProjectInfo"));

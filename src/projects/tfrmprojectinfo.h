@@ -8,8 +8,10 @@
 class QLineEdit;
 class QPushButton;
 
-namespace qv::app {
+namespace qv::core {
 struct AppContext;
+}
+namespace qv::app {
 class TfrmMain;
 }
 
@@ -18,7 +20,7 @@ namespace qv::projects {
 class TfrmProjectInfo : public QDialog {
     Q_OBJECT
 public:
-    TfrmProjectInfo(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmProjectInfo(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
 
     // "Add" or "Edit"; set by the caller before showing the window.
     QString EditMode;
@@ -53,7 +55,7 @@ private:
     // Refills cbProjects, selects the project and makes it current.
     bool showProject(int projectId);
 
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     app::TfrmMain *m_main;
 };
 

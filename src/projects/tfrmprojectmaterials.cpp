@@ -3,8 +3,8 @@
 // loads, saves and new materials are in the files beside this one.
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -22,14 +22,14 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 const char *const kSavePrompt = "Вы не сохранили редактирования материала. Сохранить редактирование?";
 constexpr int kWheelStep = 20;
 } // namespace
 
-TfrmProjectMaterials::TfrmProjectMaterials(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_ctx(ctx), m_main(main)
@@ -452,7 +452,7 @@ void TfrmProjectMaterials::Button3Click()
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
         prompt().message(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file.errorString()),
-                         app::MessageIcon::Error);
+                         core::MessageIcon::Error);
         return;
     }
     const qint64 size = file.size();

@@ -4,7 +4,7 @@
 // tab each. Created once, shown modeless, kept above the other windows; closing
 // it only hides it.
 #include "projects/materialsql.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -19,8 +19,10 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 
-namespace qv::app {
+namespace qv::core {
 struct AppContext;
+}
+namespace qv::app {
 class TfrmMain;
 }
 
@@ -46,7 +48,7 @@ class TfrmProjectMaterials : public QWidget {
 public:
     enum Tab { SoftTab = 0, SiteTab = 1, ForumTab = 2, LetterTab = 3 };
 
-    TfrmProjectMaterials(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmProjectMaterials(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
     ~TfrmProjectMaterials() override;
 
     // Unsaved edits on any tab.
@@ -278,7 +280,7 @@ private:
     std::optional<ProjectData> currentProjectData() const;
     void openHelp(const QString &board);
 
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     app::TfrmMain *m_main;
     std::array<LoadedMaterial, 4> m_loaded;
     bool m_settingTab = false;

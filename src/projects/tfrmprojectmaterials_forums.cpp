@@ -1,8 +1,8 @@
 // The materials editor's forum press releases (tab 2).
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -16,7 +16,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 QWidget *TfrmProjectMaterials::buildForumPage()
 {

@@ -2,8 +2,8 @@
 #include "projects/projectchoice.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -17,7 +17,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 const char *const kNameTaken = "Такое описание для данного проекта есть, нужно придумать другое описание!";

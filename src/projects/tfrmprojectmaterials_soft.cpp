@@ -9,8 +9,8 @@
 #include "projects/softsql.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -22,7 +22,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 const char *const kNameTaken = "Такое описание для данного проекта есть, нужно придумать другое описание!";
@@ -144,7 +144,7 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
     const std::optional<QString> sql =
         SoftwareUpdateSql(soft->values(), CurrentDescLanguage, texts, l.projectId, &error);
     if (!sql) {
-        prompt().message(error, app::MessageIcon::Error);
+        prompt().message(error, core::MessageIcon::Error);
         l.edited = true;
         MaterialChanged = true;
         return;

@@ -5,8 +5,8 @@
 #include "projects/softsql.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -16,7 +16,7 @@
 
 namespace qv::projects {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 const char *const kNotWritten = "PAD файл не создан.";
@@ -60,7 +60,7 @@ void TfrmProjectMaterials::btnPadGenerateClick()
     QString error;
     const std::optional<QString> templateText = readTemplate(m_ctx.AppDir + QStringLiteral("Pad_File.xml"), &error);
     if (!templateText) {
-        prompt().message(error + QLatin1Char(' ') + QString::fromUtf8(kNotWritten), app::MessageIcon::Error);
+        prompt().message(error + QLatin1Char(' ') + QString::fromUtf8(kNotWritten), core::MessageIcon::Error);
         return;
     }
 
@@ -85,14 +85,14 @@ void TfrmProjectMaterials::btnPadGenerateClick()
 
     const PadResult pad = BuildPad(*templateText, *source);
     if (!pad.error.isEmpty()) {
-        prompt().message(pad.error + QLatin1Char(' ') + QString::fromUtf8(kNotWritten), app::MessageIcon::Error);
+        prompt().message(pad.error + QLatin1Char(' ') + QString::fromUtf8(kNotWritten), core::MessageIcon::Error);
         return;
     }
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) || out.write(pad.text.toUtf8()) < 0 || !out.commit()) {
         prompt().message(QStringLiteral("Не удалось записать PAD файл \"") + fileName + QStringLiteral("\": ")
                              + out.errorString(),
-                         app::MessageIcon::Error);
+                         core::MessageIcon::Error);
     }
 }
 

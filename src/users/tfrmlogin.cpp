@@ -1,6 +1,6 @@
 #include "users/tfrmlogin.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -13,9 +13,9 @@
 
 namespace qv::users {
 
-using app::prompt;
+using core::prompt;
 
-TfrmLogin::TfrmLogin(app::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
+TfrmLogin::TfrmLogin(core::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Авторизация"));
@@ -47,7 +47,7 @@ void TfrmLogin::prepare()
     cbAutoSave->setChecked(false);
     edtLogin->clear();
     edtPassword->clear();
-    const app::IniFile &ini = m_ctx.ConfigIni;
+    const core::IniFile &ini = m_ctx.ConfigIni;
     if (ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")) == QLatin1String("1")) {
         cbAutoSave->setChecked(true);
         edtLogin->setText(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")));
@@ -57,7 +57,7 @@ void TfrmLogin::prepare()
 
 void TfrmLogin::Button1Click()
 {
-    app::IniFile &ini = m_ctx.ConfigIni;
+    core::IniFile &ini = m_ctx.ConfigIni;
     if (cbAutoSave->isChecked()) {
         ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1"));
         ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), edtLogin->text());
@@ -70,7 +70,7 @@ void TfrmLogin::Button1Click()
     accept();
 }
 
-LoginResult TryLogin(app::AppContext &ctx, const QString &login, const QString &password)
+LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString &password)
 {
     if (login.isEmpty() || password.isEmpty())
         return LoginResult::Empty;
@@ -97,7 +97,7 @@ LoginResult TryLogin(app::AppContext &ctx, const QString &login, const QString &
     return LoginResult::Accepted;
 }
 
-void RunLoginLoop(app::AppContext &ctx, TfrmLogin &dialog)
+void RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog)
 {
     ctx.CurrentUserId.reset();
     for (;;) {

@@ -5,17 +5,17 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-namespace qv::app {
+
+namespace qv::core {
 struct AppContext;
 }
-
 namespace qv::users {
 
 // "Авторизация": login and password, with the remembered login in "config.ini".
 class TfrmLogin : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmLogin(app::AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmLogin(core::AppContext &ctx, QWidget *parent = nullptr);
 
     QLineEdit *edtLogin;
     QLineEdit *edtPassword;
@@ -28,15 +28,15 @@ public:
     void prepare();
 
 private:
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
 };
 
 enum class LoginResult { Accepted, Refused, Inactive, StatementFailed, Empty };
 
 // Checks one login against the users table. On acceptance sets CurrentUserId.
-LoginResult TryLogin(app::AppContext &ctx, const QString &login, const QString &password);
+LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString &password);
 
 // Shows the dialog until a user is accepted.
-void RunLoginLoop(app::AppContext &ctx, TfrmLogin &dialog);
+void RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog);
 
 } // namespace qv::users

@@ -1,5 +1,5 @@
 #include "users/tfrmuseredit.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -11,7 +11,7 @@
 
 namespace qv::users {
 
-using app::prompt;
+using core::prompt;
 
 TfrmUserEdit::TfrmUserEdit(QWidget *parent) : QDialog(parent)
 {
@@ -45,7 +45,7 @@ bool TfrmUserEdit::loadUser(int userId)
     cbActive->setChecked(false);
     const QString sql = QStringLiteral("SELECT * FROM users WHERE user_id=") + db::SqlInt(userId);
     if (db::RunDirect(sql) != 0) {
-        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+        prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
         return false;
     }
     db::QueryResult result(db::DbConnection());
@@ -82,7 +82,7 @@ bool TfrmUserEdit::btnSaveClick()
         return false;
     }
     if (db::RunDirect(sql) != 0) {
-        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+        prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
         return false;
     }
     Q_EMIT saved();

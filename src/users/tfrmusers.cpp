@@ -1,7 +1,7 @@
 #include "users/tfrmusers.h"
 #include "users/tfrmuseredit.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -15,9 +15,9 @@
 
 namespace qv::users {
 
-using app::prompt;
+using core::prompt;
 
-TfrmUsers::TfrmUsers(app::AppContext &ctx, TfrmUserEdit *editor, QWidget *parent)
+TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_ctx(ctx), m_editor(editor)
 {
     setObjectName(QStringLiteral("frmUsers"));

@@ -4,10 +4,10 @@
 class QTreeWidget;
 class QToolButton;
 
-namespace qv::app {
+
+namespace qv::core {
 struct AppContext;
 }
-
 namespace qv::users {
 
 class TfrmUserEdit;
@@ -18,7 +18,7 @@ inline const char *kAdminOnly = "С пользователями может ра
 class TfrmUsers : public QWidget {
     Q_OBJECT
 public:
-    TfrmUsers(app::AppContext &ctx, TfrmUserEdit *editor, QWidget *parent = nullptr);
+    TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *parent = nullptr);
 
     QToolButton *tbUserAdd;
     QToolButton *tbnUserEdit;
@@ -34,7 +34,7 @@ public:
     void lvUsersDblClick() { tbnUserEditClick(); }
 
 private:
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     TfrmUserEdit *m_editor;
 };
 

@@ -1,6 +1,6 @@
 #include "workbench/browserpane.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "controls/tframelessie.h"
 #include "db/query.h"
@@ -28,7 +28,7 @@
 
 namespace qv::workbench {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool checkable = false)
@@ -43,7 +43,7 @@ QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool c
 }
 } // namespace
 
-BrowserPane::BrowserPane(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+BrowserPane::BrowserPane(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     buildToolBar();
     m_filler = new FormFiller(ctx, main.Web, main.pmFill, nullptr, this);

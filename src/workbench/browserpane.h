@@ -12,9 +12,11 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 class TfrmMain;
-struct AppContext;
 } // namespace qv::app
 
 namespace qv::workbench {
@@ -25,7 +27,7 @@ class TfrmAuth;
 class BrowserPane : public QObject {
     Q_OBJECT
 public:
-    BrowserPane(app::TfrmMain &main, app::AppContext &ctx);
+    BrowserPane(app::TfrmMain &main, core::AppContext &ctx);
     ~BrowserPane() override;
 
     // Browser tool bar.
@@ -67,7 +69,7 @@ private:
     std::optional<int> activePressRelease() const;
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     FormFiller *m_filler = nullptr;
     TfrmAuth *m_auth = nullptr;
 };

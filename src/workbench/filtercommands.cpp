@@ -1,6 +1,6 @@
 #include "workbench/filtercommands.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/query.h"
 #include "workbench/filters_logic.h"
@@ -22,7 +22,7 @@ void RemoveNavigatorNode(app::TfrmMain &main, QTreeWidgetItem *node)
     tree->setCurrentItem(nullptr);
 }
 
-FilterCommands::FilterCommands(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+FilterCommands::FilterCommands(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     QMenu *menu = m_main.pmFilter;
     miFilterEdit = menu->addAction(QStringLiteral("Редактировать параметры фильтра..."));
@@ -50,7 +50,7 @@ void FilterCommands::attachEditor(TfrmFilter *editor)
         if (!m_editor)
             return;
         m_editor->prepareAdd(name);
-        app::prompt().exec(m_editor);
+        core::prompt().exec(m_editor);
     };
 }
 
@@ -67,7 +67,7 @@ void FilterCommands::miFilterEditClick()
         return;
     if (!m_editor->loadFilter(node->text(0)))
         return;
-    app::prompt().exec(m_editor);
+    core::prompt().exec(m_editor);
 }
 
 void FilterCommands::N33Click()
@@ -78,7 +78,7 @@ void FilterCommands::N33Click()
         return;
     const QString oldName = node->text(0);
     // A cancelled box gives back the old name, which the duplicate test refuses.
-    const QString newName = app::prompt()
+    const QString newName = core::prompt()
                                 .input(QStringLiteral("Переименование фильтра"),
                                        QStringLiteral("Введите новое имя фильтра:"), oldName)
                                 .value_or(oldName);
@@ -86,7 +86,7 @@ void FilterCommands::N33Click()
         QStringLiteral("Фильтр с таким названием уже существует! Придумайте другое название фильтра!");
     // An empty name could not be told apart from "no filter": it is refused.
     if (newName.trimmed().isEmpty()) {
-        app::prompt().message(QStringLiteral("Название фильтра не может быть пустым!"));
+        core::prompt().message(QStringLiteral("Название фильтра не может быть пустым!"));
         return;
     }
     bool failed = false;
@@ -94,7 +94,7 @@ void FilterCommands::N33Click()
     if (failed)
         return;
     if (existing) {
-        app::prompt().message(taken);
+        core::prompt().message(taken);
         return;
     }
     if (db::ExecQuery(FilterRenameSql(*k, oldName, newName)) != 0)
@@ -109,7 +109,7 @@ void FilterCommands::N35Click()
     if (!node || !k)
         return;
     const QString name = node->text(0);
-    if (!app::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
+    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(FilterDeleteSql(*k, name)) != 0)

@@ -7,9 +7,11 @@
 class QAction;
 class QTreeWidgetItem;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 class TfrmMain;
-struct AppContext;
 }
 
 namespace qv::workbench {
@@ -24,7 +26,7 @@ void RemoveNavigatorNode(app::TfrmMain &main, QTreeWidgetItem *node);
 class FilterCommands : public QObject {
     Q_OBJECT
 public:
-    FilterCommands(app::TfrmMain &main, app::AppContext &ctx);
+    FilterCommands(app::TfrmMain &main, core::AppContext &ctx);
 
     // The editor window; also makes the navigator's "Добавить фильтр" open it.
     void attachEditor(TfrmFilter *editor);
@@ -48,7 +50,7 @@ private:
     QTreeWidgetItem *selectedFilter() const;
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     TfrmFilter *m_editor = nullptr;
 };
 

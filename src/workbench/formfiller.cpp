@@ -1,6 +1,6 @@
 #include "workbench/formfiller.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/formfill_logic.h"
@@ -15,7 +15,7 @@
 
 namespace qv::workbench {
 
-using app::prompt;
+using core::prompt;
 
 namespace {
 // The name of a fill menu item as the user sees it, whatever the menu shows.
@@ -60,7 +60,7 @@ struct FormFiller::Pending {
     QString city, country, categories;
 };
 
-FormFiller::FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent)
+FormFiller::FormFiller(core::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_web(web), m_pmFill(pmFill), m_auth(auth), m_bridge(new PageBridge(web, this))
 {
 }

@@ -10,10 +10,10 @@ class QAction;
 class QMenu;
 class QWebEngineView;
 
-namespace qv::app {
+
+namespace qv::core {
 struct AppContext;
 }
-
 namespace qv::workbench {
 
 class PageBridge;
@@ -33,7 +33,7 @@ enum class FormFillResult {
 class FormFiller : public QObject {
     Q_OBJECT
 public:
-    FormFiller(app::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent = nullptr);
+    FormFiller(core::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent = nullptr);
     ~FormFiller() override;
 
     // "Заполнить", the end of a page load, and the fill menu. What the fill
@@ -63,7 +63,7 @@ private:
     // manager when there is none. Nothing when the statement failed.
     std::optional<QString> credential(bool password);
 
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     QWebEngineView *m_web;
     QMenu *m_pmFill;
     TfrmAuth *m_auth;

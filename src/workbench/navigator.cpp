@@ -2,9 +2,9 @@
 // of the node's kind, the popup menu, the help pane, the two add nodes and the
 // resource list.
 #include "workbench/navigator.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/program.h"
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/query.h"
 #include "workbench/resourcelist.h"
@@ -61,7 +61,7 @@ void Navigator::trvFiltersClick()
     m_inClick = true;
     const auto done = qScopeGuard([this] { m_inClick = false; });
     if (m_main.cbProjects->currentIndex() <= 0) {
-        app::prompt().message(QStringLiteral("Для работы с программой нужно выбрать проект"));
+        core::prompt().message(QStringLiteral("Для работы с программой нужно выбрать проект"));
         return;
     }
     if (QTreeWidgetItem *node = m_main.trvFilters->currentItem())
@@ -82,10 +82,10 @@ void Navigator::clickNode(QTreeWidgetItem *node)
     const QString text = node->text(0);
     if (const auto path = link ? linkPath(text) : std::nullopt) {
         if (text == QString::fromUtf8(kSubscribeText))
-            app::prompt().message(QStringLiteral("Для подписки на бесплатные обновления необходимо зарегистрироваться на "
+            core::prompt().message(QStringLiteral("Для подписки на бесплатные обновления необходимо зарегистрироваться на "
                                                  "форуме программы!\rНажмите на OK и перейдете на страницу регистрации "
                                                  "на форуме..."));
-        app::prompt().openUrl(m_ctx.makerUrl(*path));
+        core::prompt().openUrl(m_ctx.makerUrl(*path));
         return;
     }
 
@@ -256,7 +256,7 @@ void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString 
 
 void Navigator::addSection(QTreeWidgetItem *addNode)
 {
-    const auto answer = app::prompt().input(QStringLiteral("Добавление нового раздела"),
+    const auto answer = core::prompt().input(QStringLiteral("Добавление нового раздела"),
                                             QStringLiteral("Введите название нового раздела"), QString());
     if (!answer || answer->isEmpty())
         return;
@@ -266,7 +266,7 @@ void Navigator::addSection(QTreeWidgetItem *addNode)
     if (failed)
         return;
     if (existing) {
-        app::prompt().message(
+        core::prompt().message(
             QStringLiteral("Раздел с таким названием уже существует! Придумайте другое название раздела!"));
         return;
     }
@@ -278,7 +278,7 @@ void Navigator::addSection(QTreeWidgetItem *addNode)
 
 void Navigator::addFilter(QTreeWidgetItem *addNode)
 {
-    const auto answer = app::prompt().input(QStringLiteral("Добавление нового фильтра"),
+    const auto answer = core::prompt().input(QStringLiteral("Добавление нового фильтра"),
                                             QStringLiteral("Введите название нового фильтра"), QString());
     if (!answer || answer->isEmpty())
         return;
@@ -288,7 +288,7 @@ void Navigator::addFilter(QTreeWidgetItem *addNode)
     if (failed)
         return;
     if (existing) {
-        app::prompt().message(
+        core::prompt().message(
             QStringLiteral("Такой фильтр уже существует, нужно придумать другое название фильтра!"));
         return;
     }
@@ -312,7 +312,7 @@ void Navigator::openFilterEditor(const QString &name)
     editor->setProperty("EditMode", QStringLiteral("add"));
     editor->setProperty("FilterName", name);
     editor->setProperty("Kind", m_ctx.CurrentKind);
-    app::prompt().exec(editor);
+    core::prompt().exec(editor);
 }
 
 } // namespace qv::workbench

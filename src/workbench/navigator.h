@@ -11,9 +11,11 @@
 class QMenu;
 class QTreeWidgetItem;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 class TfrmMain;
-struct AppContext;
 }
 
 namespace qv::workbench {
@@ -38,7 +40,7 @@ public:
         RubricNode,
     };
 
-    Navigator(app::TfrmMain &main, app::AppContext &ctx);
+    Navigator(app::TfrmMain &main, core::AppContext &ctx);
     ~Navigator() override;
 
     // The handlers. trvFiltersClick acts on the tree's selected node; other
@@ -111,7 +113,7 @@ private:
     void setPlaceholder(QTreeWidgetItem *topNode, const QString &text);
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     QMenu *m_popup = nullptr;
     bool m_inClick = false;
     bool m_building = false;

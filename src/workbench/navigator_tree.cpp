@@ -1,7 +1,7 @@
 // The navigator's tree: its fixed nodes, the branch build on expansion, the
 // tear-down on collapse and the single-expand behaviour.
 #include "workbench/navigator.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -57,7 +57,7 @@ bool readRows(const QString &sql, const std::function<void(const db::QueryResult
 
 } // namespace
 
-Navigator::Navigator(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+Navigator::Navigator(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     QTreeWidget *tree = m_main.trvFilters;
     tree->setHeaderHidden(true);

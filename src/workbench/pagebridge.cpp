@@ -75,30 +75,6 @@ QString PageBridge::writeScript(const QString &token, const PageWrites &writes)
 })()JS") + json + QStringLiteral(")");
 }
 
-QVariant PageBridge::evaluate(const QString &script, int timeoutMs)
-{
-    if (!m_view || !m_view->page())
-        return QVariant();
-    QEventLoop loop;
-    QVariant result;
-    bool done = false;
-    QPointer<QEventLoop> guard(&loop);
-    m_view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&, guard](const QVariant &v) {
-        if (!guard)
-            return;
-        result = v;
-        done = true;
-        loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    // A new page drops the answer of the old one.
-    const auto started = connect(m_view, &QWebEngineView::loadStarted, &loop, &QEventLoop::quit);
-    if (!done)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    disconnect(started);
-    return done ? result : QVariant();
-}
-
 PageSnapshot PageBridge::parseSnapshot(const QVariant &answer, int loadCounter)
 {
     PageSnapshot snap;

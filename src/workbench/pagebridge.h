@@ -45,9 +45,6 @@ public:
     // document is gone.
     void write(const PageSnapshot &snap, const PageWrites &writes, std::function<void(bool)> done);
 
-    // Runs a script and waits for its result (an invalid QVariant on time-out).
-    // For callers outside the browser's own callbacks (tests, commands).
-    QVariant evaluate(const QString &script, int timeoutMs = 5000);
     // Parses the snapshot script's answer.
     static PageSnapshot parseSnapshot(const QVariant &answer, int loadCounter);
 

@@ -1,5 +1,5 @@
 #include "workbench/resourcelist.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "workbench/resourcelist_model.h"
 
@@ -12,7 +12,7 @@
 
 namespace qv::workbench {
 
-ResourceList::ResourceList(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+ResourceList::ResourceList(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     m_model = new ResourceListModel(this);
     QTableView *lv = m_main.lvLinks;

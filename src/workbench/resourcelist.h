@@ -5,9 +5,11 @@
 
 #include <QObject>
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 class TfrmMain;
-struct AppContext;
 }
 
 namespace qv::workbench {
@@ -17,7 +19,7 @@ class ResourceListModel;
 class ResourceList : public QObject {
     Q_OBJECT
 public:
-    ResourceList(app::TfrmMain &main, app::AppContext &ctx);
+    ResourceList(app::TfrmMain &main, core::AppContext &ctx);
     ~ResourceList() override;
 
     ResourceListModel *model() const { return m_model; }
@@ -53,7 +55,7 @@ public:
 
 private:
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     ResourceListModel *m_model = nullptr;
 };
 

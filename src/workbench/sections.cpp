@@ -1,6 +1,6 @@
 #include "workbench/sections.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -25,7 +25,7 @@ constexpr const char *kSectionItem = "qvSectionItem";
 
 } // namespace
 
-Sections::Sections(app::TfrmMain &main, app::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+Sections::Sections(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     pmLvItems = new QMenu(&m_main);
     pmLvItems->setObjectName(QStringLiteral("pmLvItems"));
@@ -159,14 +159,14 @@ void Sections::MenuItem5Click()
         return;
     const QString oldName = node->text(0);
     // A cancelled box gives back the old name, which the duplicate test refuses.
-    const QString newName = app::prompt()
+    const QString newName = core::prompt()
                                 .input(QStringLiteral("Переименование раздела"),
                                        QStringLiteral("Введите новое имя раздела:"), oldName)
                                 .value_or(oldName);
     const QString taken =
         QStringLiteral("Раздел с таким названием уже существует! Придумайте другое название раздела!");
     if (newName.trimmed().isEmpty()) {
-        app::prompt().message(QStringLiteral("Название раздела не может быть пустым!"));
+        core::prompt().message(QStringLiteral("Название раздела не может быть пустым!"));
         return;
     }
     bool failed = false;
@@ -174,7 +174,7 @@ void Sections::MenuItem5Click()
     if (failed)
         return;
     if (existing) {
-        app::prompt().message(taken);
+        core::prompt().message(taken);
         return;
     }
     if (db::ExecQuery(SectionRenameSql(*k, oldName, newName, m_ctx.CurrentProjectId)) != 0)
@@ -189,7 +189,7 @@ void Sections::N39Click()
     if (!node || !k)
         return;
     const QString name = node->text(0);
-    if (!app::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
+    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(SectionDeleteSql(*k, name, m_ctx.CurrentProjectId)) != 0)

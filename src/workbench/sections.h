@@ -12,9 +12,11 @@ class QMenu;
 class QPoint;
 class QTreeWidgetItem;
 
+namespace qv::core {
+struct AppContext;
+}
 namespace qv::app {
 class TfrmMain;
-struct AppContext;
 }
 
 namespace qv::workbench {
@@ -23,7 +25,7 @@ class Sections : public QObject {
     Q_OBJECT
 public:
     // Builds pmLvItems and makes it the list's context menu; fills pmGroups.
-    Sections(app::TfrmMain &main, app::AppContext &ctx);
+    Sections(app::TfrmMain &main, core::AppContext &ctx);
 
     // The list's popup: a header naming the selected resource, then one
     // checkable item per section of the current project and kind (the
@@ -55,7 +57,7 @@ private:
     std::optional<int> selectedResourceId() const;
 
     app::TfrmMain &m_main;
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
 };
 
 } // namespace qv::workbench

@@ -1,5 +1,5 @@
 #include "workbench/statuses.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -66,7 +66,7 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
     return QStringLiteral("INSERT INTO ") + log->table + QStringLiteral(" SET ") + set;
 }
 
-std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, int materialId, bool checking, bool added,
+std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
                                              bool refused, const QDateTime &now)
 {
     if (ctx.SelectedResourceId <= 0 || !ctx.CurrentUserId)

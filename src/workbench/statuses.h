@@ -5,10 +5,10 @@
 #include <QString>
 #include <optional>
 
-namespace qv::app {
+
+namespace qv::core {
 struct AppContext;
 }
-
 namespace qv::workbench {
 
 struct StatusChoice {
@@ -28,7 +28,7 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
 // forums view it belongs to the press release `materialId`. Returns the list
 // text to show once the log holds it; nothing when nothing was written (no
 // kind, no press release in the forums view, or a failed statement).
-std::optional<QString> SetRegistrationStatus(const app::AppContext &ctx, int materialId, bool checking, bool added,
+std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
                                              bool refused, const QDateTime &now = QDateTime::currentDateTime());
 
 } // namespace qv::workbench

@@ -1,6 +1,6 @@
 #include "workbench/tfrmauth.h"
-#include "app/appcontext.h"
-#include "app/prompt.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/formfill_logic.h"
@@ -16,7 +16,7 @@
 
 namespace qv::workbench {
 
-using app::prompt;
+using core::prompt;
 
 QString AuthReadSql(const QString &kind, int resourceId, int projectId)
 {
@@ -56,7 +56,7 @@ QString GeneratePassword()
     return QString::number(QRandomGenerator::global()->bounded(999999999));
 }
 
-TfrmAuth::TfrmAuth(app::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
+TfrmAuth::TfrmAuth(core::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmAuth"));
     setWindowTitle(QStringLiteral("Менеджер паролей"));
@@ -108,7 +108,7 @@ std::optional<SiteLogin> TfrmAuth::readEntry(bool direct, bool *failed)
     }
     if (direct) {
         if (db::RunDirect(sql) != 0) {
-            prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+            prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
             *failed = true;
             return std::nullopt;
         }
@@ -183,7 +183,7 @@ void TfrmAuth::rbAutoClick()
     const QString sql = QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=")
                         + db::SqlInt(m_ctx.CurrentProjectId);
     if (db::RunDirect(sql) != 0) {
-        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+        prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
         return;
     }
     QString login;
@@ -203,7 +203,7 @@ void TfrmAuth::cbDefaultLoginClick()
     const QString sql = QStringLiteral("UPDATE projects SET project_config_deflogin=") + db::Sql(edtLogin->text())
                         + QStringLiteral(" WHERE project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     if (db::RunDirect(sql) != 0)
-        prompt().message(db::RunFailedMessage(sql), app::MessageIcon::Error);
+        prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
 }
 
 void TfrmAuth::edtLoginChange()

@@ -9,10 +9,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace qv::app {
+
+namespace qv::core {
 struct AppContext;
 }
-
 namespace qv::workbench {
 
 struct SiteLogin {
@@ -30,7 +30,7 @@ QString GeneratePassword();
 class TfrmAuth : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAuth(app::AppContext &ctx, QWidget *parent = nullptr);
+    explicit TfrmAuth(core::AppContext &ctx, QWidget *parent = nullptr);
 
     QLineEdit *edtLogin;
     QLineEdit *edtPassword;
@@ -59,7 +59,7 @@ public:
     std::optional<SiteLogin> readEntry(bool direct, bool *failed);
 
 private:
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     bool m_showing = false;
 };
 

@@ -1,5 +1,5 @@
 #include "workbench/tfrmfilter.h"
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -46,7 +46,7 @@ QSpinBox *spinEdit(const char *name, int maximum, QWidget *parent)
 
 } // namespace
 
-TfrmFilter::TfrmFilter(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmFilter::TfrmFilter(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint),
       m_ctx(ctx), m_main(main)

@@ -10,8 +10,10 @@ class QComboBox;
 class QPushButton;
 class QSpinBox;
 
-namespace qv::app {
+namespace qv::core {
 struct AppContext;
+}
+namespace qv::app {
 class TfrmMain;
 }
 
@@ -23,7 +25,7 @@ class TfrmFilter : public QDialog {
     Q_PROPERTY(QString FilterName MEMBER FilterName)
     Q_PROPERTY(QString Kind MEMBER Kind)
 public:
-    TfrmFilter(app::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmFilter(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
 
     // Set by the opener before the window is shown: "add" or "edit", the
     // name of the filter row, and the kind whose filter table is used (the
@@ -60,7 +62,7 @@ public:
     void btnFilterSaveClick();
 
 private:
-    app::AppContext &m_ctx;
+    core::AppContext &m_ctx;
     app::TfrmMain *m_main;
 };
 

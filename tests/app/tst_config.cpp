@@ -1,8 +1,8 @@
 // Settings, modes, the installation record and plug-ins: no database needed.
-#include "app/appcontext.h"
-#include "app/inifile.h"
-#include "app/installpath.h"
-#include "app/launcher.h"
+#include "core/appcontext.h"
+#include "core/inifile.h"
+#include "core/installpath.h"
+#include "core/launcher.h"
 #include "app/program.h"
 #include "support/scriptedprompt.h"
 
@@ -35,7 +35,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("config.ini"));
         writeFile(path, "; comment\r\n[sql]\r\nHOST=db.local\r\nPassword= p@ss=word \r\nport=3310x\r\n\r\n[Other]\r\nauseradmin=1\r\n");
-        app::IniFile ini(path);
+        core::IniFile ini(path);
         QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host")), QStringLiteral("db.local"));
         QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("password")), QStringLiteral(" p@ss=word "));
         QCOMPARE(ini.readInteger(QStringLiteral("SQL"), QStringLiteral("port"), 3304), 3310);
@@ -49,7 +49,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("config.ini"));
         writeFile(path, "[SQL]\nhost=h\n; keep me\n\n[Auth]\nlogin=old\n");
-        app::IniFile ini(path);
+        core::IniFile ini(path);
         QVERIFY(ini.writeString(QStringLiteral("AUTH"), QStringLiteral("Login"), QStringLiteral("Иван")));
         QVERIFY(ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1")));
         QVERIFY(ini.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), QStringLiteral("2026-12-09 10:00:00")));
@@ -57,14 +57,14 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(readFile(path)),
                  QStringLiteral("[SQL]\nhost=h\ndate_update=2026-12-09 10:00:00\n; keep me\n\n[Auth]\nlogin=Иван\n"
                                 "AutoSave=1\n\n[New]\nk=v\n"));
-        app::IniFile again(path);
+        core::IniFile again(path);
         QCOMPARE(again.readString(QStringLiteral("auth"), QStringLiteral("LOGIN")), QStringLiteral("Иван"));
     }
 
     void missingConfigGivesDefaults()
     {
         QTemporaryDir dir;
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.readConfig();
         QCOMPARE(ctx.Db.host, QStringLiteral("localhost"));
@@ -82,7 +82,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("config.ini")),
                   "[Hosts]\nmaker=127.0.0.1:8080/\ngoogle=https://g.example\n");
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.readConfig();
         QCOMPARE(ctx.makerUrl(QStringLiteral("/new/index.php?board=6.0 ")).toString(),
@@ -106,11 +106,11 @@ private Q_SLOTS:
     {
         QTemporaryDir store;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
-        QCOMPARE(app::ReadInstallPath(), QString());
-        app::RecordInstallPath(QStringLiteral("/opt/first/"));
-        QCOMPARE(app::ReadInstallPath(), QStringLiteral("/opt/first/"));
-        app::RecordInstallPath(QStringLiteral("/opt/second/"));
-        QCOMPARE(app::ReadInstallPath(), QStringLiteral("/opt/first/"));
+        QCOMPARE(core::ReadInstallPath(), QString());
+        core::RecordInstallPath(QStringLiteral("/opt/first/"));
+        QCOMPARE(core::ReadInstallPath(), QStringLiteral("/opt/first/"));
+        core::RecordInstallPath(QStringLiteral("/opt/second/"));
+        QCOMPARE(core::ReadInstallPath(), QStringLiteral("/opt/first/"));
     }
 
     void pluginFoldersAndPrograms()
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString app = dir.path() + QLatin1Char('/');
         ScriptedPrompt p;
-        QCOMPARE(app::ListSubfolders(app + QStringLiteral("Plugins/")), QStringList());
+        QCOMPARE(core::ListSubfolders(app + QStringLiteral("Plugins/")), QStringList());
         QCOMPARE(p.messages, QStringList{QStringLiteral("Не могу войти в каталог: ") + app + QStringLiteral("Plugins/")});
         QDir(app).mkpath(QStringLiteral("Plugins/b-tool"));
         QDir(app).mkpath(QStringLiteral("Plugins/A&B"));
@@ -129,13 +129,13 @@ private Q_SLOTS:
         QFile::setPermissions(app + QStringLiteral("Plugins/b-tool/z.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         writeFile(app + QStringLiteral("Plugins/b-tool/Tool.EXE"), "MZ");
         const QString cwd = QDir::currentPath();
-        QCOMPARE(app::ListSubfolders(app + QStringLiteral("Plugins/")),
+        QCOMPARE(core::ListSubfolders(app + QStringLiteral("Plugins/")),
                  (QStringList{QStringLiteral("A&B"), QStringLiteral("b-tool"), QStringLiteral("empty")}));
-        QCOMPARE(app::FindPluginProgram(app + QStringLiteral("Plugins/b-tool/")), app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
+        QCOMPARE(core::FindPluginProgram(app + QStringLiteral("Plugins/b-tool/")), app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
         p.messages.clear();
-        QCOMPARE(app::RunPlugin(app, QStringLiteral("empty")), -1);
+        QCOMPARE(core::RunPlugin(app, QStringLiteral("empty")), -1);
         QCOMPARE(p.messages, QStringList{QStringLiteral("Нет исполнительного файла для плагина!")});
-        QCOMPARE(app::RunPlugin(app, QStringLiteral("b-tool")), 4242);
+        QCOMPARE(core::RunPlugin(app, QStringLiteral("b-tool")), 4242);
         QCOMPARE(p.started.size(), 1);
         QCOMPARE(p.started[0].program, app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
         QCOMPARE(p.started[0].workingDir, app + QStringLiteral("Plugins/b-tool/"));
@@ -150,7 +150,7 @@ private Q_SLOTS:
         const QString script = app + QStringLiteral("Plugins/marker/run.sh");
         writeFile(script, "#!/bin/sh\necho started > \"$PWD/marker.txt\"\n");
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(app::RunPlugin(app, QStringLiteral("marker")) > 0);
+        QVERIFY(core::RunPlugin(app, QStringLiteral("marker")) > 0);
         const QString marker = app + QStringLiteral("Plugins/marker/marker.txt");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && readFile(marker) == "started\n", 10000);
     }
@@ -158,10 +158,10 @@ private Q_SLOTS:
     void launchOpensAddresses()
     {
         ScriptedPrompt p;
-        QCOMPARE(app::LaunchProgram(QStringLiteral(" http://maker.example/new/index.php?board=4.0 "), QString(), QStringLiteral("/tmp/")), 0);
+        QCOMPARE(core::LaunchProgram(QStringLiteral(" http://maker.example/new/index.php?board=4.0 "), QString(), QStringLiteral("/tmp/")), 0);
         QCOMPARE(p.openedUrls, QList<QUrl>{QUrl(QStringLiteral("http://maker.example/new/index.php?board=4.0"))});
         QVERIFY(p.started.isEmpty());
-        QCOMPARE(app::LaunchProgram(QStringLiteral("mariadbd"), QStringLiteral("--port=3304 --bind-address=127.0.0.1"), QStringLiteral("/srv/mysql/bin/")), 4242);
+        QCOMPARE(core::LaunchProgram(QStringLiteral("mariadbd"), QStringLiteral("--port=3304 --bind-address=127.0.0.1"), QStringLiteral("/srv/mysql/bin/")), 4242);
         QCOMPARE(p.started[0].program, QStringLiteral("/srv/mysql/bin/mariadbd"));
         QCOMPARE(p.started[0].arguments, (QStringList{QStringLiteral("--port=3304"), QStringLiteral("--bind-address=127.0.0.1")}));
     }

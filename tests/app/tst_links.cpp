@@ -1,5 +1,5 @@
 // Every link command opens its page of the maker's site; the exit window.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/makerlinks.h"
 #include "app/program.h"
 #include "app/tfrmhelp.h"

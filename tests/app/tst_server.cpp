@@ -1,5 +1,5 @@
 // The local database server of small-server mode, with a real server.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmstart.h"
 #include "db/database.h"
@@ -34,7 +34,7 @@ private Q_SLOTS:
     void nothingHappensWithoutSmallServerMode()
     {
         QTemporaryDir dir;
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.readConfig();
         ScriptedPrompt p;
@@ -48,7 +48,7 @@ private Q_SLOTS:
     void answeringServerIsLeftAlone()
     {
         QTemporaryDir dir;
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.Db.serverSmall = true;
         ctx.Db.host = TestDb::host();
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void missingDataFolderIsReported()
     {
         QTemporaryDir dir;
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.Db.serverSmall = true;
         ctx.Db.host = QStringLiteral("127.0.0.1");
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(install.waitForFinished(60000));
         QCOMPARE(install.exitCode(), 0);
 
-        app::AppContext ctx;
+        core::AppContext ctx;
         ctx.AppDir = appDir;
         ctx.Db.serverSmall = true;
         ctx.Db.host = QStringLiteral("127.0.0.1");

@@ -1,6 +1,6 @@
 // The normal start against a real server: connection questions, login, the
 // project list, the windows and a pending "Tasks.sql".
-#include "app/installpath.h"
+#include "core/installpath.h"
 #include "app/pendingtasks.h"
 #include "app/program.h"
 #include "app/tfrmmain.h"
@@ -167,7 +167,7 @@ private Q_SLOTS:
                  QStringLiteral("http://changed"));
 
         // The remembered login.
-        app::IniFile ini(appDir() + QStringLiteral("config.ini"));
+        core::IniFile ini(appDir() + QStringLiteral("config.ini"));
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("1"));
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QStringLiteral("admin"));
 
@@ -176,7 +176,7 @@ private Q_SLOTS:
                               "frmProjectMaterials", "frmAuth", "frmSubjectNew", "frmPrim", "frmAutocheck",
                               "frmFilter", "frmHelp", "frmOSubjectAdd", "frmProjectInfo", "frmEmailConfig",
                               "frmGoAd"}));
-        QCOMPARE(app::ReadInstallPath(), appDir());
+        QCOMPARE(core::ReadInstallPath(), appDir());
     }
 
     void rememberedLoginPresetsTheDialog()

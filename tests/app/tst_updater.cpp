@@ -1,5 +1,5 @@
 // The updater: waiting for a running copy and copying the new files.
-#include "app/installpath.h"
+#include "core/installpath.h"
 #include "app/tfrmupdate.h"
 #include "app/updater.h"
 #include "support/scriptedprompt.h"
@@ -40,7 +40,7 @@ private:
     {
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile")).clear();
         if (!path.isEmpty())
-            app::RecordInstallPath(path);
+            core::RecordInstallPath(path);
     }
 
 private Q_SLOTS:

@@ -1,7 +1,7 @@
 #pragma once
 // The main window with the materials editor and the project data window, as
 // the program wires them, for driving the project handlers in tests.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/program.h"
 #include "app/tfrmmain.h"
 
@@ -25,7 +25,7 @@ public:
     ~Bench();
 
     QTemporaryDir dir;
-    app::AppContext ctx;
+    core::AppContext ctx;
     std::unique_ptr<app::TfrmMain> main;
     projects::TfrmProjectMaterials *editor = nullptr;
     projects::TfrmProjectInfo *info = nullptr;

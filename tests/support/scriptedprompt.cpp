@@ -4,11 +4,11 @@
 
 namespace qv::test {
 
-ScriptedPrompt::ScriptedPrompt() { app::setPrompt(this); }
+ScriptedPrompt::ScriptedPrompt() { core::setPrompt(this); }
 
-ScriptedPrompt::~ScriptedPrompt() { app::setPrompt(nullptr); }
+ScriptedPrompt::~ScriptedPrompt() { core::setPrompt(nullptr); }
 
-void ScriptedPrompt::message(const QString &text, app::MessageIcon) { messages << text; }
+void ScriptedPrompt::message(const QString &text, core::MessageIcon) { messages << text; }
 
 bool ScriptedPrompt::question(const QString &text)
 {
@@ -52,7 +52,7 @@ qint64 ScriptedPrompt::startProgram(const QString &program, const QStringList &a
 {
     started << Started{program, arguments, workingDir};
     if (realPrograms)
-        return app::InteractivePrompt().startProgram(program, arguments, workingDir);
+        return core::InteractivePrompt().startProgram(program, arguments, workingDir);
     return nextPid;
 }
 

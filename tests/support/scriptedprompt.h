@@ -1,7 +1,7 @@
 #pragma once
 // A prompt that answers from a script given in advance and records what the
 // program showed. Installed for its lifetime.
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QList>
 #include <QStringList>
@@ -20,7 +20,7 @@ struct ScriptExhausted : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class ScriptedPrompt : public app::Prompt {
+class ScriptedPrompt : public core::Prompt {
 public:
     ScriptedPrompt();
     ~ScriptedPrompt() override;
@@ -51,7 +51,7 @@ public:
     QList<Started> started;
     QStringList dialogsShown;
 
-    void message(const QString &text, app::MessageIcon icon) override;
+    void message(const QString &text, core::MessageIcon icon) override;
     bool question(const QString &text) override;
     bool okCancel(const QString &text) override { return question(text); }
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
@@ -62,7 +62,7 @@ public:
     int exec(QDialog *dialog) override;
 
 private:
-    app::Prompt *m_previous = nullptr;
+    core::Prompt *m_previous = nullptr;
 };
 
 } // namespace qv::test

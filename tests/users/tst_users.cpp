@@ -1,5 +1,5 @@
 // Login, the users list and the user editor against a real database.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 #include "users/tfrmlogin.h"
@@ -40,7 +40,7 @@ class TestUsers : public QObject {
 private:
     std::unique_ptr<TestDb> m_db;
     std::unique_ptr<QTemporaryDir> m_dir;
-    app::AppContext m_ctx;
+    core::AppContext m_ctx;
 
 private Q_SLOTS:
     void init()
@@ -51,7 +51,7 @@ private Q_SLOTS:
             "INSERT INTO users (user_login, user_password, user_active, user_email, user_fio) VALUES "
             "('ivan', 'секрет\\\\', '1', 'ivan@example.ru', 'Иван Петров'), ('olga', 'pw', '0', '', 'Ольга')")));
         m_dir = std::make_unique<QTemporaryDir>();
-        m_ctx = app::AppContext();
+        m_ctx = core::AppContext();
         m_ctx.AppDir = m_dir->path() + QLatin1Char('/');
         m_ctx.readConfig();
     }
@@ -126,7 +126,7 @@ private Q_SLOTS:
         users::TfrmLogin dlg(m_ctx);
         p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("секрет\\"), true)};
         users::RunLoginLoop(m_ctx, dlg);
-        app::IniFile ini(m_ctx.configPath());
+        core::IniFile ini(m_ctx.configPath());
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("1"));
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Password")), QStringLiteral("секрет\\"));
         dlg.prepare();

@@ -5,6 +5,7 @@
 #include "controls/tframelessie.h"
 #include "db/query.h"
 #include "projects/projectchoice.h"
+#include "support/pagejs.h"
 #include "support/scriptedprompt.h"
 #include "workbench/browserpane.h"
 #include "workbench/formfiller.h"
@@ -49,7 +50,7 @@ private:
     }
     QString value(const char *id)
     {
-        return m_pane->filler()->bridge()->evaluate(QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id))).toString();
+        return qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id))).toString();
     }
     // Selects the list's first row the way a click does and waits for its page.
     void clickFirstRow()

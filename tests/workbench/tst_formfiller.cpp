@@ -1,7 +1,8 @@
 // The form filler on local pages in the real browser engine, with a real
 // database behind it.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "db/query.h"
+#include "support/pagejs.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 #include "workbench/formfiller.h"
@@ -42,7 +43,7 @@ class TestFormFiller : public QObject {
 private:
     std::unique_ptr<TestDb> m_db;
     QTemporaryDir m_dir;
-    app::AppContext m_ctx;
+    core::AppContext m_ctx;
     std::unique_ptr<QWebEngineView> m_web;
     std::unique_ptr<QMenu> m_fill;
     std::unique_ptr<TfrmAuth> m_auth;
@@ -64,7 +65,7 @@ private:
     FormFillResult fill() { return finished(*m_filler, [this] { return m_filler->tbFeelClick(); }); }
     FormFillResult fillWith(QAction *item) { return finished(*m_filler, [&] { return m_filler->FillMenuItemClick(item); }); }
 
-    QString js(const QString &script) { return m_filler->bridge()->evaluate(script).toString(); }
+    QString js(const QString &script) { return qv::test::evaluateJs(m_web.get(), script).toString(); }
     QString value(const char *id)
     {
         return js(QStringLiteral("document.getElementById('%1').value").arg(QString::fromLatin1(id)));
@@ -108,7 +109,7 @@ private Q_SLOTS:
             "CATALOG_PASSWORD_PROGRAM='pwd'")));
         m_resource = m_db->scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
 
-        m_ctx = app::AppContext();
+        m_ctx = core::AppContext();
         m_ctx.AppDir = m_dir.path() + QLatin1Char('/');
         m_ctx.CurrentUserId = 0;
         m_ctx.CurrentProjectId = m_project;

@@ -1,5 +1,5 @@
 // The password manager and the registration statuses against a real database.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 #include "workbench/statuses.h"
@@ -19,7 +19,7 @@ class TestPasswordsStatuses : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<TestDb> m_db;
-    app::AppContext m_ctx;
+    core::AppContext m_ctx;
     int m_p1 = 0, m_p2 = 0;
 
     // Opens the manager; `act` plays the user inside the window.
@@ -43,7 +43,7 @@ private Q_SLOTS:
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='two'")));
         m_p1 = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='one'")).toInt();
         m_p2 = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='two'")).toInt();
-        m_ctx = app::AppContext();
+        m_ctx = core::AppContext();
         m_ctx.CurrentUserId = 0;
         m_ctx.CurrentProjectId = m_p1;
         m_ctx.CurrentKind = QStringLiteral("catalogs");

@@ -2,7 +2,7 @@
 // A main window over a fresh seeded database with one chosen project, for the
 // navigator and resource list tests. The maker's host points at a closed local
 // port: nothing reaches the internet.
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "workbench/navigator.h"
 #include "support/testdb.h"
@@ -28,7 +28,7 @@ inline int closedLocalPort()
 struct Workbench {
     TestDb db{TestDb::WithSeed};
     QTemporaryDir dir;
-    app::AppContext ctx;
+    core::AppContext ctx;
     std::unique_ptr<app::TfrmMain> main;
     int projectId = 0;
 

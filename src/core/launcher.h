@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace qv::app {
+namespace qv::core {
 
 // Starts `file` with `parameters` in `folder` without waiting. A relative file
 // name is looked up in `folder`; a web address opens in the default browser.
@@ -23,4 +23,4 @@ QString FindPluginProgram(const QString &pluginFolder);
 // Returns the process id, or -1 (with the reason shown).
 qint64 RunPlugin(const QString &appDir, const QString &name);
 
-} // namespace qv::app
+} // namespace qv::core

@@ -1,12 +1,12 @@
 #pragma once
 // The current-context values shared by the windows of one run.
-#include "app/inifile.h"
+#include "core/inifile.h"
 
 #include <QString>
 #include <QUrl>
 #include <optional>
 
-namespace qv::app {
+namespace qv::core {
 
 struct DbSettings {
     QString host = QStringLiteral("localhost");
@@ -61,4 +61,4 @@ struct AppContext {
 // Folder of the running executable with a trailing slash.
 QString executableDir();
 
-} // namespace qv::app
+} // namespace qv::core

@@ -1,12 +1,12 @@
-#include "app/launcher.h"
-#include "app/prompt.h"
+#include "core/launcher.h"
+#include "core/prompt.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
-namespace qv::app {
+namespace qv::core {
 
 qint64 LaunchProgram(const QString &file, const QString &parameters, const QString &folder)
 {
@@ -56,4 +56,4 @@ qint64 RunPlugin(const QString &appDir, const QString &name)
     return LaunchProgram(program, QString(), folder);
 }
 
-} // namespace qv::app
+} // namespace qv::core

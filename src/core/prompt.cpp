@@ -1,4 +1,4 @@
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QProcess>
 
-namespace qv::app {
+namespace qv::core {
 
 namespace {
 InteractivePrompt g_interactive;
@@ -81,4 +81,4 @@ qint64 InteractivePrompt::startProgram(const QString &program, const QStringList
 
 int InteractivePrompt::exec(QDialog *dialog) { return dialog->exec(); }
 
-} // namespace qv::app
+} // namespace qv::core

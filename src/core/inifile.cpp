@@ -1,9 +1,9 @@
-#include "app/inifile.h"
+#include "core/inifile.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-namespace qv::app {
+namespace qv::core {
 
 namespace {
 bool isSectionLine(const QString &line, QString *name = nullptr)
@@ -148,4 +148,4 @@ bool IniFile::save() const
     return f.commit();
 }
 
-} // namespace qv::app
+} // namespace qv::core

@@ -1,8 +1,8 @@
-#include "app/installpath.h"
+#include "core/installpath.h"
 
 #include <QSettings>
 
-namespace qv::app {
+namespace qv::core {
 
 namespace {
 const char *const kKey = "Software/Quorvantile/Path";
@@ -23,4 +23,4 @@ void RecordInstallPath(const QString &appDir)
     }
 }
 
-} // namespace qv::app
+} // namespace qv::core

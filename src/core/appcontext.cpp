@@ -1,9 +1,9 @@
-#include "app/appcontext.h"
+#include "core/appcontext.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-namespace qv::app {
+namespace qv::core {
 
 namespace {
 const char *const kDefaultMaker = "http://www.quorvantile.ru";
@@ -66,4 +66,4 @@ QUrl AppContext::searchUrl(const QString &engine, const QString &pathAndQuery) c
     return QUrl(hostSetting(engine, def) + pathAndQuery);
 }
 
-} // namespace qv::app
+} // namespace qv::core

@@ -11,7 +11,7 @@
 class QDialog;
 class QWidget;
 
-namespace qv::app {
+namespace qv::core {
 
 enum class MessageIcon { Information, Warning, Error };
 
@@ -55,4 +55,4 @@ Prompt &prompt();
 // Installs another implementation (not owned); nullptr restores the interactive one.
 void setPrompt(Prompt *p);
 
-} // namespace qv::app
+} // namespace qv::core

@@ -3,10 +3,10 @@
 // under "Software/Quorvantile", value "Path".
 #include <QString>
 
-namespace qv::app {
+namespace qv::core {
 
 QString ReadInstallPath();
 // Writes `appDir` only when no folder is recorded yet; a recorded one stays.
 void RecordInstallPath(const QString &appDir);
 
-} // namespace qv::app
+} // namespace qv::core

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace qv::app {
+namespace qv::core {
 
 class IniFile {
 public:
@@ -35,4 +35,4 @@ private:
     QStringList m_lines;
 };
 
-} // namespace qv::app
+} // namespace qv::core
