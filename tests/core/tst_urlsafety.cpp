@@ -1,0 +1,84 @@
+// Which addresses the browsers may open.
+#include "core/urlsafety.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using qv::core::SafeBrowserUrl;
+
+class TestUrlSafety : public QObject {
+    Q_OBJECT
+private slots:
+    void webAddressesPass_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("http") << "http://catalog.example/add.php?a=1&b=2" << "http://catalog.example/add.php?a=1&b=2";
+        QTest::newRow("https upper") << "HTTPS://Catalog.Example/" << "https://catalog.example/";
+        QTest::newRow("no scheme") << "catalog.example/add" << "http://catalog.example/add";
+        QTest::newRow("host and port") << "localhost:8080/x" << "http://localhost:8080/x";
+        QTest::newRow("blanks around") << "  http://a.example  " << "http://a.example";
+    }
+    void webAddressesPass()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, expected);
+        const QUrl url = SafeBrowserUrl(address, QStringLiteral("/nowhere/"));
+        QVERIFY(url.isValid());
+        QCOMPARE(url.toString(), expected);
+    }
+
+    void otherSchemesAreRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("javascript") << "javascript:alert(document.forms[0].password.value)";
+        QTest::newRow("javascript upper") << "JavaScript:void(0)";
+        QTest::newRow("data") << "data:text/html,<script>alert(1)</script>";
+        QTest::newRow("file outside") << "file:///etc/passwd";
+        QTest::newRow("ftp") << "ftp://files.example/";
+        QTest::newRow("empty") << "   ";
+        QTest::newRow("no host") << "http://";
+    }
+    void otherSchemesAreRefused()
+    {
+        QFETCH(QString, address);
+        QVERIFY(!SafeBrowserUrl(address, QStringLiteral("/nowhere/")).isValid());
+    }
+
+    void filePagesOnlyInsideTheProgramFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString appDir = dir.path() + QStringLiteral("/prog/");
+        QVERIFY(QDir().mkpath(appDir + QStringLiteral("samples")));
+        QFile page(appDir + QStringLiteral("samples/form.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        QFile outside(dir.path() + QStringLiteral("/secret.html"));
+        QVERIFY(outside.open(QIODevice::WriteOnly));
+        outside.close();
+
+        QVERIFY(SafeBrowserUrl(QUrl::fromLocalFile(page.fileName()).toString(), appDir).isValid());
+        QVERIFY(!SafeBrowserUrl(QUrl::fromLocalFile(outside.fileName()).toString(), appDir).isValid());
+        // Climbing out with ".." is outside too.
+        QVERIFY(!SafeBrowserUrl(QStringLiteral("file://") + appDir + QStringLiteral("../secret.html"), appDir).isValid());
+        // A folder whose name merely starts like the program folder is not inside it.
+        QVERIFY(QDir().mkpath(dir.path() + QStringLiteral("/program")));
+        QVERIFY(!SafeBrowserUrl(QUrl::fromLocalFile(dir.path() + QStringLiteral("/progX/a.html")).toString(), appDir).isValid());
+        // A link inside the folder that points outside is outside.
+        QVERIFY(QFile::link(outside.fileName(), appDir + QStringLiteral("samples/link.html")));
+        QVERIFY(!SafeBrowserUrl(QUrl::fromLocalFile(appDir + QStringLiteral("samples/link.html")).toString(), appDir).isValid());
+    }
+
+    void refusalNamesTheAddressShortly()
+    {
+        const QString msg = qv::core::RefusedAddressMessage(QStringLiteral("javascript:") + QString(5000, QLatin1Char('x')));
+        QVERIFY(msg.contains(QStringLiteral("javascript:")));
+        QVERIFY(msg.size() < 400);
+    }
+};
+
+QTEST_MAIN(TestUrlSafety)
+#include "tst_urlsafety.moc"
