@@ -218,7 +218,14 @@ FormFillResult FormFiller::start()
     m_pending = std::make_unique<Pending>(Pending{*kind, mapping, values, city, country, categories});
     const int fill = ++m_fill;
     waitForPage(false);
-    m_bridge->snapshot([this, fill](const PageSnapshot &snap) { pageRead(fill, snap); });
+    m_bridge->snapshot([this, fill](const PageSnapshot &snap) {
+        if (m_pending && fill == m_fill)
+            m_answerTimer->stop();
+        // Read on from the program's own event loop, not from inside the
+        // engine's answer: the password manager may be shown below, and the
+        // engine loads pages meanwhile only outside its own callbacks.
+        QTimer::singleShot(0, this, [this, fill, snap] { pageRead(fill, snap); });
+    });
     return FormFillResult::Started;
 }
 

@@ -260,6 +260,29 @@ private Q_SLOTS:
         QCOMPARE(p.dialogsShown.size(), 1);
     }
 
+    // The page loaded while the password manager was open is filled when the manager closes.
+    void pageLoadedDuringThePasswordManagerIsFilledAfter()
+    {
+        ScriptedPrompt p;
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        p.dialogs = {[this](QDialog *) {
+            load(QStringLiteral("second.html"), kPage);
+            // The end of the load asks for a fill.
+            m_filler->tbFeelClick();
+            m_auth->edtLogin->setText(QStringLiteral("later"));
+            m_auth->edtPassword->setText(QStringLiteral("pw"));
+            m_auth->Button1Click();
+            return 1;
+        }};
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 20000);
+        QCOMPARE(spy.at(0).first().value<FormFillResult>(), FormFillResult::PageChanged);
+        QCOMPARE(spy.at(1).first().value<FormFillResult>(), FormFillResult::Filled);
+        QVERIFY(m_web->url().toString().endsWith(QStringLiteral("second.html")));
+        QCOMPARE(value("login"), QStringLiteral("later"));
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+    }
+
     // A fill asked for while one runs follows it, with the latest choice.
     void requestDuringAFillRunsAfterIt()
     {
