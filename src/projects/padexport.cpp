@@ -1,4 +1,5 @@
 #include "projects/padexport.h"
+#include "projects/softlists.h"
 
 #include <QRegularExpression>
 
@@ -45,8 +46,75 @@ void splitDate(const QString &date, QString *y, QString *m, QString *d)
     *d = date.mid(8, 2);
 }
 
-QString sizeText(qint64 bytes, qint64 unit) { return QString::number(bytes / unit) + QLatin1Char(',') + QString::number(bytes % unit); }
+// A size in kilobytes or megabytes: two decimals after a point, rounded
+// half up ("1.03" for 1050 bytes in K), computed in integers.
+QString sizeText(qint64 bytes, qint64 unit)
+{
+    const qint64 hundredths = (bytes * 100 + unit / 2) / unit;
+    return QString::number(hundredths / 100) + QLatin1Char('.')
+           + QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+}
+
+// The "<BR>" line breaks the materials store, in any letter case, with or without "/".
+const QRegularExpression &lineBreakTag()
+{
+    static const QRegularExpression re(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+// One list of a check list's stored text ("Win95,Linux,") in the format's
+// spelling: items joined by "," without a trailing one, each once.
+QString listText(const QString &stored, QString (*spell)(const QString &))
+{
+    QStringList out;
+    for (const QString &part : stored.split(QLatin1Char(','))) {
+        const QString item = spell(part.trimmed());
+        if (!item.isEmpty() && !out.contains(item))
+            out << item;
+    }
+    return out.join(QLatin1Char(','));
+}
 } // namespace
+
+QString PadSingleLine(const QString &text)
+{
+    QString out = text;
+    out.replace(lineBreakTag(), QStringLiteral(" "));
+    return out;
+}
+
+QString PadMultiLine(const QString &text)
+{
+    QString out = text;
+    out.replace(lineBreakTag(), QStringLiteral("\r\n"));
+    return out;
+}
+
+QString XmlChars(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c)) {
+            // A pair stands for one allowed character; a lone half is dropped.
+            if (i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+                out += text[i];
+                out += text[i + 1];
+                ++i;
+            }
+            continue;
+        }
+        if (QChar::isLowSurrogate(c))
+            continue;
+        if (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n')
+            continue;
+        if (c == 0xFFFE || c == 0xFFFF)
+            continue;
+        out += text[i];
+    }
+    return out;
+}
 
 const QStringList &DescriptionLanguages()
 {
@@ -82,7 +150,13 @@ std::optional<QHash<QString, QString>> PadValues(const PadSource &source, QStrin
 {
     QHash<QString, QString> v;
     for (const Field &f : kFields)
-        v.insert(QString::fromLatin1(f.placeholder), source.value(QString::fromLatin1(f.column)));
+        v.insert(QString::fromLatin1(f.placeholder), PadSingleLine(source.value(QString::fromLatin1(f.column))));
+    // The fixed lists' stored values in the format's own spellings.
+    v.insert(QStringLiteral("Type"), PadProgramType(v.value(QStringLiteral("Type"))));
+    v.insert(QStringLiteral("Category"), PadCategory(v.value(QStringLiteral("Category"))));
+    v.insert(QStringLiteral("CategoryClass"), PadCategoryClass(v.value(QStringLiteral("CategoryClass"))));
+    v.insert(QStringLiteral("OS"), listText(v.value(QStringLiteral("OS")), &PadOsName));
+    v.insert(QStringLiteral("Languages"), listText(v.value(QStringLiteral("Languages")), [](const QString &s) { return s; }));
 
     QString y, m, d;
     splitDate(source.value(QStringLiteral("smaterial_ReleaseDate")), &y, &m, &d);
@@ -101,8 +175,8 @@ std::optional<QHash<QString, QString>> PadValues(const PadSource &source, QStrin
                 *error = QStringLiteral("'") + bsize + QStringLiteral("' не является целым числом (размер файла в байтах)");
             return std::nullopt;
         }
-        v.insert(QStringLiteral("KSize"), sizeText(n, 1000));
-        v.insert(QStringLiteral("MSize"), sizeText(n, 1000000));
+        v.insert(QStringLiteral("KSize"), sizeText(n, 1024));
+        v.insert(QStringLiteral("MSize"), sizeText(n, 1024 * 1024));
     }
 
     QString expType, expCount, expOther, ey, em, ed;
@@ -147,8 +221,11 @@ PadResult BuildPad(const QString &templateText, const PadSource &source)
     // The per-language blocks, escaped value by value.
     QString description;
     for (const QString &lang : DescriptionLanguages()) {
+        // Only the long description keeps its line breaks.
         auto col = [&](const char *prefix) {
-            return XmlEscape(source.value(QStringLiteral("smaterial_") + QString::fromLatin1(prefix) + lang));
+            const QString value = source.value(QStringLiteral("smaterial_") + QString::fromLatin1(prefix) + lang);
+            const bool multiLine = qstrcmp(prefix, "Description2000_") == 0;
+            return XmlEscape(XmlChars(multiLine ? PadMultiLine(value) : PadSingleLine(value)));
         };
         const QString l = XmlEscape(lang);
         description += QStringLiteral("\r\n<") + l + QStringLiteral(">\r\n<Keywords>") + col("Keywords_")
@@ -179,7 +256,7 @@ PadResult BuildPad(const QString &templateText, const PadSource &source)
                 }
                 const auto found = values->constFind(name);
                 if (found != values->constEnd()) {
-                    text += XmlEscape(*found);
+                    text += XmlEscape(XmlChars(*found));
                     i = close + 1;
                     continue;
                 }

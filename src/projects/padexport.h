@@ -37,5 +37,11 @@ std::optional<QHash<QString, QString>> PadValues(const PadSource &source, QStrin
 
 // Escapes &, <, >, " and ' for XML text and attributes.
 QString XmlEscape(const QString &text);
+// Drops what XML 1.0 forbids in a document: controls other than tab, CR
+// and LF, lone surrogate halves, U+FFFE and U+FFFF.
+QString XmlChars(const QString &text);
+// "<BR>" as a blank (single-line fields, keywords) or as CR LF (the long description).
+QString PadSingleLine(const QString &text);
+QString PadMultiLine(const QString &text);
 
 } // namespace qv::projects

@@ -1,5 +1,6 @@
 #include "projects/softlists.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace qv::projects {
@@ -121,6 +122,72 @@ const QStringList &SoftCategoryClassItems()
         return out;
     }();
     return items;
+}
+
+namespace {
+QString spelled(const QHash<QString, QString> &table, const QString &stored)
+{
+    const QString key = stored.trimmed();
+    const auto found = table.constFind(key.toCaseFolded());
+    return found == table.constEnd() ? key : *found;
+}
+
+QHash<QString, QString> tableOf(std::initializer_list<std::pair<const char *, const char *>> pairs)
+{
+    QHash<QString, QString> out;
+    for (const auto &[from, to] : pairs)
+        out.insert(QString::fromUtf8(from).toCaseFolded(), QString::fromUtf8(to));
+    return out;
+}
+} // namespace
+
+QString PadProgramType(const QString &stored)
+{
+    static const QHash<QString, QString> table = tableOf({{"ShareWare", "Shareware"}, {"FreeWare", "Freeware"},
+        {"AdWare", "Adware"}, {"Demo", "Demo"}, {"Comercial", "Commercial"}, {"Commercial", "Commercial"},
+        {"Data Only", "Data Only"}});
+    return spelled(table, stored);
+}
+
+QString PadCategory(const QString &stored)
+{
+    static const QHash<QString, QString> table = tableOf({{"Scree Savers", "Screen Savers"},
+        {"Utilites", "Utilities"}, {"Home/Hobby", "Home & Hobby"}, {"Development Tools", "Development Tools"}});
+    return spelled(table, stored);
+}
+
+QString PadCategoryClass(const QString &stored)
+{
+    static const QHash<QString, QString> groups = tableOf({{"Graphics Apps", "Graphic Apps"},
+        {"System Utilites", "System Utilities"}});
+    static const QHash<QString, QString> classes = tableOf({{"Audio File Player", "Audio File Players"},
+        {"CD Burnes", "CD Burners"}, {"Helpdesc & Remote PC", "Helpdesk & Remote PC"},
+        {"Project Managment", "Project Management"}, {"Compilers & Interpretes", "Compilers & Interpreters"},
+        {"Dictionares", "Dictionaries"}, {"Browse Tools", "Browser Tools"},
+        {"Convert Surveillance", "Covert Surveillance"}, {"File & Disc Management", "File & Disk Management"}});
+    const QString text = stored.trimmed();
+    if (text.isEmpty())
+        return text;
+    // "group::class"; the one item stored with a single colon too.
+    qsizetype at = text.indexOf(QStringLiteral("::"));
+    qsizetype width = 2;
+    if (at < 0) {
+        at = text.indexOf(QLatin1Char(':'));
+        width = 1;
+    }
+    if (at < 0)
+        return spelled(groups, text);
+    return spelled(groups, text.left(at)) + QStringLiteral("::") + spelled(classes, text.mid(at + width));
+}
+
+QString PadOsName(const QString &stored)
+{
+    static const QHash<QString, QString> table = tableOf({{"Win 3.1x", "Win3.x"}, {"Mas Other", "Mac Other"},
+        {"Mac 68k", "Mac Other"}, {"Handled/Mobile Other", "Handheld/Mobile Other"}, {"RIM", "Handheld/Mobile Other"},
+        {"Palm OS 1.0", "Palm"}, {"Palm OS 2.0", "Palm"}, {"Palm OS 2.1", "Palm"}, {"Palm OS 3.0", "Palm"},
+        {"Palm OS 3.1", "Palm"}, {"Palm OS 3.2", "Palm"}, {"Palm OS 4.0", "Palm"}, {"Palm OS 5.0", "Palm"},
+        {"Palm OS 6.0", "Palm"}});
+    return spelled(table, stored);
 }
 
 int FindItemNoCase(const QStringList &items, const QString &value)

@@ -18,6 +18,15 @@ const QStringList &SoftCategoryClassItems();
 const QStringList &SoftLanguageItems();
 const QStringList &SoftOsItems();
 
+// A stored item in the spelling of the PAD format's lists (the base keeps the
+// page's own texts): "ShareWare" gives "Shareware", "Scree Savers" "Screen
+// Savers", "System Utilites::File & Disc Management" "System Utilities::File &
+// Disk Management", "Win 3.1x" "Win3.x". A text the lists do not know is kept.
+QString PadProgramType(const QString &stored);
+QString PadCategory(const QString &stored);
+QString PadCategoryClass(const QString &stored);
+QString PadOsName(const QString &stored);
+
 // Index of the item equal to `value` without regard to letter case; -1 when none.
 int FindItemNoCase(const QStringList &items, const QString &value);
 

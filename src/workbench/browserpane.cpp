@@ -51,6 +51,7 @@ BrowserPane::BrowserPane(app::TfrmMain &main, core::AppContext &ctx) : QObject(&
         if (m_main.materials)
             m_main.materials->openNewSiteDescription();
     };
+    m_filler->activePressRelease = [this] { return activePressRelease(); };
     main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
 
     connect(main.lvLinks, &QTableView::clicked, this, [this] { lvLinksClick(); });
@@ -263,7 +264,19 @@ void BrowserPane::SetRegistrationStatus()
     if (!list || list->selectedRow() < 0)
         return;
     const int row = list->selectedRow();
-    const int material = m_ctx.CurrentKind == QLatin1String("forums") ? activePressRelease().value_or(0) : 0;
+    int material = 0;
+    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+        // A forum's status belongs to the active press release.
+        material = activePressRelease().value_or(0);
+        if (material <= 0) {
+            for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
+                const QSignalBlocker block(b);
+                b->setChecked(false);
+            }
+            prompt().message(QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов."));
+            return;
+        }
+    }
     const auto text = workbench::SetRegistrationStatus(m_ctx, material, tbnStatus1->isChecked(), tbnStatus2->isChecked(),
                                                        tbnStatus3->isChecked());
     // The list shows the status only once the log holds it.

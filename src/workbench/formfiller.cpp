@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QScopeGuard>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -61,8 +60,21 @@ struct FormFiller::Pending {
 };
 
 FormFiller::FormFiller(core::AppContext &ctx, QWebEngineView *web, QMenu *pmFill, TfrmAuth *auth, QObject *parent)
-    : QObject(parent), m_ctx(ctx), m_web(web), m_pmFill(pmFill), m_auth(auth), m_bridge(new PageBridge(web, this))
+    : QObject(parent), m_ctx(ctx), m_web(web), m_pmFill(pmFill), m_auth(auth), m_bridge(new PageBridge(web, this)),
+      m_answerTimer(new QTimer(this))
 {
+    // A page that never answers does not keep the filler busy.
+    m_answerTimer->setSingleShot(true);
+    connect(m_answerTimer, &QTimer::timeout, this, [this] {
+        if (!m_pending)
+            return;
+        if (m_writing) {
+            prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
+            finish(FormFillResult::NoDocument);
+        } else {
+            pageRead(m_fill, PageSnapshot());
+        }
+    });
 }
 
 FormFiller::~FormFiller() = default;
@@ -75,24 +87,58 @@ std::optional<QString> FormFiller::credential(bool password)
     if (failed)
         return std::nullopt;
     QString value = row ? row->values.value(password ? 2 : 1) : QString();
-    if (value.isEmpty() && m_auth && !m_auth->isShowing())
+    if (value.isEmpty() && m_auth && !m_auth->isShowing()) {
         m_auth->tbnAuthClick();
+        // The entry just saved serves this fill.
+        const auto saved = readRow(sql, &failed);
+        if (failed)
+            return std::nullopt;
+        value = saved ? saved->values.value(password ? 2 : 1) : QString();
+    }
     return value;
 }
 
 void FormFiller::finish(FormFillResult result)
 {
     m_pending.reset();
+    m_answerTimer->stop();
+    m_writing = false;
     m_busy = false;
     Q_EMIT fillFinished(result);
+    release();
+}
+
+void FormFiller::release()
+{
+    m_busy = false;
+    if (!m_again)
+        return;
+    // The latest request runs once the current fill has ended.
+    m_again = false;
+    QTimer::singleShot(0, this, [this] { tbFeelClick(); });
+}
+
+void FormFiller::waitForPage(bool writing)
+{
+    m_writing = writing;
+    m_answerTimer->start(m_answerTimeout);
 }
 
 FormFillResult FormFiller::tbFeelClick()
 {
-    if (m_busy)
-        return FormFillResult::Skipped;
+    if (m_busy) {
+        m_again = true;
+        return FormFillResult::Queued;
+    }
     m_busy = true;
-    auto release = qScopeGuard([this] { m_busy = false; });
+    const FormFillResult result = start();
+    if (result != FormFillResult::Started)
+        release();
+    return result;
+}
+
+FormFillResult FormFiller::start()
+{
 
     // 1. Nothing to fill on the start page.
     if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php")))
@@ -132,13 +178,16 @@ FormFillResult FormFiller::tbFeelClick()
     }
     // 4.
     m_ctx.CurrentMaterialName.clear();
-    // 5.
-    if (m_ctx.CurrentMaterialId == 0 || m_ctx.SelectedResourceName.isEmpty())
-        return FormFillResult::Skipped;
-    // 6. The resource's row gives the mapping.
+    // 5. The forums are filled with the active press release of the current project.
     const auto kind = fillKind(m_ctx.CurrentKind);
     if (!kind)
         return FormFillResult::Skipped;
+    int materialId = m_ctx.CurrentMaterialId;
+    if (kind->kind == QLatin1String("forums"))
+        materialId = activePressRelease ? activePressRelease().value_or(0) : 0;
+    if (materialId <= 0 || m_ctx.SelectedResourceName.isEmpty())
+        return FormFillResult::Skipped;
+    // 6. The resource's row gives the mapping.
     bool failed = false;
     const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind->table + QStringLiteral(" WHERE ")
                                       + kind->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
@@ -152,7 +201,7 @@ FormFillResult FormFiller::tbFeelClick()
         materialSql = QStringLiteral("SELECT * FROM smaterials WHERE smaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     else
         materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ")
-                      + kind->materialPrefix + QStringLiteral("id=") + db::SqlInt(m_ctx.CurrentMaterialId)
+                      + kind->materialPrefix + QStringLiteral("id=") + db::SqlInt(materialId)
                       + QStringLiteral(" AND ") + kind->materialPrefix + QStringLiteral("project_id=")
                       + db::SqlInt(m_ctx.CurrentProjectId);
     const auto material = readRow(materialSql, &failed);
@@ -167,13 +216,15 @@ FormFillResult FormFiller::tbFeelClick()
     }
     // 8. The page is read and written from the event loop.
     m_pending = std::make_unique<Pending>(Pending{*kind, mapping, values, city, country, categories});
-    release.dismiss();
     const int fill = ++m_fill;
-    m_bridge->snapshot([this, fill](const PageSnapshot &snap) { pageRead(fill, snap); });
-    // A page that never answers does not keep the filler busy.
-    QTimer::singleShot(15000, this, [this, fill] {
-        if (m_pending && m_fill == fill)
-            pageRead(fill, PageSnapshot());
+    waitForPage(false);
+    m_bridge->snapshot([this, fill](const PageSnapshot &snap) {
+        if (m_pending && fill == m_fill)
+            m_answerTimer->stop();
+        // Read on from the program's own event loop, not from inside the
+        // engine's answer: the password manager may be shown below, and the
+        // engine loads pages meanwhile only outside its own callbacks.
+        QTimer::singleShot(0, this, [this, fill, snap] { pageRead(fill, snap); });
     });
     return FormFillResult::Started;
 }
@@ -182,6 +233,9 @@ void FormFiller::pageRead(int fill, const PageSnapshot &snap)
 {
     if (!m_pending || fill != m_fill)
         return;
+    // The page has answered: the time the password manager stays on screen
+    // below is the user's, not the page's.
+    m_answerTimer->stop();
     if (!snap.ok) {
         prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
         finish(FormFillResult::NoDocument);
@@ -225,6 +279,7 @@ void FormFiller::pageRead(int fill, const PageSnapshot &snap)
         if (const auto option = ChooseOption(snap.selects[i].options, p.city, p.country, p.categories))
             writes.selects.append({i, *option});
     }
+    waitForPage(true);
     m_bridge->write(snap, writes, [this, fill](bool ok) {
         if (m_pending && fill == m_fill)
             finish(ok ? FormFillResult::Filled : FormFillResult::PageChanged);

@@ -8,6 +8,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 class QWebEngineView;
 
 
@@ -22,7 +23,8 @@ struct PageSnapshot;
 
 // How a fill ended, for the callers that care (tests, the status line).
 enum class FormFillResult {
-    Skipped,      // start page, no material, no resource, another fill running
+    Skipped,      // start page, no material, no resource
+    Queued,       // another fill runs: this one follows when it ends
     Stopped,      // a statement failed or a row was missing
     NoDocument,   // the page could not be read
     PageChanged,  // the page changed while the fill ran: nothing written
@@ -48,6 +50,14 @@ public:
     // "Новое описание...": opens the materials editor on a new site description.
     std::function<void()> newSiteDescription;
 
+    // The forums' press release: the active one of the current project, asked
+    // for when the fill runs; nothing when there is none.
+    std::function<std::optional<int>()> activePressRelease;
+
+    // How long the page may take to answer a read or a write (not counting
+    // the time the password manager is on screen).
+    void setAnswerTimeout(int ms) { m_answerTimeout = ms; }
+
     PageBridge *bridge() const { return m_bridge; }
     void setAuth(TfrmAuth *auth) { m_auth = auth; }
 
@@ -58,6 +68,10 @@ private:
     struct Pending;
     void pageRead(int fill, const PageSnapshot &snap);
     void finish(FormFillResult result);
+    // The filler is free again; a fill asked for meanwhile starts now.
+    void release();
+    FormFillResult start();
+    void waitForPage(bool writing);
 
     // Stored login or password of the selected resource; opens the password
     // manager when there is none. Nothing when the statement failed.
@@ -71,6 +85,10 @@ private:
     bool m_busy = false;
     std::unique_ptr<Pending> m_pending;
     int m_fill = 0; // counts fills; a late answer of an earlier one is dropped
+    bool m_again = false; // a fill was asked for while one ran
+    bool m_writing = false;
+    int m_answerTimeout = 15000;
+    QTimer *m_answerTimer;
 };
 
 } // namespace qv::workbench

@@ -1,6 +1,7 @@
 #include "workbench/resourcelist.h"
 #include "core/appcontext.h"
 #include "app/tfrmmain.h"
+#include "projects/materialsnavigation.h"
 #include "workbench/resourcelist_model.h"
 
 #include <QAbstractButton>
@@ -70,6 +71,11 @@ bool ResourceList::fill(const ListSource &source)
     params.kind = *kind;
     params.projectId = m_ctx.CurrentProjectId;
     params.materialId = m_ctx.CurrentMaterialId;
+    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+        // The forums' statuses are those of the active press release.
+        const auto active = m_main.materials ? m_main.materials->activePressRelease() : std::nullopt;
+        params.materialId = active ? active->id : 0;
+    }
     params.adminMode = m_ctx.AdminMode;
     std::vector<ResourceRow> rows;
     const FillOutcome outcome = FillResourceRows(params, source, rows);

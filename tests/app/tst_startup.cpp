@@ -8,6 +8,11 @@
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 #include "users/tfrmlogin.h"
+#include "users/tfrmusers.h"
+#include "users/tfrmuseredit.h"
+#include "projects/tfrmprojectmaterials.h"
+#include "projects/tfrmprojectinfo.h"
+#include "workbench/tfrmauth.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -171,11 +176,20 @@ private Q_SLOTS:
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("AutoSave")), QStringLiteral("1"));
         QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QStringLiteral("admin"));
 
-        QCOMPARE(program.windows.createdOrder,
-                 (QStringList{"frmConfig", "frmToBaza", "frmFromBaza", "frmUsers", "frmUserEdit",
-                              "frmProjectMaterials", "frmAuth", "frmSubjectNew", "frmPrim", "frmAutocheck",
-                              "frmFilter", "frmHelp", "frmOSubjectAdd", "frmProjectInfo", "frmEmailConfig",
-                              "frmGoAd"}));
+        // Every other window exists, hidden, owned by the main window, under its own name.
+        const app::AppWindows &aw = program.windows;
+        const QList<QPair<QWidget *, const char *>> windows{{aw.frmConfig, "frmConfig"}, {aw.frmToBaza, "frmToBaza"},
+            {aw.frmFromBaza, "frmFromBaza"}, {aw.frmUsers, "frmUsers"}, {aw.frmUserEdit, "frmUserEdit"},
+            {aw.frmProjectMaterials, "frmProjectMaterials"}, {aw.frmAuth, "frmAuth"}, {aw.frmSubjectNew, "frmSubjectNew"},
+            {aw.frmPrim, "frmPrim"}, {aw.frmAutocheck, "frmAutocheck"}, {aw.frmFilter, "frmFilter"},
+            {aw.frmHelp, "frmHelp"}, {aw.frmOSubjectAdd, "frmOSubjectAdd"}, {aw.frmProjectInfo, "frmProjectInfo"},
+            {aw.frmEmailConfig, "frmEmailConfig"}, {aw.frmGoAd, "frmGoAd"}};
+        for (const auto &[window, name] : windows) {
+            QVERIFY2(window, name);
+            QCOMPARE(window->objectName(), QString::fromLatin1(name));
+            QCOMPARE(window->parentWidget(), static_cast<QWidget *>(program.mainWindow.get()));
+            QVERIFY2(window->isHidden(), name);
+        }
         QCOMPARE(core::ReadInstallPath(), appDir());
     }
 

@@ -142,19 +142,105 @@ private Q_SLOTS:
         QVERIFY(m_pane->pnlAudit->isHidden());
     }
 
+    int forumId() { return m_wb->db.scalar(QStringLiteral("SELECT forum_id FROM forums")).toInt(); }
+    // Two press releases of the project; the main window's list holds them,
+    // `active` chosen there. Returns their ids.
+    QPair<int, int> pressReleases(int active)
+    {
+        auto &tdb = m_wb->db;
+        const int p = m_wb->projectId;
+        for (const char *name : {"R1", "R2"})
+            tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2, fmaterial_title='Релиз %1'")
+                         .arg(QLatin1String(name)).arg(p));
+        const int r1 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
+        const int r2 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
+        tdb.exec(QStringLiteral("INSERT INTO fauth SET fauth_login='fl', fauth_password='fp', fauth_project_id=%1, "
+                                "fauth_forum_id=%2").arg(p).arg(forumId()));
+        m_wb->main->projects->cbProjectsChange();
+        m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(active == 1 ? r1 : r2));
+        return {r1, r2};
+    }
+
     void forumsAreNotFilledOnLoad()
     {
         ScriptedPrompt p;
+        pressReleases(1);
         m_wb->ctx.CurrentKind = QStringLiteral("forums");
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         QCOMPARE(m_list->count(), 1);
         clickFirstRow();
         QTest::qWait(300);
         QCOMPARE(value("title"), QString());
-        // Without a saved address the discussion tab says so and shows the start page.
+        // "Заполнить" fills it with the active press release.
+        QSignalSpy filled(m_pane->filler(), &FormFiller::fillFinished);
+        m_pane->tbFeel->click();
+        QVERIFY(filled.wait(20000));
+        QCOMPARE(value("title"), QStringLiteral("Релиз R1"));
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // The branch opened with its arrow never made a press release active in
+    // the context: the main window's choice is what counts, everywhere.
+    void forumsFollowTheMainWindowsPressRelease()
+    {
+        ScriptedPrompt p;
+        const auto [r1, r2] = pressReleases(2);
+        QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO freglog SET frl_forum_id=%1, frl_material_id=%2, frl_user_id=0, "
+                                             "frl_datetime='2026-01-02 03:04:05', frl_status='3'").arg(forumId()).arg(r2)));
+        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        // An editor load left another release in the context.
+        m_wb->ctx.CurrentMaterialId = r1;
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        QCOMPARE(m_list->subItem(0, SubStatus), QStringLiteral("Отказано (2026-01-02 03:04:05)"));
+        clickFirstRow();
+        QVERIFY(m_pane->tbnStatus3->isChecked());
+        QSignalSpy filled(m_pane->filler(), &FormFiller::fillFinished);
+        m_pane->tbFeel->click();
+        QVERIFY(filled.wait(20000));
+        QCOMPARE(value("title"), QStringLiteral("Релиз R2"));
+        // The status goes to the same release.
+        m_pane->tbnStatus2->click();
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT frl_material_id, frl_status FROM freglog")),
+                 QStringList{QStringLiteral("%1|2").arg(r2)});
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void discussionTabOpensTheReleasesThread()
+    {
+        ScriptedPrompt p;
+        const auto [r1, r2] = pressReleases(2);
+        const QString thread = page(QStringLiteral("thread.html"));
+        QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO flinks SET flink_material_id=%1, flink_forum_id=%2, flink_url=%3")
+                                  .arg(r2).arg(forumId()).arg(db::Sql(thread))));
+        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentMaterialId = r1;
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        clickFirstRow();
+        QSignalSpy loaded(m_wb->main->Web, &QWebEngineView::loadFinished);
         m_wb->main->tcWeb->setCurrentIndex(3);
         m_pane->tcWebChange();
-        QVERIFY(p.messages.isEmpty() || p.messages.last() == QStringLiteral("Для данного форума и пресс-релиза URL на обсуждение не установлен"));
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(m_wb->main->Web->url().toString(), thread);
+        QVERIFY(p.messages.isEmpty());
+        // The other release has no thread on this forum: the message says so.
+        m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(r1));
+        m_pane->tcWebChange();
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Для данного форума и пресс-релиза URL на обсуждение не установлен")});
+    }
+
+    void forumStatusWithoutPressReleaseSaysWhy()
+    {
+        ScriptedPrompt p;
+        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentMaterialId = 0;
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        clickFirstRow();
+        QCOMPARE(m_wb->main->cbFMaterials->count(), 0);
+        m_pane->tbnStatus2->click();
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов.")});
+        QVERIFY(!m_pane->tbnStatus2->isChecked());
+        QCOMPARE(m_list->subItem(0, SubStatus), QString());
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
     }
 
     void noSelectionChangesNothing()

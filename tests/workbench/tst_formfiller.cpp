@@ -187,12 +187,155 @@ private Q_SLOTS:
         }};
         QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(p.dialogsShown, QStringList{QStringLiteral("frmAuth")});
-        // The login field came first and found nothing; the later fields read the saved entry.
-        QCOMPARE(value("login"), QString());
+        // The entry just saved fills the login field that opened the manager and the later fields.
+        QCOMPARE(value("login"), QStringLiteral("new-login"));
         QCOMPARE(value("pwd"), QStringLiteral("s3cret"));
         QCOMPARE(value("pwd2"), QStringLiteral("s3cret"));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")),
                  QStringList{QStringLiteral("new-login|s3cret")});
+    }
+
+    // The time the user spends in the password manager is not the page's.
+    void slowPasswordManagerIsNotAPageThatNeverAnswers()
+    {
+        ScriptedPrompt p;
+        m_filler->setAnswerTimeout(300);
+        p.dialogs = {[this](QDialog *) {
+            QTest::qWait(1200);
+            m_auth->edtLogin->setText(QStringLiteral("slow"));
+            m_auth->edtPassword->setText(QStringLiteral("pw"));
+            m_auth->Button1Click();
+            return 1;
+        }};
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QVERIFY(spy.wait(20000));
+        QCOMPARE(spy.first().first().value<FormFillResult>(), FormFillResult::Filled);
+        QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join(QLatin1Char('|'))));
+        QCOMPARE(value("login"), QStringLiteral("slow"));
+        QCOMPARE(value("pwd"), QStringLiteral("pw"));
+        // One end only.
+        QTest::qWait(500);
+        QCOMPARE(spy.size(), 1);
+    }
+
+    // A page that never answers still ends the fill, with the message.
+    void pageThatNeverAnswersEndsTheFill()
+    {
+        ScriptedPrompt p;
+        m_filler->setAnswerTimeout(1);
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        // The page's script is stuck for a while: the read cannot answer in time.
+        m_web->page()->runJavaScript(QStringLiteral("var t = Date.now(); while (Date.now() - t < 800) {}"));
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QVERIFY(spy.wait(20000));
+        QCOMPARE(spy.first().first().value<FormFillResult>(), FormFillResult::NoDocument);
+        QCOMPARE(p.messages, QStringList{QStringLiteral(" !!!??? Nothing dowloaded ... ")});
+        QTest::qWait(1000);
+        QCOMPARE(value("title"), QString());
+    }
+
+    // A page that finished loading while the password manager was open asks
+    // for a fill then; it runs once the manager's fill has ended.
+    void fillAskedForDuringThePasswordManagerRunsAfter()
+    {
+        ScriptedPrompt p;
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        FormFillResult asked = FormFillResult::Started;
+        p.dialogs = {[&](QDialog *) {
+            asked = m_filler->tbFeelClick();
+            m_auth->edtLogin->setText(QStringLiteral("later"));
+            m_auth->edtPassword->setText(QStringLiteral("pw"));
+            m_auth->Button1Click();
+            return 1;
+        }};
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 20000);
+        QCOMPARE(asked, FormFillResult::Queued);
+        QCOMPARE(spy.at(0).first().value<FormFillResult>(), FormFillResult::Filled);
+        QCOMPARE(spy.at(1).first().value<FormFillResult>(), FormFillResult::Filled);
+        // The second fill took the turn's next description and the saved login.
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+        QCOMPARE(value("login"), QStringLiteral("later"));
+        QCOMPARE(p.dialogsShown.size(), 1);
+    }
+
+    // The page loaded while the password manager was open is filled when the manager closes.
+    void pageLoadedDuringThePasswordManagerIsFilledAfter()
+    {
+        ScriptedPrompt p;
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        p.dialogs = {[this](QDialog *) {
+            load(QStringLiteral("second.html"), kPage);
+            // The end of the load asks for a fill.
+            m_filler->tbFeelClick();
+            m_auth->edtLogin->setText(QStringLiteral("later"));
+            m_auth->edtPassword->setText(QStringLiteral("pw"));
+            m_auth->Button1Click();
+            return 1;
+        }};
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 20000);
+        QCOMPARE(spy.at(0).first().value<FormFillResult>(), FormFillResult::PageChanged);
+        QCOMPARE(spy.at(1).first().value<FormFillResult>(), FormFillResult::Filled);
+        QVERIFY(m_web->url().toString().endsWith(QStringLiteral("second.html")));
+        QCOMPARE(value("login"), QStringLiteral("later"));
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+    }
+
+    // A fill asked for while one runs follows it, with the latest choice.
+    void requestDuringAFillRunsAfterIt()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='p', cauth_project_id=%1, "
+                                          "cauth_catalog_id=%2").arg(m_project).arg(m_resource)));
+        ScriptedPrompt p;
+        QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
+        QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
+        QCOMPARE(m_filler->FillMenuItemClick(m_fill->actions()[2]), FormFillResult::Queued);
+        QCOMPARE(m_filler->FillMenuItemClick(m_fill->actions()[4]), FormFillResult::Queued);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 20000);
+        QCOMPARE(spy.at(1).first().value<FormFillResult>(), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("C@p.example"));
+        QTest::qWait(300);
+        QCOMPARE(spy.size(), 2);
+        QVERIFY(!m_filler->isBusy());
+    }
+
+    // The forums are filled with the active press release, whatever an editor load left behind.
+    void forumsUseTheActivePressRelease()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_title_site='title', "
+                                          "forum_email_site='email', FORUM_LOGIN_PROGRAM='login', FORUM_PASSWORD_PROGRAM='pwd'")));
+        const int forum = m_db->scalar(QStringLiteral("SELECT forum_id FROM forums")).toInt();
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO fauth SET fauth_login='fl', fauth_password='fp', fauth_project_id=%1, "
+                                          "fauth_forum_id=%2").arg(m_project).arg(forum)));
+        for (const char *name : {"R1", "R2"}) {
+            QVERIFY(m_db->exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2, "
+                                              "fmaterial_title='Релиз %1', fmaterial_email='%1@p.example'")
+                                   .arg(QString::fromLatin1(name)).arg(m_project)));
+        }
+        const int r1 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
+        const int r2 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
+        m_ctx.CurrentKind = QStringLiteral("forums");
+        m_ctx.SelectedResourceId = forum;
+        m_ctx.SelectedResourceName = QStringLiteral("forum.example");
+        ScriptedPrompt p;
+        // No active press release: nothing is filled, whatever CurrentMaterialId says.
+        m_ctx.CurrentMaterialId = r1;
+        m_filler->activePressRelease = [] { return std::optional<int>(); };
+        QCOMPARE(fill(), FormFillResult::Skipped);
+        QCOMPARE(value("title"), QString());
+        // The active one is used even when an editor load moved CurrentMaterialId elsewhere,
+        // and when nothing set CurrentMaterialId at all.
+        m_filler->activePressRelease = [r2] { return std::optional<int>(r2); };
+        QCOMPARE(fill(), FormFillResult::Filled);
+        QCOMPARE(value("title"), QStringLiteral("Релиз R2"));
+        QCOMPARE(value("login"), QStringLiteral("fl"));
+        m_ctx.CurrentMaterialId = 0;
+        m_filler->activePressRelease = [r1] { return std::optional<int>(r1); };
+        QCOMPARE(fill(), FormFillResult::Filled);
+        QCOMPARE(value("email"), QStringLiteral("R1@p.example"));
+        QVERIFY(p.messages.isEmpty());
     }
 
     void pageChangedDuringTheFillGetsNothing()

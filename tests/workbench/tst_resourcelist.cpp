@@ -1,6 +1,7 @@
 // The resource list fill against a real database: rubric, section and filter
 // lists with statuses and check results, forum statuses per press release,
 // moderator mode, and the sort by column.
+#include "projects/projectchoice.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_model.h"
 #include "support/scriptedprompt.h"
@@ -289,18 +290,23 @@ private Q_SLOTS:
                       .arg(m2));
         w.ctx.CurrentKind = QStringLiteral("forums");
         ResourceList &list = *w.main->resources;
-        w.ctx.CurrentMaterialId = m1;
+        // The main window's choice counts, not what an editor load left in the context.
+        w.main->projects->cbProjectsChange();
+        QComboBox *active = w.main->cbFMaterials;
+        active->setCurrentIndex(active->findData(m1));
+        w.ctx.CurrentMaterialId = m2;
         QVERIFY(list.fill(rubric(5)));
         QCOMPARE(list.count(), 1);
         QCOMPARE(list.subItem(0, SubStatus), QStringLiteral("Добавлен (2024-01-01 10:00:00)"));
         // The forums list shows neither link flag.
         QCOMPARE(list.subItem(0, SubBackLink), QString());
         QCOMPARE(list.subItem(0, SubLinkType), QString());
-        w.ctx.CurrentMaterialId = m2;
+        active->setCurrentIndex(active->findData(m2));
+        w.ctx.CurrentMaterialId = m1;
         QVERIFY(list.fill(rubric(5)));
         QCOMPARE(list.subItem(0, SubStatus), QStringLiteral("Отказано (2024-01-01 11:00:00)"));
         // No active press release: the forums are listed without statuses.
-        w.ctx.CurrentMaterialId = 0;
+        active->setCurrentIndex(-1);
         QVERIFY(list.fill(rubric(5)));
         QCOMPARE(list.count(), 1);
         QCOMPARE(list.subItem(0, SubStatus), QString());

@@ -205,8 +205,9 @@ private Q_SLOTS:
         addSection(w, k, QStringLiteral("Р2"), w.projectId);
         listAndSelect(w, k, QStringLiteral("x.example"));
         Sections &s = *w.main->sections;
-        const int idle0 = selectCount(w);
-        const int idle = selectCount(w) - idle0;
+        // What counting itself costs, taken off below.
+        const int counted = selectCount(w);
+        const int idle = selectCount(w) - counted;
         const int before2 = selectCount(w);
         s.pmLvItemsPopup();
         const int with2 = selectCount(w) - before2;
@@ -217,7 +218,6 @@ private Q_SLOTS:
         const int with20 = selectCount(w) - before20;
         QCOMPARE(s.sectionItems().size(), 20);
         QCOMPARE(ticks(s.sectionItems()).count(true), 19);
-        QVERIFY(idle0 >= 0);
         // The sections and the ticks: two statements however many sections there are.
         QCOMPARE(with20, with2);
         QCOMPARE(with2 - idle, 2);
