@@ -48,6 +48,7 @@ private slots:
     void refusedLoginFailsEveryContactAtOnce();
     void refusedConnectionFailsEveryContact();
     void closedPortFailsEveryContact();
+    void startTlsIsTriedWhenOffered();
     void unusableSettingsFailEveryContactWithoutConnecting_data();
     void unusableSettingsFailEveryContactWithoutConnecting();
     void senderIsProjectEmailWhenUserNameIsNoAddress();
@@ -197,6 +198,7 @@ void TestMailer::modeZeroMailsEveryContactOnceOverOneConnection()
     QCOMPARE(m_sink->mails()[0].from, QStringLiteral("mailer@example.org"));
     QCOMPARE(m_sink->mails()[0].header(QStringLiteral("From")), QStringLiteral("<mailer@example.org>"));
     QCOMPARE(m_sink->commands().last(), QStringLiteral("QUIT"));
+    QVERIFY(!m_sink->commands().contains(QStringLiteral("STARTTLS")));
 
     QCOMPARE(logRows(), 2);
     QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
@@ -426,6 +428,20 @@ void TestMailer::closedPortFailsEveryContact()
         const QString log = logOf(id, m_letter);
         QVERIFY2(log.startsWith(QStringLiteral("2|")) && log.size() > 2, qPrintable(log));
     }
+}
+
+void TestMailer::startTlsIsTriedWhenOffered()
+{
+    m_sink->setOfferStartTls(true);
+    const int a = addContact(QStringLiteral("A"), QStringLiteral("a@example.ru"), m_section);
+    QCOMPARE(runMailer(m_project, m_letter, m_section, 0, 0).exitCode, 0);
+    const QStringList cmds = m_sink->commands();
+    QVERIFY(cmds.size() > 2);
+    QVERIFY(cmds[0].startsWith(QStringLiteral("EHLO")));
+    QCOMPARE(cmds[1], QStringLiteral("STARTTLS"));
+    // The server could not start TLS: the mailer goes on without it.
+    QCOMPARE(m_sink->mails().size(), 1);
+    QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
 }
 
 void TestMailer::unusableSettingsFailEveryContactWithoutConnecting_data()

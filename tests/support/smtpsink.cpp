@@ -235,7 +235,10 @@ void SmtpSink::handleCommand(QTcpSocket *socket, Session &s, const QByteArray &l
     const QByteArray verb = (blank < 0 ? line : line.left(blank)).toUpper();
     const QByteArray rest = blank < 0 ? QByteArray() : line.mid(blank + 1);
     if (verb == "EHLO") {
-        socket->write("250-sink.test\r\n250-AUTH PLAIN LOGIN\r\n250 8BITMIME\r\n");
+        socket->write(m_offerStartTls ? "250-sink.test\r\n250-STARTTLS\r\n250-AUTH PLAIN LOGIN\r\n250 8BITMIME\r\n"
+                                      : "250-sink.test\r\n250-AUTH PLAIN LOGIN\r\n250 8BITMIME\r\n");
+    } else if (verb == "STARTTLS") {
+        socket->write("454 4.7.0 sink: TLS not available\r\n");
     } else if (verb == "HELO") {
         socket->write("250 sink.test\r\n");
     } else if (verb == "AUTH") {

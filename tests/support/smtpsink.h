@@ -1,6 +1,7 @@
 #pragma once
 // A local SMTP server for the mailer's tests and bench: it speaks EHLO, AUTH
-// (PLAIN and LOGIN), MAIL, RCPT, DATA, RSET, NOOP and QUIT, records every
+// (PLAIN and LOGIN), MAIL, RCPT, DATA, RSET, NOOP, QUIT and a refused
+// STARTTLS, records every
 // envelope and message, and refuses the login, chosen recipients or the whole
 // connection on demand. It lives in the event loop of the thread that made it.
 #include <QByteArray>
@@ -43,6 +44,9 @@ public:
 
     void setRefuseLogin(bool on) { m_refuseLogin = on; }
     void setRefuseConnections(bool on) { m_refuseConnections = on; }
+    // Offers STARTTLS in the EHLO reply and then answers the command with
+    // "454 TLS not available" (the sink speaks no TLS).
+    void setOfferStartTls(bool on) { m_offerStartTls = on; }
     void refuseRecipient(const QString &address) { m_refusedRecipients.insert(address.toLower()); }
     void acceptAllRecipients() { m_refusedRecipients.clear(); }
 
@@ -83,6 +87,7 @@ private:
     QSet<QString> m_refusedRecipients;
     bool m_refuseLogin = false;
     bool m_refuseConnections = false;
+    bool m_offerStartTls = false;
     int m_connections = 0;
     int m_logins = 0;
     QString m_lastUser, m_lastPassword;
