@@ -66,13 +66,13 @@ QString AddressProblem(const QString &address)
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return QStringLiteral("адрес содержит управляющий символ");
         if (c == QLatin1Char('<') || c == QLatin1Char('>'))
-            return QStringLiteral("адрес содержит \"<\" или \">\": ") + address;
+            return QStringLiteral("адрес содержит \"<\" или \">\": ") + address.simplified();
     }
     const qsizetype at = address.lastIndexOf(QLatin1Char('@'));
     if (at < 0)
-        return QStringLiteral("в адресе нет \"@\": ") + address;
+        return QStringLiteral("в адресе нет \"@\": ") + address.simplified();
     if (at == 0 || at == address.size() - 1)
-        return QStringLiteral("неполный адрес: ") + address;
+        return QStringLiteral("неполный адрес: ") + address.simplified();
     return QString();
 }
 
