@@ -989,7 +989,7 @@ CREATE TABLE `oreglog` (
   `orl_status` VARCHAR(16) NOT NULL DEFAULT '',
   `orl_error` TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (`orl_id`),
-  KEY `idx_orl_contact_id` (`orl_contact_id`),
+  UNIQUE KEY `uq_orl_contact_material` (`orl_contact_id`, `orl_material_id`),
   KEY `idx_orl_material_id` (`orl_material_id`),
   KEY `idx_orl_project_id` (`orl_project_id`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;

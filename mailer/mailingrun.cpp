@@ -1,0 +1,260 @@
+#include "mailingrun.h"
+#include "smtpsender.h"
+
+#include "contacts/mailmessage.h"
+#include "db/database.h"
+#include "db/query.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace qv::mailer {
+
+namespace {
+
+void say(const QString &text) { std::fprintf(stderr, "DAVireza: %s\n", text.toLocal8Bit().constData()); }
+
+std::optional<qint64> parseId(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return std::nullopt;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const qint64 v = text.toLongLong();
+    if (v > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return v;
+}
+
+struct Contact {
+    qint64 id = 0;
+    QString name;
+    QString email;
+};
+
+struct Settings {
+    SmtpAccount account;
+    QString sender;
+    QString problem; // why nothing can be sent ("" when the settings can be used)
+};
+
+class Mailing {
+public:
+    explicit Mailing(const MailingArgs &args) : m_args(args) {}
+    int run();
+
+private:
+    // Each reader: false when the statement failed (reported already).
+    bool readLetter(bool *found);
+    bool readSection(bool *found);
+    bool readSettings(bool *found);
+    bool readContacts();
+    bool writeLog(qint64 contactId, bool sent, const QString &error);
+
+    MailingArgs m_args;
+    QString m_subject, m_body;
+    Settings m_settings;
+    std::vector<Contact> m_contacts;
+};
+
+bool Mailing::readLetter(bool *found)
+{
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=")
+                                      + db::SqlInt(m_args.letterId) + QStringLiteral(" AND omaterial_project_id=")
+                                      + db::SqlInt(m_args.projectId),
+                                  &failed);
+    *found = row.has_value();
+    if (row) {
+        m_subject = row->value(0);
+        m_body = row->value(1);
+    }
+    return !failed;
+}
+
+bool Mailing::readSection(bool *found)
+{
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_id=")
+                                      + db::SqlInt(m_args.sectionId) + QStringLiteral(" AND osubject_project_id=")
+                                      + db::SqlInt(m_args.projectId),
+                                  &failed);
+    *found = row.has_value();
+    return !failed;
+}
+
+bool Mailing::readSettings(bool *found)
+{
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT project_smtp_username, project_smtp_password, project_smtp_host, "
+                                                 "project_smtp_port, project_email FROM projects WHERE project_id=")
+                                      + db::SqlInt(m_args.projectId),
+                                  &failed);
+    *found = row.has_value();
+    if (!row)
+        return !failed;
+    SmtpAccount &a = m_settings.account;
+    a.userName = row->value(0).trimmed();
+    a.password = row->value(1);
+    a.host = row->value(2).trimmed();
+    const QString portText = row->value(3).trimmed();
+    const auto port = parseId(portText);
+    m_settings.sender = contacts::ChooseSender(a.userName, row->value(4));
+    if (a.host.isEmpty())
+        m_settings.problem = QStringLiteral("не указан SMTP-сервер");
+    else if (!port || *port < 1 || *port > 65535)
+        m_settings.problem = QStringLiteral("порт SMTP-сервера не число от 1 до 65535: \"") + portText + QLatin1Char('"');
+    else if (m_settings.sender.isEmpty())
+        m_settings.problem = QStringLiteral("нет адреса отправителя: ни имя пользователя SMTP, ни email проекта не адрес");
+    else
+        a.port = static_cast<int>(*port);
+    return true;
+}
+
+bool Mailing::readContacts()
+{
+    QString sql = QStringLiteral("SELECT contacts.contact_id, contacts.contact_FIO, contacts.contact_email "
+                                 "FROM contacts, osubjects2contacts "
+                                 "WHERE contacts.contact_id=osubjects2contacts.s2o_contact_id "
+                                 "AND osubjects2contacts.s2o_subject_id=")
+                  + db::SqlInt(m_args.sectionId);
+    if (m_args.mode == 1)
+        sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM oreglog WHERE oreglog.orl_contact_id=contacts.contact_id "
+                              "AND oreglog.orl_material_id=")
+               + db::SqlInt(m_args.letterId) + QStringLiteral(" AND oreglog.orl_status=") + db::Sql(QStringLiteral("1"))
+               + QLatin1Char(')');
+    sql += QStringLiteral(" ORDER BY contacts.contact_id");
+    // A contact linked to the section twice gets the letter once.
+    QSet<qint64> seen;
+    return db::ForEachRow(sql, [&](const db::Row &row) {
+        const qint64 id = row.value(0).toLongLong();
+        if (seen.contains(id))
+            return;
+        seen.insert(id);
+        m_contacts.push_back(Contact{id, row.value(1), row.value(2)});
+    });
+}
+
+bool Mailing::writeLog(qint64 contactId, bool sent, const QString &error)
+{
+    // One row per contact and letter (a unique key): a later run updates it in place.
+    const QString sql =
+        QStringLiteral("INSERT INTO oreglog (orl_contact_id, orl_material_id, orl_project_id, orl_subject_id, "
+                       "orl_user_id, orl_datetime, orl_status, orl_error) VALUES (")
+        + db::SqlInt(contactId) + QLatin1Char(',') + db::SqlInt(m_args.letterId) + QLatin1Char(',')
+        + db::SqlInt(m_args.projectId) + QLatin1Char(',') + db::SqlInt(m_args.sectionId) + QLatin1Char(',')
+        + db::SqlInt(m_args.userId) + QStringLiteral(",NOW(),")
+        + db::Sql(sent ? QStringLiteral("1") : QStringLiteral("2")) + QLatin1Char(',') + db::Sql(error)
+        + QStringLiteral(") ON DUPLICATE KEY UPDATE orl_project_id=VALUES(orl_project_id), "
+                         "orl_subject_id=VALUES(orl_subject_id), orl_user_id=VALUES(orl_user_id), "
+                         "orl_datetime=VALUES(orl_datetime), orl_status=VALUES(orl_status), "
+                         "orl_error=VALUES(orl_error)");
+    return db::ExecQuery(sql) == 0;
+}
+
+int Mailing::run()
+{
+    bool letterFound = false, sectionFound = false, projectFound = false;
+    if (!readLetter(&letterFound) || !readSection(&sectionFound))
+        return ExitNotAllSent;
+    if (!letterFound || !sectionFound) {
+        if (!letterFound)
+            say(QStringLiteral("письмо %1 не принадлежит проекту %2").arg(m_args.letterId).arg(m_args.projectId));
+        if (!sectionFound)
+            say(QStringLiteral("раздел контактов %1 не принадлежит проекту %2").arg(m_args.sectionId).arg(m_args.projectId));
+        return ExitForeignData;
+    }
+    if (!readSettings(&projectFound))
+        return ExitNotAllSent;
+    if (!projectFound) {
+        say(QStringLiteral("нет проекта %1").arg(m_args.projectId));
+        return ExitForeignData;
+    }
+    if (!readContacts())
+        return ExitNotAllSent;
+
+    QString sessionProblem = m_settings.problem;
+    if (!sessionProblem.isEmpty())
+        say(QStringLiteral("настройки SMTP непригодны: ") + sessionProblem);
+    std::optional<SmtpSender> sender;
+    int sentCount = 0;
+    for (const Contact &c : m_contacts) {
+        const QStringList addresses = contacts::SplitAddresses(c.email);
+        QString problem;
+        if (addresses.isEmpty())
+            problem = QStringLiteral("у контакта нет адреса email");
+        for (const QString &a : addresses) {
+            if (!problem.isEmpty())
+                break;
+            problem = contacts::AddressProblem(a);
+        }
+        if (problem.isEmpty())
+            problem = sessionProblem;
+
+        bool sent = false;
+        QString error = problem;
+        if (problem.isEmpty()) {
+            if (!sender)
+                sender.emplace(m_settings.account);
+            contacts::MailMessage m;
+            m.fromAddress = m_settings.sender;
+            m.toName = c.name;
+            m.toAddresses = addresses;
+            m.subject = m_subject;
+            m.body = m_body;
+            m.date = QDateTime::currentDateTime();
+            m.messageId = contacts::MakeMessageId(m_settings.sender, c.id);
+            const auto outcome = sender->send(m_settings.sender, addresses, contacts::ComposeMailMessage(m));
+            sent = outcome == SmtpSender::Outcome::Sent;
+            if (!sent)
+                error = sender->errorText();
+            if (outcome == SmtpSender::Outcome::NoSession) {
+                // No later contact can be reached either: they all get this reason.
+                sessionProblem = error;
+                say(QStringLiteral("нет связи с SMTP-сервером: ") + error);
+            }
+        }
+        if (!sent)
+            say(QStringLiteral("контакт %1 не получил письмо: %2").arg(c.id).arg(error));
+        else
+            ++sentCount;
+        if (!writeLog(c.id, sent, error)) {
+            say(QStringLiteral("рассылка прервана: журнал рассылки не записан"));
+            return ExitNotAllSent;
+        }
+    }
+    sender.reset();
+    say(QStringLiteral("разослано %1 из %2").arg(sentCount).arg(m_contacts.size()));
+    return sentCount == static_cast<int>(m_contacts.size()) ? ExitAllSent : ExitNotAllSent;
+}
+
+} // namespace
+
+std::optional<MailingArgs> ParseMailingArgs(const QStringList &arguments)
+{
+    if (arguments.size() != 5)
+        return std::nullopt;
+    std::optional<qint64> v[5];
+    for (int i = 0; i < 5; ++i) {
+        v[i] = parseId(arguments.at(i));
+        if (!v[i])
+            return std::nullopt;
+    }
+    if (*v[4] != 0 && *v[4] != 1)
+        return std::nullopt;
+    MailingArgs a;
+    a.projectId = *v[0];
+    a.letterId = *v[1];
+    a.sectionId = *v[2];
+    a.userId = *v[3];
+    a.mode = static_cast<int>(*v[4]);
+    return a;
+}
+
+int RunMailing(const MailingArgs &args) { return Mailing(args).run(); }
+
+} // namespace qv::mailer
