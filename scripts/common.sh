@@ -161,7 +161,7 @@ ALTER USER '$QV_DB_USER'@'$h' IDENTIFIED BY '$QV_DB_PASSWORD';
 GRANT ALL PRIVILEGES ON \`$QV_DB_NAME\`.* TO '$QV_DB_USER'@'$h';
 "
     done
-    qv_sql "$p" -e "CREATE DATABASE \`$QV_DB_NAME\` CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
+    qv_sql "$p" -e "CREATE DATABASE \`$QV_DB_NAME\` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci;
 $grants FLUSH PRIVILEGES;" || qv_die "could not create the database $QV_DB_NAME"
     local appdir
     appdir=$(qv_sed_replacement "$p")

@@ -3,7 +3,7 @@
 -- created or selected here). Loaded once into a new database, before seed.sql.
 --
 -- Conventions kept throughout:
---   * InnoDB, utf8mb4 with utf8mb4_general_ci, so names compare case-insensitively.
+--   * InnoDB, utf8mb4 with utf8mb4_unicode_520_ci, so names compare case-insensitively.
 --   * No foreign keys and no unique keys: the program checks uniqueness itself.
 --   * Every column a list, join or lookup filters on carries an index.
 --   * The program writes almost everything as text, flags, PR and TIC included
@@ -19,13 +19,13 @@
 CREATE TABLE `users` (
   `user_id` INT NOT NULL AUTO_INCREMENT,
   `user_login` VARCHAR(255) NOT NULL DEFAULT '',
-  `user_password` VARCHAR(255) NOT NULL DEFAULT '',
+  `user_password` VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin NOT NULL DEFAULT '',
   `user_active` VARCHAR(16) NOT NULL DEFAULT '',
   `user_email` VARCHAR(255) NOT NULL DEFAULT '',
   `user_fio` VARCHAR(255) NOT NULL DEFAULT '',
   PRIMARY KEY (`user_id`),
   KEY `idx_user_login` (`user_login`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Projects: one promoted site or program each.
 -- Read by position in its first three columns (id, name, site address),
@@ -50,7 +50,7 @@ CREATE TABLE `projects` (
   `project_smtp_port` VARCHAR(32) NOT NULL DEFAULT '',
   PRIMARY KEY (`project_id`),
   KEY `idx_project_name` (`project_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Site descriptions and board ads of a project. The name is the second column.
 -- The *_ keyword columns hold the keyword texts with commas replaced by blanks,
@@ -92,7 +92,7 @@ CREATE TABLE `cmaterials` (
   PRIMARY KEY (`cmaterial_id`),
   KEY `idx_cmaterial_name` (`cmaterial_name`),
   KEY `idx_cmaterial_project_id` (`cmaterial_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Forum press releases of a project. The name is the second column.
 CREATE TABLE `fmaterials` (
@@ -117,7 +117,7 @@ CREATE TABLE `fmaterials` (
   PRIMARY KEY (`fmaterial_id`),
   KEY `idx_fmaterial_name` (`fmaterial_name`),
   KEY `idx_fmaterial_project_id` (`fmaterial_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Mailing letters of a project. The name is the second column.
 CREATE TABLE `omaterials` (
@@ -129,7 +129,7 @@ CREATE TABLE `omaterials` (
   PRIMARY KEY (`omaterial_id`),
   KEY `idx_omaterial_name` (`omaterial_name`),
   KEY `idx_omaterial_project_id` (`omaterial_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Software versions of a project (PAD data), one row per version.
 -- The two dates are kept as text: the release date is 'yyyy-mm-dd' once saved
@@ -339,7 +339,7 @@ CREATE TABLE `smaterials` (
   PRIMARY KEY (`smaterial_id`),
   KEY `idx_smaterial_name` (`smaterial_name`),
   KEY `idx_smaterial_project_id` (`smaterial_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Web catalogs, search engines and message boards.
 -- The id is the first column and the title the third (both read by position).
@@ -403,7 +403,7 @@ CREATE TABLE `catalogs` (
   `catalog_address_site` TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (`catalog_id`),
   KEY `idx_catalog_name` (`catalog_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Forums. Same layout as catalogs; the mapping columns follow fmaterials.
 CREATE TABLE `forums` (
@@ -445,7 +445,7 @@ CREATE TABLE `forums` (
   `forum_burl_site` TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (`forum_id`),
   KEY `idx_forum_name` (`forum_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Software archives. Same layout as catalogs without description, the two
 -- link flags and the login columns; the mapping columns follow smaterials
@@ -664,7 +664,7 @@ CREATE TABLE `soft` (
   `soft_Description2000_Turkish_site` TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (`soft_id`),
   KEY `idx_soft_name` (`soft_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Rubric tree of catalogs. Read by position: id, parent id (0 = root), name.
 -- Parents must come before their children in the table's order.
@@ -675,7 +675,7 @@ CREATE TABLE `csubjects` (
   PRIMARY KEY (`csubject_id`),
   KEY `idx_csubject_pid` (`csubject_pid`),
   KEY `idx_csubject_name` (`csubject_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Rubric tree of forums (same layout as csubjects).
 CREATE TABLE `fsubjects` (
@@ -685,7 +685,7 @@ CREATE TABLE `fsubjects` (
   PRIMARY KEY (`fsubject_id`),
   KEY `idx_fsubject_pid` (`fsubject_pid`),
   KEY `idx_fsubject_name` (`fsubject_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Rubric tree of soft (same layout as csubjects).
 CREATE TABLE `ssubjects` (
@@ -695,7 +695,7 @@ CREATE TABLE `ssubjects` (
   PRIMARY KEY (`ssubject_id`),
   KEY `idx_ssubject_pid` (`ssubject_pid`),
   KEY `idx_ssubject_name` (`ssubject_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Rubric membership of resources: one row per resource and rubric.
 CREATE TABLE `csubjects2catalogs` (
@@ -703,21 +703,21 @@ CREATE TABLE `csubjects2catalogs` (
   `s2c_subject_id` INT NOT NULL DEFAULT 0,
   KEY `idx_s2c_catalog_id` (`s2c_catalog_id`),
   KEY `idx_s2c_subject_id` (`s2c_subject_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `fsubjects2forums` (
   `s2f_forum_id` INT NOT NULL DEFAULT 0,
   `s2f_subject_id` INT NOT NULL DEFAULT 0,
   KEY `idx_s2f_forum_id` (`s2f_forum_id`),
   KEY `idx_s2f_subject_id` (`s2f_subject_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `ssubjects2soft` (
   `s2s_soft_id` INT NOT NULL DEFAULT 0,
   `s2s_subject_id` INT NOT NULL DEFAULT 0,
   KEY `idx_s2s_soft_id` (`s2s_soft_id`),
   KEY `idx_s2s_subject_id` (`s2s_subject_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- User sections per project and kind; id and name are the first two columns.
 CREATE TABLE `cgroups` (
@@ -727,7 +727,7 @@ CREATE TABLE `cgroups` (
   PRIMARY KEY (`cgroup_id`),
   KEY `idx_cgroup_name` (`cgroup_name`),
   KEY `idx_cgroup_project_id` (`cgroup_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Members of user sections: one row per section and resource.
 CREATE TABLE `cgroups2catalogs` (
@@ -735,7 +735,7 @@ CREATE TABLE `cgroups2catalogs` (
   `cg2c_catalog_id` INT NOT NULL DEFAULT 0,
   KEY `idx_cg2c_cgroup_id` (`cg2c_cgroup_id`),
   KEY `idx_cg2c_catalog_id` (`cg2c_catalog_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `fgroups` (
   `fgroup_id` INT NOT NULL AUTO_INCREMENT,
@@ -744,14 +744,14 @@ CREATE TABLE `fgroups` (
   PRIMARY KEY (`fgroup_id`),
   KEY `idx_fgroup_name` (`fgroup_name`),
   KEY `idx_fgroup_project_id` (`fgroup_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `fgroups2forums` (
   `fg2f_fgroup_id` INT NOT NULL DEFAULT 0,
   `fg2f_forum_id` INT NOT NULL DEFAULT 0,
   KEY `idx_fg2f_fgroup_id` (`fg2f_fgroup_id`),
   KEY `idx_fg2f_forum_id` (`fg2f_forum_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `sgroups` (
   `sgroup_id` INT NOT NULL AUTO_INCREMENT,
@@ -760,14 +760,14 @@ CREATE TABLE `sgroups` (
   PRIMARY KEY (`sgroup_id`),
   KEY `idx_sgroup_name` (`sgroup_name`),
   KEY `idx_sgroup_project_id` (`sgroup_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `sgroups2soft` (
   `sg2s_sgroup_id` INT NOT NULL DEFAULT 0,
   `sg2s_soft_id` INT NOT NULL DEFAULT 0,
   KEY `idx_sg2s_sgroup_id` (`sg2s_sgroup_id`),
   KEY `idx_sg2s_soft_id` (`sg2s_soft_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Named list filters, global per kind. A filter inserted with its name alone
 -- must select everything: tic and pr default to '-1' (no condition) and the
@@ -783,7 +783,7 @@ CREATE TABLE `cfilters` (
   `cfilter_regstatus` VARCHAR(16) NOT NULL DEFAULT '',
   PRIMARY KEY (`cfilter_id`),
   KEY `idx_cfilter_name` (`cfilter_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `ffilters` (
   `ffilter_id` INT NOT NULL AUTO_INCREMENT,
@@ -796,7 +796,7 @@ CREATE TABLE `ffilters` (
   `ffilter_regstatus` VARCHAR(16) NOT NULL DEFAULT '',
   PRIMARY KEY (`ffilter_id`),
   KEY `idx_ffilter_name` (`ffilter_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `sfilters` (
   `sfilter_id` INT NOT NULL AUTO_INCREMENT,
@@ -809,7 +809,7 @@ CREATE TABLE `sfilters` (
   `sfilter_regstatus` VARCHAR(16) NOT NULL DEFAULT '',
   PRIMARY KEY (`sfilter_id`),
   KEY `idx_sfilter_name` (`sfilter_name`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Manual registration statuses: one row per resource and project (forums: per
 -- forum and press release). The id is the first column. Status '1' checking,
@@ -824,7 +824,7 @@ CREATE TABLE `creglog` (
   PRIMARY KEY (`crl_id`),
   KEY `idx_crl_catalog_id` (`crl_catalog_id`),
   KEY `idx_crl_project_id` (`crl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `sreglog` (
   `srl_id` INT NOT NULL AUTO_INCREMENT,
@@ -836,7 +836,7 @@ CREATE TABLE `sreglog` (
   PRIMARY KEY (`srl_id`),
   KEY `idx_srl_soft_id` (`srl_soft_id`),
   KEY `idx_srl_project_id` (`srl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Forum statuses belong to a press release (frl_material_id), not to a project.
 CREATE TABLE `freglog` (
@@ -849,7 +849,7 @@ CREATE TABLE `freglog` (
   PRIMARY KEY (`frl_id`),
   KEY `idx_frl_forum_id` (`frl_forum_id`),
   KEY `idx_frl_material_id` (`frl_material_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Search-engine check results of the bulk auto-check: one row per resource and
 -- project; yandex/google '1' when found, status '1' when either found it.
@@ -864,7 +864,7 @@ CREATE TABLE `gcreglog` (
   PRIMARY KEY (`gcrl_id`),
   KEY `idx_gcrl_catalog_id` (`gcrl_catalog_id`),
   KEY `idx_gcrl_project_id` (`gcrl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `gfreglog` (
   `gfrl_id` INT NOT NULL AUTO_INCREMENT,
@@ -877,7 +877,7 @@ CREATE TABLE `gfreglog` (
   PRIMARY KEY (`gfrl_id`),
   KEY `idx_gfrl_forum_id` (`gfrl_forum_id`),
   KEY `idx_gfrl_project_id` (`gfrl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `gsreglog` (
   `gsrl_id` INT NOT NULL AUTO_INCREMENT,
@@ -890,7 +890,7 @@ CREATE TABLE `gsreglog` (
   PRIMARY KEY (`gsrl_id`),
   KEY `idx_gsrl_soft_id` (`gsrl_soft_id`),
   KEY `idx_gsrl_project_id` (`gsrl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Site logins of the password manager, one row per project and resource.
 -- Read by position: id, login, password; then project and resource ids.
@@ -903,7 +903,7 @@ CREATE TABLE `cauth` (
   PRIMARY KEY (`cauth_id`),
   KEY `idx_cauth_project_id` (`cauth_project_id`),
   KEY `idx_cauth_catalog_id` (`cauth_catalog_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `fauth` (
   `fauth_id` INT NOT NULL AUTO_INCREMENT,
@@ -914,7 +914,7 @@ CREATE TABLE `fauth` (
   PRIMARY KEY (`fauth_id`),
   KEY `idx_fauth_project_id` (`fauth_project_id`),
   KEY `idx_fauth_forum_id` (`fauth_forum_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 CREATE TABLE `sauth` (
   `sauth_id` INT NOT NULL AUTO_INCREMENT,
@@ -925,7 +925,7 @@ CREATE TABLE `sauth` (
   PRIMARY KEY (`sauth_id`),
   KEY `idx_sauth_project_id` (`sauth_project_id`),
   KEY `idx_sauth_soft_id` (`sauth_soft_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Discussion thread of a press release on a forum; the address is the fourth column.
 CREATE TABLE `flinks` (
@@ -936,7 +936,7 @@ CREATE TABLE `flinks` (
   PRIMARY KEY (`flink_id`),
   KEY `idx_flink_material_id` (`flink_material_id`),
   KEY `idx_flink_forum_id` (`flink_forum_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Contact sections per project, a tree. Read by position: id, parent id
 -- (0 = top level), name; then the project.
@@ -949,7 +949,7 @@ CREATE TABLE `osubjects` (
   KEY `idx_osubject_pid` (`osubject_pid`),
   KEY `idx_osubject_name` (`osubject_name`),
   KEY `idx_osubject_project_id` (`osubject_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Contact membership in sections: one row per section and contact.
 CREATE TABLE `osubjects2contacts` (
@@ -957,7 +957,7 @@ CREATE TABLE `osubjects2contacts` (
   `s2o_contact_id` INT NOT NULL DEFAULT 0,
   KEY `idx_s2o_subject_id` (`s2o_subject_id`),
   KEY `idx_s2o_contact_id` (`s2o_contact_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Contacts for mailings. Read by position in this exact order.
 -- contact_status is the position held in the organisation.
@@ -973,7 +973,7 @@ CREATE TABLE `contacts` (
   `contact_site` TEXT NOT NULL DEFAULT '',
   `contact_fax` TEXT NOT NULL DEFAULT '',
   PRIMARY KEY (`contact_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;
 
 -- Mailing log, written by the mailer program: one row per contact and letter.
 -- Status '1' sent, '2' failed, '0' none; orl_error keeps the mail server's answer
@@ -992,4 +992,4 @@ CREATE TABLE `oreglog` (
   UNIQUE KEY `uq_orl_contact_material` (`orl_contact_id`, `orl_material_id`),
   KEY `idx_orl_material_id` (`orl_material_id`),
   KEY `idx_orl_project_id` (`orl_project_id`)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_520_ci;

@@ -77,7 +77,10 @@ void TfrmMain::FormCreate()
     {
         users::TfrmLogin login(m_ctx, this);
         login.prepare();
-        users::RunLoginLoop(m_ctx, login);
+        if (!users::RunLoginLoop(m_ctx, login)) {
+            m_ctx.ConnectAbandoned = true;
+            return;
+        }
     }
 
     // 18: project list.

@@ -21,33 +21,40 @@ Prompt &prompt() { return g_current ? *g_current : g_interactive; }
 
 void setPrompt(Prompt *p) { g_current = p; }
 
-void InteractivePrompt::message(const QString &text, MessageIcon icon)
+QString shownText(const QString &text)
 {
     // Messages compose lines with a lone CR; show them as line breaks.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QString title = QApplication::applicationName();
-    switch (icon) {
-    case MessageIcon::Information: QMessageBox::information(owner(), title, shown); break;
-    case MessageIcon::Warning: QMessageBox::warning(owner(), title, shown); break;
-    case MessageIcon::Error: QMessageBox::critical(owner(), title, shown); break;
-    }
+    return shown;
+}
+
+int InteractivePrompt::box(const QString &text, MessageIcon icon, int buttons)
+{
+    // Texts from the data (names, statements, replies) are never markup.
+    QMessageBox box(icon == MessageIcon::Error     ? QMessageBox::Critical
+                    : icon == MessageIcon::Warning ? QMessageBox::Warning
+                    : icon == MessageIcon::Question ? QMessageBox::Question
+                                                   : QMessageBox::Information,
+                    QApplication::applicationName(), shownText(text),
+                    QMessageBox::StandardButtons(buttons), owner());
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+void InteractivePrompt::message(const QString &text, MessageIcon icon)
+{
+    box(text, icon, QMessageBox::Ok);
 }
 
 bool InteractivePrompt::question(const QString &text)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return QMessageBox::question(owner(), QApplication::applicationName(), shown, QMessageBox::Yes | QMessageBox::No)
-           != QMessageBox::No;
+    return box(text, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::No;
 }
 
 bool InteractivePrompt::okCancel(const QString &text)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return QMessageBox::information(owner(), QApplication::applicationName(), shown, QMessageBox::Ok | QMessageBox::Cancel)
-           == QMessageBox::Ok;
+    return box(text, MessageIcon::Information, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 std::optional<QString> InteractivePrompt::input(const QString &caption, const QString &label, const QString &preset)

@@ -13,7 +13,7 @@ class QWidget;
 
 namespace qv::core {
 
-enum class MessageIcon { Information, Warning, Error };
+enum class MessageIcon { Information, Warning, Error, Question };
 
 class Prompt {
 public:
@@ -49,7 +49,13 @@ public:
     bool openUrl(const QUrl &url) override;
     qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) override;
     int exec(QDialog *dialog) override;
+
+private:
+    int box(const QString &text, MessageIcon icon, int buttons);
 };
+
+// A message's text as a box shows it: a lone CR is a line break.
+QString shownText(const QString &text);
 
 Prompt &prompt();
 // Installs another implementation (not owned); nullptr restores the interactive one.

@@ -1,7 +1,10 @@
 #include "db/database.h"
 #include "db/mysqlapi.h"
 
+#include <errmsg.h>
+
 #include <QByteArray>
+#include <QStringList>
 #include <memory>
 
 namespace qv::db {
@@ -36,6 +39,7 @@ bool Database::setConnectTimeout(unsigned seconds)
         return false;
     const auto &api = MySqlApi::get();
     unsigned int value = seconds;
+    m_timeout = seconds;
     return api.options(m_handle, MYSQL_OPT_CONNECT_TIMEOUT, &value) == 0;
 }
 
@@ -48,32 +52,108 @@ bool Database::connect(const QString &host, const QString &user, const QString &
     api.options(m_handle, MYSQL_OPT_PROTOCOL, &protocol);
     api.options(m_handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
     const QByteArray h = host.toUtf8(), u = user.toUtf8(), p = password.toUtf8();
+    m_host = host;
+    m_user = user;
+    m_password = password;
+    m_port = port;
     m_connected = api.real_connect(m_handle, h.constData(), u.constData(), p.constData(), nullptr, port,
                                    nullptr, 0) != nullptr;
+    if (m_connected && !applySessionMode())
+        m_connected = false;
     return m_connected;
+}
+
+bool Database::applySessionMode()
+{
+    const auto &api = MySqlApi::get();
+    const QByteArray select = "SELECT @@GLOBAL.sql_mode";
+    if (api.real_query(m_handle, select.constData(), static_cast<unsigned long>(select.size())) != 0)
+        return false;
+    MYSQL_RES *res = api.use_result(m_handle);
+    if (!res)
+        return false;
+    QString mode;
+    if (MYSQL_ROW row = api.fetch_row(res); row && row[0])
+        mode = QString::fromUtf8(row[0]);
+    api.free_result(res);
+    QStringList kept;
+    for (const QString &flag : mode.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString f = flag.trimmed().toUpper();
+        // "ANSI" as a combined mode brings ANSI_QUOTES back with it.
+        if (f == QLatin1String("NO_BACKSLASH_ESCAPES") || f == QLatin1String("ANSI_QUOTES") || f == QLatin1String("ANSI"))
+            continue;
+        // Mode names are letters, digits and underscores only.
+        bool plain = !f.isEmpty();
+        for (QChar c : f)
+            plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+        if (plain)
+            kept.append(f);
+    }
+    // Single quotes read the same under every mode.
+    const QByteArray set = "SET SESSION sql_mode='" + kept.join(QLatin1Char(',')).toLatin1() + "'";
+    return api.real_query(m_handle, set.constData(), static_cast<unsigned long>(set.size())) == 0;
 }
 
 bool Database::selectDatabase(const QString &name)
 {
     if (!m_handle)
         return false;
-    return MySqlApi::get().select_db(m_handle, name.toUtf8().constData()) == 0;
+    if (MySqlApi::get().select_db(m_handle, name.toUtf8().constData()) != 0)
+        return false;
+    m_database = name;
+    return true;
+}
+
+bool Database::reconnect()
+{
+    if (m_host.isEmpty() && m_user.isEmpty())
+        return false;
+    const QString host = m_host, user = m_user, password = m_password, database = m_database;
+    const unsigned port = m_port, timeout = m_timeout;
+    if (!create())
+        return false;
+    if (timeout)
+        setConnectTimeout(timeout);
+    if (!connect(host, user, password, port))
+        return false;
+    return database.isEmpty() || selectDatabase(database);
 }
 
 int Database::query(const QString &sql)
 {
+    m_lastStatement = sql;
+    m_lastErrno = 0;
     if (!m_handle)
         return 2006; // "server has gone away": there is no client object to send on
     const QByteArray bytes = sql.toUtf8();
-    const int rc = MySqlApi::get().real_query(m_handle, bytes.constData(), static_cast<unsigned long>(bytes.size()));
-    if (rc == 0)
-        return 0;
-    const unsigned no = errorNumber();
-    return no ? static_cast<int>(no) : rc;
+    const auto send = [&] {
+        const int rc = MySqlApi::get().real_query(m_handle, bytes.constData(), static_cast<unsigned long>(bytes.size()));
+        if (rc == 0)
+            return 0;
+        const unsigned no = errorNumber();
+        return no ? static_cast<int>(no) : rc;
+    };
+    int rc = send();
+    if ((rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST) && !m_resultOpen) {
+        // A restarted server or an idle time-out: open the connection again.
+        // "Gone away" means the statement was never taken; "lost" may mean it
+        // ran, so it is reported rather than run twice.
+        const unsigned firstError = static_cast<unsigned>(rc);
+        const QString firstText = errorText();
+        if (!reconnect())
+            return rc; // the new client's own error says why
+        if (firstError == CR_SERVER_GONE_ERROR)
+            return send();
+        m_lastError = firstText;
+        m_lastErrno = firstError;
+    }
+    return rc;
 }
 
 QString Database::errorText() const
 {
+    if (m_lastErrno)
+        return m_lastError;
     if (!m_handle)
         return QStringLiteral("нет соединения с сервером MySQL");
     return QString::fromUtf8(MySqlApi::get().error(m_handle));
@@ -81,6 +161,8 @@ QString Database::errorText() const
 
 unsigned Database::errorNumber() const
 {
+    if (m_lastErrno)
+        return m_lastErrno;
     return m_handle ? MySqlApi::get().errno_(m_handle) : 0;
 }
 

@@ -24,7 +24,14 @@ public:
     bool isConnected() const { return m_connected; }
     bool selectDatabase(const QString &name);
     // Sends one statement; 0 on success, the client's error number otherwise.
+    // A connection that went away (2006, 2013) is opened again once; the
+    // statement is sent again only when it never reached the server.
     int query(const QString &sql);
+    // The statement sent last, for messages about its result.
+    const QString &lastStatement() const { return m_lastStatement; }
+    // Opens the connection again with the settings of the last connect, the
+    // selected database and the session settings. False when that fails.
+    bool reconnect();
     QString errorText() const;
     unsigned errorNumber() const;
     // The text ready to stand between quotes in a statement.
@@ -38,7 +45,17 @@ public:
     void setResultOpen(bool open) { m_resultOpen = open; }
 
 private:
+    // The session's SQL mode: the server's own without the flags that change
+    // how quoted texts are read (NO_BACKSLASH_ESCAPES, ANSI_QUOTES).
+    bool applySessionMode();
+
     st_mysql *m_handle = nullptr;
+    QString m_host, m_user, m_password, m_database, m_lastStatement;
+    unsigned m_port = 0;
+    unsigned m_timeout = 0;
+    // The failure of a statement that was not sent again after a reconnect.
+    QString m_lastError;
+    unsigned m_lastErrno = 0;
     bool m_connected = false;
     bool m_resultOpen = false;
 };

@@ -48,7 +48,14 @@ std::optional<Row> QueryResult::FetchRow()
     const auto &api = MySqlApi::get();
     MYSQL_ROW row = api.fetch_row(m_res);
     if (!row) {
+        // The end of the rows, or a read that broke off: only the error
+        // number tells them apart.
+        const unsigned no = api.errno_(m_db.handle());
         free();
+        if (no != 0) {
+            m_failed = true;
+            core::prompt().message(StatementFailedMessage(m_db.lastStatement(), m_db.errorText()));
+        }
         return std::nullopt;
     }
     const unsigned long *lengths = api.fetch_lengths(m_res);
@@ -68,12 +75,25 @@ std::optional<Row> QueryResult::FetchRow()
     return Row(std::move(values), std::move(nulls));
 }
 
+QString StatementForMessage(const QString &sql)
+{
+    constexpr qsizetype kShown = 2000;
+    if (sql.size() <= kShown)
+        return sql;
+    return sql.left(kShown) + QChar(0x2026);
+}
+
+QString StatementFailedMessage(const QString &sql, const QString &serverText)
+{
+    return QStringLiteral("Ошибка в запросе:") + StatementForMessage(sql) + QLatin1Char('\r') + serverText;
+}
+
 int ExecQuery(const QString &sql)
 {
     Database &db = DbConnection();
     const int rc = db.query(sql);
     if (rc != 0)
-        core::prompt().message(QStringLiteral("Ошибка в запросе:") + sql + QLatin1Char('\r') + db.errorText());
+        core::prompt().message(StatementFailedMessage(sql, db.errorText()));
     return rc;
 }
 
@@ -81,7 +101,7 @@ int RunDirect(const QString &sql) { return DbConnection().query(sql); }
 
 QString RunFailedMessage(const QString &sql)
 {
-    return QStringLiteral("Ошибка в выполнении запроса:") + QLatin1Char('\r') + sql;
+    return QStringLiteral("Ошибка в выполнении запроса:") + QLatin1Char('\r') + StatementForMessage(sql);
 }
 
 bool ForEachRow(const QString &sql, const std::function<void(const Row &)> &onRow)
@@ -91,7 +111,7 @@ bool ForEachRow(const QString &sql, const std::function<void(const Row &)> &onRo
     QueryResult result(DbConnection());
     while (auto row = result.FetchRow())
         onRow(*row);
-    return true;
+    return !result.failed();
 }
 
 std::optional<Row> FirstRow(const QString &sql, bool *failed)
@@ -104,7 +124,10 @@ std::optional<Row> FirstRow(const QString &sql, bool *failed)
         return std::nullopt;
     }
     QueryResult result(DbConnection());
-    return result.FetchRow();
+    auto row = result.FetchRow();
+    if (!row && result.failed() && failed)
+        *failed = true;
+    return row;
 }
 
 QString EscapeSqlText(const QString &text) { return DbConnection().escape(text); }

@@ -53,7 +53,10 @@ public:
     QueryResult &operator=(const QueryResult &) = delete;
 
     bool isValid() const { return m_res != nullptr; }
+    // The next row; nothing at the end of the rows or when reading failed
+    // (then failed() is true and the failure has been reported).
     std::optional<Row> FetchRow();
+    bool failed() const { return m_failed; }
     const FieldNames &fieldNames() const { return m_fields; }
     // Value of a named column of a fetched row ("" when there is no such column).
     QString field(const Row &row, const QString &name) const { return row[m_fields.indexOf(name)]; }
@@ -64,12 +67,17 @@ private:
     st_mysql_res *m_res = nullptr;
     FieldNames m_fields;
     unsigned m_columns = 0;
+    bool m_failed = false;
 };
 
 // Runs one statement on the process connection. 0 on success; on failure shows
 // "Ошибка в запросе:" + statement + CR + the server's text and returns the
 // client's non-zero code.
 int ExecQuery(const QString &sql);
+// A statement as a message shows it: its first 2,000 characters, then "…".
+QString StatementForMessage(const QString &sql);
+// "Ошибка в запросе:" + the statement as shown + CR + the server's text.
+QString StatementFailedMessage(const QString &sql, const QString &serverText);
 
 // Runs a statement on the process connection without the standard message;
 // on failure the caller reports it with RunFailedMessage().
@@ -78,6 +86,7 @@ QString RunFailedMessage(const QString &sql);
 
 // Runs a SELECT and hands every row to `onRow`; false when the statement failed
 // (already reported). Streams: no events may be processed inside `onRow`.
+// A read that breaks off counts as a failure too.
 bool ForEachRow(const QString &sql, const std::function<void(const Row &)> &onRow);
 // First row of a SELECT, nothing when there is none or the statement failed.
 // `failed` tells the two apart.

@@ -74,12 +74,24 @@ LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString 
 {
     if (login.isEmpty() || password.isEmpty())
         return LoginResult::Empty;
-    bool failed = false;
-    const auto row = db::FirstRow(QStringLiteral("SELECT * FROM users WHERE user_login=") + db::Sql(login)
-                                      + QStringLiteral(" AND user_password=") + db::Sql(password),
-                                  &failed);
-    if (failed)
+    const QString head = QStringLiteral("SELECT * FROM users WHERE user_login=") + db::Sql(login)
+                         + QStringLiteral(" AND user_password=");
+    // The password is compared byte for byte (the column's collation is binary, trailing blanks included).
+    const QString sql = head + db::Sql(password);
+    db::Database &conn = db::DbConnection();
+    std::optional<db::Row> row;
+    bool failed = conn.query(sql) != 0;
+    if (!failed) {
+        db::QueryResult result(conn);
+        row = result.FetchRow();
+        failed = !row && result.failed();
+    }
+    if (failed) {
+        // The statement is shown without the password.
+        if (conn.errorNumber() != 0)
+            prompt().message(db::StatementFailedMessage(head + QStringLiteral("\"***\""), conn.errorText()));
         return LoginResult::StatementFailed;
+    }
     if (!row) {
         prompt().message(QStringLiteral(
             "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!"));
@@ -97,14 +109,19 @@ LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString 
     return LoginResult::Accepted;
 }
 
-void RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog)
+bool RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog)
 {
     ctx.CurrentUserId.reset();
     for (;;) {
         // However the dialog was closed, the typed login is checked: there is no cancel.
         prompt().exec(&dialog);
-        if (TryLogin(ctx, dialog.edtLogin->text(), dialog.edtPassword->text()) == LoginResult::Accepted)
-            return;
+        const LoginResult r = TryLogin(ctx, dialog.edtLogin->text(), dialog.edtPassword->text());
+        if (r == LoginResult::Accepted)
+            return true;
+        if (r == LoginResult::StatementFailed
+            && !prompt().question(QStringLiteral("Не удалось проверить логин: база данных не отвечает.\r"
+                                                 "Попробовать еще раз? (\"Нет\" — выход из программы)")))
+            return false;
     }
 }
 

@@ -37,6 +37,8 @@ enum class LoginResult { Accepted, Refused, Inactive, StatementFailed, Empty };
 LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString &password);
 
 // Shows the dialog until a user is accepted.
-void RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog);
+// Shows the dialog until a login is accepted (true). When the check itself
+// fails the user may try again or leave (false).
+bool RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog);
 
 } // namespace qv::users

@@ -65,7 +65,7 @@ TestDb::TestDb(Content content)
                  .arg(QCoreApplication::applicationPid())
                  .arg(g_counter.fetchAndAddRelaxed(1));
     if (!exec(QStringLiteral("CREATE DATABASE ") + m_name
-              + QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci")))
+              + QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_520_ci")))
         return;
     if (!conn->selectDatabase(m_name)) {
         m_error = conn->errorText();

@@ -106,17 +106,23 @@ private Q_SLOTS:
         QCOMPARE(p.messages, QStringList{kNoSuchUser});
     }
 
-    void failedStatementLeavesNobodyLoggedIn()
+    void failedStatementOffersRetryOrExit()
     {
         QVERIFY(m_db->exec(QStringLiteral("DROP TABLE users")));
         ScriptedPrompt p;
         users::TfrmLogin dlg(m_ctx);
-        p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("admin"))};
-        // The failure is reported and the dialog comes again; nobody is let in.
-        QVERIFY_THROWS_EXCEPTION(test::ScriptExhausted, users::RunLoginLoop(m_ctx, dlg));
+        p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("s3cret")),
+                     typeLogin(QStringLiteral("admin"), QStringLiteral("s3cret"))};
+        // Retry once, then leave: the loop ends instead of asking forever.
+        p.answers = {true, false};
+        QVERIFY(!users::RunLoginLoop(m_ctx, dlg));
         QCOMPARE(p.dialogsShown.size(), 2);
-        QCOMPARE(p.messages.size(), 1);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(p.messages.size(), 2);
+        // The failing statement is shown, its password is not.
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT * FROM users")));
+        QVERIFY(p.messages[0].contains(QStringLiteral("user_password=\"***\"")));
+        QVERIFY(!p.messages[0].contains(QStringLiteral("s3cret")));
         QVERIFY(!m_ctx.CurrentUserId);
     }
 

@@ -1,0 +1,174 @@
+// The query layer when the server is set up against it or the connection
+// goes away: the session's quoting rules, passwords compared exactly, a
+// dropped connection opened again, a broken read reported, messages cut.
+#include "core/appcontext.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "support/scriptedprompt.h"
+#include "support/testdb.h"
+#include "users/tfrmlogin.h"
+
+#include <QtTest>
+
+using namespace qv;
+using qv::test::ScriptedPrompt;
+using qv::test::TestDb;
+
+class TestDbFaults : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TestDb> m_db;
+    core::AppContext m_ctx;
+
+    // A second connection of the test's own, on the same server.
+    static std::unique_ptr<db::Database> otherConnection()
+    {
+        auto other = std::make_unique<db::Database>();
+        if (!other->create() || !other->connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()))
+            return nullptr;
+        return other;
+    }
+    static QString scalarOn(db::Database &conn, const QString &sql)
+    {
+        if (conn.query(sql) != 0)
+            return QStringLiteral("error: ") + conn.errorText();
+        db::QueryResult r(conn);
+        const auto row = r.FetchRow();
+        return row ? row->value(0) : QString();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_db = std::make_unique<TestDb>(TestDb::WithSeed);
+        QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
+    }
+    void cleanup() { m_db.reset(); }
+
+    void sessionQuotingSurvivesTheServersMode()
+    {
+        auto admin = otherConnection();
+        QVERIFY(admin);
+        const QString saved = scalarOn(*admin, QStringLiteral("SELECT @@GLOBAL.sql_mode"));
+        QVERIFY(!saved.startsWith(QStringLiteral("error")));
+        QCOMPARE(admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved
+                              + QStringLiteral(",NO_BACKSLASH_ESCAPES,ANSI_QUOTES'")),
+                 0);
+        const QString dbName = m_db->name();
+        // A connection made now inherits the hostile mode and must undo it.
+        auto *conn = new db::Database;
+        const bool connected = conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(),
+                                                               TestDb::fixturePort());
+        // Restore before anything can fail, so that other tests see the usual mode.
+        admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved + QStringLiteral("'"));
+        QVERIFY(connected);
+        QVERIFY(conn->selectDatabase(dbName));
+        db::Database *previous = &db::DbConnection();
+        Q_UNUSED(previous);
+        db::setDbConnection(conn);
+
+        const QString mode = scalarOn(*conn, QStringLiteral("SELECT @@SESSION.sql_mode"));
+        QVERIFY2(!mode.contains(QStringLiteral("NO_BACKSLASH_ESCAPES")), qPrintable(mode));
+        QVERIFY2(!mode.contains(QStringLiteral("ANSI_QUOTES")), qPrintable(mode));
+        QVERIFY2(mode.contains(QStringLiteral("STRICT_TRANS_TABLES")), qPrintable(mode));
+
+        ScriptedPrompt p;
+        QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("nobody\" OR user_id=0 OR \""), QStringLiteral("x")),
+                 users::LoginResult::Refused);
+        QVERIFY(!m_ctx.CurrentUserId);
+        const QString text = QStringLiteral("a \"quoted\" \\ value 'x'");
+        QCOMPARE(db::ExecQuery(QStringLiteral("UPDATE users SET user_fio=") + db::Sql(text)
+                               + QStringLiteral(" WHERE user_id=0")),
+                 0);
+        QCOMPARE(db::FirstRow(QStringLiteral("SELECT user_fio FROM users WHERE user_id=0"))->value(0), text);
+    }
+
+    void passwordsCompareByteForByte_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("exact") << QStringLiteral("admin") << true;
+        QTest::newRow("other case") << QStringLiteral("ADMIN") << false;
+        QTest::newRow("trailing blanks") << QStringLiteral("admin   ") << false;
+    }
+    void passwordsCompareByteForByte()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, accepted);
+        ScriptedPrompt p;
+        QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("admin"), password) == users::LoginResult::Accepted, accepted);
+    }
+
+    void emojiPasswordsAndNamesStayApart()
+    {
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO users SET user_id=5, user_login='e', user_password='😀', user_active='1'")));
+        ScriptedPrompt p;
+        QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("e"), QStringLiteral("🔥")), users::LoginResult::Refused);
+        QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("e"), QStringLiteral("😀")), users::LoginResult::Accepted);
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO projects SET project_name='Проект 😀'")));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM projects WHERE project_name='Проект 🔥'")),
+                 QStringLiteral("0"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM projects WHERE project_name='проект 😀'")),
+                 QStringLiteral("1"));
+    }
+
+    void killedConnectionIsOpenedAgain()
+    {
+        db::Database &conn = db::DbConnection();
+        const QString id = scalarOn(conn, QStringLiteral("SELECT CONNECTION_ID()"));
+        auto killer = otherConnection();
+        QVERIFY(killer);
+        QCOMPARE(killer->query(QStringLiteral("KILL CONNECTION ") + id), 0);
+        ScriptedPrompt p;
+        // The save after the kill goes through on a new connection.
+        int rc = db::ExecQuery(QStringLiteral("UPDATE users SET user_fio='after kill' WHERE user_id=0"));
+        if (rc != 0) {
+            // The kill may be seen while the statement was on its way: then
+            // it is reported once, and the next statement goes through.
+            QCOMPARE(p.messages.size(), 1);
+            rc = db::ExecQuery(QStringLiteral("UPDATE users SET user_fio='after kill' WHERE user_id=0"));
+        }
+        QCOMPARE(rc, 0);
+        QCOMPARE(db::FirstRow(QStringLiteral("SELECT user_fio FROM users WHERE user_id=0"))->value(0),
+                 QStringLiteral("after kill"));
+        QVERIFY(scalarOn(conn, QStringLiteral("SELECT CONNECTION_ID()")) != id);
+        // The new session has the program's quoting rules and database too.
+        QCOMPARE(scalarOn(conn, QStringLiteral("SELECT DATABASE()")), m_db->name());
+    }
+
+    void brokenReadIsAFailure()
+    {
+        // A read cut off by a killed connection is not a complete list.
+        QVERIFY(m_db->exec(QStringLiteral("CREATE TABLE big (v TEXT)")));
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO big SELECT REPEAT('x', 1000) FROM seq_1_to_20000")));
+        db::Database &conn = db::DbConnection();
+        const QString id = scalarOn(conn, QStringLiteral("SELECT CONNECTION_ID()"));
+        auto killer = otherConnection();
+        QVERIFY(killer);
+        ScriptedPrompt p;
+        int rows = 0;
+        const bool ok = db::ForEachRow(QStringLiteral("SELECT v FROM big"), [&](const db::Row &) {
+            if (++rows == 10)
+                killer->query(QStringLiteral("KILL CONNECTION ") + id);
+        });
+        QVERIFY(rows < 20000);
+        QVERIFY(!ok);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT v FROM big")));
+    }
+
+    void longStatementsAreCutInMessages()
+    {
+        ScriptedPrompt p;
+        const QString sql = QStringLiteral("SELECT * FROM no_such_table WHERE x='") + QString(70000, QLatin1Char('a'))
+                            + QStringLiteral("'");
+        QVERIFY(db::ExecQuery(sql) != 0);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].size() < 2300);
+        QVERIFY(p.messages[0].contains(QChar(0x2026)));
+        QVERIFY(p.messages[0].contains(QStringLiteral("no_such_table")));
+    }
+};
+
+QTEST_MAIN(TestDbFaults)
+#include "tst_dbfaults.moc"
