@@ -1,4 +1,5 @@
 #include "app/pendingtasks.h"
+#include "core/inifile.h"
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -38,10 +39,8 @@ TasksOutcome RunPendingTasks(const QString &dir)
         out.fileError = true;
         return out;
     }
-    QString text = QString::fromUtf8(f.readAll());
+    QString text = core::DecodeLocalText(f.readAll());
     f.close();
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
         if (line.endsWith(QLatin1Char('\r')))

@@ -1,4 +1,5 @@
 #include "core/appcontext.h"
+#include "core/prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,13 @@ void AppContext::readConfig()
     Db.user = ini.readString(QStringLiteral("SQL"), QStringLiteral("username"));
     Db.password = ini.readString(QStringLiteral("SQL"), QStringLiteral("password"));
     Db.port = ini.readInteger(QStringLiteral("SQL"), QStringLiteral("port"), 3304);
+    if (Db.port < 1 || Db.port > 65535) {
+        prompt().message(QStringLiteral("В файле config.ini неверное значение ключа port раздела [SQL]: \"")
+                             + ini.readString(QStringLiteral("SQL"), QStringLiteral("port"))
+                             + QStringLiteral("\". Используется порт 3304."),
+                         MessageIcon::Warning);
+        Db.port = 3304;
+    }
     Db.connectTimeoutSeconds = 10;
     Db.serverSmall = ini.readInteger(QStringLiteral("SQL"), QStringLiteral("server_small"), 0) == 1;
 }

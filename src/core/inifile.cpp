@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace qv::core {
 
@@ -34,6 +35,20 @@ bool splitKey(const QString &line, QString *key, QString *value)
 }
 } // namespace
 
+QString DecodeLocalText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        // Files written by older tools and editors are in the Windows code page.
+        QStringDecoder cp1251("windows-1251");
+        text = cp1251.decode(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
 void IniFile::open(const QString &path)
 {
     m_path = path;
@@ -41,9 +56,7 @@ void IniFile::open(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return;
-    QString text = QString::fromUtf8(f.readAll());
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    QString text = DecodeLocalText(f.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_lines = text.split(QLatin1Char('\n'));
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
@@ -88,9 +101,8 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
         return def;
     QString name, value;
     splitKey(m_lines[k], &name, &value);
-    if (value.endsWith(QLatin1Char('\r')))
-        value.chop(1);
-    return value;
+    // Blanks around a value are the file's layout, not the value.
+    return value.trimmed();
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int def) const
@@ -108,8 +120,11 @@ int IniFile::readInteger(const QString &section, const QString &key, int def) co
     return ok ? n : 0;
 }
 
-bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
+bool IniFile::writeString(const QString &section, const QString &key, const QString &text)
 {
+    // A line break would end the line and start another key.
+    QString value = text;
+    value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     int s = findSection(section);
     if (s < 0) {
         if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty())

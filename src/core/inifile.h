@@ -1,10 +1,15 @@
 #pragma once
 // "config.ini": sections and keys compared without regard to letter case,
-// values kept exactly as written. Writes go to the file at once.
+// values read without the blanks around them. Writes go to the file at
+// once; a value written loses its line breaks.
 #include <QString>
 #include <QStringList>
 
 namespace qv::core {
+
+// Text of a local file (settings, migrations): UTF-8 when the bytes are valid
+// UTF-8, else the Windows code page windows-1251; a byte-order mark dropped.
+QString DecodeLocalText(const QByteArray &bytes);
 
 class IniFile {
 public:

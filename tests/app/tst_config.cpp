@@ -7,6 +7,7 @@
 #include "support/scriptedprompt.h"
 
 #include <QSettings>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,7 +38,7 @@ private Q_SLOTS:
         writeFile(path, "; comment\r\n[sql]\r\nHOST=db.local\r\nPassword= p@ss=word \r\nport=3310x\r\n\r\n[Other]\r\nauseradmin=1\r\n");
         core::IniFile ini(path);
         QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host")), QStringLiteral("db.local"));
-        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("password")), QStringLiteral(" p@ss=word "));
+        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("password")), QStringLiteral("p@ss=word"));
         QCOMPARE(ini.readInteger(QStringLiteral("SQL"), QStringLiteral("port"), 3304), 3310);
         QCOMPARE(ini.readInteger(QStringLiteral("SQL"), QStringLiteral("missing"), 3304), 3304);
         QVERIFY(ini.readBool(QStringLiteral("OTHER"), QStringLiteral("AUserAdmin"), false));
@@ -90,6 +91,54 @@ private Q_SLOTS:
         QCOMPARE(ctx.searchUrl(QStringLiteral("google"), QStringLiteral("/search?q=1")).toString(),
                  QStringLiteral("https://g.example/search?q=1"));
         QCOMPARE(ctx.searchUrl(QStringLiteral("yandex"), QStringLiteral("/x")).toString(), QStringLiteral("http://yandex.ru/x"));
+    }
+
+    void iniWritesAndReadsSafely()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        writeFile(path, "[SQL]\nhost = 127.0.0.1 \nport=3304\n[Auth]\nLogin=old\n");
+        core::IniFile ini(path);
+        // Blanks around the sign and the value are layout.
+        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host")), QStringLiteral("127.0.0.1"));
+        // A pasted value with line breaks stays one line and adds no key.
+        QVERIFY(ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QStringLiteral("user\r\nPassword=evil")));
+        core::IniFile again(path);
+        QCOMPARE(again.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QStringLiteral("userPassword=evil"));
+        QVERIFY(!again.contains(QStringLiteral("Auth"), QStringLiteral("Password")));
+    }
+
+    void iniAndTasksReadUtf8OrWindows1251()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        const QString login = QStringLiteral("Администратор");
+        writeFile(path, "[Auth]\nLogin=" + QStringEncoder("windows-1251").encode(login) + "\n");
+        QCOMPARE(core::IniFile(path).readString(QStringLiteral("Auth"), QStringLiteral("Login")), login);
+        writeFile(path, "\xEF\xBB\xBF[Auth]\nLogin=" + login.toUtf8() + "\n");
+        QCOMPARE(core::IniFile(path).readString(QStringLiteral("Auth"), QStringLiteral("Login")), login);
+        QCOMPARE(core::DecodeLocalText(QStringEncoder("windows-1251").encode(QStringLiteral("ёжик"))), QStringLiteral("ёжик"));
+    }
+
+    void portOutOfRangeIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("port");
+        QTest::newRow("zero") << QByteArray("0");
+        QTest::newRow("too large") << QByteArray("70000");
+        QTest::newRow("negative") << QByteArray("-5");
+    }
+    void portOutOfRangeIsRefused()
+    {
+        QFETCH(QByteArray, port);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("config.ini")), "[SQL]\nport=" + port + "\n");
+        core::AppContext ctx;
+        ctx.AppDir = dir.path() + QLatin1Char('/');
+        ScriptedPrompt p;
+        ctx.readConfig();
+        QCOMPARE(ctx.Db.port, 3304);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].contains(QStringLiteral("port")));
     }
 
     void modeFromFirstArgument()
