@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -94,7 +96,7 @@ QStringList TfrmStart::progress() const
     return lines;
 }
 
-bool TfrmStart::serverAnswers()
+bool TfrmStart::serverAnswers(unsigned timeoutSeconds)
 {
     db::Database probe;
     for (int i = 0; i < kClientAttempts && !probe.create(); ++i)
@@ -103,9 +105,13 @@ bool TfrmStart::serverAnswers()
         core::prompt().message(QStringLiteral("Couldn't init PMYSQL object"), core::MessageIcon::Error);
         return false;
     }
-    if (!probe.setConnectTimeout(m_ctx.Db.connectTimeoutSeconds))
+    if (!probe.setConnectTimeout(timeoutSeconds ? timeoutSeconds : m_ctx.Db.connectTimeoutSeconds))
         return false;
-    const bool answers = probe.connect(m_ctx.Db.host, m_ctx.Db.user, m_ctx.Db.password, static_cast<unsigned>(m_ctx.Db.port));
+    bool answers = probe.connect(m_ctx.Db.host, m_ctx.Db.user, m_ctx.Db.password, static_cast<unsigned>(m_ctx.Db.port));
+    // A refused login (1045) comes from a server that runs: the connection
+    // step will say what is wrong with the settings.
+    if (!answers && probe.errorNumber() == 1045)
+        answers = true;
     probe.close();
     return answers;
 }
@@ -136,7 +142,34 @@ bool TfrmStart::run()
         return false;
     }
     const LocalServerCommand c = LocalServerStart(m_ctx.AppDir, program, m_ctx.Db.port);
-    return core::prompt().startProgram(c.program, c.arguments, c.workingDir) > 0;
+    if (core::prompt().startProgram(c.program, c.arguments, c.workingDir) <= 0)
+        return false;
+    waitForServer();
+    return true;
+}
+
+bool TfrmStart::waitForServer()
+{
+    // The connection comes right after: wait until the new server takes one,
+    // so that a first start does not end in the connection question.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    int lastSecond = -1;
+    while (elapsed.elapsed() < m_waitMs) {
+        const int second = static_cast<int>(elapsed.elapsed() / 1000);
+        if (second != lastSecond) {
+            lastSecond = second;
+            addLine(QStringLiteral("Ожидание запуска сервера... %1 с").arg(second));
+        }
+        if (serverAnswers(1)) {
+            addLine(QStringLiteral("Сервер MySQL запущен."));
+            return true;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        QThread::msleep(100);
+    }
+    addLine(QStringLiteral("Сервер MySQL не ответил."));
+    return false;
 }
 
 } // namespace qv::app

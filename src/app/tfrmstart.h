@@ -41,9 +41,15 @@ public:
     // Progress lines, newest first.
     QStringList progress() const;
 
+    // How long the start waits for a launched server to take connections.
+    void setWaitMs(int ms) { m_waitMs = ms; }
+
 private:
     void addLine(const QString &text);
-    bool serverAnswers();
+    bool serverAnswers(unsigned timeoutSeconds = 0);
+    bool waitForServer();
+
+    int m_waitMs = 20000;
 
     core::AppContext &m_ctx;
 };

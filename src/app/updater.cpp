@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLockFile>
+#include <atomic>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -23,7 +26,18 @@ QString RunningCopyLockPath()
     return dir + QStringLiteral("/quorvantile-running.lock");
 }
 
-RunningCopyLock::RunningCopyLock(const QString &path) : m_lock(std::make_unique<QLockFile>(path))
+namespace {
+// Each running copy locks a file of its own beside the base path: the base
+// name, a dot, the process id and a serial number.
+QString ownLockPath(const QString &base)
+{
+    static std::atomic<int> serial{0};
+    return base + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-')
+           + QString::number(serial.fetch_add(1));
+}
+} // namespace
+
+RunningCopyLock::RunningCopyLock(const QString &path) : m_lock(std::make_unique<QLockFile>(ownLockPath(path)))
 {
     m_lock->setStaleLockTime(0);
     m_lock->tryLock(0);
@@ -35,14 +49,23 @@ bool RunningCopyLock::held() const { return m_lock->isLocked(); }
 
 bool RunningCopyExists(const QString &lockPath)
 {
-    QLockFile probe(lockPath);
-    probe.setStaleLockTime(0);
-    // A lock left by a process that is gone is taken over, so it does not count.
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
+    const QFileInfo base(lockPath);
+    const QDir dir = base.absoluteDir();
+    const QStringList names = dir.entryList({base.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        if (name.endsWith(QStringLiteral(".rmlock")))
+            continue;
+        QLockFile probe(dir.filePath(name));
+        probe.setStaleLockTime(0);
+        // A lock left by a process that is gone is taken over and removed.
+        if (probe.tryLock(0)) {
+            probe.unlock();
+            continue;
+        }
+        if (probe.error() == QLockFile::LockFailedError)
+            return true;
     }
-    return probe.error() == QLockFile::LockFailedError;
+    return false;
 }
 
 bool WaitForRunningCopy(const QString &lockPath)

@@ -12,7 +12,8 @@ namespace qv::app {
 // The files an update brings, in the order they are copied.
 QStringList UpdateFiles();
 
-// A normal-mode copy of the program holds this lock while it runs.
+// Every normal-mode copy of the program holds a lock of its own, named after
+// this path, while it runs.
 QString RunningCopyLockPath();
 class RunningCopyLock {
 public:
@@ -24,7 +25,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
 };
 
-// True when a copy of the program runs (its lock is held by a live process).
+// True while any copy of the program runs (a lock held by a live process).
 bool RunningCopyExists(const QString &lockPath = RunningCopyLockPath());
 
 // Returns when no copy runs; false when the user cancelled the wait.

@@ -11,6 +11,14 @@ namespace qv::core {
 // Returns the process id (0 for an opened address), or -1.
 qint64 LaunchProgram(const QString &file, const QString &parameters, const QString &folder);
 
+// Starts `program` with `arguments` in `workingDir`, detached from this
+// process: its own session, standard input from /dev/null, standard output
+// and error to `outputFile` (appended; /dev/null when empty), and no other
+// file of this process open in it (the browser engine's sockets and shared
+// memory stay here). Returns the process id, or -1.
+qint64 StartDetachedClean(const QString &program, const QStringList &arguments, const QString &workingDir,
+                          const QString &outputFile = QString());
+
 // Names of the subfolders of `folder`, in name order. A missing folder gives
 // the message "Не могу войти в каталог: " + folder and an empty list.
 QStringList ListSubfolders(const QString &folder);

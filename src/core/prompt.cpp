@@ -1,4 +1,5 @@
 #include "core/prompt.h"
+#include "core/launcher.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -80,10 +81,9 @@ bool InteractivePrompt::openUrl(const QUrl &url) { return QDesktopServices::open
 
 qint64 InteractivePrompt::startProgram(const QString &program, const QStringList &arguments, const QString &workingDir)
 {
-    qint64 pid = -1;
-    if (!QProcess::startDetached(program, arguments, workingDir, &pid))
-        return -1;
-    return pid;
+    // Started with none of this process's files open (the browser engine's
+    // sockets and shared memory among them), its output away from ours.
+    return StartDetachedClean(program, arguments, workingDir);
 }
 
 int InteractivePrompt::exec(QDialog *dialog) { return dialog->exec(); }

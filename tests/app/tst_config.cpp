@@ -204,6 +204,36 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && readFile(marker) == "started\n", 10000);
     }
 
+    void startedProgramsGetOnlyTheStandardFiles()
+    {
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("fds.sh"));
+        // The program lists its own open descriptors on its output.
+        writeFile(script, "#!/bin/sh\nexec ls -l /proc/self/fd\n");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A file this process holds open must not reach the child.
+        QFile held(dir.filePath(QStringLiteral("held.txt")));
+        QVERIFY(held.open(QIODevice::WriteOnly));
+        const QString log = dir.filePath(QStringLiteral("out.log"));
+        QVERIFY(core::StartDetachedClean(script, {}, dir.path(), log) > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains(" 2 -> "), 10000);
+        const QString text = QString::fromLocal8Bit(readFile(log));
+        QVERIFY2(text.contains(QStringLiteral(" 1 -> ") + log), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral(" 0 -> /dev/null")), qPrintable(text));
+        QStringList others;
+        for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const qsizetype arrow = line.indexOf(QStringLiteral(" -> "));
+            if (arrow < 0)
+                continue;
+            const QString fd = line.left(arrow).section(QLatin1Char(' '), -1);
+            // ls's own handle on the folder it lists is the only other one.
+            if (fd.toInt() > 2 && !line.mid(arrow + 4).startsWith(QStringLiteral("/proc/")))
+                others << line;
+        }
+        QVERIFY2(others.isEmpty(), qPrintable(text));
+        QCOMPARE(core::StartDetachedClean(dir.filePath(QStringLiteral("missing")), {}, dir.path()), -1);
+    }
+
     void launchOpensAddresses()
     {
         ScriptedPrompt p;

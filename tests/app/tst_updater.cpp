@@ -148,7 +148,20 @@ private Q_SLOTS:
     void staleLockDoesNotCount()
     {
         // A lock file left by a process that is gone.
-        writeFile(lock(), "999999\nquorvantile\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        writeFile(lock() + QStringLiteral(".999999-0"), "999999\nquorvantile\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        QVERIFY(!app::RunningCopyExists(lock()));
+    }
+
+    void everyCopyHoldsItsOwnLock()
+    {
+        // Two copies open: each holds a lock, and the update waits while either runs.
+        auto first = std::make_unique<app::RunningCopyLock>(lock());
+        auto second = std::make_unique<app::RunningCopyLock>(lock());
+        QVERIFY(first->held());
+        QVERIFY(second->held());
+        first.reset();
+        QVERIFY(app::RunningCopyExists(lock()));
+        second.reset();
         QVERIFY(!app::RunningCopyExists(lock()));
     }
 };
