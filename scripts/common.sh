@@ -44,14 +44,19 @@ qv_ensure_packages() {
     qv_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# qv_build BUILDDIR TYPE: configures once, then builds incrementally
-# (cmake --build re-runs the configuration itself when a CMakeLists.txt changes).
+# qv_build BUILDDIR TYPE [TARGET...]: configures once, then builds incrementally (all targets,
+# or only those named); cmake --build re-runs the configuration itself when a CMakeLists.txt changes.
 qv_build() {
     local dir=$1 type=$2
+    shift 2
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type"
     fi
-    cmake --build "$dir"
+    if [ $# -gt 0 ]; then
+        cmake --build "$dir" --target "$@"
+    else
+        cmake --build "$dir"
+    fi
 }
 
 # The account that reaches a freshly initialised server through its socket:
@@ -259,5 +264,6 @@ qv_stop_server() {
 
 # True while PID is a live mariadbd on the data folder of P (a finished one has no command line).
 _qv_is_server_of() {
-    tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -qF -- "--datadir=$2/mysql/data"
+    # The group takes the redirection's own error too: the process may end meanwhile.
+    { tr '\0' ' ' <"/proc/$1/cmdline"; } 2>/dev/null | grep -qF -- "--datadir=$2/mysql/data"
 }
