@@ -78,6 +78,24 @@ private Q_SLOTS:
     }
     void cleanup() { m_db.reset(); }
 
+    void sampleProjectIsReadyToChoose()
+    {
+        // The sample base brings a project with one material of every kind.
+        QVERIFY(db().execFile(test::sourcePath(QStringLiteral("sql/sample.sql")), QStringLiteral("/tmp/quorvantile-sample")));
+        Bench b;
+        b.main->fillProjects();
+        const QString id = db().scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='Пример: Чайная лавка'"));
+        QVERIFY(!id.isEmpty());
+        b.choose(id.toInt());
+        QCOMPARE(menuKeys(b.main->pmFill),
+                 (QStringList{QStringLiteral("Новое описание..."), QStringLiteral("-"), QStringLiteral("Основное описание")}));
+        QCOMPARE(comboItems(b.main->cbFMaterials), QStringList{QStringLiteral("Основной пресс-релиз")});
+        QCOMPARE(comboItems(b.main->cbOMaterials), QStringList{QStringLiteral("Основное письмо")});
+        QCOMPARE(db().scalar(QStringLiteral("SELECT smaterial_softname FROM smaterials WHERE smaterial_project_id=") + id),
+                 QStringLiteral("Чайный таймер"));
+        QVERIFY(!db().scalar(QStringLiteral("SELECT cmaterial_description250 FROM cmaterials WHERE cmaterial_project_id=") + id).isEmpty());
+    }
+
     void newProjectGetsItsSeeds()
     {
         Bench b;
