@@ -6,6 +6,7 @@
 //
 // Without --host it starts a private MariaDB server in a temporary folder the
 // way the test fixture does (tests/fixture/mariadb.sh) and stops it at the end.
+#include "benchsupport.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "support/smtpsink.h"
@@ -21,79 +22,13 @@
 #include <cstdio>
 
 using namespace qv;
+using bench::createSchema;
+using bench::out;
+using bench::run;
+using bench::scalar;
+using bench::Server;
 
 namespace {
-
-void out(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
-bool run(const QString &sql)
-{
-    if (db::DbConnection().query(sql) == 0) {
-        db::QueryResult drained(db::DbConnection());
-        return true;
-    }
-    std::fprintf(stderr, "statement failed: %s\n%s\n", qPrintable(sql.left(300)),
-                 qPrintable(db::DbConnection().errorText()));
-    return false;
-}
-
-QString scalar(const QString &sql)
-{
-    if (db::DbConnection().query(sql) != 0)
-        return QString();
-    db::QueryResult r(db::DbConnection());
-    const auto row = r.FetchRow();
-    return row ? row->value(0) : QString();
-}
-
-struct Server {
-    QString script = QStringLiteral(QV_SOURCE_DIR "/tests/fixture/mariadb.sh");
-    QTemporaryDir dir;
-    bool started = false;
-    int port = 0;
-
-    bool start()
-    {
-        const QString where = dir.path() + QStringLiteral("/fx");
-        out(QStringLiteral("starting a private MariaDB server in %1").arg(where));
-        if (QProcess::execute(script, {QStringLiteral("start"), where}) != 0)
-            return false;
-        started = true;
-        QFile f(where + QStringLiteral("/port"));
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        port = QString::fromLatin1(f.readAll()).trimmed().toInt();
-        return port > 0;
-    }
-    ~Server()
-    {
-        if (started)
-            QProcess::execute(script, {QStringLiteral("stop"), dir.path() + QStringLiteral("/fx")});
-    }
-};
-
-bool createSchema()
-{
-    QFile f(QStringLiteral(QV_SOURCE_DIR "/sql/schema.sql"));
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    QString current;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-        if (current.isEmpty() && (line.trimmed().isEmpty() || line.trimmed().startsWith(QStringLiteral("--"))))
-            continue;
-        current += line + QLatin1Char('\n');
-        if (line.trimmed().endsWith(QLatin1Char(';'))) {
-            if (!run(current.trimmed().chopped(1)))
-                return false;
-            current.clear();
-        }
-    }
-    return true;
-}
 
 bool createContacts(int n, int section)
 {
