@@ -8,6 +8,9 @@
 #include "support/testdb.h"
 #include "users/tfrmlogin.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace qv;
@@ -134,6 +137,39 @@ private Q_SLOTS:
         QVERIFY(scalarOn(conn, QStringLiteral("SELECT CONNECTION_ID()")) != id);
         // The new session has the program's quoting rules and database too.
         QCOMPARE(scalarOn(conn, QStringLiteral("SELECT DATABASE()")), m_db->name());
+    }
+
+    void stoppedServerIsReportedWithoutHanging()
+    {
+        // A server of the test's own, stopped under the program's feet.
+        QTemporaryDir dir;
+        const QString script = test::sourcePath(QStringLiteral("tests/fixture/mariadb.sh"));
+        const QString where = dir.path() + QStringLiteral("/fx");
+        QCOMPARE(QProcess::execute(script, {QStringLiteral("start"), where}), 0);
+        QFile portFile(where + QStringLiteral("/port"));
+        QVERIFY(portFile.open(QIODevice::ReadOnly));
+        const int port = QString::fromLatin1(portFile.readAll()).trimmed().toInt();
+        auto *conn = new db::Database;
+        QVERIFY(conn->create());
+        conn->setConnectTimeout(5);
+        QVERIFY(conn->connect(TestDb::host(), TestDb::user(), TestDb::password(), static_cast<unsigned>(port)));
+        db::setDbConnection(conn);
+        QCOMPARE(conn->query(QStringLiteral("SELECT 1")), 0);
+        { db::QueryResult drained(*conn); }
+        QCOMPARE(QProcess::execute(script, {QStringLiteral("stop"), where}), 0);
+
+        ScriptedPrompt p;
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(db::ExecQuery(QStringLiteral("SELECT 1")) != 0);
+        QVERIFY(t.elapsed() < 15000);
+        QCOMPARE(p.messages.size(), 1);
+        // The message names the statement and that the server cannot be reached.
+        QVERIFY2(p.messages[0].contains(QStringLiteral("SELECT 1")), qPrintable(p.messages[0]));
+        QVERIFY2(p.messages[0].contains(QStringLiteral("connect"), Qt::CaseInsensitive)
+                     || p.messages[0].contains(QStringLiteral("server"), Qt::CaseInsensitive),
+                 qPrintable(p.messages[0]));
+        db::setDbConnection(nullptr);
     }
 
     void brokenReadIsAFailure()
