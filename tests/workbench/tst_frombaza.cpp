@@ -142,6 +142,25 @@ private slots:
         QVERIFY(p.messages.isEmpty());
     }
 
+    void infoDuringDownloadOnlyRaises()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        HttpScript slow = Setup::body("1,catalog_name='slow.ru'");
+        slow.delayMs = 300;
+        s.server.setReply("/out_catalog.php", slow);
+        s.server.setDefaultReply(Setup::body(""));
+        TfrmFromBaza w(s.ctx);
+        QTimer::singleShot(50, &w, [&] { w.runInfo(); w.btnUpdateDownloadClick(); });
+        w.btnUpdateDownloadClick();
+        QCOMPARE(s.targets().size(), 3);
+        for (const QString &t : s.targets())
+            QVERIFY(t.contains("action=update"));
+        QCOMPARE(p.messages, QStringList({"Обновление локальной базы завершено!"}));
+        QCOMPARE(w.lbForums->text(), QString("Новые/измененные форумы успешно внесены в базу! "));
+    }
+
     void failingLineShownOnceAndKeepsDate()
     {
         Setup s;
