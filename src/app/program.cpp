@@ -5,6 +5,7 @@
 #include "app/tfrmupdate.h"
 #include "workbench/tfrmauth.h"
 #include "workbench/tfrmfilter.h"
+#include "workbench/tfrmfrombaza.h"
 #include "app/updater.h"
 #include "projects/tfrmprojectinfo.h"
 #include "projects/tfrmprojectmaterials.h"
@@ -56,7 +57,7 @@ void Program::createWindows()
     };
     windows.frmConfig = add(namedWindow(owner, "frmConfig", QStringLiteral("Настройки")));
     windows.frmToBaza = add(namedWindow(owner, "frmToBaza", QStringLiteral("Отправка в базу")));
-    windows.frmFromBaza = add(namedWindow(owner, "frmFromBaza", QStringLiteral("Обновление базы")));
+    windows.frmFromBaza = add(new workbench::TfrmFromBaza(ctx, owner));
     windows.frmUserEdit = new users::TfrmUserEdit(owner);
     windows.frmUsers = new users::TfrmUsers(ctx, windows.frmUserEdit, owner);
     add(windows.frmUsers);

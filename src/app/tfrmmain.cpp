@@ -86,6 +86,16 @@ void TfrmMain::buildToolBar()
     tbnUpdate->setPopupMode(QToolButton::InstantPopup);
     tbMain->addWidget(tbnUpdate);
 
+    tbnBaza = toolButton(tbMain, QStringLiteral("tbnBaza"), QStringLiteral("База"));
+    pmBaza = new QMenu(tbnBaza);
+    pmBaza->setObjectName(QStringLiteral("pmBaza"));
+    N6 = pmBaza->addAction(QStringLiteral("Проверить обновление базы из Интернет..."));
+    N6->setObjectName(QStringLiteral("N6"));
+    connect(N6, &QAction::triggered, this, &TfrmMain::N6Click);
+    tbnBaza->setMenu(pmBaza);
+    tbnBaza->setPopupMode(QToolButton::InstantPopup);
+    tbMain->addWidget(tbnBaza);
+
     tbAutoCheck = toolButton(tbMain, QStringLiteral("tbAutoCheck"), QStringLiteral("Авто-проверка"));
     pmAutoCheck = new QMenu(tbAutoCheck);
     tbAutoCheck->setMenu(pmAutoCheck);

@@ -93,6 +93,11 @@ public:
     QMenu *pmPlugins;
     QToolButton *tbnUpdate;
     QMenu *pmUpdate;
+    QToolButton *tbnBaza;
+    QMenu *pmBaza;
+    QAction *N6;
+    // "Проверить обновление базы из Интернет...": the counts of changed resources.
+    void N6Click();
     QToolButton *tbAutoCheck;
     QMenu *pmAutoCheck;
     QLabel *lbAdLink;

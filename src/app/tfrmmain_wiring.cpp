@@ -11,6 +11,7 @@
 #include "workbench/resourcelist.h"
 #include "workbench/sections.h"
 #include "workbench/tfrmfilter.h"
+#include "workbench/tfrmfrombaza.h"
 
 namespace qv::app {
 
@@ -36,6 +37,12 @@ void TfrmMain::attachWindows(AppWindows *w)
         browser->attachAuth(w->frmAuth);
     if (filters)
         filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
+}
+
+void TfrmMain::N6Click()
+{
+    if (auto *f = windows ? qobject_cast<workbench::TfrmFromBaza *>(windows->frmFromBaza) : nullptr)
+        f->runInfo();
 }
 
 } // namespace qv::app

@@ -1,0 +1,65 @@
+#pragma once
+// The base update without widgets: the service's addresses, the reply lines
+// parsed into column/value pairs (never run as they come), the rubric pieces.
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qv::workbench {
+
+// The tables of one kind as the update writes them.
+struct UpdateKind {
+    QString kind;        // "catalogs", "forums", "soft"
+    QString script;      // "out_catalog.php"
+    QString table;       // "catalogs"
+    QString idColumn;    // "catalog_id"
+    QString nameColumn;  // "catalog_name"
+    QString subjectsColumn; // "catalog_subjects"
+    QString linkTable;   // "csubjects2catalogs"
+    QString linkOwner;   // "s2c_catalog_id"
+    QString linkSubject; // "s2c_subject_id"
+};
+
+// The three kinds in download order: catalogs, forums, software archives.
+QList<UpdateKind> UpdateKinds();
+
+// Every blank replaced by "%20"; the rest as it is.
+QString DateForRequest(const QString &date);
+// "/out_catalog.php?action=info&date=" + D
+QString InfoPath(const UpdateKind &kind, const QString &dateUpdate);
+// The update address; in moderation mode forums use the forums' own date.
+QString UpdatePath(const UpdateKind &kind, const QString &dateUpdate, const QString &dateForums,
+                   bool forModeration);
+
+// One field of a reply line: a column and its value (NULL is an empty text).
+using UpdateField = QPair<QString, QString>;
+
+// A reply line read as "id,col='v',col2='v2'..." (the last closing quote may be missing).
+// Values may be quoted with ' or ", hold commas, '' and backslash escapes, or be bare
+// numbers or NULL. Nothing when the line cannot be read.
+std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *error = nullptr);
+
+// What a line gives for one kind's table.
+struct UpdateRow {
+    QString name;               // the resource's host name
+    QList<UpdateField> fields;  // known columns, the name included, id and unknown ones left out
+    QStringList skipped;        // columns left out (each named once)
+    QString subjects;           // the rubric list column's value
+    bool hasSubjects = false;
+};
+
+// The first field (the service's id) dropped, the name required, only `columns` kept.
+std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &line,
+                                       const QSet<QString> &columns, QString *error = nullptr);
+
+// The rubric ids of a list "3: 7: 12 ": pieces cut at ":", trimmed, whole numbers only;
+// nothing when a piece is not a number. Empty pieces are skipped.
+std::optional<QList<qint64>> RubricPieces(const QString &list);
+
+// The reply split into its non-empty lines (CR, LF or CR LF).
+QStringList ReplyLines(const QString &reply);
+
+} // namespace qv::workbench

@@ -1,0 +1,265 @@
+#include "workbench/tfrmfrombaza.h"
+
+#include "core/appcontext.h"
+#include "core/http.h"
+#include "core/prompt.h"
+#include "workbench/baseupdate_logic.h"
+#include "workbench/baseupdate_store.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qv::workbench {
+
+namespace {
+const char *kDefaultDate = "2006-05-24";
+
+struct KindTexts {
+    QLabel *label;
+    QString loading, error, loaded, storing, perLine, finished;
+};
+} // namespace
+
+TfrmFromBaza::TfrmFromBaza(core::AppContext &ctx, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    , m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmFromBaza"));
+    setWindowTitle(QStringLiteral("Обновление базы"));
+    setModal(false);
+    auto *layout = new QVBoxLayout(this);
+    auto *box = new QGroupBox(QStringLiteral("Данные о новых каталогах в интернет базе Quorvantile"), this);
+    auto *boxLayout = new QVBoxLayout(box);
+    auto makeLabel = [&](const char *name, const QString &text) {
+        auto *l = new QLabel(text, box);
+        l->setObjectName(QLatin1String(name));
+        l->setTextFormat(Qt::PlainText);
+        l->setStyleSheet(QStringLiteral("font-weight: bold; color: maroon;"));
+        l->setMinimumWidth(460);
+        boxLayout->addWidget(l);
+        return l;
+    };
+    lbCatalogs = makeLabel("lbCatalogs", QStringLiteral("Новых/измененных каталогов: "));
+    lbSoft = makeLabel("lbSoft", QStringLiteral("Новых/измененных софт-каталогов: "));
+    lbForums = makeLabel("lbForums", QStringLiteral("Новых/измененных форумов: "));
+    layout->addWidget(box);
+    btnUpdateDownload = new QPushButton(QStringLiteral("Скачать обновление !"), this);
+    btnUpdateDownload->setObjectName(QStringLiteral("btnUpdateDownload"));
+    QFont bold = btnUpdateDownload->font();
+    bold.setBold(true);
+    btnUpdateDownload->setFont(bold);
+    btnUpdateDownload->setAutoDefault(false);
+    layout->addWidget(btnUpdateDownload);
+    btnNoModer = new QPushButton(QStringLiteral("На модерацию"), this);
+    btnNoModer->setObjectName(QStringLiteral("btnNoModer"));
+    btnNoModer->setAutoDefault(false);
+    layout->addWidget(btnNoModer);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    http = new core::HttpClient(this);
+
+    // FormCreate
+    btnNoModer->setVisible(m_ctx.AdminMode);
+    ForModeration = 0;
+
+    connect(btnUpdateDownload, &QPushButton::clicked, this, &TfrmFromBaza::btnUpdateDownloadClick);
+    connect(btnNoModer, &QPushButton::clicked, this, &TfrmFromBaza::btnNoModerClick);
+    m_repaint.start();
+}
+
+void TfrmFromBaza::letMessagesRun()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TfrmFromBaza::setLabel(QLabel *label, const QString &text, bool force)
+{
+    // Per-line texts repaint at most every 100 ms; stage texts always.
+    if (!force && m_repaint.elapsed() < 100)
+        return;
+    label->setText(text);
+    if (!force) {
+        m_repaint.restart();
+        label->repaint();
+    }
+}
+
+void TfrmFromBaza::runInfo()
+{
+    if (m_downloading || m_infoRunning) {
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+    m_infoRunning = true;
+    QPointer<TfrmFromBaza> self(this);
+    btnUpdateDownload->setEnabled(false);
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    show();
+    raise();
+    setLabel(lbCatalogs, QStringLiteral("Новых/измененных каталогов, досок: ... Загрузка данных..."));
+    letMessagesRun();
+    if (!self)
+        return;
+    const QString d = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"),
+                                                 QString::fromLatin1(kDefaultDate));
+    const QList<UpdateKind> kinds = UpdateKinds();
+    struct Step {
+        const UpdateKind &kind;
+        QLabel *label;
+        QString loading, error, done;
+    };
+    const Step steps[] = {
+        {kinds[0], lbCatalogs, QString(),
+         QStringLiteral("Новых/измененных каталогов: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных каталогов:")},
+        {kinds[1], lbForums, QStringLiteral("Новых/измененных форумов: ... Загрузка данных..."),
+         QStringLiteral("Новых/измененных  форумов: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных форумов:")},
+        {kinds[2], lbSoft, QStringLiteral("Новых/измененных софт-каталогов: ... Загрузка данных..."),
+         QStringLiteral("Новых/измененных софт-каталогов: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных софт-каталогов:")},
+    };
+    for (const Step &s : steps) {
+        if (!s.loading.isEmpty()) {
+            setLabel(s.label, s.loading);
+            letMessagesRun();
+            if (!self)
+                return;
+        }
+        const core::HttpReply reply = http->get(m_ctx.makerUrl(InfoPath(s.kind, d)));
+        if (!self || reply.cancelled)
+            return;
+        if (!reply.ok) {
+            setLabel(s.label, s.error);
+            m_infoRunning = false;
+            return;
+        }
+        setLabel(s.label, s.done + reply.text.left(200));
+    }
+    btnUpdateDownload->setEnabled(true);
+    m_infoRunning = false;
+}
+
+void TfrmFromBaza::btnNoModerClick()
+{
+    if (!m_ctx.AdminMode)
+        return;
+    ForModeration = 1;
+    QPointer<TfrmFromBaza> self(this);
+    btnUpdateDownloadClick();
+    if (self)
+        ForModeration = 0;
+}
+
+void TfrmFromBaza::btnUpdateDownloadClick()
+{
+    if (m_downloading)
+        return;
+    m_downloading = true;
+    QPointer<TfrmFromBaza> self(this);
+    btnUpdateDownload->setEnabled(false);
+    btnNoModer->setEnabled(false);
+    const bool moderation = ForModeration != 0;
+    const QString d = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"),
+                                                 QString::fromLatin1(kDefaultDate));
+    const QString df = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update_forums"),
+                                                  QString::fromLatin1(kDefaultDate));
+    // The moment the changes were asked for: what arrives later is asked for next time.
+    const QString startedAt = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    letMessagesRun();
+    if (!self)
+        return;
+    const QList<UpdateKind> kinds = UpdateKinds();
+    const KindTexts texts[] = {
+        {lbCatalogs, QStringLiteral("Новых/измененных каталогов: ... Идет загрузка каталогов..."),
+         QStringLiteral("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных каталогов, досок: ... Загрузка завершена ..."),
+         QStringLiteral("Новых/измененных каталогов, досок: ... Вносим в локальную базу..."),
+         QStringLiteral("Новые/измененные каталоги, доски: "),
+         QStringLiteral("Новые/измененные каталоги успешно внесены в базу! ")},
+        {lbForums, QStringLiteral("Новые/измененные форумы: ... Идет загрузка форумов..."),
+         QStringLiteral("Новых/измененных форумов: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных форумов: ... Загрузка завершена ..."),
+         QStringLiteral("Новых/измененных форумов: ... Вносим в локальную базу..."),
+         QStringLiteral("Новые/измененные форумы: "),
+         QStringLiteral("Новые/измененные форумы успешно внесены в базу! ")},
+        {lbSoft, QStringLiteral("Новых/измененных софт-каталогов: ... Идет загрузка софт каталогов..."),
+         QStringLiteral("Новых/измененных софт-каталогов: ... Нет доступа в интернет, проверьте настройки..."),
+         QStringLiteral("Новых/измененных софт-каталогов: ... Загрузка завершена ..."),
+         QStringLiteral("Новых/измененных софт-каталогов: ... Вносим в базу..."),
+         QStringLiteral("Новые/измененные софт-каталоги: "),
+         QStringLiteral("Новые/измененные софт-каталоги успешно внесены в базу! ")},
+    };
+    int failed = 0;
+    QString firstLine, firstError;
+    QStringList skipped;
+    for (int k = 0; k < 3; ++k) {
+        const KindTexts &t = texts[k];
+        setLabel(t.label, t.loading);
+        letMessagesRun();
+        if (!self)
+            return;
+        const core::HttpReply reply = http->get(m_ctx.makerUrl(UpdatePath(kinds[k], d, df, moderation)));
+        if (!self || reply.cancelled)
+            return;
+        if (!reply.ok) {
+            setLabel(t.label, t.error);
+            m_downloading = false;
+            btnNoModer->setEnabled(true);
+            return;
+        }
+        setLabel(t.label, t.loaded);
+        letMessagesRun();
+        if (!self)
+            return;
+        setLabel(t.label, t.storing);
+        t.label->repaint();
+        // While a kind is stored no user input runs: only the labels repaint.
+        const StoreOutcome out = StoreUpdateLines(kinds[k], ReplyLines(reply.text),
+                                                  [&](int, const QString &name) {
+                                                      setLabel(t.label, t.perLine + name, false);
+                                                  });
+        if (out.failed > 0 && failed == 0) {
+            firstLine = out.firstFailedLine;
+            firstError = out.aborted ? out.abortError : out.firstError;
+        }
+        failed += out.failed;
+        for (const QString &c : out.skippedColumns)
+            if (!skipped.contains(c))
+                skipped.append(c);
+        setLabel(t.label, t.finished);
+        letMessagesRun();
+        if (!self)
+            return;
+    }
+    m_downloading = false;
+    btnNoModer->setEnabled(true);
+    if (failed == 0) {
+        if (!moderation)
+            m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt);
+        QString done = QStringLiteral("Обновление локальной базы завершено!");
+        if (!skipped.isEmpty())
+            done += QStringLiteral("\nПоля, которых нет в локальной базе, пропущены: ") + skipped.join(QStringLiteral(", "));
+        core::prompt().message(done);
+        if (self)
+            close();
+        return;
+    }
+    core::prompt().message(
+        QStringLiteral("Обновление локальной базы завершено с ошибками. Не внесено строк: %1\n"
+                       "Первая из них:\n%2\nОшибка: %3")
+            .arg(failed)
+            .arg(firstLine.left(500), firstError.left(500)),
+        core::MessageIcon::Warning);
+}
+
+} // namespace qv::workbench

@@ -1,0 +1,97 @@
+// Storing update lines in a fresh database: local ids kept, inserts, links
+// rebuilt, empty lists keep links, a failing line leaves nothing behind.
+#include "workbench/baseupdate_store.h"
+#include "support/testdb.h"
+
+#include <QtTest>
+
+using namespace qv::workbench;
+using qv::test::TestDb;
+
+namespace {
+UpdateKind kindOf(const QString &name)
+{
+    for (const UpdateKind &k : UpdateKinds())
+        if (k.kind == name)
+            return k;
+    return {};
+}
+} // namespace
+
+class TestBaseUpdateStore : public QObject {
+    Q_OBJECT
+private slots:
+    void updatesInPlaceAndInserts()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec("INSERT INTO catalogs SET catalog_id=40, catalog_name='old.ru', catalog_title='Старое'"));
+        QVERIFY(db.exec("INSERT INTO csubjects2catalogs VALUES (40, 1), (40, 2)"));
+        const auto out = StoreUpdateLines(kindOf("catalogs"), {
+            "900,catalog_name='old.ru',catalog_title='Новое, \\'в кавычках\\' \\\\ путь',catalog_subjects='3: 7: 12 ",
+            "901,catalog_name='new.ru',catalog_title='x\\'); DROP TABLE catalogs; -- ',catalog_subjects='5'",
+        });
+        QCOMPARE(out.stored, 2);
+        QCOMPARE(out.failed, 0);
+        QCOMPARE(db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='old.ru'"), QString("40"));
+        QCOMPARE(db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_id=40"),
+                 QString("Новое, 'в кавычках' \\ путь"));
+        QCOMPARE(db.rows("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=40 ORDER BY 1"),
+                 QStringList({"3", "7", "12"}));
+        const QString newId = db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='new.ru'");
+        QVERIFY(!newId.isEmpty() && newId != "901");
+        QCOMPARE(db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_name='new.ru'"),
+                 QString("x'); DROP TABLE catalogs; -- "));
+        QCOMPARE(db.rows("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=" + newId),
+                 QStringList({"5"}));
+    }
+
+    void emptyListKeepsLinks()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec("INSERT INTO forums SET forum_id=8, forum_name='f.ru'"));
+        QVERIFY(db.exec("INSERT INTO fsubjects2forums VALUES (8, 4)"));
+        const auto out = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru',forum_subjects='',forum_title='T'"});
+        QCOMPARE(out.stored, 1);
+        QCOMPARE(db.rows("SELECT s2f_subject_id FROM fsubjects2forums WHERE s2f_forum_id=8"), QStringList({"4"}));
+        QCOMPARE(db.scalar("SELECT forum_title FROM forums WHERE forum_id=8"), QString("T"));
+    }
+
+    void failingLineTouchesNothing()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec("INSERT INTO soft SET soft_id=3, soft_name='s.ru', soft_title='keep'"));
+        QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
+        // A rubric list that is not numbers, then a value too long for its column.
+        const auto out = StoreUpdateLines(kindOf("soft"), {
+            "1,soft_name='s.ru',soft_title='changed',soft_subjects='1: 2 OR 1=1'",
+            "2,soft_name='" + QString(300, 'a') + "',soft_subjects='1'",
+            "3,soft_name='ok.ru',soft_title='ok'",
+            "4,soft_title='no name'",
+        });
+        QCOMPARE(out.stored, 1);
+        QCOMPARE(out.failed, 3);
+        QVERIFY(out.firstFailedLine.startsWith("1,soft_name='s.ru'"));
+        QCOMPARE(db.scalar("SELECT soft_title FROM soft WHERE soft_id=3"), QString("keep"));
+        QCOMPARE(db.rows("SELECT s2s_subject_id FROM ssubjects2soft WHERE s2s_soft_id=3"), QStringList({"9"}));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM soft"), QString("2"));
+    }
+
+    void unknownColumnsNamedOnce()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        const auto out = StoreUpdateLines(kindOf("catalogs"), {
+            "1,catalog_id=77,catalog_name='a.ru',bogus='1'",
+            "2,catalog_name='b.ru',bogus='2'",
+        });
+        QCOMPARE(out.stored, 2);
+        QCOMPARE(out.skippedColumns, QStringList({"catalog_id", "bogus"}));
+        QVERIFY(db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='a.ru'") != "77");
+    }
+};
+
+QTEST_MAIN(TestBaseUpdateStore)
+#include "tst_baseupdate_store.moc"
