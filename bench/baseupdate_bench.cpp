@@ -6,6 +6,7 @@
 //
 // Without --host it starts a private MariaDB server in a temporary folder the
 // way the test fixture does (tests/fixture/mariadb.sh) and stops it at the end.
+#include "benchsupport.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "db/database.h"
@@ -24,6 +25,9 @@
 #include <cstdio>
 
 using namespace qv;
+using bench::out;
+using bench::run;
+using bench::Server;
 
 namespace {
 
@@ -36,67 +40,13 @@ public:
     int exec(QDialog *) override { return 0; }
 };
 
-void out(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
-bool run(const QString &sql)
-{
-    if (db::DbConnection().query(sql) == 0)
-        return true;
-    std::fprintf(stderr, "statement failed: %s\n%s\n", qPrintable(sql.left(300)),
-                 qPrintable(db::DbConnection().errorText()));
-    return false;
-}
-
-struct Server {
-    QString script = QStringLiteral(QV_SOURCE_DIR "/tests/fixture/mariadb.sh");
-    QTemporaryDir dir;
-    bool started = false;
-    int port = 0;
-    bool start()
-    {
-        const QString where = dir.path() + QStringLiteral("/fx");
-        out(QStringLiteral("starting a private MariaDB server in %1").arg(where));
-        if (QProcess::execute(script, {QStringLiteral("start"), where}) != 0)
-            return false;
-        started = true;
-        QFile f(where + QStringLiteral("/port"));
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        port = QString::fromLatin1(f.readAll()).trimmed().toInt();
-        return port > 0;
-    }
-    void stop()
-    {
-        if (started)
-            QProcess::execute(script, {QStringLiteral("stop"), dir.path() + QStringLiteral("/fx")});
-        started = false;
-    }
-    ~Server() { stop(); }
-};
-
 bool createDatabase(const QString &name, int existing)
 {
     if (!run(QStringLiteral("CREATE DATABASE ") + name + QStringLiteral(" CHARACTER SET utf8mb4"))
         || !db::DbConnection().selectDatabase(name))
         return false;
-    QFile f(QStringLiteral(QV_SOURCE_DIR "/sql/schema.sql"));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!bench::createSchema())
         return false;
-    QString current;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-        if (current.isEmpty() && (line.trimmed().isEmpty() || line.trimmed().startsWith(QStringLiteral("--"))))
-            continue;
-        current += line + QLatin1Char('\n');
-        if (line.trimmed().endsWith(QLatin1Char(';'))) {
-            if (!run(current.trimmed().chopped(1)))
-                return false;
-            current.clear();
-        }
-    }
     for (int from = 1; from <= existing; from += 1000) {
         QString rows = QStringLiteral("INSERT INTO catalogs (catalog_id, catalog_name, catalog_title) VALUES ");
         QString links = QStringLiteral("INSERT INTO csubjects2catalogs VALUES ");

@@ -71,10 +71,11 @@ bool Server::start()
     return port > 0;
 }
 
-Server::~Server()
+void Server::stop()
 {
     if (started)
         QProcess::execute(kScript, {QStringLiteral("stop"), dir.path() + QStringLiteral("/fx")});
+    started = false;
 }
 
 } // namespace qv::bench

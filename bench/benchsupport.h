@@ -23,7 +23,8 @@ struct Server {
     int port = 0;
 
     bool start();
-    ~Server();
+    void stop();
+    ~Server() { stop(); }
 };
 
 } // namespace qv::bench
