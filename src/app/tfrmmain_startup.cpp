@@ -6,6 +6,7 @@
 #include "core/prompt.h"
 #include "app/tfrmmain.h"
 #include "app/tfrmstart.h"
+#include "controls/browserview.h"
 #include "controls/tframelessie.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
@@ -28,6 +29,7 @@ const char *const kConnectQuestion =
     "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?";
 }
 
+
 void TfrmMain::FormCreate()
 {
     // 1-3: folders, start pages, initial values.
@@ -35,6 +37,7 @@ void TfrmMain::FormCreate()
         m_ctx.AppDir = core::executableDir();
     // The maker's host comes from "config.ini", read here first for the start page.
     m_ctx.readConfig();
+    controls::SafePage::setProgramFolder(m_ctx.AppDir);
     Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
     wbHelp->setUrl(QUrl::fromLocalFile(m_ctx.AppDir + QStringLiteral("start.htm")));
     m_ctx.LastSortColumn = 5;

@@ -1,8 +1,10 @@
 #include "controls/tframelessie.h"
+#include "controls/browserview.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 
 namespace qv::controls {
@@ -10,6 +12,18 @@ namespace qv::controls {
 TFramelessIE::TFramelessIE(QWidget *parent) : QWebEngineView(parent)
 {
     setObjectName(QStringLiteral("AdStrip"));
+    setPage(new SafePage(this));
+    // Nothing to show until a page has come: the panel stays out of the way.
+    if (parent)
+        parent->hide();
+    connect(page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        if (!parentWidget())
+            return;
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && !info.isErrorPage())
+            parentWidget()->show();
+        else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            parentWidget()->hide();
+    });
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     // The strip's page gets nothing of the program: no bridge objects, no
@@ -18,6 +32,8 @@ TFramelessIE::TFramelessIE(QWidget *parent) : QWebEngineView(parent)
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
 }
+
+QWebEngineView *TFramelessIE::createWindow(QWebEnginePage::WebWindowType) { return OpenBrowserWindow(this); }
 
 void TFramelessIE::contextMenuEvent(QContextMenuEvent *event) { event->accept(); }
 

@@ -1,6 +1,7 @@
 #include "workbench/browserpane.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
+#include "core/urlsafety.h"
 #include "app/tfrmmain.h"
 #include "controls/tframelessie.h"
 #include "db/query.h"
@@ -55,10 +56,11 @@ BrowserPane::BrowserPane(app::TfrmMain &main, core::AppContext &ctx) : QObject(&
     main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
 
     connect(main.lvLinks, &QTableView::clicked, this, [this] { lvLinksClick(); });
-    connect(main.tcWeb, &QTabBar::tabBarClicked, this, [this](int index) {
-        // The handler follows the tab the user chose.
-        m_main.tcWeb->setCurrentIndex(index);
-        tcWebChange();
+    // The page follows the tab the user moves to, by mouse or keyboard; a
+    // click on the current tab or on the empty bar changes nothing.
+    connect(main.tcWeb, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            tcWebChange();
     });
     connect(main.Web, &QWebEngineView::loadStarted, this, [this] { WebProgressChange(0, 100); });
     connect(main.Web, &QWebEngineView::loadProgress, this, [this](int p) { WebProgressChange(p, 100); });
@@ -202,11 +204,11 @@ void BrowserPane::tcWebChange()
     ResourceList *list = m_main.resources;
     if (!list || list->selectedRow() < 0)
         return;
-    QUrl address;
+    QString address;
     if (tab == 0) {
-        address = QUrl(list->selectedSubItem(SubUrl));
+        address = list->selectedSubItem(SubUrl);
     } else if (tab == 1) {
-        address = QUrl(list->selectedSubItem(SubRegUrl));
+        address = list->selectedSubItem(SubRegUrl);
     } else if (tab == 2) {
         tbCheckReg->show();
         if (SearchRegistration)
@@ -223,14 +225,30 @@ void BrowserPane::tcWebChange()
         if (failed)
             return;
         if (row) {
-            address = QUrl(row->value(3));
+            address = row->value(3);
         } else {
             prompt().message(QStringLiteral("Для данного форума и пресс-релиза URL на обсуждение не установлен"));
-            address = m_ctx.makerUrl(QStringLiteral("/program3_start.php"));
+            address = m_ctx.makerUrl(QStringLiteral("/program3_start.php")).toString();
+        }
+    }
+    openAddress(address);
+}
+
+bool BrowserPane::openAddress(const QString &address)
+{
+    // Addresses come from the base: only web pages and the program's own
+    // pages are opened; an address without a scheme is a web address.
+    QUrl url;
+    if (!address.trimmed().isEmpty()) {
+        url = core::SafeBrowserUrl(address, m_ctx.AppDir);
+        if (!url.isValid()) {
+            prompt().message(core::RefusedAddressMessage(address), core::MessageIcon::Warning);
+            return false;
         }
     }
     m_main.Web->stop();
-    m_main.Web->setUrl(address);
+    m_main.Web->setUrl(url);
+    return true;
 }
 
 void BrowserPane::WebProgressChange(int progress, int progressMax)

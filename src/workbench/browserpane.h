@@ -53,6 +53,9 @@ public:
     void lvLinksClick();
     // The page of the current tab for the selected resource.
     void tcWebChange();
+    // Opens an address from the base in the browser: a web or program page,
+    // else a message and nothing opened (false). An empty address clears it.
+    bool openAddress(const QString &address);
     void WebProgressChange(int progress, int progressMax);
     void WebDocumentComplete();
     void tbnStatusClick(QToolButton *clicked);

@@ -3,6 +3,7 @@
 // and the status buttons record the outcome.
 #include "app/program.h"
 #include "controls/tframelessie.h"
+#include "core/urlsafety.h"
 #include "db/query.h"
 #include "projects/projectchoice.h"
 #include "support/pagejs.h"
@@ -15,6 +16,7 @@
 #include "workbench/tfrmauth.h"
 #include "workbenchfixture.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -126,20 +128,112 @@ private Q_SLOTS:
         clickFirstRow();
         QSignalSpy loaded(m_wb->main->Web, &QWebEngineView::loadFinished);
         m_wb->main->tcWeb->setCurrentIndex(0);
-        m_pane->tcWebChange();
         QVERIFY(loaded.wait(20000));
         QVERIFY(m_wb->main->Web->url().toString().endsWith(QStringLiteral("site.html")));
         // The analysis tab only shows its panel when the address field is empty.
         m_pane->edtURLAudit->clear();
         m_wb->main->tcWeb->setCurrentIndex(3);
-        m_pane->tcWebChange();
         QVERIFY(!m_pane->pnlAudit->isHidden());
         QVERIFY(m_wb->main->tbWeb->isHidden());
         // The search tab shows the engine buttons.
         m_wb->main->tcWeb->setCurrentIndex(2);
-        m_pane->tcWebChange();
         QVERIFY(!m_pane->tbCheckReg->isHidden());
         QVERIFY(m_pane->pnlAudit->isHidden());
+    }
+
+    // The tab bar runs its handler when the current tab changes, however
+    // chosen; a click on the current tab leaves the page alone.
+    void tabHandlerRunsOnRealChangesOnly()
+    {
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        clickFirstRow();
+        QTabBar *bar = m_wb->main->tcWeb;
+        QCOMPARE(bar->currentIndex(), 1);
+        // Navigate away by hand; a click on the current tab must not reload it.
+        QSignalSpy loaded(m_wb->main->Web, &QWebEngineView::loadFinished);
+        m_wb->main->Web->setUrl(QUrl(page(QStringLiteral("other.html"))));
+        QVERIFY(loaded.wait(20000));
+        bar->show();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QTest::qWait(200);
+        QVERIFY(m_wb->main->Web->url().toString().endsWith(QStringLiteral("other.html")));
+        // The keyboard moves to the site tab: its page opens.
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Left);
+        QCOMPARE(bar->currentIndex(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_wb->main->Web->url().toString().endsWith(QStringLiteral("site.html")), 20000);
+    }
+
+    // Addresses in the base that are not web pages never reach the browser:
+    // a script address would run inside the page on screen.
+    void onlyWebAddressesOpen()
+    {
+        ScriptedPrompt p;
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        clickFirstRow();
+        QTRY_COMPARE(value("pwd"), QStringLiteral("secret"));
+        const QString before = m_wb->main->Web->url().toString();
+        const QString script = QStringLiteral("javascript:document.title=document.getElementById('pwd').value");
+        QVERIFY(m_wb->db.exec(QStringLiteral("UPDATE catalogs SET catalog_url=%1").arg(db::Sql(script))));
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        m_list->selectRow(0);
+        m_wb->main->tcWeb->setCurrentIndex(0);
+        QCOMPARE(p.messages, QStringList{core::RefusedAddressMessage(script)});
+        QTest::qWait(300);
+        QCOMPARE(m_wb->main->Web->url().toString(), before);
+        QVERIFY(qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.title")).toString() != QLatin1String("secret"));
+        // A file outside the program folder is refused the same way, from the
+        // base or from a page.
+        p.messages.clear();
+        QVERIFY(!m_pane->openAddress(QStringLiteral("file:///etc/hostname")));
+        QCOMPARE(p.messages.size(), 1);
+        qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("location.href='file:///etc/hostname'; 1"));
+        QTest::qWait(500);
+        QCOMPARE(m_wb->main->Web->url().toString(), before);
+        // An address without a scheme is a web address.
+        QVERIFY(m_pane->openAddress(QStringLiteral("127.0.0.1:1/x")));
+        QCOMPARE(m_wb->main->Web->url().toString(), QStringLiteral("http://127.0.0.1:1/x"));
+    }
+
+    // The maker's host is a closed port here: its pages give way to the
+    // program's own page, and the strip stays hidden while it has nothing;
+    // a strip page that loads shows it, and its new-window links open one.
+    void unreachableMakerShowsTheProgramsPage()
+    {
+        ScriptedPrompt p;
+        m_wb->main->show();
+        QVERIFY(!m_wb->main->pnlAdTop->isVisible());
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        m_wb->main->Web->setUrl(QUrl(m_wb->makerStart()));
+        QTRY_VERIFY_WITH_TIMEOUT(qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.body ? document.body.innerText : ''"))
+                                     .toString().contains(QStringLiteral("Сайт разработчика сейчас недоступен")), 20000);
+        QCOMPARE(m_wb->main->Web->url().toString(), m_wb->makerStart());
+        clickFirstRow();
+        QTest::qWait(300);
+        QVERIFY(!m_wb->main->pnlAdTop->isVisible());
+
+        const QString strip = m_wb->dir.filePath(QStringLiteral("strip.html"));
+        QFile f(strip);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<html><body><a id=a href='site.html' target='_blank'>site</a></body></html>");
+        f.close();
+        QSignalSpy loaded(m_wb->main->AdStrip, &QWebEngineView::loadFinished);
+        m_wb->main->AdStrip->setUrl(QUrl::fromLocalFile(strip));
+        QVERIFY(loaded.wait(20000));
+        QTRY_VERIFY(m_wb->main->pnlAdTop->isVisible());
+        const int windows = QApplication::topLevelWidgets().size();
+        qv::test::evaluateJs(m_wb->main->AdStrip, QStringLiteral("document.getElementById('a').click(); 1"));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::topLevelWidgets().size(), windows + 1, 20000);
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *v = qobject_cast<QWebEngineView *>(w)) {
+                QTRY_VERIFY_WITH_TIMEOUT(v->url().toString().endsWith(QStringLiteral("site.html")), 20000);
+                v->close();
+            }
+        }
+        QVERIFY(p.messages.isEmpty());
     }
 
     int forumId() { return m_wb->db.scalar(QStringLiteral("SELECT forum_id FROM forums")).toInt(); }
@@ -218,7 +312,6 @@ private Q_SLOTS:
         clickFirstRow();
         QSignalSpy loaded(m_wb->main->Web, &QWebEngineView::loadFinished);
         m_wb->main->tcWeb->setCurrentIndex(3);
-        m_pane->tcWebChange();
         QVERIFY(loaded.wait(20000));
         QCOMPARE(m_wb->main->Web->url().toString(), thread);
         QVERIFY(p.messages.isEmpty());
