@@ -56,8 +56,9 @@ void FilterCommands::attachEditor(TfrmFilter *editor)
 
 QTreeWidgetItem *FilterCommands::selectedFilter() const
 {
+    // "Добавить фильтр" sits among the filters but is none.
     QTreeWidgetItem *node = m_main.trvFilters->currentItem();
-    return Navigator::isFilterNode(node) ? node : nullptr;
+    return Navigator::isFilterNode(node) && Navigator::nodeKind(node) != Navigator::AddFilterNode ? node : nullptr;
 }
 
 void FilterCommands::miFilterEditClick()

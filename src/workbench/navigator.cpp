@@ -260,6 +260,10 @@ void Navigator::addSection(QTreeWidgetItem *addNode)
                                             QStringLiteral("Введите название нового раздела"), QString());
     if (!answer || answer->isEmpty())
         return;
+    if (answer->trimmed().isEmpty()) {
+        core::prompt().message(QStringLiteral("Название раздела не может быть пустым!"));
+        return;
+    }
     const QString name = *answer;
     bool failed = false;
     const auto existing = db::FirstRow(SectionExistsSql(m_ctx.CurrentKind, name, m_ctx.CurrentProjectId), &failed);
@@ -282,6 +286,10 @@ void Navigator::addFilter(QTreeWidgetItem *addNode)
                                             QStringLiteral("Введите название нового фильтра"), QString());
     if (!answer || answer->isEmpty())
         return;
+    if (answer->trimmed().isEmpty()) {
+        core::prompt().message(QStringLiteral("Название фильтра не может быть пустым!"));
+        return;
+    }
     const QString name = *answer;
     bool failed = false;
     const auto existing = db::FirstRow(FilterExistsSql(m_ctx.CurrentKind, name), &failed);

@@ -237,13 +237,17 @@ QString FilterListSql(const KindTables &k, const FilterConditions &filter)
     minimum("tic", filter.tic);
     minimum("pr", filter.pr);
     if (k.hasLinkFlags) {
-        // The flags compare as stored; integers go in bare, anything else quoted.
+        // The list shows a flag as set unless it is "0" (an empty or NULL
+        // flag included): "0" picks the rows whose flag is "0", any other
+        // value the rest, so that the filter and the list's texts agree.
         auto equals = [&](const char *column, const QString &value) {
             if (value.isEmpty())
                 return;
-            const auto v = db::ParseInt(value);
-            sql += QStringLiteral(" AND ") + k.prefix + QLatin1String(column) + QLatin1Char('=')
-                   + (v ? db::SqlInt(*v) : db::Sql(value));
+            const QString col = k.prefix + QLatin1String(column);
+            if (value.trimmed() == QLatin1String("0"))
+                sql += QStringLiteral(" AND ") + col + QStringLiteral("='0'");
+            else
+                sql += QStringLiteral(" AND COALESCE(") + col + QStringLiteral(",'')<>'0'");
         };
         equals("redirect", filter.redirect);
         equals("need_burl", filter.needBurl);

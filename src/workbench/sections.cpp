@@ -147,8 +147,9 @@ void Sections::ToggleResourceInGroup(QAction *item)
 
 QTreeWidgetItem *Sections::selectedSection() const
 {
+    // "Добавить раздел" sits among the sections but is none.
     QTreeWidgetItem *node = m_main.trvFilters->currentItem();
-    return Navigator::isSectionNode(node) ? node : nullptr;
+    return Navigator::isSectionNode(node) && Navigator::nodeKind(node) != Navigator::AddSectionNode ? node : nullptr;
 }
 
 void Sections::MenuItem5Click()

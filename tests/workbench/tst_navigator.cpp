@@ -359,12 +359,15 @@ private Q_SLOTS:
         QTreeWidgetItem *sections = childNamed(catalogs, QStringLiteral("Разделы пользователя"));
         QTreeWidgetItem *add = childNamed(sections, QStringLiteral("Добавить раздел"));
 
-        // Cancel and an empty name add nothing.
-        p.inputs = {std::nullopt, QString()};
+        // Cancel and an empty name add nothing; blanks only are refused.
+        p.inputs = {std::nullopt, QString(), QStringLiteral("   ")};
+        click(w, add);
         click(w, add);
         click(w, add);
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cgroups")), QStringLiteral("0"));
-        QCOMPARE(p.inputCaptions, (QStringList{"Добавление нового раздела", "Добавление нового раздела"}));
+        QCOMPARE(p.inputCaptions, (QStringList{"Добавление нового раздела", "Добавление нового раздела", "Добавление нового раздела"}));
+        QCOMPARE(p.messages, QStringList{"Название раздела не может быть пустым!"});
+        p.messages.clear();
 
         p.inputs = {QStringLiteral("Новый \"раздел\"")};
         click(w, add);
@@ -434,7 +437,11 @@ private Q_SLOTS:
         QCOMPARE(w.main->resources->count(), 2);
         QCOMPARE(w.main->resources->subItem(0, 1), QStringLiteral("two.example"));
 
-        // A name already in the table is refused.
+        // Blanks only are refused; a name already in the table is refused.
+        p.inputs = {QStringLiteral(" \t ")};
+        click(w, childNamed(filters, QStringLiteral("Добавить фильтр")));
+        QCOMPARE(p.messages, QStringList{"Название фильтра не может быть пустым!"});
+        p.messages.clear();
         p.inputs = {QStringLiteral("Хорошие")};
         click(w, childNamed(filters, QStringLiteral("Добавить фильтр")));
         QCOMPARE(p.messages, QStringList{"Такой фильтр уже существует, нужно придумать другое название фильтра!"});

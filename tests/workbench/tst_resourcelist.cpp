@@ -267,6 +267,39 @@ private Q_SLOTS:
         QVERIFY(p.messages.isEmpty());
     }
 
+    // An empty flag reads as set in the list; the filters on the flags say
+    // the same of it.
+    void emptyFlagsListAndFilterAlike()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        addCatalog(w, {QStringLiteral("blank.example"), QStringLiteral("1"), QStringLiteral("1"), QString(), QString()});
+        addCatalog(w, {QStringLiteral("zero.example"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0")});
+        for (const char *f : {"cfilter_redirect='1'", "cfilter_redirect='0'", "cfilter_need_burl='1'", "cfilter_need_burl='0'"})
+            QVERIFY(w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='%1', %2").arg(QString::fromLatin1(f).remove(QLatin1Char('\'')), QLatin1String(f))));
+        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        ResourceList &list = *w.main->resources;
+        QVERIFY(list.fill(rubric(11)));
+        QStringList shown;
+        for (int i = 0; i < list.count(); ++i)
+            shown << list.subItem(i, SubName) + QLatin1Char('|') + list.subItem(i, SubBackLink) + QLatin1Char('|') + list.subItem(i, SubLinkType);
+        shown.sort();
+        QCOMPARE(shown, (QStringList{"blank.example|Требуют обратную ссылку|Редирект",
+                                     "zero.example|Не требуют обратной ссылки|Прямая"}));
+        const QList<QPair<QString, QStringList>> cases = {
+            {QStringLiteral("cfilter_redirect=1"), {"blank.example"}},
+            {QStringLiteral("cfilter_redirect=0"), {"zero.example"}},
+            {QStringLiteral("cfilter_need_burl=1"), {"blank.example"}},
+            {QStringLiteral("cfilter_need_burl=0"), {"zero.example"}},
+        };
+        for (const auto &c : cases) {
+            QVERIFY2(list.fill(filter(c.first)), qPrintable(c.first));
+            QCOMPARE(sortedNames(list), c.second);
+        }
+        QVERIFY(p.messages.isEmpty());
+    }
+
     void forumStatusesFollowThePressRelease()
     {
         Workbench w;

@@ -3,6 +3,7 @@
 // kind, renaming and deleting a section from the navigator's section menu, and
 // names that hold quotes, backslashes, "=" and "&".
 #include "db/query.h"
+#include "workbench/filtercommands.h"
 #include "workbench/navigator.h"
 #include "workbench/resourcelist.h"
 #include "workbench/sections.h"
@@ -393,6 +394,38 @@ private Q_SLOTS:
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT sgroup_name FROM sgroups WHERE sgroup_project_id=%1")
                                  .arg(w.projectId)),
                  QStringLiteral("Софтовый"));
+    }
+
+    // The add nodes sit among the sections and filters; the commands pass
+    // them by, whatever the user answers.
+    void commandsPassTheAddNodesBy()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        const Kind k = kindOf(QStringLiteral("catalogs"));
+        addSection(w, k, QStringLiteral("Мой"), w.projectId);
+        QVERIFY(w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Фильтр'")));
+        QTreeWidgetItem *top = w.main->navigator->top(TopCatalogs);
+        click(w, top);
+        const QString sectionsBefore = w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups")).join(QLatin1Char(';'));
+        for (const auto &[header, add] : {std::pair{"Разделы пользователя", "Добавить раздел"},
+                                          std::pair{"Фильтры пользователя", "Добавить фильтр"}}) {
+            QTreeWidgetItem *addNode = childNamed(childNamed(top, QString::fromUtf8(header)), QString::fromUtf8(add));
+            QVERIFY(addNode);
+            w.main->trvFilters->setCurrentItem(addNode);
+            p.inputs = {QStringLiteral("Новое"), QStringLiteral("Новое")};
+            p.answers = {true, true};
+            w.main->sections->MenuItem5Click();
+            w.main->sections->N39Click();
+            w.main->filters->N33Click();
+            w.main->filters->N35Click();
+            QCOMPARE(addNode->text(0), QString::fromUtf8(add));
+        }
+        QVERIFY(p.inputCaptions.isEmpty());
+        QVERIFY(p.questions.isEmpty());
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups")).join(QLatin1Char(';')), sectionsBefore);
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name FROM cfilters")), QStringList{"Фильтр"});
     }
 
     void deleteSectionKeepsItsLinks()
