@@ -74,14 +74,14 @@ void TfrmMain::buildToolBar()
     cbProjects->setMinimumWidth(220);
     tbMain->addWidget(cbProjects);
 
-    tbnProjectNew = toolButton(tbMain, QStringLiteral("tbnProjectNew"), QStringLiteral("Новый проект"));
+    tbnProjectNew = toolButton(tbMain, QStringLiteral("tbnProjectNew"), QStringLiteral("Создать проект"));
     tbMain->addWidget(tbnProjectNew);
 
-    tbnProjectEdit = toolButton(tbMain, QStringLiteral("tbnProjectEdit"), QStringLiteral("<< Редактировать"));
-    pmProject = new QMenu(tbnProjectEdit);
-    tbnProjectEdit->setMenu(pmProject);
-    tbnProjectEdit->setPopupMode(QToolButton::MenuButtonPopup);
-    tbMain->addWidget(tbnProjectEdit);
+    tbProjectEdit = toolButton(tbMain, QStringLiteral("tbProjectEdit"), QStringLiteral("<< Редактировать"));
+    pmProject = new QMenu(tbProjectEdit);
+    tbProjectEdit->setMenu(pmProject);
+    tbProjectEdit->setPopupMode(QToolButton::MenuButtonPopup);
+    tbMain->addWidget(tbProjectEdit);
 
     tbMain->addSeparator();
     tbnUsers = toolButton(tbMain, QStringLiteral("tbnUsers"), QStringLiteral("Пользователи"));

@@ -86,7 +86,7 @@ public:
     QToolBar *tbMain;
     QComboBox *cbProjects;
     QToolButton *tbnProjectNew;
-    QToolButton *tbnProjectEdit;
+    QToolButton *tbProjectEdit;
     QMenu *pmProject;
     QToolButton *tbnUsers;
     QToolButton *tbPlugins;

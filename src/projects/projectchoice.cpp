@@ -67,7 +67,7 @@ ProjectChoice::ProjectChoice(app::TfrmMain &main, core::AppContext &ctx) : QObje
     // The user's choice only: entries set from code raise nothing.
     connect(m_main.cbProjects, &QComboBox::activated, this, [this] { cbProjectsChange(); });
     connect(m_main.tbnProjectNew, &QToolButton::clicked, this, [this] { tbnProjectNewClick(); });
-    connect(m_main.tbnProjectEdit, &QToolButton::clicked, this, [this] { tbProjectEditClick(); });
+    connect(m_main.tbProjectEdit, &QToolButton::clicked, this, [this] { tbProjectEditClick(); });
     buildProjectMenu();
 }
 
@@ -167,9 +167,15 @@ void ProjectChoice::cbProjectsChange()
     {
         bool failed = false;
         const auto row = db::FirstRow(ProjectByIdSql(projectId), &failed);
-        // Without its row there is no project to refresh the lists for.
-        if (failed || !row)
+        // Without its row there is no project to refresh the lists for, and
+        // what they hold belongs to the project left.
+        if (failed)
             return;
+        if (!row) {
+            leaveProject();
+            prompt().message(QStringLiteral("Проект не найден в базе данных: возможно, он удалён. Выберите другой проект."));
+            return;
+        }
         m_ctx.CurrentProjectId = projectId;
         m_ctx.ProjectUrl = row->value(2);
     }

@@ -463,10 +463,17 @@ void TfrmProjectMaterials::Button3Click()
 
 void TfrmProjectMaterials::saveLoaded(int tab, const std::function<QString(const LoadedMaterial &)> &sql)
 {
-    MaterialChanged = false;
-    LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
-    if (!l.isLoaded())
+    if (!projectChosen())
         return;
+    LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
+    // What the tab shows belongs to no row of the current project: nothing
+    // to save it to, and the user is told so, edits kept on screen.
+    if (!l.isLoaded() || l.projectId != m_ctx.CurrentProjectId) {
+        prompt().message(QStringLiteral("Материал не сохранён: на этой вкладке нет материала, загруженного для текущего проекта. "
+                                        "Выберите материал в списке или создайте новый."));
+        return;
+    }
+    MaterialChanged = false;
     l.edited = false;
     if (db::ExecQuery(sql(l)) != 0) {
         l.edited = true;

@@ -66,14 +66,24 @@ void TfrmUsers::open()
 bool TfrmUsers::fillList()
 {
     lvUsers->clear();
+    const QString sql = QStringLiteral("SELECT * FROM users");
+    if (db::RunDirect(sql) != 0) {
+        prompt().message(db::RunFailedMessage(sql));
+        return false;
+    }
     QList<QTreeWidgetItem *> items;
-    const bool ok = db::ForEachRow(QStringLiteral("SELECT * FROM users"), [&](const db::Row &row) {
+    db::QueryResult result(db::DbConnection());
+    while (const auto row = result.FetchRow()) {
         // Columns by position: id, login, password, active, e-mail, full name.
-        items.append(new QTreeWidgetItem(
-            QStringList{row[3], row[0], row[1], row[2], row[5], row[4]}));
-    });
+        items.append(new QTreeWidgetItem(QStringList{(*row)[3], (*row)[0], (*row)[1], (*row)[2], (*row)[5], (*row)[4]}));
+    }
+    if (result.failed()) {
+        qDeleteAll(items);
+        prompt().message(db::RunFailedMessage(sql));
+        return false;
+    }
     lvUsers->addTopLevelItems(items);
-    return ok;
+    return true;
 }
 
 void TfrmUsers::tbUserAddClick()

@@ -530,11 +530,42 @@ private Q_SLOTS:
         QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_project_id=")
                      + QString::number(m_a)),
                  QStringLiteral("не сохранится"));
-        // An empty list saves nothing and says nothing.
-        ed().cbFMaterials->clear();
-        p.messages.clear();
+    }
+
+    // A tab holding no row of the current project has nowhere to save to:
+    // the user is told, and the edits stay on screen and pending.
+    void unloadedTabSaysSo()
+    {
+        ScriptedPrompt p;
+        b().choose(m_b);
+        ed().forgetProject();
+        QVERIFY(!ed().loaded(TfrmProjectMaterials::ForumTab).isLoaded());
+        const QString before = db().rows(QStringLiteral("SELECT fmaterial_title FROM fmaterials")).join(QLatin1Char(';'));
+        ed().edtTitle_8->setText(QStringLiteral("напечатано"));
+        QVERIFY(ed().MaterialChanged);
         ed().FMaterialSaveClick();
-        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Материал не сохранён")));
+        QVERIFY(ed().MaterialChanged);
+        QCOMPARE(ed().edtTitle_8->text(), QStringLiteral("напечатано"));
+        QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_title FROM fmaterials")).join(QLatin1Char(';')), before);
+    }
+
+    // The project's row went away under the program: choosing it says so and
+    // leaves no list of the project shown before.
+    void vanishedProjectSaysSo()
+    {
+        ScriptedPrompt p;
+        QVERIFY(b().main->cbFMaterials->count() > 0);
+        QVERIFY(db().exec(QStringLiteral("DELETE FROM projects WHERE project_id=%1").arg(m_b)));
+        b().choose(m_b);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Проект не найден")));
+        QCOMPARE(b().ctx.CurrentProjectId, 0);
+        QCOMPARE(b().main->cbFMaterials->count(), 0);
+        QCOMPARE(b().main->cbOMaterials->count(), 0);
+        QCOMPARE(ed().cbCMaterials->count(), 0);
+        QCOMPARE(ed().cbFMaterials->count(), 0);
     }
 
     void helpLinks()

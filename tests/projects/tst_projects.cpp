@@ -384,6 +384,9 @@ private Q_SLOTS:
         QVERIFY(db().exec(QStringLiteral("DELETE FROM projects WHERE project_id=") + QString::number(gone)));
         QVERIFY(db().exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='Ничей', cmaterial_project_id=0")));
         b.choose(gone);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Проект не найден")));
+        p.messages.clear();
         QCOMPARE(b.ctx.CurrentProjectId, 0);
         QVERIFY(!menuKeys(b.main->pmFill).contains(QStringLiteral("Ничей")));
         QVERIFY(!comboItems(b.editor->cbCMaterials).contains(QStringLiteral("Ничей")));
@@ -467,7 +470,7 @@ private Q_SLOTS:
         b.editor->btnCMaterialSaveClick();
         p.inputs = {QStringLiteral("После удаления")};
         b.editor->btnFMaterialNewClick();
-        QCOMPARE(p.messages, QStringList{kChooseProject});
+        QCOMPARE(p.messages, (QStringList{kChooseProject, kChooseProject}));
         QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM fmaterials")), QStringLiteral("1"));
 
         // The last project cannot be deleted.

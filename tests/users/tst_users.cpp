@@ -176,6 +176,13 @@ private Q_SLOTS:
         QCOMPARE(ivan->text(3), QStringLiteral("секрет\\"));
         QCOMPARE(ivan->text(4), QStringLiteral("Иван Петров"));
         QCOMPARE(ivan->text(5), QStringLiteral("ivan@example.ru"));
+
+        // A refill that fails says which statement, and keeps no stale rows.
+        QVERIFY(m_db->exec(QStringLiteral("RENAME TABLE users TO users_away")));
+        QVERIFY(!list.fillList());
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Ошибка в выполнении запроса:\rSELECT * FROM users")});
+        QCOMPARE(list.lvUsers->topLevelItemCount(), 0);
+        QVERIFY(m_db->exec(QStringLiteral("RENAME TABLE users_away TO users")));
     }
 
     void addAndEditUsers()
