@@ -4,7 +4,8 @@
 #   bash -c '. scripts/common.sh; qv_prepare_local_db /tmp/folder sql'
 
 QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin
-             mariadb-server mariadb-client libmariadb-dev libmariadb3 libicu-dev libcurl4-openssl-dev)
+             mariadb-server mariadb-client libmariadb-dev libmariadb3 libicu-dev libcurl4-openssl-dev
+             qt6-translations-l10n)
 
 # The local server of the program folder.
 QV_DB_HOST=127.0.0.1

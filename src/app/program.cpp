@@ -14,7 +14,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 namespace qv::app {
 
@@ -88,9 +90,28 @@ int Program::runNormal()
     return QApplication::exec();
 }
 
+bool InstallRussianTranslations()
+{
+    // Qt's own buttons and dialogs ("Cancel", "Yes", the file dialog) speak
+    // the program's language. Without the files they stay in English.
+    static QTranslator *qtbase = nullptr;
+    if (qtbase)
+        return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    qtbase = t;
+    return true;
+}
+
 int RunProgram(const QStringList &arguments)
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    InstallRussianTranslations();
     QApplication::setApplicationName(QStringLiteral("Quorvantile 3"));
     if (ModeFromArguments(arguments) == Mode::Update) {
         QApplication::setApplicationName(QStringLiteral("Quorvantile 3.1"));

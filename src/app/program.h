@@ -72,6 +72,10 @@ public:
     int runNormal();
 };
 
+// Loads Qt's own Russian texts for its standard buttons and dialogs; false
+// when they are not installed.
+bool InstallRussianTranslations();
+
 // The whole process after the application object exists.
 int RunProgram(const QStringList &arguments);
 

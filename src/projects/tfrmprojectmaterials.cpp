@@ -86,7 +86,10 @@ QPushButton *TfrmProjectMaterials::stripButton(const QString &name, const QStrin
 {
     auto *b = new QPushButton(caption);
     b->setObjectName(name);
-    b->setFixedSize(130, 25);
+    // 130 pixels, or what a longer bold caption needs.
+    b->setFixedHeight(25);
+    b->setMinimumWidth(130);
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     QFont f = b->font();
     f.setBold(true);
     b->setFont(f);
@@ -96,27 +99,35 @@ QPushButton *TfrmProjectMaterials::stripButton(const QString &name, const QStrin
 QWidget *TfrmProjectMaterials::headerStrip(QWidget *page, const QString &title, bool boldTitle, MaterialList *list,
                                            const QList<QPushButton *> &buttons, LinkLabel *help)
 {
+    // Two rows, so that every caption and button is whole at the window's
+    // fixed width: the title with its list, then the buttons and the help link.
     auto *strip = new QWidget(page);
-    strip->setFixedHeight(40);
-    auto *row = new QHBoxLayout(strip);
-    row->setContentsMargins(4, 2, 4, 2);
+    strip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *rows = new QVBoxLayout(strip);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    auto *top = new QHBoxLayout;
     auto *caption = new QLabel(title, strip);
     if (boldTitle) {
         QFont f = caption->font();
         f.setBold(true);
         caption->setFont(f);
     }
-    row->addWidget(caption);
+    top->addWidget(caption);
     list->setParent(strip);
     list->setFixedWidth(178);
-    row->addWidget(list);
+    top->addWidget(list);
+    top->addStretch(1);
+    rows->addLayout(top);
+    auto *bottom = new QHBoxLayout;
     for (QPushButton *b : buttons) {
         b->setParent(strip);
-        row->addWidget(b);
+        bottom->addWidget(b);
     }
     help->setParent(strip);
-    row->addWidget(help);
-    row->addStretch(1);
+    bottom->addWidget(help);
+    bottom->addStretch(1);
+    rows->addLayout(bottom);
     return strip;
 }
 

@@ -42,6 +42,7 @@ TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *paren
                               QStringLiteral("UserName"), QStringLiteral("User Login"),
                               QStringLiteral("ФИО пользователя"), QStringLiteral("email пользователя")});
     layout->addWidget(lvUsers);
+    lvUsers->header()->setTextElideMode(Qt::ElideRight);
     resize(720, 360);
 
     connect(tbUserAdd, &QToolButton::clicked, this, &TfrmUsers::tbUserAddClick);
@@ -58,6 +59,11 @@ void TfrmUsers::open()
         return;
     }
     lvUsers->clear();
+    // The window opens over the middle of the window it belongs to.
+    if (!isVisible() && parentWidget()) {
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
     show();
     raise();
     fillList();

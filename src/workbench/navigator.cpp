@@ -145,6 +145,8 @@ void Navigator::applyKindSetup(int topIndex)
     }
     m_main.tbMaterialNew->setText(setup->materialNew);
     m_main.pnlMaterialName->setText(setup->materialName);
+    // The caption names the list beside it: without the list it goes too.
+    setShown(m_main.pnlMaterialName, setup->showMaterials);
     setShown(m_main.tbItems, setup->showMaterials);
     setShown(m_main.pnlSP, setup->showMaterials);
     m_main.cbFMaterials->setVisible(setup->showMaterials);

@@ -29,6 +29,10 @@ ResourceList::ResourceList(app::TfrmMain &main, core::AppContext &ctx) : QObject
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
+    // A narrow column shows its caption cut with "…", and a selected row
+    // leaves the captions in their normal weight.
+    header->setTextElideMode(Qt::ElideRight);
+    header->setHighlightSections(false);
     lv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const struct {
         int column, width;

@@ -16,6 +16,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
@@ -213,6 +215,16 @@ private Q_SLOTS:
         QVERIFY(program.startNormal());
         QCOMPARE(seenLogin, QStringLiteral("admin/admin"));
         QVERIFY(seenTick);
+    }
+
+    // Qt's own buttons speak Russian once the program has loaded its texts.
+    void standardButtonsSpeakRussian()
+    {
+        QVERIFY(app::InstallRussianTranslations());
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Отмена"));
+        QCOMPARE(box.button(QDialogButtonBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Да"));
+        QCOMPARE(box.button(QDialogButtonBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Нет"));
     }
 
     void pendingTasks()

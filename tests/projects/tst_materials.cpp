@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
@@ -566,6 +567,51 @@ private Q_SLOTS:
         QCOMPARE(b().main->cbOMaterials->count(), 0);
         QCOMPARE(ed().cbCMaterials->count(), 0);
         QCOMPARE(ed().cbFMaterials->count(), 0);
+    }
+
+    // At the window's fixed width every caption, list and button of the tab
+    // headers is whole, inside its strip and clear of its neighbours.
+    void headersAreWholeAtTheFixedWidth()
+    {
+        ScriptedPrompt p;
+        ed().show();
+        QCOMPARE(ed().width(), 700);
+        for (int tab = 0; tab < ed().pcMaterials->count(); ++tab) {
+            ed().pcMaterials->setCurrentIndex(tab);
+            QWidget *page = ed().pcMaterials->widget(tab);
+            QVERIFY(QTest::qWaitForWindowExposed(&ed()));
+            QCoreApplication::processEvents();
+            QList<QWidget *> parts;
+            for (QWidget *w : page->findChildren<QWidget *>()) {
+                if (!w->isVisible() || w->parentWidget() == nullptr)
+                    continue;
+                const bool header = qobject_cast<QPushButton *>(w) || w->objectName().startsWith(QLatin1String("Label"))
+                                    || w->objectName() == QLatin1String("lblSoftHelp")
+                                    || (qobject_cast<QComboBox *>(w) && w->objectName().endsWith(QLatin1String("Materials")));
+                if (header)
+                    parts << w;
+            }
+            QVERIFY2(parts.size() >= 3, qPrintable(QString::number(tab)));
+            for (QWidget *w : parts) {
+                const QString what = QStringLiteral("tab %1: %2").arg(tab).arg(w->objectName());
+                QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(what + QStringLiteral(" is cut")));
+                if (auto *b = qobject_cast<QPushButton *>(w))
+                    QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(what + QStringLiteral(" is cut")));
+                const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+                QVERIFY2(page->rect().contains(inPage), qPrintable(what + QStringLiteral(" leaves the page")));
+                for (QWidget *o : parts) {
+                    if (o == w || o->parentWidget() != w->parentWidget())
+                        continue;
+                    QVERIFY2(!w->geometry().intersects(o->geometry()), qPrintable(what + QStringLiteral(" overlaps ") + o->objectName()));
+                }
+            }
+            // The strip's captions are whole too.
+            for (QLabel *l : page->findChildren<QLabel *>()) {
+                if (!l->isVisible() || l->text().isEmpty() || l->parentWidget() != parts.first()->parentWidget())
+                    continue;
+                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(QStringLiteral("tab %1: \"%2\" is cut").arg(tab).arg(l->text())));
+            }
+        }
     }
 
     void helpLinks()

@@ -185,6 +185,21 @@ private Q_SLOTS:
         QVERIFY(m_db->exec(QStringLiteral("RENAME TABLE users_away TO users")));
     }
 
+    void usersWindowOpensOverItsOwner()
+    {
+        ScriptedPrompt p;
+        QWidget owner;
+        owner.setGeometry(300, 200, 1000, 800);
+        owner.show();
+        users::TfrmUserEdit editor;
+        users::TfrmUsers list(m_ctx, &editor, &owner);
+        m_ctx.CurrentUserId = 0;
+        list.open();
+        QVERIFY(list.isVisible());
+        const QPoint off = list.frameGeometry().center() - owner.frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2").arg(off.x()).arg(off.y())));
+    }
+
     void addAndEditUsers()
     {
         ScriptedPrompt p;

@@ -220,6 +220,7 @@ private Q_SLOTS:
         QCOMPARE(w.main->tcWeb->tabText(3), QStringLiteral("Анализ сайта"));
         QCOMPARE(w.main->tbMaterialNew->text(), QStringLiteral("Новое описание"));
         QCOMPARE(w.main->pnlMaterialName->text(), QStringLiteral(" Активное описание сайта:"));
+        QVERIFY(!toolbarWidgetShown(w.main->tbLinks, w.main->pnlMaterialName));
         QVERIFY(!toolbarWidgetShown(w.main->tbLinks, w.main->pnlSP));
         QVERIFY(!toolbarWidgetShown(w.main->tbLinks, w.main->tbItems));
         QVERIFY(w.ctx.SelectedResourceName.isEmpty());
@@ -245,6 +246,7 @@ private Q_SLOTS:
         QCOMPARE(childTexts(catalogs), QStringList{"Добавить описание сайта"});
         QCOMPARE(w.ctx.CurrentKind, QStringLiteral("forums"));
         QVERIFY(toolbarWidgetShown(w.main->tbLinks, w.main->pnlSP));
+        QVERIFY(toolbarWidgetShown(w.main->tbLinks, w.main->pnlMaterialName));
         QCOMPARE(w.main->tbMaterialNew->text(), QStringLiteral(" Новое объявление"));
         QCOMPARE(w.main->tcWeb->tabText(0), QStringLiteral("Разместить объявление"));
         QCOMPARE(w.main->navigator->popupMenu(), w.main->pmForums);
