@@ -5,6 +5,7 @@
 #include "app/tfrmupdate.h"
 #include "workbench/tfrmauth.h"
 #include "workbench/tfrmfilter.h"
+#include "workbench/tfrmautocheck.h"
 #include "workbench/tfrmfrombaza.h"
 #include "app/updater.h"
 #include "projects/tfrmprojectinfo.h"
@@ -70,7 +71,7 @@ void Program::createWindows()
     add(windows.frmAuth);
     windows.frmSubjectNew = add(namedWindow(owner, "frmSubjectNew", QStringLiteral("Новая рубрика")));
     windows.frmPrim = add(namedWindow(owner, "frmPrim", QStringLiteral("Примечание")));
-    windows.frmAutocheck = add(namedWindow(owner, "frmAutocheck", QStringLiteral("Авто-проверка")));
+    windows.frmAutocheck = add(new workbench::TfrmAutocheck(ctx, owner));
     windows.frmFilter = add(new workbench::TfrmFilter(ctx, mainWindow.get(), owner));
     windows.frmHelp = add(new TfrmHelp(ctx, owner));
     windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));

@@ -100,6 +100,9 @@ public:
     void N6Click();
     QToolButton *tbAutoCheck;
     QMenu *pmAutoCheck;
+    // "Авто-проверка...": the auto-check window for the list on screen.
+    QAction *N36 = nullptr;
+    void N36Click();
     QLabel *lbAdLink;
 
     // Advertisement strip.

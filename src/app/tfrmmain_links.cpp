@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QToolButton>
 
 namespace qv::app {
 
@@ -24,6 +25,10 @@ void TfrmMain::buildLinkCommands()
     };
     add(pmUpdate, "N1");
     add(pmUpdate, "N28");
+    N36 = pmAutoCheck->addAction(QStringLiteral("Авто-проверка..."));
+    N36->setObjectName(QStringLiteral("N36"));
+    connect(N36, &QAction::triggered, this, [this] { N36Click(); });
+    tbAutoCheck->setToolTip(QStringLiteral("Проверка на каих каталогах зарегистрирован ваш сайт"));
     add(pmAutoCheck, "N38");
     // The plug-in menu's fixed items come before the plug-ins found at start.
     add(pmPlugins, "N11");

@@ -10,8 +10,11 @@
 #include "workbench/tfrmauth.h"
 #include "workbench/resourcelist.h"
 #include "workbench/sections.h"
+#include "workbench/tfrmautocheck.h"
 #include "workbench/tfrmfilter.h"
 #include "workbench/tfrmfrombaza.h"
+
+#include <QTreeWidget>
 
 namespace qv::app {
 
@@ -37,6 +40,15 @@ void TfrmMain::attachWindows(AppWindows *w)
         browser->attachAuth(w->frmAuth);
     if (filters)
         filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
+}
+
+void TfrmMain::N36Click()
+{
+    auto *check = windows ? qobject_cast<workbench::TfrmAutocheck *>(windows->frmAutocheck) : nullptr;
+    if (!check || !resources)
+        return;
+    const QTreeWidgetItem *node = trvFilters->currentItem();
+    check->N36Click(*resources, node ? node->text(0) : QString());
 }
 
 void TfrmMain::N6Click()

@@ -70,7 +70,13 @@ QUrl AppContext::searchUrl(const QString &engine, const QString &pathAndQuery) c
     else if (engine == QLatin1String("rambler"))
         def = QStringLiteral("http://rambler.ru");
     else if (engine == QLatin1String("google"))
-        def = QStringLiteral("http://google.com");
+        def = QStringLiteral("http://www.google.com");
+    else if (engine == QLatin1String("google_ru"))
+        def = QStringLiteral("http://www.google.ru");
+    else if (engine == QLatin1String("yandex_bar"))
+        def = QStringLiteral("http://bar-navig.yandex.ru");
+    else if (engine == QLatin1String("google_toolbar"))
+        def = QStringLiteral("http://toolbarqueries.google.com");
     return QUrl(hostSetting(engine, def) + pathAndQuery);
 }
 

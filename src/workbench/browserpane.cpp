@@ -7,6 +7,8 @@
 #include "db/query.h"
 #include "projects/materialsnavigation.h"
 #include "workbench/formfiller.h"
+#include "workbench/registrationsearch.h"
+#include "workbench/sitemetrics.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/statuses.h"
@@ -47,6 +49,8 @@ QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool c
 BrowserPane::BrowserPane(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     buildToolBar();
+    search = new RegistrationSearch(main, ctx, *this);
+    metrics = new SiteMetrics(main, ctx, *this);
     m_filler = new FormFiller(ctx, main.Web, main.pmFill, nullptr, this);
     m_filler->newSiteDescription = [this] {
         if (m_main.materials)
@@ -122,6 +126,11 @@ void BrowserPane::buildToolBar()
     pnlAudit->setObjectName(QStringLiteral("pnlAudit"));
     auto *audit = new QHBoxLayout(pnlAudit);
     audit->setContentsMargins(2, 2, 2, 2);
+    auto *auditCaption = new QLabel(QStringLiteral("Анализировать URL: "), pnlAudit);
+    QFont bold = auditCaption->font();
+    bold.setBold(true);
+    auditCaption->setFont(bold);
+    audit->addWidget(auditCaption);
     edtURLAudit = new QLineEdit(pnlAudit);
     edtURLAudit->setObjectName(QStringLiteral("edtURLAudit"));
     btnURLAudit = new QPushButton(QStringLiteral("Анализировать "), pnlAudit);

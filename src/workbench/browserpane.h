@@ -22,6 +22,8 @@ class TfrmMain;
 namespace qv::workbench {
 
 class FormFiller;
+class RegistrationSearch;
+class SiteMetrics;
 class TfrmAuth;
 
 class BrowserPane : public QObject {
@@ -47,6 +49,9 @@ public:
     QPushButton *btnURLAudit;
 
     FormFiller *filler() const { return m_filler; }
+    // The search-check tab's engines and the analysis tab's metrics.
+    RegistrationSearch *search = nullptr;
+    SiteMetrics *metrics = nullptr;
     void attachAuth(TfrmAuth *auth);
 
     // A click on the resource list.
@@ -66,10 +71,11 @@ public:
     std::function<void()> SearchRegistration;
     std::function<void()> btnURLAuditClick;
 
-private:
-    void buildToolBar();
     // The active press release of the forums view, for the current project.
     std::optional<int> activePressRelease() const;
+
+private:
+    void buildToolBar();
 
     app::TfrmMain &m_main;
     core::AppContext &m_ctx;

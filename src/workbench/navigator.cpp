@@ -149,6 +149,7 @@ void Navigator::applyKindSetup(int topIndex)
     setShown(m_main.pnlMaterialName, setup->showMaterials);
     setShown(m_main.tbItems, setup->showMaterials);
     setShown(m_main.pnlSP, setup->showMaterials);
+    setShown(m_main.findChild<QToolButton *>(QStringLiteral("SpeedButton3")), setup->showMaterials);
     m_main.cbFMaterials->setVisible(setup->showMaterials);
     // The form filler's button: a drop-down with the site descriptions for
     // catalogs, a plain button otherwise.

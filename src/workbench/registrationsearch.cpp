@@ -1,0 +1,150 @@
+#include "workbench/registrationsearch.h"
+#include "app/tfrmmain.h"
+#include "core/appcontext.h"
+#include "db/query.h"
+#include "workbench/browserpane.h"
+#include "workbench/search_logic.h"
+
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWebEngineView>
+
+namespace qv::workbench {
+
+namespace {
+QToolButton *engineButton(QToolBar *bar, const char *name, const QString &caption)
+{
+    auto *b = new QToolButton(bar);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(caption);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setCheckable(true);
+    bar->addWidget(b);
+    return b;
+}
+} // namespace
+
+RegistrationSearch::RegistrationSearch(app::TfrmMain &main, core::AppContext &ctx, BrowserPane &pane)
+    : QObject(&pane), m_main(main), m_ctx(ctx), m_pane(pane)
+{
+    QToolBar *bar = pane.tbCheckReg;
+    auto *caption = new QLabel(QStringLiteral("Проверить регистрацию используя >>"), bar);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    bar->addWidget(caption);
+    tbYandex = engineButton(bar, "tbYandex", QStringLiteral("Yandex.ru"));
+    tbRambler = engineButton(bar, "tbRambler", QStringLiteral("Rambler.ru"));
+    tbGoogle = engineButton(bar, "tbGoogle", QStringLiteral("Google.ru"));
+    tbYandex->setChecked(true);
+    connect(tbYandex, &QToolButton::clicked, this, &RegistrationSearch::tbYandexClick);
+    connect(tbRambler, &QToolButton::clicked, this, &RegistrationSearch::tbRamblerClick);
+    connect(tbGoogle, &QToolButton::clicked, this, &RegistrationSearch::tbGoogleClick);
+
+    SpeedButton3 = new QToolButton(main.tbWeb);
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3->setText(QStringLiteral("Сохр. адрес обсуждения объявления"));
+    SpeedButton3->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Shown by the navigator in the forums view only.
+    main.tbWeb->addWidget(SpeedButton3)->setVisible(false);
+    connect(SpeedButton3, &QToolButton::clicked, this, &RegistrationSearch::SpeedButton3Click);
+
+    pane.SearchRegistration = [this] { SearchRegistration(); };
+}
+
+void RegistrationSearch::releaseAllBut(QToolButton *kept)
+{
+    for (QToolButton *b : {tbYandex, tbRambler, tbGoogle}) {
+        if (b != kept)
+            b->setChecked(false);
+    }
+}
+
+void RegistrationSearch::tbYandexClick()
+{
+    releaseAllBut(tbYandex);
+    SearchRegistration();
+}
+
+void RegistrationSearch::tbRamblerClick()
+{
+    releaseAllBut(tbRambler);
+    SearchRegistration();
+}
+
+void RegistrationSearch::tbGoogleClick()
+{
+    releaseAllBut(tbGoogle);
+    SearchRegistration();
+}
+
+void RegistrationSearch::tbAportClick()
+{
+    releaseAllBut(nullptr);
+    SearchRegistration();
+}
+
+bool RegistrationSearch::projectHasActiveMaterial() const
+{
+    // The kind's material of the current project: for forums the press
+    // release active in the main window, for the others any description.
+    const QString kind = m_ctx.CurrentKind;
+    const QString project = db::SqlInt(m_ctx.CurrentProjectId);
+    QString sql;
+    if (kind == QLatin1String("forums")) {
+        const auto release = m_pane.activePressRelease();
+        if (!release)
+            return false;
+        sql = QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_id=") + db::SqlInt(*release)
+              + QStringLiteral(" AND fmaterial_project_id=") + project;
+    } else if (kind == QLatin1String("catalogs")) {
+        sql = QStringLiteral("SELECT cmaterial_id FROM cmaterials WHERE cmaterial_project_id=") + project + QStringLiteral(" LIMIT 1");
+    } else if (kind == QLatin1String("soft")) {
+        sql = QStringLiteral("SELECT smaterial_id FROM smaterials WHERE smaterial_project_id=") + project + QStringLiteral(" LIMIT 1");
+    } else {
+        return false;
+    }
+    bool failed = false;
+    const auto row = db::FirstRow(sql, &failed);
+    return !failed && row.has_value();
+}
+
+void RegistrationSearch::SearchRegistration()
+{
+    if (m_ctx.CurrentKind.isEmpty() || !projectHasActiveMaterial())
+        return;
+    const QString site = SearchedSite(m_ctx.ProjectUrl);
+    const QString name = m_ctx.SelectedResourceName;
+    QUrl address;
+    if (tbYandex->isChecked())
+        address = m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(site, name));
+    if (tbRambler->isChecked())
+        address = m_ctx.searchUrl(QStringLiteral("rambler"), RamblerSearchPath(site, name));
+    if (tbGoogle->isChecked())
+        address = m_ctx.searchUrl(QStringLiteral("google_ru"), GoogleSearchPath(site, name));
+    m_main.Web->stop();
+    m_main.Web->setUrl(address);
+}
+
+void RegistrationSearch::SpeedButton3Click()
+{
+    const auto release = m_pane.activePressRelease();
+    const int forum = m_ctx.SelectedResourceId;
+    if (!release || forum <= 0 || m_ctx.CurrentKind != QLatin1String("forums"))
+        return;
+    const QString url = m_main.Web->url().toString();
+    const QString where = QStringLiteral(" WHERE flink_material_id=") + db::SqlInt(*release) + QStringLiteral(" AND flink_forum_id=")
+                          + db::SqlInt(forum);
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT * FROM flinks") + where, &failed);
+    if (failed)
+        return;
+    if (row)
+        db::ExecQuery(QStringLiteral("UPDATE flinks SET flink_url=") + db::Sql(url) + where);
+    else
+        db::ExecQuery(QStringLiteral("INSERT INTO flinks SET flink_url=") + db::Sql(url) + QStringLiteral(", flink_material_id=")
+                      + db::SqlInt(*release) + QStringLiteral(", flink_forum_id=") + db::SqlInt(forum));
+}
+
+} // namespace qv::workbench

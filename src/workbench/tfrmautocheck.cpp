@@ -1,0 +1,311 @@
+#include "workbench/tfrmautocheck.h"
+#include "controls/browserview.h"
+#include "core/appcontext.h"
+#include "core/http.h"
+#include "core/prompt.h"
+#include "db/query.h"
+#include "workbench/resourcelist.h"
+#include "workbench/resourcelist_logic.h"
+#include "workbench/search_logic.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace qv::workbench {
+
+using core::prompt;
+
+namespace {
+
+struct CheckLog {
+    const char *table, *prefix, *resourceColumn;
+};
+
+std::optional<CheckLog> checkLogOf(const QString &kind)
+{
+    if (kind == QLatin1String("catalogs"))
+        return CheckLog{"gcreglog", "gcrl_", "gcrl_catalog_id"};
+    if (kind == QLatin1String("forums"))
+        return CheckLog{"gfreglog", "gfrl_", "gfrl_forum_id"};
+    if (kind == QLatin1String("soft"))
+        return CheckLog{"gsreglog", "gsrl_", "gsrl_soft_id"};
+    return std::nullopt;
+}
+
+QLabel *boldLabel(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+// One engine's answer for one resource.
+enum class Answer { Failed, Confirmed, NotConfirmed };
+
+Answer ask(core::HttpClient &http, const QUrl &url, bool (*foundNothing)(const QString &))
+{
+    const core::HttpReply reply = http.get(url);
+    if (!reply.ok)
+        return Answer::Failed;
+    if (reply.body.isEmpty())
+        return Answer::NotConfirmed;
+    return foundNothing(core::DecodeHtmlPage(reply.body, reply.contentType)) ? Answer::NotConfirmed : Answer::Confirmed;
+}
+
+} // namespace
+
+TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_ctx(ctx), m_http(new core::HttpClient(this))
+{
+    setObjectName(QStringLiteral("frmAutocheck"));
+    setWindowTitle(QStringLiteral("Автопроверка регистрации"));
+    auto *v = new QVBoxLayout(this);
+    auto *box = new QGroupBox(QStringLiteral("Лог проверки"), this);
+    auto *g = new QGridLayout(box);
+    lbURL = new QLabel(box);
+    lbURL->setObjectName(QStringLiteral("lbURL"));
+    lbWhere = new QLabel(box);
+    lbWhere->setObjectName(QStringLiteral("lbWhere"));
+    lbProgress = new QLabel(box);
+    lbProgress->setObjectName(QStringLiteral("lbProgress"));
+    lbNow = new QLabel(box);
+    lbNow->setObjectName(QStringLiteral("lbNow"));
+    const QList<QPair<QString, QLabel *>> rows = {{QStringLiteral("Проверка по ссылке:"), lbURL},
+                                                  {QStringLiteral("Область проверки: "), lbWhere},
+                                                  {QStringLiteral("Выполнено: "), lbProgress},
+                                                  {QStringLiteral("Проверяется сейчас:"), lbNow}};
+    int r = 0;
+    for (const auto &[caption, value] : rows) {
+        value->setTextFormat(Qt::PlainText);
+        g->addWidget(boldLabel(caption, box), r, 0);
+        g->addWidget(value, r++, 1);
+    }
+    lbAutoCheckLog = new QListWidget(box);
+    lbAutoCheckLog->setObjectName(QStringLiteral("lbAutoCheckLog"));
+    g->addWidget(lbAutoCheckLog, r, 0, 1, 2);
+    v->addWidget(box, 1);
+    auto *buttons = new QHBoxLayout;
+    btnAutoCheckStart = new QPushButton(QStringLiteral("Начать автопроверку"), this);
+    btnAutoCheckStart->setObjectName(QStringLiteral("btnAutoCheckStart"));
+    Button1 = new QPushButton(QStringLiteral("Закрыть"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    buttons->addWidget(btnAutoCheckStart);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    v->addLayout(buttons);
+    wbAd = new controls::BrowserView(this);
+    wbAd->setObjectName(QStringLiteral("wbAd"));
+    wbAd->setFixedHeight(90);
+    v->addWidget(wbAd);
+    setFixedSize(560, 520);
+
+    connect(btnAutoCheckStart, &QPushButton::clicked, this, &TfrmAutocheck::btnAutoCheckStartClick);
+    connect(Button1, &QPushButton::clicked, this, &TfrmAutocheck::Button1Click);
+}
+
+TfrmAutocheck::~TfrmAutocheck()
+{
+    requestStop();
+}
+
+void TfrmAutocheck::loadAd()
+{
+    wbAd->setUrl(m_ctx.makerUrl(QStringLiteral("/pad/frmAutoCheck.php?counter=") + QString::number(m_ctx.LinkClickCounter)));
+}
+
+void TfrmAutocheck::launch(const ResourceList &list, const QString &where, bool withAd, bool checkEmpty)
+{
+    // A run goes on with what it took at its start: the window only comes forward.
+    if (m_running) {
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+    if (checkEmpty && list.count() == 0) {
+        prompt().message(QStringLiteral("Выберите раздел хотя бы с одним каталогом/форумом!"));
+        return;
+    }
+    if (m_ctx.ProjectUrl.isEmpty()) {
+        prompt().message(QStringLiteral("В информации о проекте не заполнен URL сайта проекта!\rВведите URL сайта в форме "
+                                        "редактирования проекта и попробуйте запустить Автопроверку"));
+        return;
+    }
+    if (withAd)
+        loadAd();
+    lbProgress->clear();
+    lbNow->clear();
+    Links.clear();
+    lbURL->setText(SearchedSite(m_ctx.ProjectUrl));
+    lbWhere->setText(where);
+    ProjectId = m_ctx.CurrentProjectId;
+    Kind = m_ctx.CurrentKind;
+    for (int i = 0; i < list.count(); ++i)
+        Links << list.subItem(i, SubName) + QLatin1Char('=') + list.subItem(i, SubId);
+    if (!isVisible() && parentWidget()) {
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+    raise();
+}
+
+void TfrmAutocheck::N36Click(const ResourceList &list, const QString &where) { launch(list, where, true, true); }
+void TfrmAutocheck::BitBtn1Click(const ResourceList &list, const QString &where) { launch(list, where, false, true); }
+void TfrmAutocheck::SpeedButton2Click(const ResourceList &list, const QString &where) { launch(list, where, false, true); }
+void TfrmAutocheck::btnAutoCheckClick(const ResourceList &list, const QString &where) { launch(list, where, false, false); }
+void TfrmAutocheck::ToolButton12Click(const ResourceList &list, const QString &where) { launch(list, where, false, false); }
+void TfrmAutocheck::tbnHelpClick(const ResourceList &list, const QString &where) { btnAutoCheckClick(list, where); }
+
+void TfrmAutocheck::pause(int ms)
+{
+    if (ms <= 0 || StopRequested)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    m_pauseLoop = &loop;
+    loop.exec();
+    m_pauseLoop = nullptr;
+}
+
+void TfrmAutocheck::requestStop()
+{
+    StopRequested = true;
+    if (m_pauseLoop)
+        m_pauseLoop->quit();
+}
+
+void TfrmAutocheck::btnAutoCheckStartClick()
+{
+    if (m_running)
+        return;
+    const auto log = checkLogOf(Kind);
+    if (!log)
+        return;
+    // The run's own copy: a launch meanwhile changes nothing of it.
+    struct Item {
+        QString name;
+        qint64 id;
+    };
+    QList<Item> items;
+    for (const QString &line : Links) {
+        const qsizetype eq = line.lastIndexOf(QLatin1Char('='));
+        const auto id = db::ParseInt(eq < 0 ? QString() : line.mid(eq + 1));
+        if (id)
+            items.append({line.left(eq), *id});
+    }
+    const int project = ProjectId;
+    const QString site = lbURL->text();
+    const QString table = QLatin1String(log->table), px = QLatin1String(log->prefix), resourceColumn = QLatin1String(log->resourceColumn);
+
+    StopRequested = false;
+    m_running = true;
+    btnAutoCheckStart->setEnabled(false);
+    loadAd();
+    const int total = static_cast<int>(items.size());
+    int done = 0;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    lbAutoCheckLog->clear();
+    QPointer<TfrmAutocheck> self(this);
+    bool failed = false;
+    auto logLine = [this](const QString &line) { lbAutoCheckLog->insertItem(0, line); };
+
+    for (int i = 0; i < total; ++i) {
+        if (i > 0 && i % 100 == 0)
+            pause(m_pauseMs);
+        if (!self)
+            return;
+        QCoreApplication::processEvents();
+        if (!self)
+            return;
+        if (StopRequested)
+            break;
+        const Item &item = items[i];
+        lbNow->setText(item.name);
+        const Answer yandex = ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(site, item.name)),
+                                  &YandexFoundNothing);
+        if (!self)
+            return;
+        if (yandex == Answer::Failed) {
+            logLine(QStringLiteral("Ошибка при проверке Yandex :: ") + item.name);
+            continue;
+        }
+        if (StopRequested)
+            break;
+        const Answer google = ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(site, item.name)),
+                                  &GoogleFoundNothing);
+        if (!self)
+            return;
+        if (google == Answer::Failed) {
+            logLine(QStringLiteral("Ошибка при проверке Google :: ") + item.name);
+            continue;
+        }
+        const bool y = yandex == Answer::Confirmed, g = google == Answer::Confirmed;
+        const QString where = QStringLiteral(" WHERE ") + resourceColumn + QLatin1Char('=') + db::SqlInt(item.id)
+                              + QStringLiteral(" AND ") + px + QStringLiteral("project_id=") + db::SqlInt(project);
+        const QString values = px + QStringLiteral("yandex=") + (y ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
+                               + QStringLiteral("google=") + (g ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
+                               + QStringLiteral("status=") + db::Sql(y || g ? QStringLiteral("1") : QStringLiteral("0"))
+                               + QStringLiteral(", ") + px + QStringLiteral("DateTime=") + db::Sql(stamp);
+        bool selectFailed = false;
+        const auto row = db::FirstRow(QStringLiteral("SELECT * FROM ") + table + where, &selectFailed);
+        if (selectFailed) {
+            failed = true;
+            break;
+        }
+        const QString write = row ? QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + values + where
+                                  : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
+                                        + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
+                                        + db::SqlInt(project) + QStringLiteral(", ") + values;
+        if (db::ExecQuery(write) != 0) {
+            failed = true;
+            break;
+        }
+        ++done;
+        lbProgress->setText(QString::number(done) + QStringLiteral(" из ") + QString::number(total));
+        logLine(CheckVerdict(y, g) + QStringLiteral(" :: ") + item.name);
+        Q_EMIT resourceChecked(done);
+    }
+    if (!self)
+        return;
+    m_running = false;
+    btnAutoCheckStart->setEnabled(true);
+    if (!failed)
+        prompt().message(QStringLiteral("Авто проверка регистрации успешно завершена!"));
+    Q_EMIT runEnded();
+}
+
+void TfrmAutocheck::Button1Click()
+{
+    requestStop();
+    close();
+}
+
+bool TfrmAutocheck::FormCloseQuery()
+{
+    requestStop();
+    return true;
+}
+
+void TfrmAutocheck::closeEvent(QCloseEvent *event)
+{
+    FormCloseQuery();
+    event->accept();
+}
+
+} // namespace qv::workbench
