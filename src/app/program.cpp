@@ -5,6 +5,8 @@
 #include "app/tfrmupdate.h"
 #include "workbench/tfrmauth.h"
 #include "workbench/tfrmfilter.h"
+#include "contacts/tfrmemailconfig.h"
+#include "contacts/tfrmosubjectadd.h"
 #include "workbench/tfrmautocheck.h"
 #include "workbench/tfrmfrombaza.h"
 #include "app/updater.h"
@@ -74,10 +76,10 @@ void Program::createWindows()
     windows.frmAutocheck = add(new workbench::TfrmAutocheck(ctx, owner));
     windows.frmFilter = add(new workbench::TfrmFilter(ctx, mainWindow.get(), owner));
     windows.frmHelp = add(new TfrmHelp(ctx, owner));
-    windows.frmOSubjectAdd = add(namedWindow(owner, "frmOSubjectAdd", QStringLiteral("Новый раздел")));
+    windows.frmOSubjectAdd = add(new contacts::TfrmOSubjectAdd(owner));
     windows.frmProjectInfo = new projects::TfrmProjectInfo(ctx, mainWindow.get(), owner);
     add(windows.frmProjectInfo);
-    windows.frmEmailConfig = add(namedWindow(owner, "frmEmailConfig", QStringLiteral("Настройки почты")));
+    windows.frmEmailConfig = add(new contacts::TfrmEmailConfig(owner));
     windows.frmGoAd = add(new TfrmGoAd(ctx, owner));
 
     mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };

@@ -23,6 +23,9 @@ namespace qv::projects {
 class ProjectChoice;
 class MaterialsNavigation;
 }
+namespace qv::contacts {
+class ContactsView;
+}
 namespace qv::workbench {
 class BrowserPane;
 class FilterCommands;
@@ -63,6 +66,7 @@ public:
     workbench::Navigator *navigator = nullptr;
     workbench::ResourceList *resources = nullptr;
     workbench::BrowserPane *browser = nullptr;
+    contacts::ContactsView *contacts = nullptr;
     workbench::FilterCommands *filters = nullptr;
     workbench::Sections *sections = nullptr;
 

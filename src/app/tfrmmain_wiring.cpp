@@ -2,6 +2,9 @@
 // created after the main window.
 #include "app/program.h"
 #include "app/tfrmmain.h"
+#include "contacts/contactsview.h"
+#include "contacts/tfrmemailconfig.h"
+#include "contacts/tfrmosubjectadd.h"
 #include "projects/materialsnavigation.h"
 #include "projects/projectchoice.h"
 #include "workbench/browserpane.h"
@@ -27,6 +30,8 @@ void TfrmMain::createControllers()
     materials = new projects::MaterialsNavigation(*this, m_ctx);
     filters = new workbench::FilterCommands(*this, m_ctx);
     sections = new workbench::Sections(*this, m_ctx);
+    contacts = new contacts::ContactsView(*this, m_ctx);
+    projects->onProjectLeft = [this] { contacts->forgetSection(); };
 }
 
 void TfrmMain::attachWindows(AppWindows *w)
@@ -40,6 +45,9 @@ void TfrmMain::attachWindows(AppWindows *w)
         browser->attachAuth(w->frmAuth);
     if (filters)
         filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
+    if (contacts)
+        contacts->attachWindows(qobject_cast<contacts::TfrmOSubjectAdd *>(w->frmOSubjectAdd),
+                                qobject_cast<contacts::TfrmEmailConfig *>(w->frmEmailConfig));
 }
 
 void TfrmMain::N36Click()

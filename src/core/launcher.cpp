@@ -100,6 +100,14 @@ qint64 LaunchProgram(const QString &file, const QString &parameters, const QStri
     return prompt().startProgram(program, QProcess::splitCommand(parameters), folder);
 }
 
+qint64 LaunchProgram(const QString &file, const QStringList &parameters, const QString &folder)
+{
+    QString program = file.trimmed();
+    if (QFileInfo(program).isRelative() && !folder.isEmpty())
+        program = QDir(folder).filePath(program);
+    return prompt().startProgram(program, parameters, folder);
+}
+
 QStringList ListSubfolders(const QString &folder)
 {
     const QDir dir(folder);

@@ -10,6 +10,8 @@ namespace qv::core {
 // name is looked up in `folder`; a web address opens in the default browser.
 // Returns the process id (0 for an opened address), or -1.
 qint64 LaunchProgram(const QString &file, const QString &parameters, const QString &folder);
+// The same with the parameters as a list, each one argument whatever it holds.
+qint64 LaunchProgram(const QString &file, const QStringList &parameters, const QString &folder);
 
 // Starts `program` with `arguments` in `workingDir`, detached from this
 // process: its own session, standard input from /dev/null, standard output

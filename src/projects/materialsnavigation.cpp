@@ -122,6 +122,9 @@ bool MaterialsNavigation::levelOneNodeSelected() const
 
 void MaterialsNavigation::refreshList()
 {
+    // A refresh never runs the subsection dialog of the contacts branch.
+    if (workbench::Navigator::nodeKind(m_main.trvFilters->currentItem()) == workbench::Navigator::AddContactSectionNode)
+        return;
     if (m_main.navigator)
         m_main.navigator->trvFiltersClick();
 }

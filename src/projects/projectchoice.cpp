@@ -160,6 +160,8 @@ void ProjectChoice::cbProjectsChange()
     collapseNavigator();
 
     m_ctx.CurrentProjectId = 0;
+    if (onProjectLeft)
+        onProjectLeft();
     if (m_editor)
         m_editor->forgetProject();
     if (projectId <= 0)
@@ -245,6 +247,8 @@ void ProjectChoice::cbProjectsChange()
 void ProjectChoice::leaveProject()
 {
     m_ctx.CurrentProjectId = 0;
+    if (onProjectLeft)
+        onProjectLeft();
     m_ctx.ProjectUrl.clear();
     m_ctx.CurrentMaterialId = 0;
     m_ctx.CurrentMaterialName.clear();

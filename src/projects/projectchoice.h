@@ -3,6 +3,7 @@
 // refills every project-bound list, and creating, editing and deleting
 // projects through the project data window.
 #include <QObject>
+#include <functional>
 #include <QString>
 
 class QAction;
@@ -52,6 +53,8 @@ public:
     // Back to no project at all (after a delete): nothing is left that could
     // write into the old project's rows.
     void leaveProject();
+    // Runs whenever the current project is left (changed, gone, deleted).
+    std::function<void()> onProjectLeft;
 
 private:
     void buildProjectMenu();

@@ -38,6 +38,9 @@ public:
         FilterNode,
         SectionNode,
         RubricNode,
+        // The contacts branch: a contact section, and "Добавить подраздел".
+        ContactSectionNode,
+        AddContactSectionNode,
     };
 
     Navigator(app::TfrmMain &main, core::AppContext &ctx);

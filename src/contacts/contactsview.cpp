@@ -1,0 +1,487 @@
+#include "contacts/contactsview.h"
+#include "app/tfrmmain.h"
+#include "contacts/tfrmemailconfig.h"
+#include "contacts/tfrmosubjectadd.h"
+#include "controls/tmirztreeview.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "projects/materialsnavigation.h"
+#include "workbench/navigator.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace qv::contacts {
+
+using core::prompt;
+using workbench::Navigator;
+
+namespace {
+const char *const kHeaders[ContactsModel::Columns] = {"Статус", "Организация", "ФИО", "Отдел", "Должность", "Телефоны",
+                                                      "email", "Адрес", "Внес пользователь", "Дата внесения", "ID Контакта"};
+constexpr int IdColumn = 10;
+} // namespace
+
+std::optional<QList<SectionRow>> ReadSections(int projectId)
+{
+    QList<SectionRow> rows;
+    const bool ok = db::ForEachRow(QStringLiteral("SELECT * FROM osubjects WHERE osubject_project_id=") + db::SqlInt(projectId),
+                                   [&](const db::Row &r) {
+                                       rows.append({static_cast<int>(db::ParseInt(r[0]).value_or(0)),
+                                                    static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+                                   });
+    if (!ok)
+        return std::nullopt;
+    return rows;
+}
+
+void BuildSectionTree(QTreeWidget *tree, QTreeWidgetItem *root, const QList<SectionRow> &rows, bool basketLast,
+                      const std::function<QTreeWidgetItem *(const SectionRow &)> &make)
+{
+    // Nodes by section id, first node of an id wins, as a scan from the top would.
+    QHash<int, QTreeWidgetItem *> byId;
+    QList<QTreeWidgetItem *> basket;
+    for (const SectionRow &row : rows) {
+        if (row.parent == 0) {
+            if (row.name.isEmpty())
+                continue;
+            QTreeWidgetItem *n = make(row);
+            if (basketLast && row.name == QLatin1String("Корзина1111")) {
+                basket << n;
+            } else if (root) {
+                root->insertChild(0, n);
+            } else {
+                tree->insertTopLevelItem(0, n);
+            }
+            if (!byId.contains(row.id))
+                byId.insert(row.id, n);
+            continue;
+        }
+        QTreeWidgetItem *parent = byId.value(row.parent);
+        if (!parent)
+            continue;
+        QTreeWidgetItem *n = make(row);
+        parent->addChild(n);
+        if (!byId.contains(row.id))
+            byId.insert(row.id, n);
+    }
+    for (QTreeWidgetItem *n : basket) {
+        if (root)
+            root->addChild(n);
+        else
+            tree->addTopLevelItem(n);
+    }
+}
+
+QVariant ContactsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return m_items[index.row()].cells[index.column()];
+}
+
+QVariant ContactsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns)
+        return {};
+    return QString::fromUtf8(kHeaders[section]);
+}
+
+void ContactsModel::reset(QVector<Item> items)
+{
+    beginResetModel();
+    m_items = std::move(items);
+    endResetModel();
+}
+
+ContactsView::ContactsView(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    buildPages();
+    N18 = main.pmContacts->addAction(QStringLiteral("Переименовать раздел ..."));
+    N18->setObjectName(QStringLiteral("N18"));
+    N21 = main.pmContacts->addAction(QStringLiteral("Удалить раздел ..."));
+    N21->setObjectName(QStringLiteral("N21"));
+    connect(N18, &QAction::triggered, this, &ContactsView::N18Click);
+    connect(N21, &QAction::triggered, this, &ContactsView::N21Click);
+    if (main.navigator) {
+        main.navigator->contactsExpanded = [this](QTreeWidgetItem *top) { contactsExpanded(top); };
+        main.navigator->contactsClick = [this](QTreeWidgetItem *node) { contactsClick(node); };
+    }
+}
+
+ContactsView::~ContactsView() = default;
+
+void ContactsView::attachWindows(TfrmOSubjectAdd *subjectAdd, TfrmEmailConfig *emailConfig)
+{
+    m_subjectAdd = subjectAdd;
+    m_emailConfig = emailConfig;
+}
+
+void ContactsView::buildPages()
+{
+    pcContacts = new QTabWidget(m_main.splRight);
+    pcContacts->setObjectName(QStringLiteral("pcContacts"));
+    m_main.splRight->insertWidget(m_main.splRight->indexOf(m_main.pcMain) + 1, pcContacts);
+    pcContacts->hide();
+
+    auto *listPage = new QWidget(pcContacts);
+    auto *lv = new QVBoxLayout(listPage);
+    lv->setContentsMargins(0, 0, 0, 0);
+    lv->setSpacing(0);
+    QToolBar *bar = m_main.tbContacts;
+    bar->setParent(listPage);
+    bar->show();
+    bar->addSeparator();
+    tbDaVireza = new QToolButton(bar);
+    tbDaVireza->setObjectName(QStringLiteral("tbDaVireza"));
+    tbDaVireza->setText(QStringLiteral("Разослать по контактам"));
+    tbDaVireza->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    pmMailer = new QMenu(tbDaVireza);
+    pmMailer->setObjectName(QStringLiteral("pmMailer"));
+    N14 = pmMailer->addAction(QStringLiteral("Разослать по всем контактам раздела..."));
+    N15 = pmMailer->addAction(QStringLiteral("Разослать только  \"Неразосланным\" контактам раздела..."));
+    N32 = pmMailer->addAction(QStringLiteral("Наклейки для конвертов..."));
+    tbDaVireza->setMenu(pmMailer);
+    tbDaVireza->setPopupMode(QToolButton::InstantPopup);
+    bar->addWidget(tbDaVireza);
+    tbEmailConfig = new QToolButton(bar);
+    tbEmailConfig->setObjectName(QStringLiteral("tbEmailConfig"));
+    tbEmailConfig->setText(QStringLiteral("Настройка"));
+    tbEmailConfig->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->addWidget(tbEmailConfig);
+    lv->addWidget(bar);
+    lvContacts = new QTableView(listPage);
+    lvContacts->setObjectName(QStringLiteral("lvContacts"));
+    contactsModel = new ContactsModel(lvContacts);
+    lvContacts->setModel(contactsModel);
+    lvContacts->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvContacts->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvContacts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvContacts->setShowGrid(true);
+    lvContacts->setWordWrap(false);
+    lvContacts->verticalHeader()->hide();
+    lvContacts->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    lvContacts->horizontalHeader()->setHighlightSections(false);
+    lvContacts->setColumnWidth(0, 130);
+    lvContacts->setColumnWidth(1, 120);
+    lvContacts->setColumnWidth(2, 80);
+    lvContacts->setColumnWidth(6, 70);
+    lv->addWidget(lvContacts, 1);
+    sbContacts = new QStatusBar(listPage);
+    sbContacts->setObjectName(QStringLiteral("sbContacts"));
+    sbContacts->setSizeGripEnabled(false);
+    for (const QString &text : {QStringLiteral("Контактов всего:"), QStringLiteral("Новых:"), QString()}) {
+        auto *panel = new QLabel(text, sbContacts);
+        sbContacts->addWidget(panel);
+    }
+    const QList<QLabel *> panels = sbContacts->findChildren<QLabel *>();
+    const int widths[] = {150, 150, 50};
+    for (int i = 0; i < panels.size() && i < 3; ++i)
+        panels[i]->setMinimumWidth(widths[i]);
+    lv->addWidget(sbContacts);
+    pcContacts->addTab(listPage, QStringLiteral("Контакты"));
+
+    auto editPage = [this](Fields &f, const QString &treeName, const QString &saveCaption, const QString &telLabel) {
+        auto *page = new QWidget(pcContacts);
+        auto *g = new QGridLayout(page);
+        int r = 0;
+        auto line = [&](const QString &label) {
+            auto *e = new QLineEdit(page);
+            g->addWidget(new QLabel(label, page), r, 0);
+            g->addWidget(e, r++, 1);
+            return e;
+        };
+        f.fio = line(QStringLiteral("ФИО:"));
+        f.organization = new QComboBox(page);
+        f.organization->setEditable(true);
+        g->addWidget(new QLabel(QStringLiteral("Организация:"), page), r, 0);
+        g->addWidget(f.organization, r++, 1);
+        f.tel = line(telLabel);
+        f.email = line(QStringLiteral("Email (можно несколько через запятую):"));
+        f.address = line(QStringLiteral("Адрес:"));
+        f.status = line(QStringLiteral("Должность:"));
+        f.department = line(QStringLiteral("Отдел:"));
+        g->addWidget(new QLabel(QStringLiteral("Выберите разделы контакта:"), page), 0, 2);
+        f.tree = new controls::TmirzTreeView(page);
+        f.tree->setObjectName(treeName);
+        f.tree->setHeaderHidden(true);
+        f.tree->SetStateRecursion(true);
+        g->addWidget(f.tree, 1, 2, r, 1);
+        f.save = new QPushButton(saveCaption, page);
+        g->addWidget(f.save, r, 0, 1, 3);
+        return page;
+    };
+    pcContacts->addTab(editPage(edit, QStringLiteral("trvOSubjects_"), QStringLiteral("Сохранить редактирование"),
+                                QStringLiteral("Телефоны (через запятую):")),
+                       QStringLiteral("Редактировать"));
+    pcContacts->addTab(editPage(add, QStringLiteral("trvOSubjects"), QStringLiteral("Сохранить новый контакт"),
+                                QStringLiteral("Телефоны (можно несколько через запятую):")),
+                       QStringLiteral("Добавить контакт"));
+    add.save->setObjectName(QStringLiteral("btnContactSave"));
+    const char *names[][2] = {{"edtFIO_", "edtFIO"}, {"cmbOrganization_", "cmbOrganization"}, {"edtTel_", "edtTel"},
+                              {"edtEmail_", "edtEmail"}, {"edtAddress_", "edtAddress"}, {"edtStatus_", "edtStatus"},
+                              {"edtDepartment_", "edtDepartment"}};
+    const QList<QWidget *> editWidgets{edit.fio, edit.organization, edit.tel, edit.email, edit.address, edit.status, edit.department};
+    const QList<QWidget *> addWidgets{add.fio, add.organization, add.tel, add.email, add.address, add.status, add.department};
+    for (int i = 0; i < 7; ++i) {
+        editWidgets[i]->setObjectName(QLatin1String(names[i][0]));
+        addWidgets[i]->setObjectName(QLatin1String(names[i][1]));
+    }
+
+    connect(pcContacts, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index < 0 || index == pcContacts->currentIndex())
+            return;
+        pcContacts->setCurrentIndex(index);
+        pcContactsChange();
+    });
+    connect(lvContacts->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        SelectedContactId = current.isValid() ? contactsModel->item(current.row()).cells[IdColumn].toInt() : 0;
+    });
+    connect(lvContacts, &QTableView::doubleClicked, this, &ContactsView::lvContactsDblClick);
+    connect(edit.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
+    connect(add.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
+    connect(tbEmailConfig, &QToolButton::clicked, this, &ContactsView::tbEmailConfigClick);
+    connect(N14, &QAction::triggered, this, &ContactsView::N14Click);
+    connect(N15, &QAction::triggered, this, &ContactsView::N15Click);
+    connect(N32, &QAction::triggered, this, &ContactsView::N32Click);
+}
+
+// ---- the navigator's branch ----
+
+void ContactsView::contactsExpanded(QTreeWidgetItem *top)
+{
+    if (!top)
+        return;
+    qDeleteAll(top->takeChildren());
+    const auto rows = ReadSections(m_ctx.CurrentProjectId);
+    if (!rows)
+        return;
+    BuildSectionTree(m_main.trvFilters, top, *rows, true, [](const SectionRow &r) {
+        return Navigator::makeNode(r.name, 2, Navigator::ContactSectionNode, r.id);
+    });
+    top->insertChild(0, Navigator::makeNode(QStringLiteral("Добавить подраздел"), 3, Navigator::AddContactSectionNode));
+}
+
+void ContactsView::hideBrowser()
+{
+    QWidget *panel = m_main.pnlBrowser;
+    if (m_ctx.SavedBrowserHeight == -1)
+        m_ctx.SavedBrowserHeight = panel->height();
+    panel->setMaximumHeight(0);
+}
+
+void ContactsView::contactsClick(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    if (!node->parent())
+        pcContacts->setCurrentIndex(0);
+    hideBrowser();
+    if (!node->parent())
+        return;
+    if (Navigator::nodeKind(node) == Navigator::AddContactSectionNode) {
+        addSubsection();
+        return;
+    }
+    contactsModel->reset({});
+    if (const auto id = Navigator::nodeId(node))
+        listSection(*id);
+}
+
+void ContactsView::listSection(int sectionId)
+{
+    // The mailing statuses of the active letter, read once; none without one.
+    // The letter is the one chosen in the main window for this project, not
+    // whatever the editor loaded last.
+    QHash<qint64, QString> statuses;
+    const auto active = m_main.materials ? m_main.materials->activeLetter() : std::nullopt;
+    const std::optional<int> letter = active ? std::optional<int>(active->id) : std::nullopt;
+    if (letter) {
+        const bool ok = db::ForEachRow(QStringLiteral("SELECT orl_contact_id, orl_status, orl_datetime FROM oreglog WHERE orl_material_id=")
+                                           + db::SqlInt(*letter),
+                                       [&](const db::Row &r) {
+                                           const qint64 id = db::ParseInt(r[0]).value_or(0);
+                                           QString text;
+                                           if (r[1] == QLatin1String("1"))
+                                               text = QStringLiteral("Разослано (") + r[2] + QLatin1Char(')');
+                                           else if (r[1] == QLatin1String("2"))
+                                               text = QStringLiteral("Была ошибка (") + r[2] + QLatin1Char(')');
+                                           statuses.insert(id, text);
+                                       });
+        if (!ok)
+            return;
+    }
+    m_ctx.CurrentContactSectionId = sectionId;
+    QVector<ContactsModel::Item> items;
+    int fresh = 0;
+    const bool ok = db::ForEachRow(
+        QStringLiteral("SELECT contact_id, contact_FIO, contact_company, contact_status, contact_department, contact_tel, "
+                       "contact_email, contact_address FROM contacts, osubjects2contacts WHERE contacts.contact_id = "
+                       "osubjects2contacts.s2o_contact_id AND osubjects2contacts.s2o_subject_id=")
+            + db::SqlInt(sectionId),
+        [&](const db::Row &r) {
+            ContactsModel::Item item;
+            item.cells[0] = statuses.value(db::ParseInt(r[0]).value_or(0));
+            item.cells[1] = r[2];
+            item.cells[2] = r[1];
+            item.cells[3] = r[4];
+            item.cells[4] = r[3];
+            item.cells[5] = r[5];
+            item.cells[6] = r[6];
+            item.cells[7] = r[7];
+            item.cells[10] = r[0];
+            if (item.cells[0].isEmpty())
+                ++fresh;
+            items.append(std::move(item));
+        });
+    if (!ok)
+        return;
+    const int total = static_cast<int>(items.size());
+    contactsModel->reset(std::move(items));
+    SelectedContactId = 0;
+    const QList<QLabel *> panels = sbContacts->findChildren<QLabel *>();
+    if (panels.size() >= 2) {
+        panels[0]->setText(QStringLiteral("Контактов Всего: ") + QString::number(total));
+        panels[1]->setText(QStringLiteral("Контактов Новых: ") + QString::number(fresh));
+    }
+}
+
+void ContactsView::relist()
+{
+    QTreeWidgetItem *node = m_main.trvFilters->currentItem();
+    if (Navigator::nodeKind(node) != Navigator::ContactSectionNode)
+        return;
+    if (const auto id = Navigator::nodeId(node))
+        listSection(*id);
+}
+
+void ContactsView::forgetSection()
+{
+    m_ctx.CurrentContactSectionId = 0;
+    SelectedContactId = 0;
+    m_loadedContactId = 0;
+    contactsModel->reset({});
+    pcContacts->setCurrentIndex(0);
+}
+
+void ContactsView::addSubsection()
+{
+    if (!m_subjectAdd)
+        return;
+    QTreeWidget *tree = m_subjectAdd->trvOSubjects;
+    tree->clear();
+    auto *root = new QTreeWidgetItem(QStringList{QStringLiteral("Корневой раздел")});
+    tree->addTopLevelItem(root);
+    const auto rows = ReadSections(m_ctx.CurrentProjectId);
+    if (!rows)
+        return;
+    BuildSectionTree(tree, root, *rows, false, [](const SectionRow &r) {
+        auto *n = new QTreeWidgetItem(QStringList{r.name});
+        n->setData(0, Qt::UserRole, r.id);
+        return n;
+    });
+    root->setExpanded(true);
+    m_subjectAdd->edtOsubjectName->clear();
+    m_subjectAdd->NewSubjectName.clear();
+    m_subjectAdd->ParentSubjectId = 0;
+    prompt().exec(m_subjectAdd);
+    const QString name = m_subjectAdd->NewSubjectName;
+    if (name.isEmpty())
+        return;
+    bool failed = false;
+    const auto existing = db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_name=") + db::Sql(name)
+                                           + QStringLiteral(" AND osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId),
+                                       &failed);
+    if (failed)
+        return;
+    if (existing) {
+        prompt().message(QStringLiteral("Раздел с таким названием уже существует!"));
+        return;
+    }
+    if (db::ExecQuery(QStringLiteral("INSERT INTO osubjects SET osubject_name=") + db::Sql(name) + QStringLiteral(" , osubject_project_id=")
+                      + db::SqlInt(m_ctx.CurrentProjectId) + QStringLiteral(", osubject_pid=")
+                      + db::SqlInt(m_subjectAdd->ParentSubjectId))
+        != 0)
+        return;
+    QTreeWidgetItem *top = m_main.trvFilters->currentItem();
+    while (top && top->parent())
+        top = top->parent();
+    if (top && m_main.navigator) {
+        m_main.trvFilters->setCurrentItem(top);
+        m_main.navigator->trvFiltersClick();
+    }
+}
+
+QTreeWidgetItem *ContactsView::selectedSectionNode() const
+{
+    // Only a node that stands for a section: not the top node, not the add node.
+    QTreeWidgetItem *node = m_main.trvFilters->currentItem();
+    if (!node || !node->parent() || Navigator::nodeKind(node) != Navigator::ContactSectionNode || !Navigator::nodeId(node))
+        return nullptr;
+    return node;
+}
+
+void ContactsView::N18Click()
+{
+    QTreeWidgetItem *node = selectedSectionNode();
+    if (!node)
+        return;
+    const auto answer = prompt().input(QStringLiteral("Переименование раздела"), QStringLiteral("Введите новое название раздела"),
+                                       node->text(0));
+    if (!answer)
+        return;
+    if (answer->trimmed().isEmpty()) {
+        prompt().message(QStringLiteral("Название раздела не должно быть пустым!"));
+        return;
+    }
+    if (db::ExecQuery(QStringLiteral("UPDATE osubjects SET osubject_name=") + db::Sql(*answer) + QStringLiteral(" WHERE osubject_id=")
+                      + db::SqlInt(*Navigator::nodeId(node)))
+        != 0)
+        return;
+    node->setText(0, *answer);
+}
+
+void ContactsView::N21Click()
+{
+    QTreeWidgetItem *node = selectedSectionNode();
+    if (!node)
+        return;
+    const int id = *Navigator::nodeId(node);
+    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + node->text(0) + QStringLiteral("\"?")))
+        return;
+    // Subsections count as they are in the table now, added since the build too.
+    bool failed = false;
+    const auto child = db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_pid=") + db::SqlInt(id)
+                                        + QStringLiteral(" LIMIT 1"),
+                                    &failed);
+    if (failed)
+        return;
+    if (child || node->childCount() > 0) {
+        prompt().message(QStringLiteral("Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."));
+        return;
+    }
+    if (db::ExecQuery(QStringLiteral("DELETE FROM osubjects WHERE osubject_id=") + db::SqlInt(id)) != 0)
+        return;
+    if (m_ctx.CurrentContactSectionId == id)
+        forgetSection();
+    delete node;
+}
+
+} // namespace qv::contacts

@@ -1,0 +1,147 @@
+#pragma once
+// The contacts side of the main window: the contact sections under the
+// navigator's contacts branch, the contact list of a section with the
+// mailing status of the active letter, the contact editor's tabs, the SMTP
+// settings and the hand-over of a mailing to the mailer program.
+#include <QAbstractTableModel>
+#include <QObject>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qv::core {
+struct AppContext;
+}
+namespace qv::controls {
+class TmirzTreeView;
+}
+namespace qv::app {
+class TfrmMain;
+}
+
+namespace qv::contacts {
+
+class TfrmOSubjectAdd;
+class TfrmEmailConfig;
+
+// A contact section as read from its table.
+struct SectionRow {
+    int id = 0;
+    int parent = 0;
+    QString name;
+};
+// The project's sections in the order the server gives them; nothing when
+// the statement failed (reported).
+std::optional<QList<SectionRow>> ReadSections(int projectId);
+// Puts the sections into a tree: roots (parent 0, a name) each before the
+// ones already there under `root` (the tree's top when null), "Корзина1111"
+// last when `basketLast`; other rows under the node of their parent when it
+// came before them, else left out. `make` creates the node of a row.
+void BuildSectionTree(QTreeWidget *tree, QTreeWidgetItem *root, const QList<SectionRow> &rows, bool basketLast,
+                      const std::function<QTreeWidgetItem *(const SectionRow &)> &make);
+
+// The contacts of a section, one row per link row.
+class ContactsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int Columns = 11;
+    struct Item {
+        QString cells[Columns];
+    };
+    using QAbstractTableModel::QAbstractTableModel;
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : static_cast<int>(m_items.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : Columns; }
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void reset(QVector<Item> items);
+    const Item &item(int row) const { return m_items[row]; }
+
+private:
+    QVector<Item> m_items;
+};
+
+class ContactsView : public QObject {
+    Q_OBJECT
+public:
+    ContactsView(app::TfrmMain &main, core::AppContext &ctx);
+    ~ContactsView() override;
+
+    void attachWindows(TfrmOSubjectAdd *subjectAdd, TfrmEmailConfig *emailConfig);
+
+    QTabWidget *pcContacts;
+    // Tab 0.
+    QTableView *lvContacts;
+    ContactsModel *contactsModel;
+    QStatusBar *sbContacts;
+    QToolButton *tbDaVireza;
+    QMenu *pmMailer;
+    QAction *N14;
+    QAction *N15;
+    QAction *N32;
+    QToolButton *tbEmailConfig;
+    // Tab 1 ("Редактировать") and tab 2 ("Добавить контакт").
+    struct Fields {
+        QLineEdit *fio, *status, *department, *tel, *email, *address;
+        QComboBox *organization;
+        controls::TmirzTreeView *tree;
+        QPushButton *save;
+    };
+    Fields edit;
+    Fields add;
+    // The navigator's section commands.
+    QAction *N18;
+    QAction *N21;
+
+    // The contact the list's current row shows (0: none).
+    int SelectedContactId = 0;
+
+    // The navigator's contacts branch.
+    void contactsExpanded(QTreeWidgetItem *top);
+    void contactsClick(QTreeWidgetItem *node);
+    // Lists the section shown now again (after a save, a letter change).
+    void relist();
+    // "Переименовать раздел ...", "Удалить раздел ...".
+    void N18Click();
+    void N21Click();
+    // The project changed or went: no section of it stays shown.
+    void forgetSection();
+
+    void lvContactsDblClick();
+    void pcContactsChange();
+    void btnContactSaveClick();
+
+    void tbEmailConfigClick();
+    void N14Click() { launchMailer(0); }
+    void N15Click() { launchMailer(1); }
+    void N32Click();
+
+private:
+    void buildPages();
+    void listSection(int sectionId);
+    void addSubsection();
+    void hideBrowser();
+    QTreeWidgetItem *selectedSectionNode() const;
+    bool loadEditTab();
+    void launchMailer(int mode);
+
+    app::TfrmMain &m_main;
+    core::AppContext &m_ctx;
+    TfrmOSubjectAdd *m_subjectAdd = nullptr;
+    TfrmEmailConfig *m_emailConfig = nullptr;
+    // The contact tab 1 was loaded for.
+    int m_loadedContactId = 0;
+};
+
+} // namespace qv::contacts

@@ -1,0 +1,225 @@
+// The contact editor's tabs and the mailing commands of the contacts view.
+#include "app/tfrmmain.h"
+#include "contacts/contactsview.h"
+#include "contacts/tfrmemailconfig.h"
+#include "controls/tmirztreeview.h"
+#include "core/appcontext.h"
+#include "core/launcher.h"
+#include "core/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "projects/materialsnavigation.h"
+
+#include <QComboBox>
+#include <QSet>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace qv::contacts {
+
+using core::prompt;
+
+namespace {
+constexpr int SectionIdRole = Qt::UserRole;
+
+void fillSectionTree(controls::TmirzTreeView *tree, const QList<SectionRow> &rows)
+{
+    tree->clear();
+    tree->beginLoad();
+    BuildSectionTree(tree, nullptr, rows, false, [](const SectionRow &r) {
+        auto *n = new QTreeWidgetItem(QStringList{r.name});
+        n->setData(0, SectionIdRole, r.id);
+        return n;
+    });
+    tree->expandAll();
+    tree->endLoad();
+}
+
+QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
+{
+    QList<QTreeWidgetItem *> out;
+    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
+        out << n;
+        for (int i = 0; i < n->childCount(); ++i)
+            walk(n->child(i));
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i));
+    return out;
+}
+} // namespace
+
+void ContactsView::lvContactsDblClick()
+{
+    pcContacts->setCurrentIndex(1);
+    pcContactsChange();
+}
+
+bool ContactsView::loadEditTab()
+{
+    m_loadedContactId = 0;
+    const auto rows = ReadSections(m_ctx.CurrentProjectId);
+    if (!rows)
+        return false;
+    fillSectionTree(edit.tree, *rows);
+    const int id = SelectedContactId;
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT * FROM contacts WHERE contact_id=") + db::SqlInt(id), &failed);
+    if (failed)
+        return false;
+    if (!row) {
+        // The contact went away meanwhile: back to the list.
+        pcContacts->setCurrentIndex(0);
+        return false;
+    }
+    edit.fio->setText(row->value(1));
+    edit.organization->setEditText(row->value(2));
+    edit.status->setText(row->value(3));
+    edit.department->setText(row->value(4));
+    edit.tel->setText(row->value(5));
+    edit.email->setText(row->value(6));
+    edit.address->setText(row->value(7));
+    // The ticks from one statement.
+    QSet<int> member;
+    if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
+                        [&](const db::Row &r) { member.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
+        return false;
+    const QList<QTreeWidgetItem *> nodes = allNodes(edit.tree);
+    edit.tree->beginLoad();
+    for (QTreeWidgetItem *n : nodes)
+        edit.tree->setState(n, member.contains(n->data(0, SectionIdRole).toInt()) ? 2 : 1);
+    edit.tree->endLoad();
+    m_loadedContactId = id;
+    return true;
+}
+
+void ContactsView::pcContactsChange()
+{
+    const int tab = pcContacts->currentIndex();
+    if (tab == 2) {
+        const auto rows = ReadSections(m_ctx.CurrentProjectId);
+        if (!rows)
+            return;
+        fillSectionTree(add.tree, *rows);
+        add.tree->beginLoad();
+        for (QTreeWidgetItem *n : allNodes(add.tree))
+            add.tree->setState(n, 1);
+        add.tree->endLoad();
+        for (QLineEdit *e : {add.fio, add.address, add.status, add.department, add.tel, add.email})
+            e->clear();
+        add.organization->setEditText(QString());
+    } else if (tab == 1) {
+        if (!lvContacts->selectionModel()->currentIndex().isValid() || SelectedContactId <= 0) {
+            pcContacts->setCurrentIndex(0);
+            return;
+        }
+        loadEditTab();
+    }
+}
+
+void ContactsView::btnContactSaveClick()
+{
+    const bool editing = pcContacts->currentIndex() == 1;
+    const Fields &f = editing ? edit : add;
+    if (editing && m_loadedContactId <= 0)
+        return;
+    if (f.fio->text().isEmpty() && f.organization->currentText().isEmpty() && f.email->text().isEmpty()) {
+        prompt().message(QStringLiteral("Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail"));
+        return;
+    }
+    QList<int> ticked;
+    for (QTreeWidgetItem *n : allNodes(f.tree)) {
+        if (controls::TmirzTreeView::state(n) == 2)
+            ticked << n->data(0, SectionIdRole).toInt();
+    }
+    if (ticked.isEmpty()) {
+        prompt().message(QStringLiteral("Вы не выбрали раздел куда будете сохранять контакт!"));
+        return;
+    }
+    const QString values = QStringLiteral("contact_FIO=") + db::Sql(f.fio->text()) + QStringLiteral(", contact_company=")
+                            + db::Sql(f.organization->currentText()) + QStringLiteral(", contact_status=") + db::Sql(f.status->text())
+                            + QStringLiteral(", contact_department=") + db::Sql(f.department->text())
+                            + QStringLiteral(", contact_tel=") + db::Sql(f.tel->text()) + QStringLiteral(", contact_email=")
+                            + db::Sql(f.email->text()) + QStringLiteral(", contact_address=") + db::Sql(f.address->text())
+                            + QStringLiteral(", contact_site='', contact_fax=''");
+    db::Database &conn = db::DbConnection();
+    // One transaction: the row, then its links to this project's sections.
+    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
+        return;
+    auto fail = [] { db::RunDirect(QStringLiteral("ROLLBACK")); };
+    qint64 id = m_loadedContactId;
+    if (editing) {
+        if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
+            return fail();
+    } else {
+        if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
+            return fail();
+        id = conn.lastInsertId();
+    }
+    if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
+                                     "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
+                      + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
+        != 0)
+        return fail();
+    QString links;
+    for (int section : ticked)
+        links += (links.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(section).arg(id);
+    if (db::ExecQuery(QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id,s2o_contact_id) VALUES ") + links) != 0)
+        return fail();
+    if (db::ExecQuery(QStringLiteral("COMMIT")) != 0)
+        return fail();
+    pcContacts->setCurrentIndex(0);
+    relist();
+}
+
+// ---- SMTP settings and the mailer ----
+
+void ContactsView::tbEmailConfigClick()
+{
+    if (!m_emailConfig || m_ctx.CurrentProjectId <= 0)
+        return;
+    if (!m_emailConfig->load(m_ctx.CurrentProjectId))
+        return;
+    prompt().exec(m_emailConfig);
+}
+
+void ContactsView::N32Click()
+{
+    prompt().message(QStringLiteral("Возможность вывода наклеек для конвертов будет реализовано в след. версии"));
+}
+
+void ContactsView::launchMailer(int mode)
+{
+    if (m_ctx.CurrentProjectId <= 0)
+        return;
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT project_smtp_username, project_smtp_password, project_smtp_host, "
+                                                 "project_smtp_port FROM projects WHERE project_id=")
+                                      + db::SqlInt(m_ctx.CurrentProjectId),
+                                  &failed);
+    if (failed)
+        return;
+    if (!row || row->value(0).isEmpty() || row->value(1).isEmpty() || row->value(2).isEmpty() || row->value(3).isEmpty()) {
+        prompt().message(QStringLiteral("Для начала рассылки необходимо настроить email сервер"));
+        tbEmailConfigClick();
+        return;
+    }
+    const auto letter = m_main.materials ? m_main.materials->activeLetter() : std::nullopt;
+    if (!letter) {
+        prompt().message(QStringLiteral("Выберите активное письмо для рассылки"));
+        return;
+    }
+    if (m_ctx.CurrentContactSectionId <= 0) {
+        prompt().message(QStringLiteral("Выберите раздел контактов для рассылки"));
+        return;
+    }
+    const QStringList arguments{QString::number(m_ctx.CurrentProjectId), QString::number(letter->id),
+                                QString::number(m_ctx.CurrentContactSectionId), QString::number(m_ctx.CurrentUserId.value_or(0)),
+                                QString::number(mode)};
+    if (core::LaunchProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir) < 0)
+        prompt().message(QStringLiteral("Не удалось запустить программу рассылки: ") + m_ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
+}
+
+} // namespace qv::contacts
