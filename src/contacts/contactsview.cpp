@@ -63,7 +63,7 @@ void BuildSectionTree(QTreeWidget *tree, QTreeWidgetItem *root, const QList<Sect
             if (row.name.isEmpty())
                 continue;
             QTreeWidgetItem *n = make(row);
-            if (basketLast && row.name == QLatin1String("Корзина1111")) {
+            if (basketLast && row.name == QStringLiteral("Корзина1111")) {
                 basket << n;
             } else if (root) {
                 root->insertChild(0, n);

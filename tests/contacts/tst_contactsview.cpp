@@ -1,0 +1,371 @@
+// The contacts view on the real base: the sections branch, the contact list
+// with the active letter's mailing status, the section commands, the contact
+// editor, the SMTP settings and the mailer's launch.
+#include "app/program.h"
+#include "contacts/contactsview.h"
+#include "contacts/tfrmemailconfig.h"
+#include "contacts/tfrmosubjectadd.h"
+#include "controls/tmirztreeview.h"
+#include "db/query.h"
+#include "projects/projectchoice.h"
+#include "support/scriptedprompt.h"
+#include "workbench/navigator.h"
+#include "workbench/workbenchfixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace qv;
+using namespace qv::contacts;
+using qv::test::ScriptedPrompt;
+using workbench::Navigator;
+
+namespace {
+QStringList texts(const QTreeWidgetItem *n)
+{
+    QStringList out;
+    for (int i = 0; i < n->childCount(); ++i)
+        out << n->child(i)->text(0);
+    return out;
+}
+} // namespace
+
+class TestContactsView : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<test::Workbench> m_wb;
+    ContactsView *m_view = nullptr;
+    TfrmOSubjectAdd *m_add = nullptr;
+    TfrmEmailConfig *m_mail = nullptr;
+
+    int section(const QString &name, int parent = 0, int project = -1)
+    {
+        m_wb->db.exec(QStringLiteral("INSERT INTO osubjects SET osubject_name=%1, osubject_pid=%2, osubject_project_id=%3")
+                          .arg(db::Sql(name))
+                          .arg(parent)
+                          .arg(project < 0 ? m_wb->projectId : project));
+        return m_wb->db.scalar(QStringLiteral("SELECT MAX(osubject_id) FROM osubjects")).toInt();
+    }
+    int contact(const QString &fio, const QList<int> &sections)
+    {
+        m_wb->db.exec(QStringLiteral("INSERT INTO contacts SET contact_FIO=%1, contact_company='Орг', contact_email='a@b.example'")
+                          .arg(db::Sql(fio)));
+        const int id = m_wb->db.scalar(QStringLiteral("SELECT MAX(contact_id) FROM contacts")).toInt();
+        for (int s : sections)
+            m_wb->db.exec(QStringLiteral("INSERT INTO osubjects2contacts SET s2o_subject_id=%1, s2o_contact_id=%2").arg(s).arg(id));
+        return id;
+    }
+    QTreeWidgetItem *top() { return m_wb->main->navigator->top(workbench::TopContacts); }
+    // Expands the branch afresh and clicks the node named `name` (the top node when empty).
+    QTreeWidgetItem *open(const QString &name = QString())
+    {
+        top()->setExpanded(false);
+        top()->setExpanded(true);
+        QTreeWidgetItem *node = top();
+        if (!name.isEmpty()) {
+            QList<QTreeWidgetItem *> found = m_wb->main->trvFilters->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+            node = found.value(0);
+        }
+        if (node)
+            test::click(*m_wb, node);
+        return node;
+    }
+    QStringList listed()
+    {
+        QStringList out;
+        for (int r = 0; r < m_view->contactsModel->rowCount(); ++r) {
+            const auto &item = m_view->contactsModel->item(r);
+            out << item.cells[0] + QLatin1Char('|') + item.cells[2];
+        }
+        return out;
+    }
+    QStringList statusBar()
+    {
+        QStringList out;
+        for (QLabel *l : m_view->sbContacts->findChildren<QLabel *>())
+            out << l->text();
+        return out.mid(0, 2);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_wb = std::make_unique<test::Workbench>();
+        QVERIFY2(m_wb->db.ok(), qPrintable(m_wb->db.error()));
+        m_view = m_wb->main->contacts;
+        QVERIFY(m_view);
+        m_add = new TfrmOSubjectAdd(m_wb->main.get());
+        m_mail = new TfrmEmailConfig(m_wb->main.get());
+        m_view->attachWindows(m_add, m_mail);
+        m_wb->ctx.CurrentUserId = 0;
+    }
+    void cleanup() { m_wb.reset(); }
+
+    void branchAndList()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        const int b = section(QStringLiteral("B"));
+        section(QStringLiteral("Корзина1111"));
+        const int orphanParent = 100000;
+        section(QStringLiteral("сирота"), orphanParent);
+        const int a1 = section(QStringLiteral("A1"), a);
+        section(QString());
+        section(QStringLiteral("чужой"), 0, m_wb->projectId + 1);
+        QTreeWidgetItem *t = open();
+        QCOMPARE(texts(t), (QStringList{"Добавить подраздел", "B", "A", "Корзина1111"}));
+        QCOMPARE(Navigator::nodeKind(t->child(0)), Navigator::AddContactSectionNode);
+        QCOMPARE(texts(t->child(2)), QStringList{"A1"});
+        QCOMPARE(Navigator::nodeId(t->child(2)->child(0)).value_or(-1), a1);
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+        QCOMPARE(m_wb->main->pnlBrowser->maximumHeight(), 0);
+
+        // A letter with a mailing log: statuses, counts, a contact linked twice listed twice.
+        m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
+        const int letter = m_wb->db.scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt();
+        m_wb->main->projects->cbProjectsChange();
+        const int sent = contact(QStringLiteral("Отправлен"), {b});
+        const int failed = contact(QStringLiteral("Ошибка"), {b});
+        contact(QStringLiteral("Новый"), {b, b});
+        m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='1', "
+                                     "orl_datetime='2026-01-02 03:04:05'").arg(sent).arg(letter));
+        m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='2', "
+                                     "orl_datetime='2026-01-02 03:04:06'").arg(failed).arg(letter));
+        open(QStringLiteral("B"));
+        QCOMPARE(m_wb->ctx.CurrentContactSectionId, b);
+        QStringList rows = listed();
+        rows.sort();
+        QCOMPARE(rows, (QStringList{"|Новый", "|Новый", "Была ошибка (2026-01-02 03:04:06)|Ошибка",
+                                    "Разослано (2026-01-02 03:04:05)|Отправлен"}));
+        QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 4", "Контактов Новых: 2"}));
+        // Without a letter: every contact is new, no message.
+        m_wb->db.exec(QStringLiteral("DELETE FROM omaterials"));
+        m_wb->main->projects->cbProjectsChange();
+        QCOMPARE(m_wb->ctx.CurrentContactSectionId, 0);
+        open(QStringLiteral("B"));
+        QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 4", "Контактов Новых: 4"}));
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void sectionCommands()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        // Subsection: an empty name and a missing parent are refused in the dialog.
+        open(QStringLiteral("A"));
+        p.dialogs = {[&](QDialog *) -> int {
+                         m_add->Button1Click();
+                         m_add->edtOsubjectName->setText(QStringLiteral("Новый \"раздел\""));
+                         m_add->trvOSubjects->setCurrentItem(nullptr);
+                         m_add->Button1Click();
+                         QTreeWidgetItem *parent =
+                             m_add->trvOSubjects->findItems(QStringLiteral("A"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+                         m_add->trvOSubjects->setCurrentItem(parent);
+                         m_add->Button1Click();
+                         return int(QDialog::Accepted);
+                     },
+                     [&](QDialog *) -> int { return int(QDialog::Rejected); },
+                     [&](QDialog *) -> int {
+                         m_add->edtOsubjectName->setText(QStringLiteral("Новый \"раздел\""));
+                         m_add->trvOSubjects->setCurrentItem(m_add->trvOSubjects->topLevelItem(0));
+                         m_add->Button1Click();
+                         return int(QDialog::Accepted);
+                     }};
+        test::click(*m_wb, top()->child(0));
+        QCOMPARE(p.messages, (QStringList{"Вы не название подраздела!", "Вы не выбрали родительский раздел для создания подраздела!"}));
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT osubject_name, osubject_pid FROM osubjects WHERE osubject_pid<>0")),
+                 QStringList{QStringLiteral("Новый \"раздел\"|%1").arg(a)});
+        QCOMPARE(m_wb->main->trvFilters->currentItem(), top());
+        // Closed without accepting: nothing; the same name again: refused.
+        p.messages.clear();
+        test::click(*m_wb, top()->child(0));
+        open();
+        test::click(*m_wb, top()->child(0));
+        QCOMPARE(p.messages, QStringList{"Раздел с таким названием уже существует!"});
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects")), QStringLiteral("2"));
+
+        // Rename and delete pass the add node and the top node by.
+        p.messages.clear();
+        m_wb->main->trvFilters->setCurrentItem(top()->child(0));
+        m_view->N18Click();
+        m_view->N21Click();
+        m_wb->main->trvFilters->setCurrentItem(top());
+        m_view->N18Click();
+        QVERIFY(p.inputCaptions.isEmpty() && p.questions.isEmpty());
+        // Cancel writes nothing; blanks are refused; a name is written exactly.
+        QTreeWidgetItem *nodeA = open(QStringLiteral("A"));
+        p.inputs = {std::nullopt, QStringLiteral("  "), QStringLiteral("A 'б' \\")};
+        m_view->N18Click();
+        m_view->N18Click();
+        m_view->N18Click();
+        QCOMPARE(p.messages, QStringList{"Название раздела не должно быть пустым!"});
+        QCOMPARE(nodeA->text(0), QStringLiteral("A 'б' \\"));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT osubject_name FROM osubjects WHERE osubject_id=%1").arg(a)), QStringLiteral("A 'б' \\"));
+        // A subsection added since the build still blocks the delete.
+        p.messages.clear();
+        m_wb->db.exec(QStringLiteral("DELETE FROM osubjects WHERE osubject_pid=%1").arg(a));
+        nodeA = open(QStringLiteral("A 'б' \\"));
+        section(QStringLiteral("свежий"), a);
+        p.answers = {true};
+        m_view->N21Click();
+        QCOMPARE(p.messages, QStringList{"Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."});
+        m_wb->db.exec(QStringLiteral("DELETE FROM osubjects WHERE osubject_pid=%1").arg(a));
+        contact(QStringLiteral("Остаётся"), {a});
+        p.answers = {true};
+        m_view->N21Click();
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects")), QStringLiteral("0"));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects2contacts")), QStringLiteral("1"));
+        QCOMPARE(m_wb->ctx.CurrentContactSectionId, 0);
+        QCOMPARE(m_view->contactsModel->rowCount(), 0);
+        QVERIFY(!texts(top()).contains(QStringLiteral("A 'б' \\")));
+    }
+
+    void editorAddsAndEdits()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        const int b = section(QStringLiteral("B"));
+        const int other = section(QStringLiteral("Чужой"), 0, m_wb->projectId + 1);
+        open(QStringLiteral("A"));
+        // Add: validation first.
+        m_view->pcContacts->setCurrentIndex(2);
+        m_view->pcContactsChange();
+        auto &add = m_view->add;
+        m_view->btnContactSaveClick();
+        add.email->setText(QStringLiteral("x@y.example"));
+        m_view->btnContactSaveClick();
+        QCOMPARE(p.messages, (QStringList{"Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail",
+                                          "Вы не выбрали раздел куда будете сохранять контакт!"}));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts")), QStringLiteral("0"));
+        const QString tricky = QStringLiteral("О'Нил \"Ёж\" \\ Иван");
+        add.fio->setText(tricky);
+        add.organization->setEditText(QStringLiteral("ООО \"Рога\""));
+        QTreeWidgetItem *nodeA = add.tree->findItems(QStringLiteral("A"), Qt::MatchExactly).value(0);
+        add.tree->setState(nodeA, 2);
+        m_view->btnContactSaveClick();
+        const int id = m_wb->db.scalar(QStringLiteral("SELECT MAX(contact_id) FROM contacts")).toInt();
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO, contact_company, contact_email, contact_site, contact_fax FROM contacts")),
+                 QStringList{tricky + QStringLiteral("|ООО \"Рога\"|x@y.example||")});
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(id)),
+                 QStringList{QString::number(a)});
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+        QCOMPARE(m_view->contactsModel->rowCount(), 1);
+
+        // Edit with nothing selected goes back to the list.
+        m_view->pcContacts->setCurrentIndex(1);
+        m_view->pcContactsChange();
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+        // A second contact, linked to another project's section too.
+        const int second = contact(QStringLiteral("Второй"), {a, other});
+        m_view->relist();
+        QCOMPARE(m_view->contactsModel->rowCount(), 2);
+        int row = 0;
+        while (m_view->contactsModel->item(row).cells[10].toInt() != second)
+            ++row;
+        m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(row, 2));
+        QCOMPARE(m_view->SelectedContactId, second);
+        m_view->lvContactsDblClick();
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        auto &edit = m_view->edit;
+        QCOMPARE(edit.fio->text(), QStringLiteral("Второй"));
+        QTreeWidgetItem *editA = edit.tree->findItems(QStringLiteral("A"), Qt::MatchExactly).value(0);
+        QTreeWidgetItem *editB = edit.tree->findItems(QStringLiteral("B"), Qt::MatchExactly).value(0);
+        QCOMPARE(controls::TmirzTreeView::state(editA), 2);
+        QCOMPARE(controls::TmirzTreeView::state(editB), 1);
+        // The list refilled and moved meanwhile: the save still goes to the contact loaded.
+        m_view->relist();
+        m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(row == 0 ? 1 : 0, 0));
+        edit.fio->setText(QStringLiteral("Второй изменён"));
+        edit.tree->setState(editA, 1);
+        edit.tree->setState(editB, 2);
+        m_view->btnContactSaveClick();
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(second)),
+                 QStringLiteral("Второй изменён"));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(id)), tricky);
+        QStringList links = m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(second));
+        links.sort();
+        QStringList expected{QString::number(b), QString::number(other)};
+        expected.sort();
+        QCOMPARE(links, expected);
+
+        // A link insert that fails leaves the contact as it was.
+        QVERIFY(m_wb->db.exec(QStringLiteral("CREATE TRIGGER qv_no_links BEFORE INSERT ON osubjects2contacts FOR EACH ROW "
+                                             "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='no links'")));
+        m_view->relist();
+        m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(0, 0));
+        const int target = m_view->SelectedContactId;
+        const QString before = m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString());
+        m_view->lvContactsDblClick();
+        edit.fio->setText(QStringLiteral("не сохранится"));
+        p.messages.clear();
+        m_view->btnContactSaveClick();
+        QCOMPARE(p.messages.size(), 1);
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString()), before);
+        QVERIFY(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(target)) != "0");
+        QCOMPARE(edit.fio->text(), QStringLiteral("не сохранится"));
+    }
+
+    void settingsAndLaunch()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        // No settings: the message, then the settings window, empty.
+        int shown = 0;
+        QDialog *seen = nullptr;
+        bool emptyOnShow = false;
+        p.dialogs = {[&](QDialog *d) -> int {
+            ++shown;
+            seen = d;
+            emptyOnShow = m_mail->edtHost->text().isEmpty();
+            m_mail->edtUserName->setText(QStringLiteral("user\"1"));
+            m_mail->edtPassword->setText(QStringLiteral("pa'ss\\"));
+            m_mail->edtHost->setText(QStringLiteral("127.0.0.1"));
+            m_mail->edtPort->setText(QStringLiteral("25x"));
+            m_mail->btnSaveEmailConfigClick();
+            return m_mail->result();
+        }};
+        m_view->N14Click();
+        QCOMPARE(p.messages, QStringList{"Для начала рассылки необходимо настроить email сервер"});
+        QCOMPARE(shown, 1);
+        QCOMPARE(seen, static_cast<QDialog *>(m_mail));
+        QVERIFY(emptyOnShow);
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT project_smtp_username, project_smtp_password, project_smtp_host, project_smtp_port "
+                                              "FROM projects WHERE project_id=%1").arg(m_wb->projectId)),
+                 QStringList{QStringLiteral("user\"1|pa'ss\\|127.0.0.1|25x")});
+        // No letter, then no section: refused with their messages.
+        p.messages.clear();
+        m_view->N15Click();
+        m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
+        const int letter = m_wb->db.scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt();
+        m_wb->main->projects->cbProjectsChange();
+        m_view->N15Click();
+        QCOMPARE(p.messages, (QStringList{"Выберите активное письмо для рассылки", "Выберите раздел контактов для рассылки"}));
+        QVERIFY(p.started.isEmpty());
+        // With both: the mailer in the program folder, five arguments.
+        open(QStringLiteral("A"));
+        m_view->N15Click();
+        QCOMPARE(p.started.size(), 1);
+        QCOMPARE(p.started[0].program, m_wb->ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
+        QCOMPARE(p.started[0].arguments, (QStringList{QString::number(m_wb->projectId), QString::number(letter), QString::number(a),
+                                                      QStringLiteral("0"), QStringLiteral("1")}));
+        QCOMPARE(p.started[0].workingDir, m_wb->ctx.AppDir);
+        // A mailer that cannot start says so.
+        p.nextPid = -1;
+        p.messages.clear();
+        m_view->N14Click();
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Не удалось запустить программу рассылки")));
+        m_view->N32Click();
+        QCOMPARE(p.messages.last(), QStringLiteral("Возможность вывода наклеек для конвертов будет реализовано в след. версии"));
+    }
+};
+
+QTEST_MAIN(TestContactsView)
+#include "tst_contactsview.moc"
