@@ -57,8 +57,13 @@ class ContactsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int Columns = 11;
+    static constexpr int IdColumn = 10;
+    // A listed contact: its mailing status, its id, and the seven texts of
+    // columns 1 to 7 as UTF-8, each ended by a zero byte (decoded when shown).
     struct Item {
-        QString cells[Columns];
+        QString status;
+        qint64 id = 0;
+        QByteArray packed;
     };
     using QAbstractTableModel::QAbstractTableModel;
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : static_cast<int>(m_items.size()); }
@@ -66,7 +71,9 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void reset(QVector<Item> items);
-    const Item &item(int row) const { return m_items[row]; }
+    // The text the list shows in a cell.
+    QString cell(int row, int column) const;
+    qint64 contactId(int row) const { return m_items[row].id; }
 
 private:
     QVector<Item> m_items;

@@ -81,8 +81,7 @@ private:
     {
         QStringList out;
         for (int r = 0; r < m_view->contactsModel->rowCount(); ++r) {
-            const auto &item = m_view->contactsModel->item(r);
-            out << item.cells[0] + QLatin1Char('|') + item.cells[2];
+            out << m_view->contactsModel->cell(r, 0) + QLatin1Char('|') + m_view->contactsModel->cell(r, 2);
         }
         return out;
     }
@@ -145,6 +144,15 @@ private Q_SLOTS:
         QCOMPARE(rows, (QStringList{"|Новый", "|Новый", "Была ошибка (2026-01-02 03:04:06)|Ошибка",
                                     "Разослано (2026-01-02 03:04:05)|Отправлен"}));
         QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 4", "Контактов Новых: 2"}));
+        for (int r = 0; r < m_view->contactsModel->rowCount(); ++r) {
+            if (m_view->contactsModel->contactId(r) != sent)
+                continue;
+            QStringList cells;
+            for (int c = 0; c < 11; ++c)
+                cells << m_view->contactsModel->cell(r, c);
+            QCOMPARE(cells, (QStringList{"Разослано (2026-01-02 03:04:05)", "Орг", "Отправлен", "", "", "", "a@b.example", "", "", "",
+                                         QString::number(sent)}));
+        }
         // Without a letter: every contact is new, no message.
         m_wb->db.exec(QStringLiteral("DELETE FROM omaterials"));
         m_wb->main->projects->cbProjectsChange();
@@ -267,7 +275,7 @@ private Q_SLOTS:
         m_view->relist();
         QCOMPARE(m_view->contactsModel->rowCount(), 2);
         int row = 0;
-        while (m_view->contactsModel->item(row).cells[10].toInt() != second)
+        while (m_view->contactsModel->contactId(row) != second)
             ++row;
         m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(row, 2));
         QCOMPARE(m_view->SelectedContactId, second);
