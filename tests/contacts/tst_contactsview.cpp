@@ -9,6 +9,7 @@
 #include "db/query.h"
 #include "projects/projectchoice.h"
 #include "support/scriptedprompt.h"
+#include "support/smtpsink.h"
 #include "workbench/navigator.h"
 #include "workbench/workbenchfixture.h"
 
@@ -372,6 +373,49 @@ private Q_SLOTS:
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Не удалось запустить программу рассылки")));
         m_view->N32Click();
         QCOMPARE(p.messages.last(), QStringLiteral("Возможность вывода наклеек для конвертов будет реализовано в след. версии"));
+    }
+
+    // The whole road: the launch starts the mailer of the program folder, it
+    // mails the section through a local SMTP server, and the list then shows
+    // the contact as mailed.
+    void mailingShowsInTheList()
+    {
+        ScriptedPrompt p;
+        p.realPrograms = true;
+        test::SmtpSink sink;
+        QVERIFY(sink.listen());
+        const QString programDir = qEnvironmentVariable("QV_PROGRAM_DIR");
+        QVERIFY(QFile::exists(programDir + QStringLiteral("/DAVireza/DAVireza")));
+        QVERIFY(QFile::link(programDir + QStringLiteral("/DAVireza"), m_wb->ctx.AppDir + QStringLiteral("DAVireza")));
+        QFile ini(m_wb->ctx.configPath());
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write(QStringLiteral("[SQL]\nhost=%1\nport=%2\ndbname=%3\nusername=%4\npassword=%5\n")
+                      .arg(test::TestDb::host())
+                      .arg(test::TestDb::fixturePort())
+                      .arg(m_wb->db.name(), test::TestDb::user(), test::TestDb::password())
+                      .toUtf8());
+        ini.close();
+        QVERIFY(m_wb->db.exec(QStringLiteral("UPDATE projects SET project_smtp_username='mailer@example.org', "
+                                             "project_smtp_password='pw', project_smtp_host='127.0.0.1', project_smtp_port='%1'")
+                                  .arg(sink.port())));
+        QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_subject='Тема', "
+                                             "omaterial_body_text='Текст', omaterial_project_id=%1").arg(m_wb->projectId)));
+        m_wb->main->projects->cbProjectsChange();
+        const int a = section(QStringLiteral("A"));
+        const int one = contact(QStringLiteral("Первый"), {a});
+        m_wb->db.exec(QStringLiteral("UPDATE contacts SET contact_email='one@example.ru' WHERE contact_id=%1").arg(one));
+        open(QStringLiteral("A"));
+        QCOMPARE(listed(), QStringList{"|Первый"});
+        m_view->N14Click();
+        QCOMPARE(p.started.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_wb->db.scalar(QStringLiteral("SELECT orl_status FROM oreglog WHERE orl_contact_id=%1").arg(one)),
+                                  QStringLiteral("1"), 60000);
+        QCOMPARE(sink.mails().size(), 1);
+        QCOMPARE(sink.mails()[0].recipients, QStringList{QStringLiteral("one@example.ru")});
+        m_view->relist();
+        QVERIFY2(m_view->contactsModel->cell(0, 0).startsWith(QStringLiteral("Разослано (")), qPrintable(m_view->contactsModel->cell(0, 0)));
+        QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 1", "Контактов Новых: 0"}));
+        QVERIFY(p.messages.isEmpty());
     }
 };
 
