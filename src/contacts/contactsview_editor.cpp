@@ -123,8 +123,22 @@ void ContactsView::btnContactSaveClick()
 {
     const bool editing = pcContacts->currentIndex() == 1;
     const Fields &f = editing ? edit : add;
-    if (editing && m_loadedContactId <= 0)
-        return;
+    if (editing) {
+        if (m_loadedContactId <= 0)
+            return;
+        // The contact went away since it was loaded: back to the list.
+        bool failed = false;
+        const auto row = db::FirstRow(QStringLiteral("SELECT contact_id FROM contacts WHERE contact_id=") + db::SqlInt(m_loadedContactId),
+                                      &failed);
+        if (failed)
+            return;
+        if (!row) {
+            prompt().message(QStringLiteral("Контакт не найден в базе: возможно, он удалён."));
+            pcContacts->setCurrentIndex(0);
+            relist();
+            return;
+        }
+    }
     if (f.fio->text().isEmpty() && f.organization->currentText().isEmpty() && f.email->text().isEmpty()) {
         prompt().message(QStringLiteral("Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail"));
         return;

@@ -319,6 +319,15 @@ private Q_SLOTS:
         QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString()), before);
         QVERIFY(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(target)) != "0");
         QCOMPARE(edit.fio->text(), QStringLiteral("не сохранится"));
+
+        // The contact deleted meanwhile: the save says so and goes back to the list.
+        QVERIFY(m_wb->db.exec(QStringLiteral("DROP TRIGGER qv_no_links")));
+        QVERIFY(m_wb->db.exec(QStringLiteral("DELETE FROM contacts WHERE contact_id=%1").arg(target)));
+        p.messages.clear();
+        m_view->btnContactSaveClick();
+        QCOMPARE(p.messages, QStringList{"Контакт не найден в базе: возможно, он удалён."});
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts WHERE contact_id=%1").arg(target)), QStringLiteral("0"));
     }
 
     void settingsAndLaunch()
