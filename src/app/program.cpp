@@ -8,6 +8,7 @@
 #include "contacts/tfrmemailconfig.h"
 #include "contacts/tfrmosubjectadd.h"
 #include "workbench/tfrmautocheck.h"
+#include "workbench/tfrmtobaza.h"
 #include "workbench/tfrmfrombaza.h"
 #include "app/updater.h"
 #include "projects/tfrmprojectinfo.h"
@@ -61,7 +62,7 @@ void Program::createWindows()
         return w;
     };
     windows.frmConfig = add(namedWindow(owner, "frmConfig", QStringLiteral("Настройки")));
-    windows.frmToBaza = add(namedWindow(owner, "frmToBaza", QStringLiteral("Отправка в базу")));
+    windows.frmToBaza = add(new workbench::TfrmToBaza(ctx, owner));
     windows.frmFromBaza = add(new workbench::TfrmFromBaza(ctx, owner));
     windows.frmUserEdit = new users::TfrmUserEdit(owner);
     windows.frmUsers = new users::TfrmUsers(ctx, windows.frmUserEdit, owner);

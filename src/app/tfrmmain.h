@@ -27,6 +27,8 @@ namespace qv::contacts {
 class ContactsView;
 }
 namespace qv::workbench {
+class RecordEditor;
+class FieldCapture;
 class BrowserPane;
 class FilterCommands;
 class Sections;
@@ -67,6 +69,8 @@ public:
     workbench::ResourceList *resources = nullptr;
     workbench::BrowserPane *browser = nullptr;
     contacts::ContactsView *contacts = nullptr;
+    workbench::RecordEditor *records = nullptr;
+    workbench::FieldCapture *capture = nullptr;
     workbench::FilterCommands *filters = nullptr;
     workbench::Sections *sections = nullptr;
 

@@ -13,7 +13,9 @@
 #include "workbench/tfrmauth.h"
 #include "workbench/resourcelist.h"
 #include "workbench/sections.h"
+#include "workbench/recordeditor.h"
 #include "workbench/tfrmautocheck.h"
+#include "workbench/tfrmtobaza.h"
 #include "workbench/tfrmfilter.h"
 #include "workbench/tfrmfrombaza.h"
 
@@ -31,6 +33,7 @@ void TfrmMain::createControllers()
     filters = new workbench::FilterCommands(*this, m_ctx);
     sections = new workbench::Sections(*this, m_ctx);
     contacts = new contacts::ContactsView(*this, m_ctx);
+    records = new workbench::RecordEditor(*this, m_ctx);
     projects->onProjectLeft = [this] { contacts->forgetSection(); };
 }
 
@@ -45,6 +48,8 @@ void TfrmMain::attachWindows(AppWindows *w)
         browser->attachAuth(w->frmAuth);
     if (filters)
         filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
+    if (records)
+        records->attachUpload(qobject_cast<workbench::TfrmToBaza *>(w->frmToBaza));
     if (contacts)
         contacts->attachWindows(qobject_cast<contacts::TfrmOSubjectAdd *>(w->frmOSubjectAdd),
                                 qobject_cast<contacts::TfrmEmailConfig *>(w->frmEmailConfig));

@@ -1,0 +1,480 @@
+#include "workbench/recordeditor.h"
+#include "app/tfrmmain.h"
+#include "controls/tmirztreeview.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "projects/projectchoice.h"
+#include "workbench/browserpane.h"
+#include "workbench/formfiller.h"
+#include "workbench/navigator.h"
+#include "workbench/resourcelist.h"
+#include "workbench/resourcelist_logic.h"
+#include "workbench/tfrmtobaza.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace qv::workbench {
+
+using core::prompt;
+
+namespace {
+constexpr int ListPage = 0, EditPage = 1, AddPage = 2;
+constexpr int RubricIdRole = Qt::UserRole;
+
+struct LinkTable {
+    QString table, resourceColumn, subjectColumn;
+};
+std::optional<LinkTable> linkTableOf(const QString &kind)
+{
+    if (kind == QLatin1String("catalogs"))
+        return LinkTable{QStringLiteral("csubjects2catalogs"), QStringLiteral("s2c_catalog_id"), QStringLiteral("s2c_subject_id")};
+    if (kind == QLatin1String("forums"))
+        return LinkTable{QStringLiteral("fsubjects2forums"), QStringLiteral("s2f_forum_id"), QStringLiteral("s2f_subject_id")};
+    if (kind == QLatin1String("soft"))
+        return LinkTable{QStringLiteral("ssubjects2soft"), QStringLiteral("s2s_soft_id"), QStringLiteral("s2s_subject_id")};
+    return std::nullopt;
+}
+
+QString now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
+
+QLabel *boldLabel(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+QList<QTreeWidgetItem *> treeOrder(QTreeWidget *tree)
+{
+    QList<QTreeWidgetItem *> out;
+    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
+        out << n;
+        for (int i = 0; i < n->childCount(); ++i)
+            walk(n->child(i));
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i));
+    return out;
+}
+} // namespace
+
+RecordEditor::RecordEditor(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    buildPages();
+    connect(main.pcMain, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index < 0 || index == m_main.pcMain->currentIndex())
+            return;
+        m_main.pcMain->setCurrentIndex(index);
+        pcMainChange();
+    });
+    if (main.navigator)
+        main.navigator->pcMainChange = [this] { pcMainChange(); };
+    if (main.browser && main.browser->filler())
+        main.browser->filler()->saveEditedResource = [this] { btnSaveChangesClick(); };
+}
+
+void RecordEditor::buildPages()
+{
+    QWidget *edit = m_main.pcMain->widget(EditPage);
+    auto *g = new QGridLayout(edit);
+    vlCatalog = new QTableWidget(0, 2, edit);
+    vlCatalog->setObjectName(QStringLiteral("vlCatalog"));
+    vlCatalog->setHorizontalHeaderLabels({QStringLiteral("Поле"), QStringLiteral("Значение")});
+    vlCatalog->horizontalHeader()->setStretchLastSection(true);
+    vlCatalog->verticalHeader()->hide();
+    g->addWidget(vlCatalog, 0, 0, 6, 1);
+    auto *help = new QPlainTextEdit(edit);
+    help->setReadOnly(true);
+    help->setPlainText(QStringLiteral("Инструкция по редактированию каталога или форума:\n"
+                                      "1. Активируйте каждое поле формы в нижнем браузере и выберите в его контекстном меню "
+                                      "соответствующий пункт.\n"
+                                      "2. Выберите раздел и введите описание.\n"
+                                      "3. Нажмите \"Сохранить\"."));
+    help->setMaximumHeight(90);
+    g->addWidget(help, 6, 0);
+    g->addWidget(boldLabel(QStringLiteral("Выберите раздел:"), edit), 0, 1);
+    trvSubjects = new controls::TmirzTreeView(edit);
+    trvSubjects->setObjectName(QStringLiteral("trvSubjects"));
+    trvSubjects->setHeaderHidden(true);
+    trvSubjects->SetStateRecursion(true);
+    g->addWidget(trvSubjects, 1, 1);
+    g->addWidget(boldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
+    edtCatalogTitle = new QLineEdit(QStringLiteral("Название ссылки"), edit);
+    edtCatalogTitle->setObjectName(QStringLiteral("edtCatalogTitle"));
+    g->addWidget(edtCatalogTitle, 3, 1);
+    auto *flags = new QHBoxLayout;
+    cbNeedBURL = new QCheckBox(QStringLiteral("Требуют обратной ссылки"), edit);
+    cbNeedBURL->setObjectName(QStringLiteral("cbNeedBURL"));
+    cbRedirect = new QCheckBox(QStringLiteral("Редирект"), edit);
+    cbRedirect->setObjectName(QStringLiteral("cbRedirect"));
+    flags->addWidget(cbNeedBURL);
+    flags->addWidget(cbRedirect);
+    g->addLayout(flags, 4, 1);
+    btnSaveChanges = new QPushButton(QStringLiteral("Сохранить"), edit);
+    btnSaveChanges->setObjectName(QStringLiteral("btnSaveChanges"));
+    g->addWidget(btnSaveChanges, 5, 1);
+    g->setColumnStretch(0, 3);
+    g->setColumnStretch(1, 2);
+
+    QWidget *add = m_main.pcMain->widget(AddPage);
+    auto *v = new QVBoxLayout(add);
+    v->addWidget(boldLabel(QStringLiteral("URL страницы добавления или регистрации:"), add));
+    auto *row = new QHBoxLayout;
+    edtURLAdd = new QLineEdit(QStringLiteral("http://"), add);
+    edtURLAdd->setObjectName(QStringLiteral("edtURLAdd"));
+    LinkCreate = new QPushButton(QStringLiteral("Добавить в базу"), add);
+    LinkCreate->setObjectName(QStringLiteral("LinkCreate"));
+    row->addWidget(edtURLAdd, 1);
+    row->addWidget(LinkCreate);
+    v->addLayout(row);
+    v->addStretch(1);
+
+    connect(LinkCreate, &QPushButton::clicked, this, &RecordEditor::LinkCreateClick);
+    connect(btnSaveChanges, &QPushButton::clicked, this, [this] { btnSaveChangesClick(); });
+    connect(vlCatalog, &QTableWidget::cellClicked, this, [this] { vlCatalogSelectCell(); });
+    connect(vlCatalog, &QTableWidget::cellChanged, this, [this] { vlCatalogSelectCell(); });
+}
+
+void RecordEditor::vlCatalogSelectCell() { m_ctx.LinkEditUnsaved = true; }
+
+int RecordEditor::rowOfLabel(const QString &label) const
+{
+    for (int r = 0; r < vlCatalog->rowCount(); ++r) {
+        if (vlCatalog->item(r, 0) && vlCatalog->item(r, 0)->text() == label)
+            return r;
+    }
+    return -1;
+}
+
+QString RecordEditor::gridValue(int row) const
+{
+    const QTableWidgetItem *item = row >= 0 ? vlCatalog->item(row, 1) : nullptr;
+    return item ? item->text() : QString();
+}
+
+void RecordEditor::setGridValue(int row, const QString &value)
+{
+    if (row < 0 || row >= vlCatalog->rowCount())
+        return;
+    const QSignalBlocker block(vlCatalog);
+    vlCatalog->setItem(row, 1, new QTableWidgetItem(value));
+}
+
+void RecordEditor::setDefaultWebMenu()
+{
+    m_main.pmWeb->clear();
+    for (const char *caption : {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
+        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+}
+
+void RecordEditor::LinkCreateClick()
+{
+    const QString typed = edtURLAdd->text();
+    const auto k = kindTables(m_ctx.CurrentKind);
+    if (!k)
+        return;
+    const auto address = AddressOfRegistrationPage(typed);
+    if (typed.trimmed().isEmpty() || typed.trimmed() == QLatin1String("http://")) {
+        prompt().message(QStringLiteral("Вы не ввели URL"));
+        return;
+    }
+    if (!address) {
+        prompt().message(QStringLiteral("В адресе нет имени сайта: ") + typed);
+        return;
+    }
+    const QString byName = QStringLiteral("SELECT ") + k->prefix + QStringLiteral("id FROM ") + k->table + QStringLiteral(" WHERE ")
+                           + k->prefix + QStringLiteral("name=") + db::Sql(address->name);
+    bool failed = false;
+    auto row = db::FirstRow(byName, &failed);
+    if (failed)
+        return;
+    if (!row) {
+        const QString p = k->prefix;
+        if (db::ExecQuery(QStringLiteral("INSERT INTO ") + k->table + QStringLiteral(" SET ") + p + QStringLiteral("name=")
+                          + db::Sql(address->name) + QStringLiteral(", ") + p + QStringLiteral("user_id_add=")
+                          + db::SqlInt(m_ctx.CurrentUserId.value_or(0)) + QStringLiteral(", ") + p + QStringLiteral("datetime_add=")
+                          + db::Sql(now()) + QStringLiteral(", ") + p + QStringLiteral("url=") + db::Sql(address->site)
+                          + QStringLiteral(", ") + p + QStringLiteral("aurl=") + db::Sql(typed))
+            != 0)
+            return;
+        row = db::FirstRow(byName, &failed);
+        if (failed || !row)
+            return;
+    }
+    m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
+    m_ctx.SelectedResourceName = address->name;
+    m_main.pcMain->setCurrentIndex(EditPage);
+    m_main.tcWeb->setCurrentIndex(1);
+    if (m_main.browser)
+        m_main.browser->openAddress(typed);
+    pcMainChange();
+}
+
+void RecordEditor::pcMainChange()
+{
+    const int page = m_main.pcMain->currentIndex();
+    // Edits of the record shown so far are offered for saving before
+    // anything is reloaded.
+    if (m_ctx.LinkEditUnsaved && m_loaded.id > 0) {
+        m_ctx.LinkEditUnsaved = false;
+        if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку, при переходе на другую вкладку "
+                                             "редактирование не будет сохранено. Сохранить ссылку?")))
+            btnSaveChangesClick();
+        m_main.pcMain->setCurrentIndex(page);
+    }
+    m_lastPage = page;
+    if (page != EditPage)
+        setDefaultWebMenu();
+    if (page == AddPage)
+        edtURLAdd->clear();
+    if (page != EditPage)
+        return;
+    if (m_ctx.SelectedResourceName.isEmpty() && m_ctx.SelectedResourceId <= 0) {
+        m_main.pcMain->setCurrentIndex(ListPage);
+        m_lastPage = ListPage;
+        setDefaultWebMenu();
+        return;
+    }
+    if (!loadRecord()) {
+        m_main.pcMain->setCurrentIndex(ListPage);
+        m_lastPage = ListPage;
+        setDefaultWebMenu();
+    }
+}
+
+bool RecordEditor::loadRecord()
+{
+    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto links = linkTableOf(m_ctx.CurrentKind);
+    if (!k || !links)
+        return false;
+    QString why;
+    const auto lines = ReadFieldTemplate(m_ctx.AppDir + m_ctx.CurrentKind + QStringLiteral(".shbl"), &why);
+    if (!lines) {
+        prompt().message(why);
+        return false;
+    }
+    // The row, by the id the list gave it (by name when only that is known).
+    const QString where = m_ctx.SelectedResourceId > 0
+                              ? k->prefix + QStringLiteral("id=") + db::SqlInt(m_ctx.SelectedResourceId)
+                              : k->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName);
+    if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + k->table + QStringLiteral(" WHERE ") + where) != 0)
+        return false;
+    QStringList columns;
+    std::optional<db::Row> row;
+    {
+        db::QueryResult result(db::DbConnection());
+        columns = result.fieldNames().names();
+        row = result.FetchRow();
+        if (result.failed())
+            return false;
+    }
+    if (!row) {
+        prompt().message(QStringLiteral("Ресурс \"") + m_ctx.SelectedResourceName + QStringLiteral("\" не найден в базе."));
+        return false;
+    }
+    Loaded loaded;
+    loaded.id = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
+    loaded.kind = m_ctx.CurrentKind;
+    loaded.lines = *lines;
+    loaded.columns = columns;
+    auto value = [&](const QString &column) {
+        for (int i = 0; i < columns.size(); ++i) {
+            if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
+                return row->value(i);
+        }
+        return QString();
+    };
+    loaded.name = value(k->prefix + QStringLiteral("name"));
+
+    // The grid and the menu of mapping rows.
+    ResourceFieldMap.clear();
+    {
+        const QSignalBlocker block(vlCatalog);
+        vlCatalog->setRowCount(static_cast<int>(lines->size()));
+        for (int i = 0; i < lines->size(); ++i) {
+            const TemplateLine &l = (*lines)[i];
+            ResourceFieldMap << l.label + QLatin1Char('=') + l.column;
+            auto *key = new QTableWidgetItem(l.label);
+            key->setFlags(key->flags() & ~Qt::ItemIsEditable);
+            vlCatalog->setItem(i, 0, key);
+            vlCatalog->setItem(i, 1, new QTableWidgetItem(l.column.isEmpty() ? QString() : value(l.column)));
+        }
+    }
+    ResourceColumnNames = columns;
+    m_main.pmWeb->clear();
+    for (int i = 5; i < lines->size(); ++i)
+        projects::AddWebMenuItem(m_main, (*lines)[i].label);
+    for (const char *caption : {"-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
+        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+
+    edtCatalogTitle->setText(row->value(2));
+    const bool catalogs = m_ctx.CurrentKind == QLatin1String("catalogs");
+    cbRedirect->setVisible(catalogs);
+    cbNeedBURL->setVisible(catalogs);
+    if (catalogs) {
+        cbRedirect->setChecked(value(QStringLiteral("catalog_redirect")) != QLatin1String("0"));
+        cbNeedBURL->setChecked(value(QStringLiteral("catalog_need_burl")) != QLatin1String("0"));
+    }
+
+    // The rubric tree: all rows first, then the nodes by an id map.
+    struct Rubric {
+        int id, parent;
+        QString name;
+    };
+    QList<Rubric> rubrics;
+    if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k->subjects, [&](const db::Row &r) {
+            rubrics.append({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+        }))
+        return false;
+    QSet<int> linked;
+    if (!db::ForEachRow(QStringLiteral("SELECT ") + links->subjectColumn + QStringLiteral(" FROM ") + links->table
+                            + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=') + db::SqlInt(loaded.id),
+                        [&](const db::Row &r) { linked.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
+        return false;
+    trvSubjects->clear();
+    trvSubjects->beginLoad();
+    QHash<int, QTreeWidgetItem *> byId;
+    for (const Rubric &r : rubrics) {
+        QTreeWidgetItem *n = nullptr;
+        if (r.parent == 0) {
+            n = new QTreeWidgetItem(QStringList{r.name});
+            trvSubjects->insertTopLevelItem(0, n);
+        } else if (QTreeWidgetItem *parent = byId.value(r.parent)) {
+            n = new QTreeWidgetItem(parent, QStringList{r.name});
+        } else {
+            continue;
+        }
+        n->setData(0, RubricIdRole, r.id);
+        if (!byId.contains(r.id))
+            byId.insert(r.id, n);
+    }
+    for (QTreeWidgetItem *n : treeOrder(trvSubjects))
+        trvSubjects->setState(n, linked.contains(n->data(0, RubricIdRole).toInt()) ? 2 : 1);
+    trvSubjects->endLoad();
+    m_loaded = loaded;
+    return true;
+}
+
+bool RecordEditor::btnSaveChangesClick()
+{
+    const Loaded record = m_loaded;
+    const auto k = kindTables(record.kind);
+    const auto links = linkTableOf(record.kind);
+    if (record.id <= 0 || !k || !links)
+        return false;
+    QList<int> ticked;
+    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+        if (controls::TmirzTreeView::state(n) == 2)
+            ticked << n->data(0, RubricIdRole).toInt();
+    }
+    if (ticked.isEmpty()) {
+        prompt().message(QStringLiteral("Не выбран раздел ссылки!"));
+        return false;
+    }
+    // The name is the record's key: never empty, never another resource's.
+    const QString p = k->prefix;
+    const QString newName = gridValue(0).trimmed();
+    if (newName.isEmpty()) {
+        prompt().message(QStringLiteral("Имя ресурса не может быть пустым!"));
+        return false;
+    }
+    bool failed = false;
+    const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k->table + QStringLiteral(" WHERE ")
+                                        + p + QStringLiteral("name=") + db::Sql(newName) + QStringLiteral(" AND ") + p
+                                        + QStringLiteral("id<>") + db::SqlInt(record.id),
+                                    &failed);
+    if (failed)
+        return false;
+    if (other) {
+        prompt().message(QStringLiteral("Ресурс с именем \"") + newName + QStringLiteral("\" уже есть в базе!"));
+        return false;
+    }
+    m_ctx.LinkEditUnsaved = false;
+    QStringList set;
+    for (int i = 0; i < record.lines.size(); ++i) {
+        const QString &column = record.lines[i].column;
+        const bool present = std::any_of(record.columns.cbegin(), record.columns.cend(),
+                                         [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
+        if (column.isEmpty() || !present)
+            continue;
+        set << column + QLatin1Char('=') + db::Sql(i == 0 ? newName : gridValue(i));
+    }
+    set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
+    set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
+    set << p + QStringLiteral("title=") + db::Sql(edtCatalogTitle->text());
+    if (record.kind == QLatin1String("catalogs")) {
+        set << QStringLiteral("catalog_need_burl=") + db::Sql(cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        set << QStringLiteral("catalog_redirect=") + db::Sql(cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    set << p + QStringLiteral("subjects=") + db::Sql(RubricListText(ticked));
+    QString values;
+    for (int id : ticked)
+        values += (values.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(record.id).arg(id);
+    // One transaction: the row, its links, its rubric list.
+    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
+        return false;
+    const QStringList statements{
+        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + p
+            + QStringLiteral("id=") + db::SqlInt(record.id),
+        QStringLiteral("DELETE FROM ") + links->table + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=')
+            + db::SqlInt(record.id),
+        QStringLiteral("INSERT INTO ") + links->table + QStringLiteral(" (") + links->resourceColumn + QLatin1Char(',')
+            + links->subjectColumn + QStringLiteral(") VALUES ") + values,
+        QStringLiteral("COMMIT")};
+    for (const QString &sql : statements) {
+        if (db::ExecQuery(sql) != 0) {
+            db::RunDirect(QStringLiteral("ROLLBACK"));
+            m_ctx.LinkEditUnsaved = true;
+            return false;
+        }
+    }
+    // The list item of this record follows, and the selection keeps its name.
+    if (ResourceList *list = m_main.resources) {
+        for (int r = 0; r < list->count(); ++r) {
+            if (list->subItem(r, SubId) != QString::number(record.id))
+                continue;
+            list->setSubItem(r, SubName, newName);
+            list->setSubItem(r, SubTitle, edtCatalogTitle->text());
+            list->setSubItem(r, SubUrl, gridValue(1));
+            list->setSubItem(r, SubRegUrl, gridValue(2));
+        }
+    }
+    if (m_ctx.SelectedResourceId == record.id || m_ctx.SelectedResourceName == record.name)
+        m_ctx.SelectedResourceName = newName;
+    m_loaded.name = newName;
+    offerUpload(record);
+    return true;
+}
+
+void RecordEditor::offerUpload(const Loaded &record)
+{
+    if (!m_upload)
+        return;
+    m_upload->Accepted = 0;
+    prompt().exec(m_upload);
+    if (m_upload->Accepted == 1)
+        m_upload->upload(record.kind, record.id);
+}
+
+} // namespace qv::workbench

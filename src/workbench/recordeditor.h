@@ -1,0 +1,90 @@
+#pragma once
+// The resource record editor on the main window's second and third pages:
+// adding a resource by its registration address, and editing the selected
+// resource's record, field mapping, title, flags and rubrics. A save offers
+// the record to the maker's service.
+#include "workbench/recordeditor_logic.h"
+
+#include <QObject>
+#include <QStringList>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace qv::core {
+struct AppContext;
+}
+namespace qv::controls {
+class TmirzTreeView;
+}
+namespace qv::app {
+class TfrmMain;
+}
+
+namespace qv::workbench {
+
+class TfrmToBaza;
+
+class RecordEditor : public QObject {
+    Q_OBJECT
+public:
+    RecordEditor(app::TfrmMain &main, core::AppContext &ctx);
+
+    void attachUpload(TfrmToBaza *upload) { m_upload = upload; }
+
+    // Edit page.
+    QTableWidget *vlCatalog;
+    controls::TmirzTreeView *trvSubjects;
+    QLineEdit *edtCatalogTitle;
+    QCheckBox *cbNeedBURL;
+    QCheckBox *cbRedirect;
+    QPushButton *btnSaveChanges;
+    // Add page.
+    QLineEdit *edtURLAdd;
+    QPushButton *LinkCreate;
+
+    // The template's lines as loaded on the last entry to the edit page, and
+    // the loaded row's field names.
+    QStringList ResourceFieldMap;
+    QStringList ResourceColumnNames;
+
+    // "Добавить в базу".
+    void LinkCreateClick();
+    // The page of pcMain changed (by the user, or by the code that moved it).
+    void pcMainChange();
+    // "Сохранить": the record, its rubric links and list, then the upload
+    // offer. False when nothing was written.
+    bool btnSaveChangesClick();
+    void vlCatalogSelectCell();
+
+    // The grid row of a label (-1 when none), and its value.
+    int rowOfLabel(const QString &label) const;
+    QString gridValue(int row) const;
+    void setGridValue(int row, const QString &value);
+    // The id of the record the edit page holds (0: none).
+    int loadedId() const { return m_loaded.id; }
+
+private:
+    struct Loaded {
+        int id = 0;
+        QString name;
+        QString kind;
+        QList<TemplateLine> lines;
+        QStringList columns;
+    };
+    void buildPages();
+    void setDefaultWebMenu();
+    bool loadRecord();
+    void offerUpload(const Loaded &record);
+
+    app::TfrmMain &m_main;
+    core::AppContext &m_ctx;
+    TfrmToBaza *m_upload = nullptr;
+    Loaded m_loaded;
+    int m_lastPage = 0;
+};
+
+} // namespace qv::workbench
