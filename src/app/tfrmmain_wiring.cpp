@@ -13,6 +13,7 @@
 #include "workbench/tfrmauth.h"
 #include "workbench/resourcelist.h"
 #include "workbench/sections.h"
+#include "workbench/capture.h"
 #include "workbench/recordeditor.h"
 #include "workbench/tfrmautocheck.h"
 #include "workbench/tfrmtobaza.h"
@@ -34,6 +35,7 @@ void TfrmMain::createControllers()
     sections = new workbench::Sections(*this, m_ctx);
     contacts = new contacts::ContactsView(*this, m_ctx);
     records = new workbench::RecordEditor(*this, m_ctx);
+    capture = new workbench::FieldCapture(*this, m_ctx);
     projects->onProjectLeft = [this] { contacts->forgetSection(); };
 }
 

@@ -1,0 +1,190 @@
+#include "workbench/capture.h"
+#include "app/tfrmmain.h"
+#include "controls/tframelessie.h"
+#include "core/appcontext.h"
+#include "core/prompt.h"
+#include "workbench/recordeditor.h"
+#include "workbench/recordeditor_logic.h"
+#include "workbench/resourcelist.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QVariantMap>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+namespace qv::workbench {
+
+using core::prompt;
+
+namespace {
+const char *const kFixedItems[] = {"Копировать в буфер обмена", "Копировать ссылку", "Свойства"};
+
+// The browser a widget belongs to (its own view or the engine's inner widget).
+QWebEngineView *browserOf(QObject *o)
+{
+    for (auto *w = qobject_cast<QWidget *>(o); w; w = w->parentWidget()) {
+        if (auto *view = qobject_cast<QWebEngineView *>(w))
+            return view;
+    }
+    return nullptr;
+}
+
+// The element under a point of the page: focused, its name and the link
+// around it, read in one script.
+QString probeScript(const QPointF &css)
+{
+    return QStringLiteral("(function(x, y) {"
+                          "  var e = document.elementFromPoint(x, y);"
+                          "  if (!e) return {name: '', link: ''};"
+                          "  var a = e.closest ? e.closest('a') : null;"
+                          "  if (e.focus) e.focus();"
+                          "  var n = e.getAttribute ? e.getAttribute('name') : null;"
+                          "  return {name: n || '', link: a && a.href ? String(a.href) : ''};"
+                          "})(%1, %2)")
+        .arg(css.x(), 0, 'f', 1)
+        .arg(css.y(), 0, 'f', 1);
+}
+} // namespace
+
+FieldCapture::FieldCapture(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+{
+    main.WebMenuItemClick = [this](QAction *a) { WebMenuItemClick(a); };
+    connect(main.pmWeb, &QMenu::aboutToShow, this, &FieldCapture::pmWebPopup);
+    qApp->installEventFilter(this);
+}
+
+FieldCapture::~FieldCapture()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+bool FieldCapture::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick
+        && type != QEvent::ContextMenu)
+        return QObject::eventFilter(watched, event);
+    QWebEngineView *view = browserOf(watched);
+    if (!view || !watched->isWidgetType())
+        return QObject::eventFilter(watched, event);
+    // No browser shows its own menu.
+    if (type == QEvent::ContextMenu)
+        return true;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::RightButton)
+        return QObject::eventFilter(watched, event);
+    auto *target = static_cast<QWidget *>(watched);
+    if (type != QEvent::MouseButtonDblClick)
+        browserRightClick(view, target, view->mapFromGlobal(mouse->globalPosition().toPoint()), type == QEvent::MouseButtonPress);
+    return true;
+}
+
+void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local, bool press)
+{
+    // The right button becomes the left one where it was pressed.
+    const QPointF at = target->mapFrom(view, local);
+    const QPointF global = view->mapToGlobal(local);
+    QMouseEvent left(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                     press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &left);
+    if (press)
+        return;
+    const bool withMenu = view == m_main.Web || view == m_main.wbHelp;
+    if (!withMenu || qobject_cast<controls::TFramelessIE *>(view))
+        return;
+    const quint64 click = ++m_clicks;
+    QPointer<QWebEngineView> guard(view);
+    const QPoint screen = global.toPoint();
+    if (view->url().isEmpty()) {
+        m_target = Target{};
+        m_main.pmWeb->popup(screen);
+        Q_EMIT menuOpened();
+        return;
+    }
+    const QPointF css = QPointF(local) / view->zoomFactor();
+    view->page()->runJavaScript(probeScript(css), QWebEngineScript::ApplicationWorld, [this, guard, click, screen](const QVariant &v) {
+        // A later click, or a view gone meanwhile, makes this answer stale.
+        if (!guard || click != m_clicks)
+            return;
+        const QVariantMap m = v.toMap();
+        m_target.document = v.isValid();
+        m_target.fieldName = m.value(QStringLiteral("name")).toString().toUpper();
+        m_target.link = m.value(QStringLiteral("link")).toString();
+        m_main.pmWeb->popup(screen);
+        Q_EMIT menuOpened();
+    });
+}
+
+void FieldCapture::pmWebPopup()
+{
+    const QList<QAction *> items = m_main.pmWeb->actions();
+    RecordEditor *editor = m_main.records;
+    if (items.size() < 4 || !editor)
+        return;
+    const QString name = m_target.fieldName;
+    for (int i = 0; i < items.size() - 3; ++i) {
+        QAction *a = items[i];
+        if (a->isSeparator())
+            continue;
+        a->setCheckable(true);
+        const int row = editor->rowOfLabel(a->text());
+        const QString value = row >= 0 ? editor->gridValue(row) : QString();
+        a->setChecked(name.isEmpty() ? !value.isEmpty() : MappingHas(value, name));
+    }
+}
+
+void FieldCapture::WebMenuItemClick(QAction *item)
+{
+    if (!item)
+        return;
+    const QString caption = item->text();
+    QWebEngineView *web = m_main.Web;
+    if (caption == QString::fromUtf8(kFixedItems[0])) {
+        web->page()->triggerAction(QWebEnginePage::Copy);
+        return;
+    }
+    if (caption == QString::fromUtf8(kFixedItems[1])) {
+        // The link under the pointer, else the page's own address.
+        QApplication::clipboard()->setText(m_target.link.isEmpty() ? web->url().toString() : m_target.link);
+        return;
+    }
+    if (caption == QString::fromUtf8(kFixedItems[2])) {
+        prompt().message(QStringLiteral("Заголовок: ") + web->title() + QStringLiteral("\nАдрес: ") + web->url().toString());
+        return;
+    }
+    if (caption == QStringLiteral("Редактировать каталог/форум")) {
+        if (m_main.resources && m_main.resources->selectedRow() >= 0 && m_main.records) {
+            m_main.pcMain->setCurrentIndex(1);
+            m_main.records->pcMainChange();
+        }
+        return;
+    }
+    RecordEditor *editor = m_main.records;
+    if (!editor)
+        return;
+    m_ctx.LinkEditUnsaved = true;
+    if (!m_target.document) {
+        prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
+        return;
+    }
+    const QString name = m_target.fieldName;
+    if (name.isEmpty()) {
+        prompt().message(QStringLiteral("Не установлен курсор в поле формы!"));
+        return;
+    }
+    const int row = editor->rowOfLabel(caption);
+    if (row < 0)
+        return;
+    const QString value = editor->gridValue(row);
+    editor->setGridValue(row, item->isChecked() ? MappingRemove(value, name) : MappingAdd(value, name));
+}
+
+} // namespace qv::workbench
