@@ -279,6 +279,25 @@ private Q_SLOTS:
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Title a.example"));
         QCOMPARE(r.column(id, QStringLiteral("catalog_name")), QStringLiteral("a.example"));
         QCOMPARE(r.links(id), QStringList{"7"});
+
+        // A link insert that fails leaves the record and its links as they
+        // were, the edits on screen and still unsaved, and no upload offer.
+        QVERIFY(r.w->db.exec(QStringLiteral("CREATE TRIGGER qv_no_links BEFORE INSERT ON csubjects2catalogs FOR EACH ROW "
+                                            "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='no links'")));
+        e.setGridValue(0, QStringLiteral("renamed.example"));
+        const int messages = p.messages.size();
+        QVERIFY(!e.btnSaveChangesClick());
+        QCOMPARE(p.messages.size(), messages + 1);
+        QVERIFY(p.messages.constLast().contains(QStringLiteral("no links")));
+        QVERIFY(r.w->db.exec(QStringLiteral("DROP TRIGGER qv_no_links")));
+        QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Title a.example"));
+        QCOMPARE(r.column(id, QStringLiteral("catalog_name")), QStringLiteral("a.example"));
+        QCOMPARE(r.column(id, QStringLiteral("IFNULL(catalog_subjects,'')")), QString());
+        QCOMPARE(r.links(id), QStringList{"7"});
+        QCOMPARE(e.edtCatalogTitle->text(), QStringLiteral("changed"));
+        QCOMPARE(e.gridValue(0), QStringLiteral("renamed.example"));
+        QVERIFY(r.w->ctx.LinkEditUnsaved);
+        QCOMPARE(r.w->ctx.SelectedResourceName, QStringLiteral("a.example"));
         QVERIFY(p.dialogsShown.isEmpty());
     }
 
