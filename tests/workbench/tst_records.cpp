@@ -93,6 +93,12 @@ struct Records {
         editor().pcMainChange();
         return w->main->pcMain->currentIndex() == 1;
     }
+    // The resource chosen in the list, then the edit page.
+    bool edit(int rubricId, const QString &name)
+    {
+        select(rubricId, name);
+        return openEditor();
+    }
     QTreeWidgetItem *rubricNode(int id)
     {
         QList<QTreeWidgetItem *> stack;
@@ -178,8 +184,7 @@ private Q_SLOTS:
         QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
         ScriptedPrompt p;
         const int id = r.addCatalog(QStringLiteral("a.example"), {7, 11});
-        r.select(11, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(11, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
         QCOMPARE(e.loadedId(), id);
         QCOMPARE(e.edtCatalogTitle->text(), QStringLiteral("Title a.example"));
@@ -216,8 +221,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         const int id = r.addCatalog(QStringLiteral("a.example"), {7});
         const int other = r.addCatalog(QStringLiteral("z.example"), {7});
-        r.select(7, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
         const QString title = QStringLiteral("Заголовок \"в кавычках\" \\ и 'апостроф'");
         e.edtCatalogTitle->setText(title);
@@ -256,8 +260,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         const int id = r.addCatalog(QStringLiteral("a.example"), {7});
         r.addCatalog(QStringLiteral("taken.example"), {7});
-        r.select(7, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
         e.edtCatalogTitle->setText(QStringLiteral("changed"));
         r.w->ctx.LinkEditUnsaved = true;
@@ -307,8 +310,7 @@ private Q_SLOTS:
         QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
         ScriptedPrompt p;
         const int id = r.addCatalog(QStringLiteral("old.example"), {7});
-        r.select(7, QStringLiteral("old.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("old.example")));
         RecordEditor &e = r.editor();
         e.setGridValue(0, QStringLiteral("new.example"));
         e.edtCatalogTitle->setText(QStringLiteral("New title"));
@@ -329,8 +331,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         const int a = r.addCatalog(QStringLiteral("a.example"), {7});
         const int b = r.addCatalog(QStringLiteral("b.example"), {7});
-        r.select(7, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
 
         // "Нет": nothing is written, the next record is shown.
@@ -391,8 +392,7 @@ private Q_SLOTS:
         r.server.setReply("/get_catalog.php", s);
         r.server.setReply("/elsewhere", HttpScript{});
         const int id = r.addCatalog(QStringLiteral("up.example"), {7});
-        r.select(7, QStringLiteral("up.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("up.example")));
         r.editor().edtCatalogTitle->setText(QStringLiteral("Каталог \"№1\""));
         p.dialogs << sendUpload;
         QVERIFY(r.editor().btnSaveChangesClick());
@@ -426,8 +426,7 @@ private Q_SLOTS:
 
         ScriptedPrompt p;
         r.addCatalog(QStringLiteral("a.example"), {7});
-        r.select(7, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
         p.dialogs << [](QDialog *dlg) -> int {
             auto *t = static_cast<TfrmToBaza *>(dlg);
             t->Accepted = 1; // left over from an earlier offer
@@ -454,8 +453,7 @@ private Q_SLOTS:
                     "</body></html>";
         r.server.setReply("/form.html", page);
         r.addCatalog(QStringLiteral("a.example"), {7});
-        r.select(7, QStringLiteral("a.example"));
-        QVERIFY(r.openEditor());
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
         qv::app::TfrmMain &m = *r.w->main;
         m.resize(1200, 900);
