@@ -2,8 +2,11 @@
 #include "db/mysqlapi.h"
 
 #include <errmsg.h>
+#include <mysqld_error.h>
+#include <poll.h>
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 #include <memory>
 
@@ -11,7 +14,37 @@ namespace qv::db {
 
 namespace {
 std::unique_ptr<Database> g_connection;
+
+// A connection unused for longer than this is pinged before the next statement.
+constexpr qint64 kIdleCheckMs = 3000;
+
+const QString kTransactionLost = QStringLiteral(
+    "Соединение с сервером MySQL прервалось во время транзакции: сервер отменил её изменения, они не записаны в базу.");
+
+enum class TxStatement { Other, Begin, End };
+
+// What a statement does to the session's transaction.
+TxStatement classify(const QString &sql)
+{
+    static const QRegularExpression begin(QStringLiteral("^\\s*(START\\s+TRANSACTION\\b|BEGIN(\\s+WORK)?\\s*;?\\s*$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // ROLLBACK TO [SAVEPOINT] keeps the transaction open.
+    static const QRegularExpression end(QStringLiteral("^\\s*(COMMIT\\b|ROLLBACK\\b(?!(\\s+WORK)?\\s+TO\\b))"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QString head = sql.left(80);
+    if (begin.match(head).hasMatch())
+        return TxStatement::Begin;
+    if (end.match(head).hasMatch())
+        return TxStatement::End;
+    return TxStatement::Other;
 }
+
+// The failures that mean the connection is gone.
+bool connectionGone(int rc)
+{
+    return rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST || rc == ER_CONNECTION_KILLED;
+}
+} // namespace
 
 Database &DbConnection()
 {
@@ -60,6 +93,8 @@ bool Database::connect(const QString &host, const QString &user, const QString &
                                    nullptr, 0) != nullptr;
     if (m_connected && !applySessionMode())
         m_connected = false;
+    if (m_connected)
+        m_idle.start();
     return m_connected;
 }
 
@@ -89,6 +124,10 @@ bool Database::applySessionMode()
         if (plain)
             kept.append(f);
     }
+    // Strict in every session, whatever the server's own mode: a value that
+    // does not fit its column is refused, never cut or coerced.
+    if (!kept.contains(QLatin1String("STRICT_ALL_TABLES")))
+        kept.append(QStringLiteral("STRICT_ALL_TABLES"));
     // Single quotes read the same under every mode.
     const QByteArray set = "SET SESSION sql_mode='" + kept.join(QLatin1Char(',')).toLatin1() + "'";
     return api.real_query(m_handle, set.constData(), static_cast<unsigned long>(set.size())) == 0;
@@ -119,35 +158,110 @@ bool Database::reconnect()
     return database.isEmpty() || selectDatabase(database);
 }
 
+bool Database::stillThere()
+{
+    // Never connected: the statement itself reports why.
+    if (m_host.isEmpty() && m_user.isEmpty())
+        return true;
+    if (!m_connected)
+        return false;
+    const auto &api = MySqlApi::get();
+    bool check = !m_idle.isValid() || m_idle.elapsed() > kIdleCheckMs;
+    if (!check && api.get_socket) {
+        // Nothing is due from the server now: anything to read on the socket
+        // (the end of the stream, a "connection killed" packet) means the
+        // server has closed the connection.
+        const my_socket fd = api.get_socket(m_handle);
+        if (fd >= 0) {
+            pollfd p{static_cast<int>(fd), POLLIN, 0};
+            check = ::poll(&p, 1, 0) > 0;
+        }
+    }
+    if (!check)
+        return true;
+    if (api.ping(m_handle) != 0)
+        return false;
+    m_idle.restart();
+    return true;
+}
+
+int Database::fail(unsigned number, const QString &text)
+{
+    m_lastErrno = number;
+    m_lastError = text;
+    return static_cast<int>(number);
+}
+
+int Database::loseTransaction(const QString &why)
+{
+    m_transactionLost = true;
+    return fail(CR_SERVER_LOST, why.isEmpty() ? kTransactionLost : kTransactionLost + QStringLiteral(" (") + why + QLatin1Char(')'));
+}
+
 int Database::query(const QString &sql)
 {
     m_lastStatement = sql;
     m_lastErrno = 0;
-    if (!m_handle)
+    const TxStatement kind = classify(sql);
+    // Ends the transaction's bookkeeping with its COMMIT or ROLLBACK, sent or not.
+    const auto settle = [&](int rc) {
+        if (kind == TxStatement::End) {
+            m_inTransaction = false;
+            m_transactionLost = false;
+        } else if (kind == TxStatement::Begin && rc == 0) {
+            m_inTransaction = true;
+            m_transactionLost = false;
+        }
+        return rc;
+    };
+    if (m_transactionLost)
+        return settle(fail(CR_SERVER_LOST, kTransactionLost));
+    if (!m_handle) {
+        if (m_inTransaction)
+            return settle(loseTransaction(QString()));
         return 2006; // "server has gone away": there is no client object to send on
+    }
+    if (!m_resultOpen && !stillThere()) {
+        // Gone before anything was sent: open it again first.
+        const QString why = errorText();
+        const bool reopened = reconnect();
+        if (m_inTransaction)
+            return settle(loseTransaction(why));
+        if (!reopened) {
+            const unsigned no = errorNumber();
+            return no ? static_cast<int>(no) : CR_SERVER_GONE_ERROR; // the new client's own error says why
+        }
+    }
     const QByteArray bytes = sql.toUtf8();
     const auto send = [&] {
         const int rc = MySqlApi::get().real_query(m_handle, bytes.constData(), static_cast<unsigned long>(bytes.size()));
-        if (rc == 0)
+        if (rc == 0) {
+            m_idle.restart();
             return 0;
+        }
         const unsigned no = errorNumber();
+        if (!connectionGone(static_cast<int>(no)))
+            m_idle.restart();
         return no ? static_cast<int>(no) : rc;
     };
     int rc = send();
-    if ((rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST) && !m_resultOpen) {
-        // A restarted server or an idle time-out: open the connection again.
+    if (connectionGone(rc) && !m_resultOpen) {
+        // A restarted server or a killed session: open the connection again.
         // "Gone away" means the statement was never taken; "lost" may mean it
-        // ran, so it is reported rather than run twice.
+        // ran, so it is reported rather than run twice. Inside a transaction
+        // the server has rolled back what came before: the transaction is lost.
         const unsigned firstError = static_cast<unsigned>(rc);
         const QString firstText = errorText();
-        if (!reconnect())
+        const bool reopened = reconnect();
+        if (m_inTransaction)
+            return settle(loseTransaction(firstText));
+        if (!reopened)
             return rc; // the new client's own error says why
         if (firstError == CR_SERVER_GONE_ERROR)
-            return send();
-        m_lastError = firstText;
-        m_lastErrno = firstError;
+            return settle(send());
+        return fail(firstError, firstText);
     }
-    return rc;
+    return settle(rc);
 }
 
 QString Database::errorText() const

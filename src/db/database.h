@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QString>
 
 struct st_mysql;
@@ -24,9 +25,21 @@ public:
     bool isConnected() const { return m_connected; }
     bool selectDatabase(const QString &name);
     // Sends one statement; 0 on success, the client's error number otherwise.
-    // A connection that went away (2006, 2013) is opened again once; the
-    // statement is sent again only when it never reached the server.
+    // A connection idle for a while, or one the server has closed, is checked
+    // (a ping) before anything is sent and opened again first when it is gone.
+    // A connection that went away (2006, 2013) while a statement was sent is
+    // opened again once; the statement is sent again only when it never
+    // reached the server.
+    // Inside a transaction (START TRANSACTION or BEGIN up to COMMIT or
+    // ROLLBACK) a lost connection is a lost transaction: the server has undone
+    // its work, so that statement and every later one of it fail without being
+    // sent, and its COMMIT or ROLLBACK reports the loss. Nothing of it runs on
+    // in autocommit on a new connection.
     int query(const QString &sql);
+    // True between a transaction's start and its COMMIT or ROLLBACK.
+    bool inTransaction() const { return m_inTransaction; }
+    // True when the connection of the open transaction was lost.
+    bool transactionLost() const { return m_transactionLost; }
     // The statement sent last, for messages about its result.
     const QString &lastStatement() const { return m_lastStatement; }
     // Opens the connection again with the settings of the last connect, the
@@ -48,6 +61,14 @@ private:
     // The session's SQL mode: the server's own without the flags that change
     // how quoted texts are read (NO_BACKSLASH_ESCAPES, ANSI_QUOTES).
     bool applySessionMode();
+    // True when the connection is known to be usable without sending the
+    // statement: it has not been idle for long and the server has not closed
+    // it; otherwise a ping decides.
+    bool stillThere();
+    // Records a failure that the client object does not hold itself.
+    int fail(unsigned number, const QString &text);
+    // A lost transaction: remembered until its COMMIT or ROLLBACK.
+    int loseTransaction(const QString &why);
 
     st_mysql *m_handle = nullptr;
     QString m_host, m_user, m_password, m_database, m_lastStatement;
@@ -58,6 +79,10 @@ private:
     unsigned m_lastErrno = 0;
     bool m_connected = false;
     bool m_resultOpen = false;
+    bool m_inTransaction = false;
+    bool m_transactionLost = false;
+    // Time since the connection last answered.
+    QElapsedTimer m_idle;
 };
 
 // The process-wide connection every window uses.

@@ -60,6 +60,8 @@ bool MySqlApi::load(QString *whyNot)
             resolve(lib, "mysql_real_escape_string", a.real_escape_string, missing);
             resolve(lib, "mysql_insert_id", a.insert_id, missing);
             resolve(lib, "mysql_close", a.close, missing);
+            resolve(lib, "mysql_ping", a.ping, missing);
+            a.get_socket = reinterpret_cast<decltype(a.get_socket)>(lib.resolve("mysql_get_socket"));
             if (missing.isEmpty()) {
                 g_api = a;
                 g_loaded = true;

@@ -24,6 +24,9 @@ struct MySqlApi {
     unsigned long (*real_escape_string)(MYSQL *, char *, const char *, unsigned long) = nullptr;
     my_ulonglong (*insert_id)(MYSQL *) = nullptr;
     void (*close)(MYSQL *) = nullptr;
+    int (*ping)(MYSQL *) = nullptr;
+    // Optional: not every client library has it (nullptr then).
+    my_socket (*get_socket)(MYSQL *) = nullptr;
 
     // Loads the library once; later calls answer from the first attempt.
     static bool load(QString *whyNot = nullptr);

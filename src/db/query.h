@@ -74,9 +74,12 @@ private:
 // "Ошибка в запросе:" + statement + CR + the server's text and returns the
 // client's non-zero code.
 int ExecQuery(const QString &sql);
-// A statement as a message shows it: its first 2,000 characters, then "…".
+// A statement as a message shows it: the value of every password column
+// (user_password, project_smtp_password, the site passwords, any "*_password")
+// as "***", then its first 2,000 characters, then "…".
 QString StatementForMessage(const QString &sql);
-// "Ошибка в запросе:" + the statement as shown + CR + the server's text.
+// "Ошибка в запросе:" + the statement as shown + CR + the server's text (where
+// it quotes a hidden value, "***" too).
 QString StatementFailedMessage(const QString &sql, const QString &serverText);
 
 // Runs a statement on the process connection without the standard message;

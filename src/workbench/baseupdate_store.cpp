@@ -4,6 +4,9 @@
 #include "db/query.h"
 
 #include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace qv::workbench {
 
@@ -11,9 +14,45 @@ namespace {
 
 QString key(const QString &name) { return name.trimmed().toCaseFolded(); }
 
-struct LineFailure {
-    QString error;
+// How much a column takes: characters for CHAR and VARCHAR, bytes (UTF-8) for
+// the TEXT types; nothing for the rest.
+struct ColumnSize {
+    qint64 limit = 0;
+    bool bytes = false;
 };
+
+ColumnSize columnSize(const QString &type)
+{
+    static const QRegularExpression chars(QStringLiteral("^(var)?char\\((\\d+)\\)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QString t = type.trimmed().toLower();
+    if (const auto m = chars.match(t); m.hasMatch())
+        return {m.captured(2).toLongLong(), false};
+    if (t.startsWith(QLatin1String("tinytext")))
+        return {255, true};
+    if (t.startsWith(QLatin1String("text")))
+        return {65535, true};
+    if (t.startsWith(QLatin1String("mediumtext")))
+        return {16777215, true};
+    return {};
+}
+
+// Why a value does not fit its column; nothing when it does. The server would
+// cut trailing blanks off a TEXT value with no more than a note.
+std::optional<QString> tooLong(const QString &column, const QString &value, const ColumnSize &size)
+{
+    if (size.limit <= 0)
+        return std::nullopt;
+    if (size.bytes) {
+        if (value.toUtf8().size() <= size.limit)
+            return std::nullopt;
+        return QStringLiteral("значение поля %1 длиннее допустимого (не более %2 байт)").arg(column).arg(size.limit);
+    }
+    const qint64 length = value.size() - std::count_if(value.cbegin(), value.cend(), [](QChar c) { return c.isLowSurrogate(); });
+    if (length <= size.limit)
+        return std::nullopt;
+    return QStringLiteral("значение поля %1 длиннее допустимого (не более %2 символов)").arg(column).arg(size.limit);
+}
 
 // Runs one statement; the server's text on failure.
 std::optional<QString> run(const QString &sql)
@@ -40,8 +79,12 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
 
     // The table's columns and its names → ids, each read once.
     QSet<QString> columns;
+    QHash<QString, ColumnSize> sizes;
     if (!db::ForEachRow(QStringLiteral("SHOW COLUMNS FROM ") + kind.table,
-                        [&](const db::Row &r) { columns.insert(r[0].toLower()); })
+                        [&](const db::Row &r) {
+                            columns.insert(r[0].toLower());
+                            sizes.insert(r[0].toLower(), columnSize(r[1]));
+                        })
         || !columns.contains(kind.nameColumn)) {
         out.aborted = true;
         out.abortError = db::DbConnection().errorText();
@@ -91,14 +134,28 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
             }
         }
         QString set;
+        std::optional<QString> oversize;
         for (const auto &f : row->fields) {
             if (!set.isEmpty())
                 set += QLatin1Char(',');
             const QString value = f.first == kind.nameColumn ? row->name : f.second;
+            if (!oversize)
+                oversize = tooLong(f.first, value, sizes.value(f.first));
             set += f.first + QLatin1Char('=') + db::Sql(value);
+        }
+        if (oversize) {
+            lineFailed(line, *oversize);
+            if (progress)
+                progress(done, row->name);
+            continue;
         }
         if (const auto err = run(QStringLiteral("SAVEPOINT qv_line"))) {
             lineFailed(line, *err);
+            // A lost connection lost the whole transaction: its COMMIT says so.
+            if (db::DbConnection().transactionLost())
+                break;
+            if (progress)
+                progress(done, row->name);
             continue;
         }
         std::optional<QString> err;
@@ -128,6 +185,8 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
         if (err) {
             run(QStringLiteral("ROLLBACK TO SAVEPOINT qv_line"));
             lineFailed(line, *err);
+            if (db::DbConnection().transactionLost())
+                break;
         } else {
             run(QStringLiteral("RELEASE SAVEPOINT qv_line"));
             if (found == ids.constEnd())
@@ -137,6 +196,8 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
         if (progress)
             progress(done, row->name);
     }
+    // Only what the COMMIT took is stored: a transaction lost on the way (its
+    // connection dropped) or refused at the end stores nothing of this kind.
     if (const auto err = run(QStringLiteral("COMMIT"))) {
         run(QStringLiteral("ROLLBACK"));
         out.aborted = true;

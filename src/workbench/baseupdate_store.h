@@ -14,7 +14,9 @@ struct StoreOutcome {
     QString firstFailedLine; // the first line that was not stored
     QString firstError;      // and why (the server's text or the reader's reason)
     QStringList skippedColumns; // columns the lines held that the table lacks (each once)
-    bool aborted = false;    // the kind's transaction could not begin or commit: nothing stored
+    // The kind's transaction could not begin or commit, or its connection was
+    // lost on the way: nothing of this kind is stored.
+    bool aborted = false;
     QString abortError;
 };
 

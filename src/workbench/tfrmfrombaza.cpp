@@ -199,9 +199,10 @@ void TfrmFromBaza::btnUpdateDownloadClick()
          QStringLiteral("Новые/измененные софт-каталоги: "),
          QStringLiteral("Новые/измененные софт-каталоги успешно внесены в базу! ")},
     };
-    int failed = 0;
+    int failed = 0, stored = 0;
     QString firstLine, firstError;
-    QStringList skipped;
+    QStringList skipped, notStored;
+    const QString kindNames[] = {QStringLiteral("каталоги"), QStringLiteral("форумы"), QStringLiteral("софт-каталоги")};
     for (int k = 0; k < 3; ++k) {
         const KindTexts &t = texts[k];
         setLabel(t.label, t.loading);
@@ -230,9 +231,12 @@ void TfrmFromBaza::btnUpdateDownloadClick()
                                                   });
         if (out.failed > 0 && failed == 0) {
             firstLine = out.firstFailedLine;
-            firstError = out.aborted ? out.abortError : out.firstError;
+            firstError = out.firstFailedLine.isEmpty() ? out.abortError : out.firstError;
         }
         failed += out.failed;
+        stored += out.stored;
+        if (out.aborted)
+            notStored << kindNames[k] + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
         for (const QString &c : out.skippedColumns)
             if (!skipped.contains(c))
                 skipped.append(c);
@@ -254,12 +258,14 @@ void TfrmFromBaza::btnUpdateDownloadClick()
             close();
         return;
     }
-    core::prompt().message(
-        QStringLiteral("Обновление локальной базы завершено с ошибками. Не внесено строк: %1\n"
-                       "Первая из них:\n%2\nОшибка: %3")
-            .arg(failed)
-            .arg(firstLine.left(500), firstError.left(500)),
-        core::MessageIcon::Warning);
+    QString text = QStringLiteral("Обновление локальной базы завершено с ошибками. Внесено строк: %1, не внесено строк: %2")
+                       .arg(stored)
+                       .arg(failed);
+    if (!notStored.isEmpty())
+        text += QStringLiteral("\nНичего не внесено: ") + notStored.join(QStringLiteral("; "));
+    if (!firstLine.isEmpty())
+        text += QStringLiteral("\nПервая из не внесённых строк:\n%1\nОшибка: %2").arg(firstLine.left(500), firstError.left(500));
+    core::prompt().message(text, core::MessageIcon::Warning);
 }
 
 } // namespace qv::workbench
