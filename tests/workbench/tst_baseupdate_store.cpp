@@ -1,6 +1,8 @@
 // Storing update lines in a fresh database: local ids kept, inserts, links
 // rebuilt, empty lists keep links, a failing line leaves nothing behind.
 #include "workbench/baseupdate_store.h"
+#include "db/database.h"
+#include "db/query.h"
 #include "support/testdb.h"
 
 #include <QtTest>
@@ -77,6 +79,77 @@ private slots:
         QCOMPARE(db.scalar("SELECT soft_title FROM soft WHERE soft_id=3"), QString("keep"));
         QCOMPARE(db.rows("SELECT s2s_subject_id FROM ssubjects2soft WHERE s2s_soft_id=3"), QStringList({"9"}));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM soft"), QString("2"));
+    }
+
+    void lineFailingAfterItsUpdateLeavesNothing()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QVERIFY(db.exec("INSERT INTO soft SET soft_id=3, soft_name='s.ru', soft_title='keep'"));
+        QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
+        // The row is updated and its links deleted before a rubric id too big
+        // for its column fails the line: all of the line is taken back.
+        const auto out = StoreUpdateLines(kindOf("soft"), {
+            "1,soft_name='s.ru',soft_title='changed',soft_subjects='5: 99999999999'",
+            "2,soft_name='t.ru',soft_title='next'",
+        });
+        QCOMPARE(out.stored, 1);
+        QCOMPARE(out.failed, 1);
+        QCOMPARE(db.scalar("SELECT soft_title FROM soft WHERE soft_id=3"), QString("keep"));
+        QCOMPARE(db.rows("SELECT s2s_subject_id FROM ssubjects2soft WHERE s2s_soft_id=3"), QStringList({"9"}));
+        QCOMPARE(db.scalar("SELECT soft_title FROM soft WHERE soft_name='t.ru'"), QString("next"));
+    }
+
+    void tooLongValueNamesItsColumn_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("column");
+        // Characters for VARCHAR, bytes for TEXT: trailing blanks past the
+        // TEXT limit would otherwise be cut with no more than a note.
+        QTest::newRow("varchar") << "1,soft_name='" + QString(256, QChar(0x0444)) + "'" << "soft_name";
+        QTest::newRow("text blanks") << "1,soft_name='x.ru',soft_title='" + QString(65535, 'a') + "   '" << "soft_title";
+        QTest::newRow("text bytes") << "1,soft_name='x.ru',soft_url='" + QString(40000, QChar(0x0444)) + "'" << "soft_url";
+    }
+    void tooLongValueNamesItsColumn()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, column);
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        const auto out = StoreUpdateLines(kindOf("soft"), {line, "2,soft_name='y.ru'"});
+        QCOMPARE(out.stored, 1);
+        QCOMPARE(out.failed, 1);
+        QVERIFY2(out.firstError.contains(column), qPrintable(out.firstError));
+        QCOMPARE(db.rows("SELECT soft_name FROM soft"), QStringList({"y.ru"}));
+    }
+
+    void killedConnectionStoresNothingOfTheKind()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        QStringList lines;
+        for (int i = 1; i <= 1000; ++i)
+            lines << QString("%1,catalog_name='c%1.ru',catalog_subjects='3'").arg(i);
+        const QString id = db.scalar("SELECT CONNECTION_ID()");
+        qv::db::Database killer;
+        QVERIFY(killer.create() && killer.connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()));
+        bool killed = false;
+        const auto out = StoreUpdateLines(kindOf("catalogs"), lines, [&](int done, const QString &) {
+            if (done == 500)
+                killed = killer.query("KILL CONNECTION " + id) == 0;
+        });
+        QVERIFY(killed);
+        // Half the lines ran in a transaction the server rolled back: nothing is stored, and the outcome says so.
+        QVERIFY(out.aborted);
+        QCOMPARE(out.stored, 0);
+        QCOMPARE(out.failed, 1000);
+        QVERIFY(!out.abortError.isEmpty());
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM csubjects2catalogs"), QString("0"));
+        // The next kind is stored on a new connection.
+        const auto next = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru'"});
+        QCOMPARE(next.stored, 1);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM forums"), QString("1"));
     }
 
     void unknownColumnsNamedOnce()
