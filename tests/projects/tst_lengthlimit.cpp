@@ -70,6 +70,35 @@ private Q_SLOTS:
         QCOMPARE(t.text, QStringLiteral("abc"));
     }
 
+    void surrogatePairsAtTheEdgesOfAnEdit()
+    {
+        // Two characters that share the low half of their pairs (U+1F400 and
+        // U+1F000), and two that share the high half (U+1F600 and U+1F601).
+        const QString rat = QString::fromUcs4(U"\U0001F400");
+        const QString tile = QString::fromUcs4(U"\U0001F000");
+        const QString grin = QString::fromUcs4(U"\U0001F600");
+        const QString beam = QString::fromUcs4(U"\U0001F601");
+        QCOMPARE(rat.at(1), tile.at(1));
+        QCOMPARE(grin.at(0), beam.at(0));
+        // A paste over a pair, ending in a pair with the same low half: the
+        // cut falls before the whole pair, never leaves half of one.
+        LimitedText t = LimitUserEdit(QStringLiteral("a") + rat, QStringLiteral("aXY") + tile, 3, LineBreaks::CountOne);
+        QVERIFY(t.text.isValidUtf16());
+        QCOMPARE(t.text, QStringLiteral("aXY"));
+        QCOMPARE(t.cursor, 3);
+        QVERIFY(t.cut);
+        t = LimitUserEdit(QStringLiteral("a") + rat + QStringLiteral("b"), QStringLiteral("aXYZ") + tile + QStringLiteral("b"), 5,
+                          LineBreaks::CountOne);
+        QVERIFY(t.text.isValidUtf16());
+        QCOMPARE(t.text, QStringLiteral("aXYZb"));
+        // A replacement starting inside a pair that shares its high half.
+        t = LimitUserEdit(QStringLiteral("a") + grin + QStringLiteral("b"), QStringLiteral("a") + beam + grin + QStringLiteral("b"), 4,
+                          LineBreaks::CountOne);
+        QVERIFY(t.text.isValidUtf16());
+        QCOMPARE(t.text, QStringLiteral("a") + beam + QStringLiteral("b"));
+        QCOMPARE(t.cursor, 3);
+    }
+
     void memoStoredForm()
     {
         QCOMPARE(MemoDisplayText(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
