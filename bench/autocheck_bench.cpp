@@ -81,8 +81,7 @@ void queueAnswers(test::HttpServer &http, int n)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareDisplay();
     QApplication app(argc, argv);
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Auto-check benchmark"));

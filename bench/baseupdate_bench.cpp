@@ -82,8 +82,7 @@ QString line(int i, const QString &name)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareDisplay();
     QApplication app(argc, argv);
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Base update benchmark"));

@@ -5,11 +5,25 @@
 #include <QFile>
 #include <QProcess>
 #include <cstdio>
+#include <unistd.h>
 
 namespace qv::bench {
 
 namespace {
 const QString kScript = QStringLiteral(QV_SOURCE_DIR "/tests/fixture/mariadb.sh");
+}
+
+void prepareDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (::geteuid() == 0) {
+        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!(" " + flags + " ").contains(" --no-sandbox ")) {
+            flags += flags.isEmpty() ? "--no-sandbox" : " --no-sandbox";
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+        }
+    }
 }
 
 void out(const QString &line)

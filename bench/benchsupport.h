@@ -7,6 +7,10 @@
 
 namespace qv::bench {
 
+// Before the application object: no display needed (offscreen unless one is
+// chosen), and the browser engine's sandbox off when running as root, which
+// Chromium refuses otherwise (QTWEBENGINE_CHROMIUM_FLAGS gets --no-sandbox).
+void prepareDisplay();
 // A line on the standard output, flushed at once.
 void out(const QString &line);
 // Runs a statement on the process connection (its rows read off); false,

@@ -72,8 +72,7 @@ double median(std::vector<qint64> v)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareDisplay();
     QApplication app(argc, argv);
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Contact list benchmark"));

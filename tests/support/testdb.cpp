@@ -39,9 +39,39 @@ QStringList readSqlStatements(const QString &path)
     return statements;
 }
 
+namespace {
+// The parent of a process, 0 when it cannot be read.
+qint64 parentOf(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 1).simplified().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() : 0;
+}
+
+// The server folder of this test run: the fixture starts one per ctest process, in
+// QV_TEST_FIXTURE_DIR/run-<pid of ctest>, and ctest is one of this process's ancestors.
+// A server started by hand right in QV_TEST_FIXTURE_DIR serves when there is none.
+QString fixtureDir()
+{
+    const QString base = qEnvironmentVariable("QV_TEST_FIXTURE_DIR");
+    qint64 pid = QCoreApplication::applicationPid();
+    for (int depth = 0; depth < 16 && pid > 1; ++depth) {
+        pid = parentOf(pid);
+        const QString dir = base + QStringLiteral("/run-%1").arg(pid);
+        if (QFileInfo::exists(dir + QStringLiteral("/port")))
+            return dir;
+    }
+    return base;
+}
+} // namespace
+
 int TestDb::fixturePort()
 {
-    QFile f(qEnvironmentVariable("QV_TEST_FIXTURE_DIR") + QStringLiteral("/port"));
+    QFile f(fixtureDir() + QStringLiteral("/port"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     return QString::fromLatin1(f.readAll()).trimmed().toInt();
