@@ -240,7 +240,7 @@ void TfrmFromBaza::btnUpdateDownloadClick()
         for (const QString &c : out.skippedColumns)
             if (!skipped.contains(c))
                 skipped.append(c);
-        setLabel(t.label, t.finished);
+        setLabel(t.label, out.aborted ? t.perLine + QStringLiteral("не внесены в базу!") : t.finished);
         letMessagesRun();
         if (!self)
             return;

@@ -214,6 +214,8 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM csubjects2catalogs")), QStringLiteral("0"));
         // The kind that was not stored is named.
         QVERIFY2(text.contains(QStringLiteral("Ничего не внесено: каталоги")), qPrintable(text));
+        QCOMPARE(w.lbCatalogs->text(), QStringLiteral("Новые/измененные каталоги, доски: не внесены в базу!"));
+        QCOMPARE(w.lbForums->text(), QStringLiteral("Новые/измененные форумы успешно внесены в базу! "));
         qv::core::IniFile stored(ctx.configPath());
         QCOMPARE(stored.readString(QStringLiteral("SQL"), QStringLiteral("date_update")), QStringLiteral("2024-01-02 03:04:05"));
     }
@@ -265,18 +267,37 @@ private Q_SLOTS:
         QCOMPARE(r.stored(), QStringLiteral("New title"));
     }
 
-    void firstSaveAfterAKillSucceeds()
+    void firstSaveAfterALostConnectionSucceeds_data()
     {
+        QTest::addColumn<bool>("idleTimeOut");
+        QTest::newRow("killed") << false;
+        QTest::newRow("idle time-out") << true;
+    }
+    void firstSaveAfterALostConnectionSucceeds()
+    {
+        QFETCH(bool, idleTimeOut);
         RecordPage r;
         QVERIFY2(r.w.db.ok(), qPrintable(r.w.db.error()));
         ScriptedPrompt p;
         QVERIFY(r.open());
-        QVERIFY(killSession(sessionId()));
-        r.editor().edtCatalogTitle->setText(QStringLiteral("After the kill"));
+        const QString id = sessionId();
+        if (idleTimeOut) {
+            // The server closes a session left idle past its time-out.
+            QVERIFY(r.w.db.exec(QStringLiteral("SET SESSION wait_timeout=1")));
+            auto watcher = otherConnection();
+            QVERIFY(watcher);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                scalarOn(*watcher, QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE id=") + id),
+                QStringLiteral("0"), 10000);
+        } else {
+            QVERIFY(killSession(id));
+        }
+        r.editor().edtCatalogTitle->setText(QStringLiteral("After the loss"));
         r.editor().btnSaveChanges->click();
         QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join(QLatin1Char('\n'))));
-        QCOMPARE(r.stored(), QStringLiteral("After the kill"));
+        QCOMPARE(r.stored(), QStringLiteral("After the loss"));
         QCOMPARE(r.links(), QStringList{QStringLiteral("7")});
+        QVERIFY(sessionId() != id);
     }
 };
 
