@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QtTest>
+#include <atomic>
 #include <thread>
 
 using namespace qv;
@@ -239,7 +240,7 @@ private Q_SLOTS:
         const QString id = sessionId();
         auto watcher = otherConnection();
         QVERIFY(watcher);
-        bool killed = false;
+        std::atomic<bool> killed = false;
         std::thread killer([&] {
             for (int i = 0; i < 1000 && !killed; ++i) {
                 if (scalarOn(*watcher, QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE id=%1 "
