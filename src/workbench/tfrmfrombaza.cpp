@@ -19,6 +19,12 @@ namespace qv::workbench {
 namespace {
 const char *kDefaultDate = "2006-05-24";
 
+// A stage's failure text with the request's own reason beneath it.
+QString withReason(const QString &text, const core::HttpReply &reply)
+{
+    return reply.error.isEmpty() ? text : text + QStringLiteral("\nПричина: ") + reply.error;
+}
+
 struct KindTexts {
     QLabel *label;
     QString loading, error, loaded, storing, perLine, finished;
@@ -139,7 +145,7 @@ void TfrmFromBaza::runInfo()
         if (!self || reply.cancelled)
             return;
         if (!reply.ok) {
-            setLabel(s.label, s.error);
+            setLabel(s.label, withReason(s.error, reply));
             m_infoRunning = false;
             return;
         }
@@ -212,7 +218,7 @@ void TfrmFromBaza::btnUpdateDownloadClick()
         if (!self || reply.cancelled)
             return;
         if (!reply.ok) {
-            setLabel(t.label, t.error);
+            setLabel(t.label, withReason(t.error, reply));
             m_downloading = false;
             btnNoModer->setEnabled(true);
             return;

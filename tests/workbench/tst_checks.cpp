@@ -208,6 +208,28 @@ private Q_SLOTS:
         QVERIFY(p.messages.isEmpty());
     }
 
+    void analysisOfATricklingServiceEndsAtTheDeadline()
+    {
+        ScriptedPrompt p;
+        // Each checksum reply would take five seconds, a byte every 100 ms.
+        HttpScript slow;
+        slow.body = QByteArray(50, '7');
+        slow.trickleMs = 100;
+        m_http->setReply("/gch.php", slow);
+        HttpScript tic;
+        tic.body = "value=\"9\"";
+        m_http->setReply("/u", tic);
+        m_pane->metrics->client()->setTimeoutMs(500);
+        m_wb->main->tcWeb->setCurrentIndex(3);
+        m_pane->edtURLAudit->setText(QStringLiteral("site.example"));
+        QElapsedTimer t;
+        t.start();
+        m_pane->metrics->btnURLAuditClick();
+        QVERIFY2(t.elapsed() < 4000, qPrintable(QString::number(t.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(m_wb->main->Web->url().path() == QLatin1String("/url_info.php"), 20000);
+        QCOMPARE(m_wb->main->Web->url().query(QUrl::FullyEncoded), QStringLiteral("PR1=?&PR2=?&TIC=9&url=site.example"));
+    }
+
     void discussionLinks()
     {
         ScriptedPrompt p;
