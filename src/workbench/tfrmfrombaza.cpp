@@ -254,7 +254,9 @@ void TfrmFromBaza::btnUpdateDownloadClick()
             m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt);
         QString done = QStringLiteral("Обновление локальной базы завершено!");
         if (!skipped.isEmpty())
-            done += QStringLiteral("\nПоля, которых нет в локальной базе, пропущены: ") + skipped.join(QStringLiteral(", "));
+            done += QStringLiteral("\nПропущены поля, которых нет в локальной базе, и повторы поля в одной строке "
+                                   "(внесено первое значение): ")
+                    + skipped.join(QStringLiteral(", "));
         core::prompt().message(done);
         if (self)
             close();

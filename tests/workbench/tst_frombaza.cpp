@@ -144,6 +144,22 @@ private slots:
         QVERIFY(p.messages.isEmpty());
     }
 
+    void repeatedColumnIsNamed()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        s.server.setReply("/out_catalog.php",
+                          Setup::body("1,catalog_name='twice.ru',catalog_title='first',catalog_title='second"));
+        s.server.setReply("/out_forum.php", Setup::body(""));
+        s.server.setReply("/out_soft.php", Setup::body(""));
+        TfrmFromBaza w(s.ctx);
+        w.btnUpdateDownloadClick();
+        QCOMPARE(s.db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_name='twice.ru'"), QString("first"));
+        QCOMPARE(p.messages, QStringList({"Обновление локальной базы завершено!\nПропущены поля, которых нет в локальной "
+                                          "базе, и повторы поля в одной строке (внесено первое значение): catalog_title"}));
+    }
+
     void slowOrAbsentServiceSaysWhy()
     {
         Setup s;
