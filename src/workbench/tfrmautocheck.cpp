@@ -127,7 +127,9 @@ TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     buttons->addStretch(1);
     buttons->addWidget(Button1);
     v->addLayout(buttons);
-    wbAd = new controls::BrowserView(this);
+    auto *ad = new controls::BrowserView(this);
+    ad->setMakerSite([this] { return m_ctx.makerUrl(); });
+    wbAd = ad;
     wbAd->setObjectName(QStringLiteral("wbAd"));
     wbAd->setFixedHeight(90);
     v->addWidget(wbAd);
