@@ -30,18 +30,6 @@ QToolButton *toolButton(QWidget *parent, const QString &name, const QString &tex
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return b;
 }
-
-QString OfflinePageHtml()
-{
-    return QStringLiteral(
-        "<!DOCTYPE html><html lang=\"ru\"><head><meta charset=\"utf-8\"><title>Quorvantile 3</title>"
-        "<style>body{font-family:Verdana,Tahoma,Arial,sans-serif;font-size:13px;color:#333;background:#fbfcfe;"
-        "margin:0;padding:14px 18px;line-height:1.45}h1{font-size:15px;color:#1f4e79;margin:0 0 8px}</style></head>"
-        "<body><h1>Сайт разработчика сейчас недоступен</h1>"
-        "<p>Новости и советы разработчика появятся здесь, когда сайт снова будет доступен.</p>"
-        "<p>Проекты, база ресурсов, заполнение форм и учёт регистраций работают и без него: "
-        "выберите проект и рубрику в дереве слева.</p></body></html>");
-}
 } // namespace
 
 TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
@@ -55,10 +43,11 @@ TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent)
     buildCentre();
     buildLinkCommands();
     createControllers();
-    // The maker's pages give way to a local page of ours while its host
-    // cannot be reached.
-    if (auto *view = qobject_cast<controls::BrowserView *>(Web))
-        view->setOfflinePage([this] { return m_ctx.makerUrl(QString()).host(); }, OfflinePageHtml());
+    // The maker's pages give way to a local page of ours while its site
+    // cannot be reached, in every browser of the window that may show them.
+    for (QWebEngineView *browser : {Web, wbHelp})
+        if (auto *view = qobject_cast<controls::BrowserView *>(browser))
+            view->setMakerSite([this] { return m_ctx.makerUrl(); });
 }
 
 TfrmMain::~TfrmMain() = default;

@@ -28,21 +28,31 @@ protected:
 // and logins shared), gone when the user closes it.
 QWebEngineView *OpenBrowserWindow(QWebEngineView *from);
 
+// The program's page "Сайт разработчика сейчас недоступен".
+QString MakerOfflinePageHtml();
+// Whether `url` lies on the site `site` names: the same host and the same
+// port (the scheme's default where none is written).
+bool IsOnSite(const QUrl &url, const QUrl &site);
+
 class BrowserView : public QWebEngineView {
     Q_OBJECT
 public:
     explicit BrowserView(QWidget *parent = nullptr);
 
-    // While a page of the host `host()` names cannot be reached, `html` is
-    // shown in its place (the address stays the one asked for).
-    void setOfflinePage(std::function<QString()> host, const QString &html);
+    // While a page of the maker's site (host and port of `site()`) cannot be
+    // reached, the program's page says so in its place (the address stays
+    // the one asked for). Windows this view opens do the same.
+    void setMakerSite(std::function<QUrl()> site);
+    // True while the program's page stands in for an unreachable maker's page.
+    bool showsOfflinePage() const { return m_offlineShown; }
 
 protected:
     QWebEngineView *createWindow(QWebEnginePage::WebWindowType type) override;
 
 private:
-    std::function<QString()> m_offlineHost;
-    QString m_offlineHtml;
+    std::function<QUrl()> m_makerSite;
+    bool m_offlinePending = false;
+    bool m_offlineShown = false;
 };
 
 } // namespace qv::controls

@@ -78,23 +78,21 @@ HttpReply HttpClient::run(QNetworkReply *reply)
     wait.reply = reply;
     m_wait = &wait;
     bool timedOut = false;
-    const int timeoutMs = m_timeoutMs;
-    QTimer timer;
-    timer.setSingleShot(true);
-    // The time-out counts from the last bytes moved, so a slow but moving
-    // transfer is not cut; a server that never answers is.
-    QObject::connect(&timer, &QTimer::timeout, &wait.loop, [&] {
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    // One deadline for the whole exchange, counted from the request's start:
+    // a server that trickles a byte now and then cannot hold the caller past it.
+    QObject::connect(&deadline, &QTimer::timeout, &wait.loop, [&] {
         timedOut = true;
         if (wait.reply)
             wait.reply->abort();
     });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &timer, [&] { timer.start(timeoutMs); });
-    QObject::connect(reply, &QNetworkReply::uploadProgress, &timer, [&] { timer.start(timeoutMs); });
     QObject::connect(reply, &QNetworkReply::finished, &wait.loop, &QEventLoop::quit);
-    timer.start(timeoutMs);
+    const int timeoutMs = m_timeoutMs;
+    deadline.start(timeoutMs);
     if (!reply->isFinished())
         wait.loop.exec();
-    timer.stop();
+    deadline.stop();
 
     if (wait.cancelled) {
         result.cancelled = true;
@@ -113,20 +111,40 @@ HttpReply HttpClient::run(QNetworkReply *reply)
         result.body = reply->readAll();
     result.text = DecodeBody(result.body, result.contentType, m_defaultCharset);
     if (timedOut) {
-        result.error = QStringLiteral("Нет ответа от сервера (время ожидания истекло)");
+        result.timedOut = true;
+        result.error = QStringLiteral("время ожидания ответа сервера (%1 с) истекло").arg((timeoutMs + 999) / 1000);
     } else if (result.status >= 300 && result.status < 400) {
-        result.error = QStringLiteral("Перенаправление %1 не выполняется").arg(result.status);
+        result.error = QStringLiteral("сервер ответил перенаправлением (HTTP %1), оно не выполняется").arg(result.status);
     } else if (result.status >= 400) {
-        result.error = QStringLiteral("Ошибка HTTP %1").arg(result.status);
+        result.error = QStringLiteral("сервер ответил ошибкой HTTP %1").arg(result.status);
     } else if (reply->error() != QNetworkReply::NoError) {
-        result.error = reply->errorString();
+        result.error = NetworkErrorText(reply->error(), reply->url(), reply->errorString());
     } else if (result.status < 200) {
-        result.error = QStringLiteral("Нет ответа от сервера");
+        result.error = QStringLiteral("сервер не прислал ответа");
     } else {
         result.ok = true;
     }
     reply->deleteLater();
     return result;
+}
+
+QString NetworkErrorText(int error, const QUrl &url, const QString &fallback)
+{
+    const QString server = url.port() > 0 ? url.host() + QLatin1Char(':') + QString::number(url.port()) : url.host();
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("сервер %1 отказал в соединении").arg(server);
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("сервер %1 не найден").arg(server);
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("сервер %1 закрыл соединение, не ответив").arg(server);
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("сервер %1 не отвечает").arg(server);
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("не удалось установить защищённое соединение с %1").arg(server);
+    default:
+        return fallback.isEmpty() ? QStringLiteral("ошибка сети") : fallback;
+    }
 }
 
 QByteArray CharsetOf(const QByteArray &contentType)

@@ -1,8 +1,9 @@
 #pragma once
 // The program's HTTP client: GET and form POST, waited on in a local event
 // loop so that the window stays responsive during long loops. Redirects are
-// not followed (a 3xx reply is a failure); every request has a transfer
-// time-out; each client keeps its own cookies.
+// not followed (a 3xx reply is a failure); every request has one deadline
+// for the whole exchange, however slowly the bytes come; each client keeps
+// its own cookies.
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -17,8 +18,12 @@ namespace qv::core {
 struct HttpReply {
     bool ok = false;        // a 2xx reply received in full
     bool cancelled = false; // the client was destroyed or aborted during the wait
+    bool timedOut = false;  // the exchange did not end before the client's deadline
     int status = 0;         // HTTP status code, 0 when none arrived
-    QString error;          // why the request failed, as plain text; empty when ok
+    // Why the request failed, as plain text a message can show after a colon
+    // (the deadline passed, the server refused the connection, the HTTP
+    // status it answered); empty when ok.
+    QString error;
     QByteArray body;        // raw bytes (error statuses included)
     QByteArray contentType; // the Content-Type header
     QString text;           // the body decoded: declared charset, else the client's default
@@ -31,6 +36,7 @@ public:
     // A wait in progress ends with `cancelled` set.
     ~HttpClient() override;
 
+    // The deadline of each request, from its start to its last byte.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     int timeoutMs() const { return m_timeoutMs; }
     void setDefaultCharset(const QByteArray &name) { m_defaultCharset = name; }
@@ -59,6 +65,9 @@ private:
     QByteArray m_defaultCharset = QByteArrayLiteral("windows-1251");
 };
 
+// A network failure in words (the server refused, was not found, ...);
+// `fallback` for the others.
+QString NetworkErrorText(int error, const QUrl &url, const QString &fallback);
 // The charset named in a Content-Type header ("" when none).
 QByteArray CharsetOf(const QByteArray &contentType);
 // Bytes decoded as `charset`; an unknown charset name decodes as windows-1251.

@@ -155,8 +155,16 @@ std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &li
     for (int k = 1; k < parsed->size(); ++k) {
         const QString column = parsed->at(k).first.toLower();
         const QString &value = parsed->at(k).second;
-        if (column == kind.idColumn || !columns.contains(column) || seen.contains(column)) {
-            if (!seen.contains(column) && !row.skipped.contains(column))
+        if (seen.contains(column)) {
+            // Named again: the first value stands, this one is dropped and said so.
+            if (!row.duplicated.contains(column))
+                row.duplicated.append(column);
+            if (!row.skipped.contains(column))
+                row.skipped.append(column);
+            continue;
+        }
+        if (column == kind.idColumn || !columns.contains(column)) {
+            if (!row.skipped.contains(column))
                 row.skipped.append(column);
             continue;
         }
@@ -176,7 +184,17 @@ std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &li
             *error = QStringLiteral("в строке нет поля ") + kind.nameColumn;
         return std::nullopt;
     }
+    if (error)
+        *error = row.duplicated.isEmpty() ? QString() : DuplicatedReason(row.duplicated);
     return row;
+}
+
+QString DuplicatedReason(const QStringList &columns)
+{
+    return (columns.size() == 1 ? QStringLiteral("поле %1 названо в строке дважды")
+                                : QStringLiteral("поля %1 названы в строке дважды"))
+               .arg(columns.join(QStringLiteral(", ")))
+           + QStringLiteral(": внесено первое значение, повторное отброшено");
 }
 
 std::optional<QList<qint64>> RubricPieces(const QString &list)

@@ -46,14 +46,20 @@ std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *
 struct UpdateRow {
     QString name;               // the resource's host name
     QList<UpdateField> fields;  // known columns, the name included, id and unknown ones left out
-    QStringList skipped;        // columns left out (each named once)
+    QStringList skipped;        // columns left out (each named once), a repeated one included
+    QStringList duplicated;     // columns the line names more than once: their first value is kept
     QString subjects;           // the rubric list column's value
     bool hasSubjects = false;
 };
 
 // The first field (the service's id) dropped, the name required, only `columns` kept.
+// A column named twice keeps its first value. `error` gets why the line cannot be
+// read, or, for a line read with a repeated column dropped, the reason naming it.
 std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &line,
                                        const QSet<QString> &columns, QString *error = nullptr);
+
+// Why a line's repeated columns were dropped ("поле catalog_title названо в строке дважды: ...").
+QString DuplicatedReason(const QStringList &columns);
 
 // The rubric ids of a list "3: 7: 12 ": pieces cut at ":", trimmed, whole numbers only;
 // nothing when a piece is not a number. Empty pieces are skipped.

@@ -1,6 +1,8 @@
 #include "workbench/registrationsearch.h"
 #include "app/tfrmmain.h"
+#include "controls/browserview.h"
 #include "core/appcontext.h"
+#include "core/prompt.h"
 #include "db/query.h"
 #include "workbench/browserpane.h"
 #include "workbench/search_logic.h"
@@ -133,7 +135,19 @@ void RegistrationSearch::SpeedButton3Click()
     const int forum = m_ctx.SelectedResourceId;
     if (!release || forum <= 0 || m_ctx.CurrentKind != QLatin1String("forums"))
         return;
-    const QString url = m_main.Web->url().toString();
+    // Only a web page is a discussion: never an empty or blank address, nor
+    // a page of the program (its local pages, its page standing in for the
+    // maker's unreachable site).
+    const QUrl shown = m_main.Web->url();
+    const QString scheme = shown.scheme().toLower();
+    const auto *view = qobject_cast<const controls::BrowserView *>(m_main.Web);
+    if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) || shown.host().isEmpty()
+        || (view && view->showsOfflinePage())) {
+        core::prompt().message(QStringLiteral("Адрес обсуждения не сохранён: в браузере должна быть открыта страница "
+                                              "обсуждения на форуме (адрес http:// или https://)."));
+        return;
+    }
+    const QString url = shown.toString();
     const QString where = QStringLiteral(" WHERE flink_material_id=") + db::SqlInt(*release) + QStringLiteral(" AND flink_forum_id=")
                           + db::SqlInt(forum);
     bool failed = false;

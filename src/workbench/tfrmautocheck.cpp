@@ -55,17 +55,36 @@ QLabel *boldLabel(const QString &text, QWidget *parent)
 // One engine's answer for one resource.
 enum class Answer { Failed, Confirmed, NotConfirmed };
 
-Answer ask(core::HttpClient &http, const QUrl &url, bool (*foundNothing)(const QString &))
+// `why` gets the reason of a failed request.
+Answer ask(core::HttpClient &http, const QUrl &url, bool (*foundNothing)(const QString &), QString *why)
 {
     const core::HttpReply reply = http.get(url);
-    if (!reply.ok)
+    if (!reply.ok) {
+        *why = reply.error;
         return Answer::Failed;
+    }
     if (reply.body.isEmpty())
         return Answer::NotConfirmed;
     return foundNothing(core::DecodeHtmlPage(reply.body, reply.contentType)) ? Answer::NotConfirmed : Answer::Confirmed;
 }
 
 } // namespace
+
+QString AutoCheckEndMessage(int total, int checked, int notChecked, bool stopped)
+{
+    if (stopped) {
+        QString text = QStringLiteral("Авто проверка регистрации остановлена: проверено %1 из %2").arg(checked).arg(total);
+        if (notChecked > 0)
+            text += QStringLiteral(", не удалось проверить %1").arg(notChecked);
+        return text + QLatin1Char('.');
+    }
+    if (notChecked == 0)
+        return QStringLiteral("Авто проверка регистрации успешно завершена!");
+    return QStringLiteral("Авто проверка регистрации завершена с ошибками: не удалось проверить %1 из %2. "
+                          "Причины указаны в логе проверки.")
+        .arg(notChecked)
+        .arg(total);
+}
 
 TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -108,7 +127,9 @@ TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     buttons->addStretch(1);
     buttons->addWidget(Button1);
     v->addLayout(buttons);
-    wbAd = new controls::BrowserView(this);
+    auto *ad = new controls::BrowserView(this);
+    ad->setMakerSite([this] { return m_ctx.makerUrl(); });
+    wbAd = ad;
     wbAd->setObjectName(QStringLiteral("wbAd"));
     wbAd->setFixedHeight(90);
     v->addWidget(wbAd);
@@ -195,8 +216,13 @@ void TfrmAutocheck::btnAutoCheckStartClick()
     if (m_running)
         return;
     const auto log = checkLogOf(Kind);
-    if (!log)
+    if (!log) {
+        prompt().message(Kind == QLatin1String("contacts")
+                             ? QStringLiteral("Контакты автопроверкой не проверяются: она проверяет регистрацию на каталогах, "
+                                              "форумах и софт-каталогах. Выберите их раздел и запустите автопроверку снова.")
+                             : QStringLiteral("Выберите раздел хотя бы с одним каталогом/форумом!"));
         return;
+    }
     // The run's own copy: a launch meanwhile changes nothing of it.
     struct Item {
         QString name;
@@ -218,12 +244,18 @@ void TfrmAutocheck::btnAutoCheckStartClick()
     btnAutoCheckStart->setEnabled(false);
     loadAd();
     const int total = static_cast<int>(items.size());
-    int done = 0;
+    int done = 0, notChecked = 0;
+    bool stopped = false;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     lbAutoCheckLog->clear();
     QPointer<TfrmAutocheck> self(this);
     bool failed = false;
     auto logLine = [this](const QString &line) { lbAutoCheckLog->insertItem(0, line); };
+    auto logFailure = [&](const QString &engine, const QString &name, const QString &why) {
+        ++notChecked;
+        logLine(QStringLiteral("Ошибка при проверке ") + engine + QStringLiteral(" :: ") + name
+                + (why.isEmpty() ? QString() : QStringLiteral(" :: ") + why));
+    };
 
     for (int i = 0; i < total; ++i) {
         if (i > 0 && i % 100 == 0)
@@ -233,26 +265,32 @@ void TfrmAutocheck::btnAutoCheckStartClick()
         QCoreApplication::processEvents();
         if (!self)
             return;
-        if (StopRequested)
+        if (StopRequested) {
+            stopped = true;
             break;
+        }
         const Item &item = items[i];
         lbNow->setText(item.name);
+        QString why;
         const Answer yandex = ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(site, item.name)),
-                                  &YandexFoundNothing);
+                                  &YandexFoundNothing, &why);
         if (!self)
             return;
+        // A request cut short by the stop is no failure of the engine.
+        if (StopRequested) {
+            stopped = true;
+            break;
+        }
         if (yandex == Answer::Failed) {
-            logLine(QStringLiteral("Ошибка при проверке Yandex :: ") + item.name);
+            logFailure(QStringLiteral("Yandex"), item.name, why);
             continue;
         }
-        if (StopRequested)
-            break;
         const Answer google = ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(site, item.name)),
-                                  &GoogleFoundNothing);
+                                  &GoogleFoundNothing, &why);
         if (!self)
             return;
         if (google == Answer::Failed) {
-            logLine(QStringLiteral("Ошибка при проверке Google :: ") + item.name);
+            logFailure(QStringLiteral("Google"), item.name, why);
             continue;
         }
         const bool y = yandex == Answer::Confirmed, g = google == Answer::Confirmed;
@@ -286,7 +324,7 @@ void TfrmAutocheck::btnAutoCheckStartClick()
     m_running = false;
     btnAutoCheckStart->setEnabled(true);
     if (!failed)
-        prompt().message(QStringLiteral("Авто проверка регистрации успешно завершена!"));
+        prompt().message(AutoCheckEndMessage(total, done, notChecked, stopped));
     Q_EMIT runEnded();
 }
 

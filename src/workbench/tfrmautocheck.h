@@ -20,6 +20,11 @@ namespace qv::workbench {
 
 class ResourceList;
 
+// The message that ends a run of `total` resources: success only when every
+// one was checked; otherwise how many could not be checked, or where a stop
+// left the run.
+QString AutoCheckEndMessage(int total, int checked, int notChecked, bool stopped);
+
 class TfrmAutocheck : public QWidget {
     Q_OBJECT
 public:

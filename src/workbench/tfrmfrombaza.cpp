@@ -19,6 +19,12 @@ namespace qv::workbench {
 namespace {
 const char *kDefaultDate = "2006-05-24";
 
+// A stage's failure text with the request's own reason beneath it.
+QString withReason(const QString &text, const core::HttpReply &reply)
+{
+    return reply.error.isEmpty() ? text : text + QStringLiteral("\nПричина: ") + reply.error;
+}
+
 struct KindTexts {
     QLabel *label;
     QString loading, error, loaded, storing, perLine, finished;
@@ -139,7 +145,7 @@ void TfrmFromBaza::runInfo()
         if (!self || reply.cancelled)
             return;
         if (!reply.ok) {
-            setLabel(s.label, s.error);
+            setLabel(s.label, withReason(s.error, reply));
             m_infoRunning = false;
             return;
         }
@@ -213,7 +219,7 @@ void TfrmFromBaza::btnUpdateDownloadClick()
         if (!self || reply.cancelled)
             return;
         if (!reply.ok) {
-            setLabel(t.label, t.error);
+            setLabel(t.label, withReason(t.error, reply));
             m_downloading = false;
             btnNoModer->setEnabled(true);
             return;
@@ -252,7 +258,9 @@ void TfrmFromBaza::btnUpdateDownloadClick()
             m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt);
         QString done = QStringLiteral("Обновление локальной базы завершено!");
         if (!skipped.isEmpty())
-            done += QStringLiteral("\nПоля, которых нет в локальной базе, пропущены: ") + skipped.join(QStringLiteral(", "));
+            done += QStringLiteral("\nПропущены поля, которых нет в локальной базе, и повторы поля в одной строке "
+                                   "(внесено первое значение): ")
+                    + skipped.join(QStringLiteral(", "));
         core::prompt().message(done);
         if (self)
             close();

@@ -122,7 +122,10 @@ bool TfrmToBaza::upload(const QString &kind, int resourceId)
     const core::HttpReply reply = m_http->post(m_ctx.makerUrl(path), body);
     // Any failure to deliver counts as the service's refusal.
     const bool taken = reply.ok && !UploadRefused(QString::fromLatin1(reply.body));
-    prompt().message(taken ? QStringLiteral("Информация успешно внесена на сервер!") : QStringLiteral("Информация не внесена!"));
+    QString outcome = taken ? QStringLiteral("Информация успешно внесена на сервер!") : QStringLiteral("Информация не внесена!");
+    if (!reply.ok)
+        outcome += QStringLiteral("\nПричина: ") + reply.error;
+    prompt().message(outcome);
     return taken;
 }
 

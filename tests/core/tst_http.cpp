@@ -127,6 +127,64 @@ private slots:
         QVERIFY(client.get(url(QStringLiteral("/fine"))).ok);
     }
 
+    void tricklingServerFailsAtTheDeadline()
+    {
+        // A byte every 100 ms: the transfer never stands still for long, but
+        // the whole exchange would take four seconds.
+        HttpScript slow;
+        slow.body = QByteArray(40, 'x');
+        slow.trickleMs = 100;
+        m_server->setReply("/trickle", slow);
+        HttpClient client;
+        client.setTimeoutMs(700);
+        QElapsedTimer t;
+        t.start();
+        const auto r = client.get(url(QStringLiteral("/trickle")));
+        QVERIFY(!r.ok);
+        QVERIFY(!r.cancelled);
+        QVERIFY(r.timedOut);
+        QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY(r.error.contains(QStringLiteral("истекло")));
+        QVERIFY(!client.busy());
+        // A trickle that ends before the deadline is received whole.
+        HttpScript shortOne;
+        shortOne.body = "12345";
+        shortOne.trickleMs = 20;
+        m_server->setReply("/short", shortOne);
+        const auto ok = client.get(url(QStringLiteral("/short")));
+        QVERIFY2(ok.ok, qPrintable(ok.error));
+        QCOMPARE(ok.body, QByteArray("12345"));
+    }
+
+    void failureReasonsSayWhatHappened()
+    {
+        HttpScript broken;
+        broken.status = 503;
+        m_server->setReply("/broken", broken);
+        HttpClient client;
+        client.setTimeoutMs(400);
+        const auto status = client.get(url(QStringLiteral("/broken")));
+        QVERIFY(!status.ok);
+        QVERIFY2(status.error.contains(QStringLiteral("HTTP 503")), qPrintable(status.error));
+
+        HttpScript hang;
+        hang.hang = true;
+        m_server->setReply("/hang", hang);
+        const auto late = client.get(url(QStringLiteral("/hang")));
+        QVERIFY(late.timedOut);
+        QVERIFY2(late.error.contains(QStringLiteral("время ожидания")), qPrintable(late.error));
+
+        const QString dead = m_server->baseUrl();
+        delete m_server;
+        m_server = nullptr;
+        const auto refused = client.get(QUrl(dead + QStringLiteral("/x")));
+        QVERIFY(!refused.ok);
+        QVERIFY(!refused.timedOut);
+        QVERIFY2(refused.error.contains(QStringLiteral("отказал в соединении")), qPrintable(refused.error));
+        m_server = new HttpServer(this);
+        QVERIFY(m_server->listen());
+    }
+
     void textsFollowTheDeclaredCharset()
     {
         HttpScript plain;

@@ -140,9 +140,30 @@ void HttpServer::answer(QTcpSocket *socket, const HttpScript &script)
         out += "Content-Type: text/html\r\n";
     out += "Content-Length: " + QByteArray::number(script.body.size()) + "\r\n";
     out += "Connection: close\r\n\r\n";
+    if (script.trickleMs > 0) {
+        socket->write(out);
+        trickle(socket, script.body, script.trickleMs);
+        return;
+    }
     out += script.body;
     socket->write(out);
     socket->disconnectFromHost();
+}
+
+void HttpServer::trickle(QTcpSocket *socket, const QByteArray &rest, int everyMs)
+{
+    if (rest.isEmpty()) {
+        socket->disconnectFromHost();
+        return;
+    }
+    QPointer<QTcpSocket> guard(socket);
+    QTimer::singleShot(everyMs, this, [this, guard, rest, everyMs] {
+        if (!guard || guard->state() != QAbstractSocket::ConnectedState)
+            return;
+        guard->write(rest.left(1));
+        guard->flush();
+        trickle(guard, rest.mid(1), everyMs);
+    });
 }
 
 } // namespace qv::test

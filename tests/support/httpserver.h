@@ -22,6 +22,7 @@ struct HttpScript {
     int delayMs = 0;   // answer after this delay
     bool hang = false; // never answer, keep the connection open
     bool drop = false; // close the connection without answering
+    int trickleMs = 0; // send the headers at once, then the body one byte every trickleMs
 
     HttpScript &addHeader(const QByteArray &name, const QByteArray &value)
     {
@@ -69,6 +70,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const HttpScript &script);
+    void trickle(QTcpSocket *socket, const QByteArray &rest, int everyMs);
     HttpScript scriptFor(const QByteArray &path);
 
     QTcpServer *m_server;

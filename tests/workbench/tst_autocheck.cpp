@@ -209,11 +209,67 @@ private Q_SLOTS:
         m_http->queueReply("/yandsearch", hang);
         launch();
         m_check->btnAutoCheckStartClick();
-        QCOMPARE(p.messages, QStringList{kDone});
-        QCOMPARE(logLines(), (QStringList{"Подтверждено Яндексом и Гуглом :: d.example", "Ошибка при проверке Yandex :: c.example",
-                                          "Ошибка при проверке Google :: b.example", "Ошибка при проверке Yandex :: a.example"}));
+        QCOMPARE(p.messages, QStringList{"Авто проверка регистрации завершена с ошибками: не удалось проверить 3 из 4. "
+                                         "Причины указаны в логе проверки."});
+        QCOMPARE(logLines(), (QStringList{"Подтверждено Яндексом и Гуглом :: d.example",
+                                          "Ошибка при проверке Yandex :: c.example :: время ожидания ответа сервера (1 с) истекло",
+                                          "Ошибка при проверке Google :: b.example :: сервер ответил перенаправлением (HTTP 302), "
+                                          "оно не выполняется",
+                                          "Ошибка при проверке Yandex :: a.example :: сервер ответил ошибкой HTTP 500"}));
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT GROUP_CONCAT(gcrl_catalog_id) FROM gcreglog")), QString::number(d));
         QCOMPARE(m_check->lbProgress->text(), QStringLiteral("1 из 4"));
+    }
+
+    void noEngineReachableEndsWithTheCount()
+    {
+        ScriptedPrompt p;
+        for (const char *name : {"a.example", "b.example", "c.example"})
+            addCatalog(QString::fromLatin1(name));
+        // The engines at a port where nothing listens; the maker's page stays here.
+        quint16 closedPort = 0;
+        {
+            HttpServer gone;
+            QVERIFY(gone.listen());
+            closedPort = gone.port();
+        }
+        const QByteArray dead = "http://127.0.0.1:" + QByteArray::number(closedPort);
+        QFile ini(m_wb->ctx.configPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Hosts]\nmaker=" + m_http->baseUrl().toUtf8() + "\nyandex=" + dead + "\ngoogle=" + dead + "\n");
+        ini.close();
+        m_wb->ctx.ConfigIni.open(m_wb->ctx.configPath());
+        launch();
+        m_check->btnAutoCheckStart->click();
+        QCOMPARE(p.messages, QStringList{"Авто проверка регистрации завершена с ошибками: не удалось проверить 3 из 3. "
+                                         "Причины указаны в логе проверки."});
+        const QStringList lines = logLines();
+        QCOMPARE(lines.size(), 3);
+        for (const QString &line : lines)
+            QVERIFY2(line.startsWith(QStringLiteral("Ошибка при проверке Yandex :: "))
+                         && line.endsWith(QStringLiteral(" :: сервер 127.0.0.1:%1 отказал в соединении").arg(closedPort)),
+                     qPrintable(line));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM gcreglog")), QStringLiteral("0"));
+    }
+
+    void contactsSectionStartSaysWhy()
+    {
+        ScriptedPrompt p;
+        addCatalog(QStringLiteral("a.example"));
+        m_http->setDefaultReply(page("<html>found</html>"));
+        // A list still on screen while the navigator is on a contacts section.
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_wb->main->resources->fill(ListSource{ListSource::Rubric, 11, {}}));
+        m_wb->ctx.CurrentKind = QStringLiteral("contacts");
+        m_check->N36Click(*m_wb->main->resources, QStringLiteral("Контакты"));
+        QVERIFY(m_check->isVisible());
+        m_http->clearRequests();
+        m_check->btnAutoCheckStart->click();
+        QCOMPARE(p.messages, QStringList{"Контакты автопроверкой не проверяются: она проверяет регистрацию на каталогах, "
+                                         "форумах и софт-каталогах. Выберите их раздел и запустите автопроверку снова."});
+        for (const auto &r : m_http->requests())
+            QVERIFY2(r.path != "/yandsearch" && r.path != "/search", r.target.constData());
+        QVERIFY(m_check->btnAutoCheckStart->isEnabled());
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM gcreglog")), QStringLiteral("0"));
     }
 
     void pausesAfterEveryHundred()
@@ -258,7 +314,7 @@ private Q_SLOTS:
         // Closed during the first Yandex request: nothing is written for it.
         QTimer::singleShot(100, m_check, [this] { m_check->Button1Click(); });
         m_check->btnAutoCheckStartClick();
-        QCOMPARE(p.messages, QStringList{kDone});
+        QCOMPARE(p.messages, QStringList{"Авто проверка регистрации остановлена: проверено 0 из 2."});
         QVERIFY(!m_check->isVisible());
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM gcreglog")), QStringLiteral("0"));
         QVERIFY(m_check->btnAutoCheckStart->isEnabled());
@@ -272,7 +328,7 @@ private Q_SLOTS:
         p.messages.clear();
         QTimer::singleShot(150, m_check, [this] { m_check->close(); });
         m_check->btnAutoCheckStartClick();
-        QCOMPARE(p.messages, QStringList{kDone});
+        QCOMPARE(p.messages, QStringList{"Авто проверка регистрации остановлена: проверено 1 из 2."});
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT GROUP_CONCAT(gcrl_catalog_id) FROM gcreglog")), QString::number(a));
 
         // A stop ends a long pause at once.

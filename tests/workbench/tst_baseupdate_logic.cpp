@@ -75,6 +75,28 @@ private slots:
         QCOMPARE(row->skipped, QStringList({"catalog_id", "evil_column"}));
     }
 
+    void columnNamedTwiceKeepsTheFirstValue()
+    {
+        QString err;
+        const auto row = ReadUpdateRow(kindOf("catalogs"),
+            "1,catalog_name='d.ru',catalog_title='first',CATALOG_TITLE='second',catalog_name='other.ru',"
+            "catalog_title='third'", catalogColumns, &err);
+        QVERIFY(row);
+        QCOMPARE(row->name, QString("d.ru"));
+        QCOMPARE(valueOf(*row, "catalog_title"), QString("first"));
+        int titles = 0;
+        for (const auto &f : row->fields)
+            titles += f.first == QLatin1String("catalog_title");
+        QCOMPARE(titles, 1);
+        QCOMPARE(row->duplicated, QStringList({"catalog_title", "catalog_name"}));
+        QVERIFY(row->skipped.contains("catalog_title"));
+        QCOMPARE(err, QString("поля catalog_title, catalog_name названы в строке дважды: внесено первое значение, "
+                              "повторное отброшено"));
+        // A line without repeats has no reason.
+        QVERIFY(ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='d.ru',catalog_title='x'", catalogColumns, &err));
+        QVERIFY(err.isEmpty());
+    }
+
     void sqlInValuesIsKeptAsText()
     {
         const QString evil = "x'); DROP TABLE catalogs; -- ";

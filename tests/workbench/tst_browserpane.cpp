@@ -2,6 +2,7 @@
 // when it has loaded (not in the forums view), the strip follows the clicks,
 // and the status buttons record the outcome.
 #include "app/program.h"
+#include "controls/browserview.h"
 #include "controls/tframelessie.h"
 #include "core/urlsafety.h"
 #include "db/query.h"
@@ -14,6 +15,7 @@
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/tfrmauth.h"
+#include "workbench/tfrmautocheck.h"
 #include "workbenchfixture.h"
 
 #include <QApplication>
@@ -233,6 +235,44 @@ private Q_SLOTS:
                 v->close();
             }
         }
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // Only the maker's host and port give way to the program's page: a
+    // resource on the same host at another port shows its own failure; the
+    // auto-check window's pane gives way like the main browser.
+    void offlinePageOnlyForTheMakersSite()
+    {
+        ScriptedPrompt p;
+        auto *web = qobject_cast<controls::BrowserView *>(m_wb->main->Web);
+        QVERIFY(web);
+        const auto bodyText = [](QWebEngineView *v) {
+            return qv::test::evaluateJs(v, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+        };
+        const QString offline = QStringLiteral("Сайт разработчика сейчас недоступен");
+        const QUrl maker = m_wb->ctx.makerUrl();
+        const QString other = QStringLiteral("http://%1:%2/resource.html").arg(maker.host()).arg(test::closedLocalPort());
+        QSignalSpy failed(m_wb->main->Web, &QWebEngineView::loadFinished);
+        m_wb->main->Web->setUrl(QUrl(other));
+        QVERIFY(failed.wait(20000));
+        QCOMPARE(failed.first().first().toBool(), false);
+        // Time enough for a replacement to come, had there been one.
+        QTest::qWait(700);
+        QVERIFY(!bodyText(m_wb->main->Web).contains(offline));
+        QVERIFY(!web->showsOfflinePage());
+        QCOMPARE(m_wb->main->Web->url().toString(), other);
+
+        m_wb->main->Web->setUrl(QUrl(m_wb->makerStart()));
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(m_wb->main->Web).contains(offline), 20000);
+        QVERIFY(web->showsOfflinePage());
+
+        TfrmAutocheck check(m_wb->ctx, m_wb->main.get());
+        m_wb->ctx.ProjectUrl = QStringLiteral("http://site.example");
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        check.N36Click(*m_list, QStringLiteral("Рубрика"));
+        QVERIFY(check.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(check.wbAd).contains(offline), 20000);
         QVERIFY(p.messages.isEmpty());
     }
 

@@ -5,6 +5,7 @@
 #include "db/query.h"
 #include "projects/projectchoice.h"
 #include "support/httpserver.h"
+#include "support/pagejs.h"
 #include "support/scriptedprompt.h"
 #include "workbench/browserpane.h"
 #include "workbench/registrationsearch.h"
@@ -208,6 +209,28 @@ private Q_SLOTS:
         QVERIFY(p.messages.isEmpty());
     }
 
+    void analysisOfATricklingServiceEndsAtTheDeadline()
+    {
+        ScriptedPrompt p;
+        // Each checksum reply would take five seconds, a byte every 100 ms.
+        HttpScript slow;
+        slow.body = QByteArray(50, '7');
+        slow.trickleMs = 100;
+        m_http->setReply("/gch.php", slow);
+        HttpScript tic;
+        tic.body = "value=\"9\"";
+        m_http->setReply("/u", tic);
+        m_pane->metrics->client()->setTimeoutMs(500);
+        m_wb->main->tcWeb->setCurrentIndex(3);
+        m_pane->edtURLAudit->setText(QStringLiteral("site.example"));
+        QElapsedTimer t;
+        t.start();
+        m_pane->metrics->btnURLAuditClick();
+        QVERIFY2(t.elapsed() < 4000, qPrintable(QString::number(t.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(m_wb->main->Web->url().path() == QLatin1String("/url_info.php"), 20000);
+        QCOMPARE(m_wb->main->Web->url().query(QUrl::FullyEncoded), QStringLiteral("PR1=?&PR2=?&TIC=9&url=site.example"));
+    }
+
     void discussionLinks()
     {
         ScriptedPrompt p;
@@ -246,6 +269,55 @@ private Q_SLOTS:
         QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks")), QStringLiteral("2"));
         QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks WHERE flink_material_id=%1").arg(r2)), QStringLiteral("1"));
         QVERIFY(p.messages.isEmpty());
+    }
+
+    void discussionLinkOnlyFromAWebPage()
+    {
+        ScriptedPrompt p;
+        auto &tdb = m_wb->db;
+        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='R1', fmaterial_project_id=%1").arg(m_wb->projectId)));
+        const int r1 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials")).toInt();
+        // The forums view, where the button shows.
+        m_wb->main->projects->cbProjectsChange();
+        test::click(*m_wb, m_wb->main->navigator->top(TopForums));
+        QCOMPARE(m_wb->ctx.CurrentKind, QStringLiteral("forums"));
+        m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(r1));
+        m_wb->ctx.SelectedResourceId = forumId();
+        QWebEngineView *web = m_wb->main->Web;
+        QToolButton *save = m_pane->search->SpeedButton3;
+        QVERIFY(save->isEnabled());
+        auto show = [&](const QUrl &address) {
+            QSignalSpy loaded(web, &QWebEngineView::loadFinished);
+            web->setUrl(address);
+            QVERIFY(loaded.wait(20000));
+        };
+        const QString refused = QStringLiteral("Адрес обсуждения не сохранён: в браузере должна быть открыта страница "
+                                               "обсуждения на форуме (адрес http:// или https://).");
+        // Nothing shown yet, a blank page, a local page of the program.
+        web->setUrl(QUrl());
+        save->click();
+        show(QUrl(QStringLiteral("about:blank")));
+        save->click();
+        QFile local(m_wb->ctx.AppDir + QStringLiteral("start.htm"));
+        QVERIFY(local.open(QIODevice::WriteOnly));
+        local.write("<html><body>start</body></html>");
+        local.close();
+        show(QUrl::fromLocalFile(local.fileName()));
+        save->click();
+        // The program's page that stands in for the maker's unreachable site.
+        pointHostsAtServer(QStringLiteral("http://127.0.0.1:%1").arg(test::closedLocalPort()));
+        web->setUrl(m_wb->ctx.makerUrl(QStringLiteral("/program3_start.php")));
+        QTRY_VERIFY_WITH_TIMEOUT(test::evaluateJs(web, QStringLiteral("document.body ? document.body.innerText : ''"))
+                                     .toString().contains(QStringLiteral("Сайт разработчика сейчас недоступен")), 20000);
+        save->click();
+        QCOMPARE(p.messages, QStringList({refused, refused, refused, refused}));
+        QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks")), QStringLiteral("0"));
+        // A forum's page is kept.
+        p.messages.clear();
+        show(QUrl(m_http->baseUrl() + QStringLiteral("/thread?id=5")));
+        save->click();
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(tdb.rows(QStringLiteral("SELECT flink_url FROM flinks")), QStringList{m_http->baseUrl() + QStringLiteral("/thread?id=5")});
     }
 };
 

@@ -1,6 +1,7 @@
 // The update window against a local service: the exact requests, what is
 // stored, when the date of the last update is written, the messages.
 #include "core/appcontext.h"
+#include "core/http.h"
 #include "support/httpserver.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
@@ -136,9 +137,65 @@ private slots:
         TfrmFromBaza w(s.ctx);
         w.btnUpdateDownloadClick();
         QCOMPARE(s.db.scalar("SELECT COUNT(*) FROM catalogs WHERE catalog_name='a.ru'"), QString("1"));
-        QCOMPARE(w.lbForums->text(), QString("Новых/измененных форумов: ... Нет доступа в интернет, проверьте настройки..."));
+        QCOMPARE(w.lbForums->text(), QString("Новых/измененных форумов: ... Нет доступа в интернет, проверьте настройки...\n"
+                                             "Причина: сервер ответил ошибкой HTTP 500"));
         QCOMPARE(s.targets().size(), 2);
         QCOMPARE(s.storedDate(), kDate);
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void repeatedColumnIsNamed()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        s.server.setReply("/out_catalog.php",
+                          Setup::body("1,catalog_name='twice.ru',catalog_title='first',catalog_title='second"));
+        s.server.setReply("/out_forum.php", Setup::body(""));
+        s.server.setReply("/out_soft.php", Setup::body(""));
+        TfrmFromBaza w(s.ctx);
+        w.btnUpdateDownloadClick();
+        QCOMPARE(s.db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_name='twice.ru'"), QString("first"));
+        QCOMPARE(p.messages, QStringList({"Обновление локальной базы завершено!\nПропущены поля, которых нет в локальной "
+                                          "базе, и повторы поля в одной строке (внесено первое значение): catalog_title"}));
+    }
+
+    void slowOrAbsentServiceSaysWhy()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        // A reply that trickles a byte every 100 ms ends at the deadline, not
+        // when the last byte would come seconds later.
+        HttpScript slow = Setup::body("1,catalog_name='slow.ru',catalog_title='" + QByteArray(60, 'x'));
+        slow.trickleMs = 100;
+        s.server.setReply("/out_catalog.php", slow);
+        TfrmFromBaza w(s.ctx);
+        w.http->setTimeoutMs(700);
+        QElapsedTimer t;
+        t.start();
+        w.btnUpdateDownloadClick();
+        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(w.lbCatalogs->text(), QString("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки...\n"
+                                               "Причина: время ожидания ответа сервера (1 с) истекло"));
+        QCOMPARE(s.db.scalar("SELECT COUNT(*) FROM catalogs WHERE catalog_name='slow.ru'"), QString("0"));
+        QCOMPARE(s.storedDate(), kDate);
+        // A service that refuses the connection: the counts say so.
+        quint16 closedPort = 0;
+        {
+            HttpServer gone;
+            QVERIFY(gone.listen());
+            closedPort = gone.port();
+        }
+        QFile ini(s.ctx.configPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(("[SQL]\ndate_update=" + kDate + "\n[Hosts]\nmaker=http://127.0.0.1:" + QString::number(closedPort) + "\n").toUtf8());
+        ini.close();
+        s.ctx.ConfigIni.open(s.ctx.configPath());
+        w.runInfo();
+        QCOMPARE(w.lbCatalogs->text(), QString("Новых/измененных каталогов: ... Нет доступа в интернет, проверьте настройки...\n"
+                                               "Причина: сервер 127.0.0.1:%1 отказал в соединении").arg(closedPort));
+        QVERIFY(!w.btnUpdateDownload->isEnabled());
         QVERIFY(p.messages.isEmpty());
     }
 

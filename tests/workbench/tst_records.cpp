@@ -370,9 +370,11 @@ private Q_SLOTS:
         QTest::newRow("taken") << 200 << QByteArray("OK") << false << ok;
         QTest::newRow("refused") << 200 << QByteArray("306") << false << no;
         QTest::newRow("refused with a line break") << 200 << QByteArray(" 306\r\n") << false << no;
-        QTest::newRow("server error") << 500 << QByteArray("OK") << false << no;
-        QTest::newRow("redirect") << 302 << QByteArray("OK") << false << no;
-        QTest::newRow("no answer") << 200 << QByteArray() << true << no;
+        const QString why = no + QStringLiteral("\nПричина: ");
+        QTest::newRow("server error") << 500 << QByteArray("OK") << false << why + "сервер ответил ошибкой HTTP 500";
+        QTest::newRow("redirect") << 302 << QByteArray("OK") << false
+                                  << why + "сервер ответил перенаправлением (HTTP 302), оно не выполняется";
+        QTest::newRow("no answer") << 200 << QByteArray() << true << why + "время ожидания ответа сервера (2 с) истекло";
     }
     void uploadOutcomes()
     {
