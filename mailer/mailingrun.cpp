@@ -142,17 +142,34 @@ bool Mailing::readContacts()
 bool Mailing::writeLog(qint64 contactId, bool sent, const QString &error)
 {
     // One row per contact and letter (a unique key): a later run updates it in place.
-    const QString sql =
-        QStringLiteral("INSERT INTO oreglog (orl_contact_id, orl_material_id, orl_project_id, orl_subject_id, "
-                       "orl_user_id, orl_datetime, orl_status, orl_error) VALUES (")
-        + db::SqlInt(contactId) + QLatin1Char(',') + db::SqlInt(m_args.letterId) + QLatin1Char(',')
-        + db::SqlInt(m_args.projectId) + QLatin1Char(',') + db::SqlInt(m_args.sectionId) + QLatin1Char(',')
-        + db::SqlInt(m_args.userId) + QStringLiteral(",NOW(),")
-        + db::Sql(sent ? QStringLiteral("1") : QStringLiteral("2")) + QLatin1Char(',') + db::Sql(error)
-        + QStringLiteral(") ON DUPLICATE KEY UPDATE orl_project_id=VALUES(orl_project_id), "
-                         "orl_subject_id=VALUES(orl_subject_id), orl_user_id=VALUES(orl_user_id), "
-                         "orl_datetime=VALUES(orl_datetime), orl_status=VALUES(orl_status), "
-                         "orl_error=VALUES(orl_error)");
+    QString sql = QStringLiteral("INSERT INTO oreglog (orl_contact_id, orl_material_id, orl_project_id, orl_subject_id, "
+                                 "orl_user_id, orl_datetime, orl_status, orl_error) VALUES (")
+                  + db::SqlInt(contactId) + QLatin1Char(',') + db::SqlInt(m_args.letterId) + QLatin1Char(',')
+                  + db::SqlInt(m_args.projectId) + QLatin1Char(',') + db::SqlInt(m_args.sectionId) + QLatin1Char(',')
+                  + db::SqlInt(m_args.userId) + QStringLiteral(",NOW(),")
+                  + db::Sql(sent ? QStringLiteral("1") : QStringLiteral("2")) + QLatin1Char(',') + db::Sql(error)
+                  + QStringLiteral(") ON DUPLICATE KEY UPDATE ");
+    if (sent) {
+        sql += QStringLiteral("orl_project_id=VALUES(orl_project_id), orl_subject_id=VALUES(orl_subject_id), "
+                              "orl_user_id=VALUES(orl_user_id), orl_datetime=VALUES(orl_datetime), "
+                              "orl_status=VALUES(orl_status), orl_error=VALUES(orl_error)");
+    } else {
+        // A contact that has received the letter keeps its "sent" row, with
+        // the date of that sending; the failed attempt is noted in its error
+        // text. The status is assigned last: the conditions before it read the
+        // row's stored status.
+        const QString wasSent = QStringLiteral("orl_status=") + db::Sql(QStringLiteral("1"));
+        auto keep = [&](const char *column) {
+            const QString c = QString::fromLatin1(column);
+            return c + QStringLiteral("=IF(") + wasSent + QStringLiteral(", ") + c + QStringLiteral(", VALUES(") + c
+                   + QStringLiteral("))");
+        };
+        sql += keep("orl_project_id") + QStringLiteral(", ") + keep("orl_subject_id") + QStringLiteral(", ")
+               + keep("orl_user_id") + QStringLiteral(", ") + keep("orl_datetime")
+               + QStringLiteral(", orl_error=IF(") + wasSent + QStringLiteral(", CONCAT(")
+               + db::Sql(QStringLiteral("повторная отправка не удалась: "))
+               + QStringLiteral(", VALUES(orl_error)), VALUES(orl_error)), ") + keep("orl_status");
+    }
     return db::ExecQuery(sql) == 0;
 }
 
@@ -244,7 +261,9 @@ std::optional<MailingArgs> ParseMailingArgs(const QStringList &arguments)
         if (!v[i])
             return std::nullopt;
     }
-    if (*v[4] != 0 && *v[4] != 1)
+    // The mode is the single digit itself: "01" is no mode.
+    const QString &mode = arguments.at(4);
+    if (mode != QLatin1String("0") && mode != QLatin1String("1"))
         return std::nullopt;
     MailingArgs a;
     a.projectId = *v[0];

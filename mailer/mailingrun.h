@@ -18,7 +18,8 @@ struct MailingArgs {
     int mode = 0; // 0 every contact of the section, 1 those the letter has not reached yet
 };
 
-// Exactly five whole non-negative numbers (decimal digits only), the last 0 or 1.
+// Exactly five whole non-negative numbers (decimal digits only), the last
+// exactly "0" or "1".
 std::optional<MailingArgs> ParseMailingArgs(const QStringList &arguments);
 
 // Runs the mailing on the process connection (already open on the database)

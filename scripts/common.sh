@@ -7,6 +7,9 @@ QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6webengin
              mariadb-server mariadb-client libmariadb-dev libmariadb3 libicu-dev libcurl4-openssl-dev
              qt6-translations-l10n)
 
+# The repository this file belongs to.
+QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
 # The local server of the program folder.
 QV_DB_HOST=127.0.0.1
 QV_DB_PORT=3304
@@ -183,28 +186,13 @@ $grants FLUSH PRIVILEGES;" || qv_die "could not create the database $QV_DB_NAME"
     fi
 }
 
-# qv_write_config P: the default config.ini for the local server, unless one is there.
+# qv_write_config P: puts the default config.ini of the repository (data/config.ini, the
+# one the build copies beside the program) into P, unless one is there.
 qv_write_config() {
-    local p=$1
+    local p=$1 default="$QV_ROOT/data/config.ini"
     [ -f "$p/config.ini" ] && return 0
-    cat >"$p/config.ini" <<INI
-[SQL]
-host=$QV_DB_HOST
-port=$QV_DB_PORT
-dbname=$QV_DB_NAME
-username=$QV_DB_USER
-password=$QV_DB_PASSWORD
-server_small=1
-
-[OTHER]
-AUserAdmin=0
-
-[Hosts]
-maker=http://127.0.0.1:8080
-yandex=http://yandex.ru
-rambler=http://rambler.ru
-google=http://google.com
-INI
+    [ -f "$default" ] || qv_die "$default is missing"
+    cp -- "$default" "$p/config.ini"
 }
 
 # qv_prepare_local_db P SQLDIR: data folder, running server, database, config.ini.

@@ -62,6 +62,26 @@ const QRegularExpression &lineBreakTag()
     return re;
 }
 
+// A price as the format writes it: a decimal comma ("19,95") becomes a point.
+QString priceText(const QString &stored)
+{
+    static const QRegularExpression decimalComma(QStringLiteral("^([0-9]+),([0-9]+)$"));
+    QString text = stored.trimmed();
+    text.replace(decimalComma, QStringLiteral("\\1.\\2"));
+    return text;
+}
+
+// A web address; the bare scheme the page's address fields start with means
+// no address at all.
+QString webAddress(const QString &stored)
+{
+    const QString text = stored.trimmed();
+    if (text.compare(QLatin1String("http://"), Qt::CaseInsensitive) == 0
+        || text.compare(QLatin1String("https://"), Qt::CaseInsensitive) == 0)
+        return QString();
+    return stored;
+}
+
 // One list of a check list's stored text ("Win95,Linux,") in the format's
 // spelling: items joined by "," without a trailing one, each once.
 QString listText(const QString &stored, QString (*spell)(const QString &))
@@ -157,6 +177,12 @@ std::optional<QHash<QString, QString>> PadValues(const PadSource &source, QStrin
     v.insert(QStringLiteral("CategoryClass"), PadCategoryClass(v.value(QStringLiteral("CategoryClass"))));
     v.insert(QStringLiteral("OS"), listText(v.value(QStringLiteral("OS")), &PadOsName));
     v.insert(QStringLiteral("Languages"), listText(v.value(QStringLiteral("Languages")), [](const QString &s) { return s; }));
+    v.insert(QStringLiteral("Cost"), priceText(v.value(QStringLiteral("Cost"))));
+    for (const char *url : {"URLSite", "URLDownload", "URLScreenShot", "URLOrder", "URLPAD", "URLIcon", "URLInfo",
+             "URLSecDownload", "URLDownload1", "URLDownload2"}) {
+        const QString key = QString::fromLatin1(url);
+        v.insert(key, webAddress(v.value(key)));
+    }
 
     QString y, m, d;
     splitDate(source.value(QStringLiteral("smaterial_ReleaseDate")), &y, &m, &d);

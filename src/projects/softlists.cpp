@@ -151,9 +151,16 @@ QString PadProgramType(const QString &stored)
 
 QString PadCategory(const QString &stored)
 {
-    static const QHash<QString, QString> table = tableOf({{"Scree Savers", "Screen Savers"},
-        {"Utilites", "Utilities"}, {"Home/Hobby", "Home & Hobby"}, {"Development Tools", "Development Tools"}});
-    return spelled(table, stored);
+    static const QHash<QString, QString> table
+        = tableOf({{"Scree Savers", "Screen Savers"}, {"Utilites", "Utilities"}});
+    const QString key = stored.trimmed();
+    const auto found = table.constFind(key.toCaseFolded());
+    if (found != table.constEnd())
+        return *found;
+    // A value already in the format's spelling, in its own letter case; any
+    // other text is kept, and the export's check names it.
+    const int at = FindItemNoCase(PadCategoryValues(), key);
+    return at < 0 ? key : PadCategoryValues().at(at);
 }
 
 QString PadCategoryClass(const QString &stored)
@@ -182,12 +189,50 @@ QString PadCategoryClass(const QString &stored)
 
 QString PadOsName(const QString &stored)
 {
-    static const QHash<QString, QString> table = tableOf({{"Win 3.1x", "Win3.x"}, {"Mas Other", "Mac Other"},
-        {"Mac 68k", "Mac Other"}, {"Handled/Mobile Other", "Handheld/Mobile Other"}, {"RIM", "Handheld/Mobile Other"},
+    // The older Windows versions go to the nearest value the format has; the
+    // systems it does not list at all become "Other".
+    static const QHash<QString, QString> table = tableOf({{"Win 3.1x", "WinOther"}, {"Win95", "WinOther"},
+        {"WinME", "WinOther"}, {"WinNT 3.x", "WinOther"}, {"WinNT 4.x", "WinOther"}, {"Windows2000", "Win2000"},
+        {"Windows2003", "WinServer"}, {"AS/400", "Other"}, {"OS/2", "Other"}, {"OS/2 Warp", "Other"},
+        {"OS/2 Warp 4", "Other"}, {"Mac 68k", "Mac Other"}, {"Mac PPC", "Mac Other"}, {"Mas Other", "Mac Other"},
         {"Palm OS 1.0", "Palm"}, {"Palm OS 2.0", "Palm"}, {"Palm OS 2.1", "Palm"}, {"Palm OS 3.0", "Palm"},
         {"Palm OS 3.1", "Palm"}, {"Palm OS 3.2", "Palm"}, {"Palm OS 4.0", "Palm"}, {"Palm OS 5.0", "Palm"},
-        {"Palm OS 6.0", "Palm"}});
-    return spelled(table, stored);
+        {"Palm OS 6.0", "Palm"}, {"Windows CE", "WinMobile"}, {"Windows Mobile 2003", "WinMobile"},
+        {"RIM", "BlackBerry"}, {"Handled/Mobile Other", "Handheld/Mobile Other"}, {"BEOS", "Other"}});
+    const QString key = stored.trimmed();
+    if (key.isEmpty())
+        return key;
+    const auto found = table.constFind(key.toCaseFolded());
+    if (found != table.constEnd())
+        return *found;
+    const int at = FindItemNoCase(PadOsValues(), key);
+    return at < 0 ? QStringLiteral("Other") : PadOsValues().at(at);
+}
+
+const QStringList &PadOsValues()
+{
+    static const QStringList values = {QStringLiteral("Android"), QStringLiteral("BlackBerry"),
+        QStringLiteral("Handheld/Mobile Other"), QStringLiteral("iPhone"), QStringLiteral("iPad"),
+        QStringLiteral("iPod"), QStringLiteral("iTouch"), QStringLiteral("Java"), QStringLiteral("Linux"),
+        QStringLiteral("Linux Console"), QStringLiteral("Linux Gnome"), QStringLiteral("Linux GPL"),
+        QStringLiteral("Linux Open Source"), QStringLiteral("Mac OS X"), QStringLiteral("Mac Other"),
+        QStringLiteral("MS-DOS"), QStringLiteral("Netware"), QStringLiteral("OpenVMS"), QStringLiteral("Palm"),
+        QStringLiteral("Pocket PC"), QStringLiteral("Symbian"), QStringLiteral("Unix"), QStringLiteral("Win2000"),
+        QStringLiteral("Win7 x32"), QStringLiteral("Win7 x64"), QStringLiteral("Win98"), QStringLiteral("WinMobile"),
+        QStringLiteral("WinOther"), QStringLiteral("WinServer"), QStringLiteral("WinVista"),
+        QStringLiteral("WinVista x64"), QStringLiteral("WinXP"), QStringLiteral("Windows 8"),
+        QStringLiteral("Windows Phone 7"), QStringLiteral("Windows Phone 8"), QStringLiteral("Windows RT"),
+        QStringLiteral("Other"), QStringLiteral("Not Applicable")};
+    return values;
+}
+
+const QStringList &PadCategoryValues()
+{
+    static const QStringList values = {QStringLiteral("Audio"), QStringLiteral("Business"),
+        QStringLiteral("Development Tools"), QStringLiteral("Education"), QStringLiteral("Games"),
+        QStringLiteral("Graphics"), QStringLiteral("Home/Hobby"), QStringLiteral("Internet"),
+        QStringLiteral("Miscellaneous"), QStringLiteral("Screen Savers"), QStringLiteral("Utilities")};
+    return values;
 }
 
 int FindItemNoCase(const QStringList &items, const QString &value)

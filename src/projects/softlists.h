@@ -21,11 +21,20 @@ const QStringList &SoftOsItems();
 // A stored item in the spelling of the PAD format's lists (the base keeps the
 // page's own texts): "ShareWare" gives "Shareware", "Scree Savers" "Screen
 // Savers", "System Utilites::File & Disc Management" "System Utilities::File &
-// Disk Management", "Win 3.1x" "Win3.x". A text the lists do not know is kept.
+// Disk Management". Type, category and category class keep a text the lists
+// do not know.
 QString PadProgramType(const QString &stored);
 QString PadCategory(const QString &stored);
 QString PadCategoryClass(const QString &stored);
+// One operating system as one of the format's values: "Windows2000" gives
+// "Win2000", "Windows2003" "WinServer", the older Windows versions "WinOther",
+// a system the format does not list "Other"; an empty text stays empty.
 QString PadOsName(const QString &stored);
+
+// The values the format accepts for the supported systems and for the
+// specific category.
+const QStringList &PadOsValues();
+const QStringList &PadCategoryValues();
 
 // Index of the item equal to `value` without regard to letter case; -1 when none.
 int FindItemNoCase(const QStringList &items, const QString &value);

@@ -1,5 +1,6 @@
 // The software page's PAD export: the project's software version written
 // into the template "Pad_File.xml" beside the executable.
+#include "projects/padcheck.h"
 #include "projects/padexport.h"
 #include "projects/softpage.h"
 #include "projects/softsql.h"
@@ -93,7 +94,13 @@ void TfrmProjectMaterials::btnPadGenerateClick()
         prompt().message(QStringLiteral("Не удалось записать PAD файл \"") + fileName + QStringLiteral("\": ")
                              + out.errorString(),
                          core::MessageIcon::Error);
+        return;
     }
+    // The file stands; what the catalogs' validators would refuse in it is
+    // said in one message, so the user knows what to mend.
+    const QStringList problems = PadProblems(pad.text);
+    if (!problems.isEmpty())
+        prompt().message(PadProblemsMessage(problems), core::MessageIcon::Warning);
 }
 
 } // namespace qv::projects

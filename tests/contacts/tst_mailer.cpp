@@ -56,6 +56,7 @@ private slots:
     void badArgumentsExitTwoAndWriteNothing();
     void foreignLetterOrSectionExitThree();
     void secondRunUpdatesLogRowsInPlace();
+    void sentContactStaysSentWhenALaterRunFails();
     void emptySectionExitsZero();
 
 private:
@@ -485,6 +486,8 @@ void TestMailer::badArgumentsExitTwoAndWriteNothing_data()
     QTest::newRow("four") << QStringList{"1", "1", "1", "0"};
     QTest::newRow("six") << QStringList{"1", "1", "1", "0", "0", "0"};
     QTest::newRow("mode 2") << QStringList{"P", "L", "S", "0", "2"};
+    QTest::newRow("mode 01") << QStringList{"P", "L", "S", "0", "01"};
+    QTest::newRow("mode 00") << QStringList{"P", "L", "S", "0", "00"};
     QTest::newRow("letters") << QStringList{"P", "abc", "S", "0", "0"};
     QTest::newRow("negative") << QStringList{"P", "L", "-1", "0", "0"};
     QTest::newRow("fraction") << QStringList{"P", "L", "S", "1.5", "0"};
@@ -541,6 +544,56 @@ void TestMailer::secondRunUpdatesLogRowsInPlace()
     QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
     QCOMPARE(logOf(b, m_letter), QStringLiteral("1|"));
     QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM oreglog WHERE orl_user_id=9")), QStringLiteral("2"));
+}
+
+void TestMailer::sentContactStaysSentWhenALaterRunFails()
+{
+    const int a = addContact(QStringLiteral("A"), QStringLiteral("a@example.ru"), m_section);
+    const int b = addContact(QStringLiteral("B"), QStringLiteral("b@example.ru"), m_section);
+    QCOMPARE(runMailer(m_project, m_letter, m_section, 3, 0).exitCode, 0);
+    QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
+    QCOMPARE(logOf(b, m_letter), QStringLiteral("1|"));
+    // The sending was some time ago.
+    QVERIFY(m_db->exec(QStringLiteral("UPDATE oreglog SET orl_datetime='2026-01-05 10:00:00'")));
+    const int c = addContact(QStringLiteral("C"), QStringLiteral("c@example.ru"), m_section);
+    const int d = addContact(QStringLiteral("D"), QStringLiteral("d@example.ru"), m_section);
+    m_db->exec(QStringLiteral("INSERT INTO oreglog (orl_contact_id, orl_material_id, orl_datetime, orl_status, orl_error) "
+                              "VALUES (%1, %2, '2026-01-04 09:00:00', '2', 'old failure')")
+                   .arg(d)
+                   .arg(m_letter));
+    // B's address is no longer one: it fails before any SMTP command.
+    m_db->exec(QStringLiteral("UPDATE contacts SET contact_email='b at example.ru' WHERE contact_id=%1").arg(b));
+
+    // A rerun of every contact that fails at the login.
+    m_sink->setRefuseLogin(true);
+    const int mailsBefore = m_sink->mails().size();
+    QCOMPARE(runMailer(m_project, m_letter, m_section, 9, 0).exitCode, 1);
+    QCOMPARE(m_sink->mails().size(), mailsBefore);
+    const QString row = QStringLiteral("SELECT orl_status, orl_datetime, orl_user_id FROM oreglog "
+                                       "WHERE orl_contact_id=%1 AND orl_material_id=%2");
+    // Who had the letter still has it, with the date and user of that sending; the failure is noted.
+    QCOMPARE(m_db->rows(row.arg(a).arg(m_letter)), QStringList{QStringLiteral("1|2026-01-05 10:00:00|3")});
+    QCOMPARE(m_db->rows(row.arg(b).arg(m_letter)), QStringList{QStringLiteral("1|2026-01-05 10:00:00|3")});
+    QVERIFY2(logOf(a, m_letter).startsWith(QStringLiteral("1|повторная отправка не удалась: 535 5.7.8")),
+             qPrintable(logOf(a, m_letter)));
+    QVERIFY2(logOf(b, m_letter).startsWith(QStringLiteral("1|повторная отправка не удалась: ")), qPrintable(logOf(b, m_letter)));
+    QVERIFY(logOf(b, m_letter).size() > QStringLiteral("1|повторная отправка не удалась: ").size());
+    // Who never had it failed, as before.
+    QVERIFY2(logOf(c, m_letter).startsWith(QStringLiteral("2|535 5.7.8")), qPrintable(logOf(c, m_letter)));
+    QVERIFY2(logOf(d, m_letter).startsWith(QStringLiteral("2|535 5.7.8")), qPrintable(logOf(d, m_letter)));
+    QCOMPARE(m_db->rows(row.arg(d).arg(m_letter)).value(0).section(QLatin1Char('|'), 2), QStringLiteral("9"));
+    QCOMPARE(logRows(), 4);
+
+    // Mailing the not-yet-mailed sends to those two only.
+    m_sink->setRefuseLogin(false);
+    QCOMPARE(runMailer(m_project, m_letter, m_section, 9, 1).exitCode, 0);
+    QStringList to;
+    for (const auto &m : m_sink->mails().mid(mailsBefore))
+        to << m.recipients;
+    QCOMPARE(to, (QStringList{QStringLiteral("c@example.ru"), QStringLiteral("d@example.ru")}));
+    QCOMPARE(logOf(c, m_letter), QStringLiteral("1|"));
+    QCOMPARE(logOf(d, m_letter), QStringLiteral("1|"));
+    QCOMPARE(m_db->rows(row.arg(a).arg(m_letter)), QStringList{QStringLiteral("1|2026-01-05 10:00:00|3")});
 }
 
 void TestMailer::emptySectionExitsZero()
