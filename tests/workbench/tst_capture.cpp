@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QAbstractItemDelegate>
-#include <QHeaderView>
 #include <QStyleOptionViewItem>
 #include <QLayout>
 #include <QMenu>
