@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVariantMap>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -25,6 +26,12 @@ using core::prompt;
 
 namespace {
 const char *const kFixedItems[] = {"Копировать в буфер обмена", "Копировать ссылку", "Свойства"};
+// The tick a mapping row showed when the menu opened. Qt turns the check
+// over before an item's `triggered` arrives, so the pick is decided by this.
+const char *const kShownTicked = "shownTicked";
+
+// An item's caption as the menu was given it (the shown text doubles "&").
+QString captionOf(const QAction *a) { return a->data().toString(); }
 
 // The browser a widget belongs to (its own view or the engine's inner widget).
 QWebEngineView *browserOf(QObject *o)
@@ -81,22 +88,15 @@ bool FieldCapture::eventFilter(QObject *watched, QEvent *event)
     auto *mouse = static_cast<QMouseEvent *>(event);
     if (mouse->button() != Qt::RightButton)
         return QObject::eventFilter(watched, event);
-    auto *target = static_cast<QWidget *>(watched);
-    if (type != QEvent::MouseButtonDblClick)
-        browserRightClick(view, target, view->mapFromGlobal(mouse->globalPosition().toPoint()), type == QEvent::MouseButtonPress);
+    // The page never sees the right button: no press, no release, no click.
+    if (type == QEvent::MouseButtonRelease)
+        browserRightClick(view, static_cast<QWidget *>(watched), view->mapFromGlobal(mouse->globalPosition().toPoint()));
     return true;
 }
 
-void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local, bool press)
+void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local)
 {
-    // The right button becomes the left one where it was pressed.
-    const QPointF at = target->mapFrom(view, local);
     const QPointF global = view->mapToGlobal(local);
-    QMouseEvent left(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                     press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &left);
-    if (press)
-        return;
     const bool withMenu = view == m_main.Web || view == m_main.wbHelp;
     if (!withMenu || qobject_cast<controls::TFramelessIE *>(view))
         return;
@@ -109,6 +109,8 @@ void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, cons
         Q_EMIT menuOpened();
         return;
     }
+    // The element under the pointer is focused and read by script alone.
+    target->setFocus(Qt::MouseFocusReason);
     const QPointF css = QPointF(local) / view->zoomFactor();
     view->page()->runJavaScript(probeScript(css), QWebEngineScript::ApplicationWorld, [this, guard, click, screen](const QVariant &v) {
         // A later click, or a view gone meanwhile, makes this answer stale.
@@ -135,9 +137,10 @@ void FieldCapture::pmWebPopup()
         if (a->isSeparator())
             continue;
         a->setCheckable(true);
-        const int row = editor->rowOfLabel(a->text());
+        const int row = editor->rowOfLabel(captionOf(a));
         const QString value = row >= 0 ? editor->gridValue(row) : QString();
         a->setChecked(name.isEmpty() ? !value.isEmpty() : MappingHas(value, name));
+        a->setProperty(kShownTicked, a->isChecked());
     }
 }
 
@@ -145,7 +148,7 @@ void FieldCapture::WebMenuItemClick(QAction *item)
 {
     if (!item)
         return;
-    const QString caption = item->text();
+    const QString caption = captionOf(item);
     QWebEngineView *web = m_main.Web;
     if (caption == QString::fromUtf8(kFixedItems[0])) {
         web->page()->triggerAction(QWebEnginePage::Copy);
@@ -170,6 +173,10 @@ void FieldCapture::WebMenuItemClick(QAction *item)
     RecordEditor *editor = m_main.records;
     if (!editor)
         return;
+    // Removal when the row showed a tick, addition otherwise. The tick Qt
+    // turned over is put back; a pick below sets it to what the row holds.
+    const bool ticked = item->property(kShownTicked).toBool();
+    item->setChecked(ticked);
     m_ctx.LinkEditUnsaved = true;
     if (!m_target.document) {
         prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
@@ -183,8 +190,14 @@ void FieldCapture::WebMenuItemClick(QAction *item)
     const int row = editor->rowOfLabel(caption);
     if (row < 0)
         return;
-    const QString value = editor->gridValue(row);
-    editor->setGridValue(row, item->isChecked() ? MappingRemove(value, name) : MappingAdd(value, name));
+    const QString value = ticked ? MappingRemove(editor->gridValue(row), name) : MappingAdd(editor->gridValue(row), name);
+    editor->setGridValue(row, value);
+    item->setChecked(MappingHas(value, name));
+    item->setProperty(kShownTicked, item->isChecked());
+    // The row the pick changed, current and in view.
+    QTableWidget *grid = editor->vlCatalog;
+    grid->setCurrentCell(row, 1);
+    grid->scrollToItem(grid->item(row, 1));
 }
 
 } // namespace qv::workbench

@@ -1,8 +1,8 @@
 #pragma once
-// Field-mapping capture: a right click over a browser becomes a left click
-// there (focusing the form field under the pointer) and opens the program's
-// own menu instead of the browser's; the menu's mapping rows add the field's
-// name to the record grid, or take it out again.
+// Field-mapping capture: a right click over a browser reaches no page; it
+// focuses and reads the form field under the pointer by script and opens the
+// program's own menu instead of the browser's; the menu's mapping rows add
+// the field's name to the record grid, or take it out again.
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -46,8 +46,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // BrowserMouseHook: the right click over `view` at `local` (view coordinates).
-    void browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local, bool press);
+    // BrowserMouseHook: the right button released over `view` at `local`
+    // (view coordinates), `target` being the widget that had the events.
+    void browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local);
 
     app::TfrmMain &m_main;
     core::AppContext &m_ctx;

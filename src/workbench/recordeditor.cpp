@@ -317,9 +317,12 @@ bool RecordEditor::loadRecord()
             ResourceFieldMap << l.label + QLatin1Char('=') + l.column;
             auto *key = new QTableWidgetItem(l.label);
             key->setFlags(key->flags() & ~Qt::ItemIsEditable);
+            key->setToolTip(l.label);
             vlCatalog->setItem(i, 0, key);
             vlCatalog->setItem(i, 1, new QTableWidgetItem(l.column.isEmpty() ? QString() : value(l.column)));
         }
+        // The names are shown whole: many differ only in their last words.
+        vlCatalog->resizeColumnToContents(0);
     }
     ResourceColumnNames = columns;
     m_main.pmWeb->clear();

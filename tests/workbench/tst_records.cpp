@@ -1,12 +1,9 @@
 // The record editor on the main window over the test database: adding a
 // resource by its address, loading and saving a record with its rubrics, the
-// unsaved-edit question, the upload offer against a local service, and the
-// field capture by a right click in the browser.
+// unsaved-edit question and the upload offer against a local service.
 #include "support/httpserver.h"
-#include "support/pagejs.h"
 #include "support/scriptedprompt.h"
 #include "workbench/browserpane.h"
-#include "workbench/capture.h"
 #include "workbench/recordeditor.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
@@ -16,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,7 +24,6 @@
 #include <QWebEngineView>
 #include <QtTest>
 
-#include "controls/tframelessie.h"
 #include "controls/tmirztreeview.h"
 #include "core/http.h"
 
@@ -439,132 +434,6 @@ private Q_SLOTS:
         QVERIFY(r.editor().btnSaveChangesClick());
         QVERIFY(r.server.requests().isEmpty());
         QVERIFY(p.messages.isEmpty());
-    }
-
-    void rightClickCapturesTheFieldUnderThePointer()
-    {
-        Records r;
-        QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
-        ScriptedPrompt p;
-        HttpScript page;
-        page.addHeader("Content-Type", "text/html; charset=utf-8");
-        page.body = "<html><head><title>Form</title></head><body style='margin:0'>"
-                    "<input name='email' id='f1' style='position:absolute;left:10px;top:10px;width:200px;height:30px'>"
-                    "<input name='Descr' id='f2' style='position:absolute;left:10px;top:60px;width:200px;height:30px'>"
-                    "<a id='l' href='/linked.html' style='position:absolute;left:10px;top:120px'>link</a>"
-                    "</body></html>";
-        r.server.setReply("/form.html", page);
-        r.addCatalog(QStringLiteral("a.example"), {7});
-        QVERIFY(r.edit(7, QStringLiteral("a.example")));
-        RecordEditor &e = r.editor();
-        qv::app::TfrmMain &m = *r.w->main;
-        m.resize(1200, 900);
-        m.show();
-        m.tcWeb->setCurrentIndex(1);
-        QSignalSpy loaded(m.Web, &QWebEngineView::loadFinished);
-        m.Web->setUrl(QUrl(r.server.baseUrl() + QStringLiteral("/form.html")));
-        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-        QVERIFY(loaded.first().first().toBool());
-        QTRY_VERIFY_WITH_TIMEOUT(m.Web->focusProxy() && m.Web->focusProxy()->isVisible(), 5000);
-
-        QSignalSpy opened(m.capture, &FieldCapture::menuOpened);
-        auto rightClick = [&](QPoint at) {
-            QWidget *inner = m.Web->focusProxy();
-            QTest::mousePress(inner, Qt::RightButton, {}, inner->mapFrom(m.Web, at));
-            QTest::mouseRelease(inner, Qt::RightButton, {}, inner->mapFrom(m.Web, at));
-        };
-        rightClick(QPoint(50, 25));
-        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 1, 10000);
-        QCOMPARE(m.capture->target().fieldName, QStringLiteral("EMAIL"));
-        QCOMPARE(qv::test::evaluateJs(m.Web, QStringLiteral("document.activeElement.id")).toString(), QStringLiteral("f1"));
-        m.pmWeb->hide();
-
-        // A mapping row of the menu adds the field, ticks it next time, and
-        // takes it out when clicked ticked.
-        const int row = e.rowOfLabel(QStringLiteral("Описание сайта"));
-        QAction *item = nullptr;
-        for (QAction *a : m.pmWeb->actions()) {
-            if (a->text() == QStringLiteral("Описание сайта"))
-                item = a;
-        }
-        QVERIFY(item);
-        e.setGridValue(row, QString());
-        r.w->ctx.LinkEditUnsaved = false;
-        m.capture->pmWebPopup();
-        QVERIFY(!item->isChecked());
-        m.capture->WebMenuItemClick(item);
-        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL"));
-        QVERIFY(r.w->ctx.LinkEditUnsaved);
-
-        rightClick(QPoint(50, 75));
-        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 2, 10000);
-        m.pmWeb->hide();
-        QCOMPARE(m.capture->target().fieldName, QStringLiteral("DESCR"));
-        m.capture->pmWebPopup();
-        QVERIFY(!item->isChecked());
-        m.capture->WebMenuItemClick(item);
-        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL,DESCR"));
-        m.capture->pmWebPopup();
-        QVERIFY(item->isChecked());
-        m.capture->WebMenuItemClick(item);
-        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL"));
-
-        QAction *copyLink = nullptr;
-        QAction *properties = nullptr;
-        for (QAction *a : m.pmWeb->actions()) {
-            if (a->text() == QStringLiteral("Копировать ссылку"))
-                copyLink = a;
-            if (a->text() == QStringLiteral("Свойства"))
-                properties = a;
-        }
-        QVERIFY(copyLink && properties);
-        m.capture->WebMenuItemClick(properties);
-        QCOMPARE(p.messages.constLast(),
-                 QStringLiteral("Заголовок: Form\nАдрес: ") + r.server.baseUrl() + QStringLiteral("/form.html"));
-
-        // "Копировать ссылку" copies the link under the pointer and touches
-        // neither the grid nor the unsaved flag.
-        r.w->ctx.LinkEditUnsaved = false;
-        rightClick(QPoint(20, 128));
-        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 3, 10000);
-        m.pmWeb->hide();
-        m.capture->WebMenuItemClick(copyLink);
-        QCOMPARE(QApplication::clipboard()->text(), r.server.baseUrl() + QStringLiteral("/linked.html"));
-        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL"));
-        QVERIFY(!r.w->ctx.LinkEditUnsaved);
-
-        // A mapping row with no field under the pointer says so.
-        m.capture->WebMenuItemClick(item);
-        QCOMPARE(p.messages.constLast(), QStringLiteral("Не установлен курсор в поле формы!"));
-        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL"));
-
-    }
-
-    void theAdStripOpensNoMenu()
-    {
-        Records r;
-        QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
-        ScriptedPrompt p;
-        qv::app::TfrmMain &m = *r.w->main;
-        HttpScript page;
-        page.addHeader("Content-Type", "text/html; charset=utf-8");
-        page.body = "<html><body><input name='ad' style='width:100%;height:100%'></body></html>";
-        r.server.setReply("/pad/frmMain.php", page);
-        m.AdStrip = new qv::controls::TFramelessIE(m.pnlAdTop);
-        m.pnlAdTop->layout()->addWidget(m.AdStrip);
-        m.resize(1200, 900);
-        m.show();
-        QSignalSpy loaded(m.AdStrip, &QWebEngineView::loadFinished);
-        m.AdStrip->setUrl(QUrl(r.server.baseUrl() + QStringLiteral("/pad/frmMain.php")));
-        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(m.AdStrip->focusProxy() && m.AdStrip->focusProxy()->isVisible(), 5000);
-        QSignalSpy opened(m.capture, &FieldCapture::menuOpened);
-        QWidget *target = m.AdStrip->focusProxy();
-        QTest::mousePress(target, Qt::RightButton, {}, QPoint(5, 5));
-        QTest::mouseRelease(target, Qt::RightButton, {}, QPoint(5, 5));
-        QTest::qWait(300);
-        QCOMPARE(opened.size(), 0);
-        QVERIFY(!m.pmWeb->isVisible());
     }
 };
 
