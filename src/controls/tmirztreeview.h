@@ -41,9 +41,13 @@ public:
     QString OtherStuff() const;
     void setOtherStuff(const QString &) {}
 
-    // Loading flag: no propagation while the owner fills the tree.
+    // Loading flag: no propagation while the owner fills the tree. endLoad
+    // then normalises the tree (ResyncStates: every ticked node pushes its
+    // state down); endLoadAsAssigned keeps every state exactly as the owner
+    // assigned it, for trees that show stored ticks node by node.
     void beginLoad() { m_loading = true; }
     void endLoad();
+    void endLoadAsAssigned() { m_loading = false; }
 
     // CheckStateTree access.
     int nodeState(Node node) const override;

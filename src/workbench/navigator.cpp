@@ -68,11 +68,19 @@ void Navigator::trvFiltersClick()
         clickNode(node);
 }
 
+bool Navigator::showListPage()
+{
+    m_main.pcMain->setCurrentIndex(0);
+    return m_main.pcMain->currentIndex() == 0;
+}
+
 void Navigator::clickNode(QTreeWidgetItem *node)
 {
     const bool topLevel = node->parent() == nullptr;
-    if (topLevel)
-        m_main.pcMain->setCurrentIndex(0);
+    // The record editor may keep its page (its unsaved edits were to be
+    // saved and the save was refused): the click ends there.
+    if (topLevel && !showListPage())
+        return;
 
     // Link nodes open the maker's pages and end the click.
     const int topIndex = topIndexOf(node);
@@ -89,12 +97,8 @@ void Navigator::clickNode(QTreeWidgetItem *node)
         return;
     }
 
-    if (!topLevel && m_main.pcMain->currentIndex() != 0) {
-        m_main.pcMain->setCurrentIndex(0);
-        if (pcMainChange)
-            pcMainChange();
-    }
-
+    if (!topLevel && !showListPage())
+        return;
     if (topIndex < TopSoft || topIndex > TopContacts)
         return;
     applyKindSetup(topIndex);

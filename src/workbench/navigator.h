@@ -79,8 +79,6 @@ public:
     // The main window's press-release and letter lists (materials navigation).
     std::function<void()> cbFMaterialsChange;
     std::function<void()> cbOMaterialsChange;
-    // The resource editor's page change when the list page comes back.
-    std::function<void()> pcMainChange;
     // The contacts branch: its build on expansion and its click.
     std::function<void(QTreeWidgetItem *top)> contactsExpanded;
     std::function<void(QTreeWidgetItem *node)> contactsClick;
@@ -96,6 +94,8 @@ protected:
 
 private:
     void clickNode(QTreeWidgetItem *node);
+    // pcMain to the list page; false when the page stayed where it was.
+    bool showListPage();
     void applyKindSetup(int topIndex);
     void choosePopup(int topIndex, const QTreeWidgetItem *node);
     void showHelp(int topIndex, bool topLevel);

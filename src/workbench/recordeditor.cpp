@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
@@ -81,14 +82,10 @@ QList<QTreeWidgetItem *> treeOrder(QTreeWidget *tree)
 RecordEditor::RecordEditor(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
     buildPages();
-    connect(main.pcMain, &QTabWidget::tabBarClicked, this, [this](int index) {
-        if (index < 0 || index == m_main.pcMain->currentIndex())
-            return;
-        m_main.pcMain->setCurrentIndex(index);
-        pcMainChange();
-    });
-    if (main.navigator)
-        main.navigator->pcMainChange = [this] { pcMainChange(); };
+    m_lastPage = main.pcMain->currentIndex();
+    // Every change of the page runs the handler: a click on a tab, the keys
+    // of the tab bar, and the code that moves the page alike.
+    connect(main.pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(); });
     if (main.browser && main.browser->filler())
         main.browser->filler()->saveEditedResource = [this] { btnSaveChangesClick(); };
 }
@@ -208,6 +205,8 @@ void RecordEditor::LinkCreateClick()
     auto row = db::FirstRow(byName, &failed);
     if (failed)
         return;
+    // A second form of a known site opens the site's record, and says so.
+    const bool existed = row.has_value();
     if (!row) {
         const QString p = k->prefix;
         if (db::ExecQuery(QStringLiteral("INSERT INTO ") + k->table + QStringLiteral(" SET ") + p + QStringLiteral("name=")
@@ -221,27 +220,61 @@ void RecordEditor::LinkCreateClick()
         if (failed || !row)
             return;
     }
-    m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
+    const int id = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
+    m_ctx.SelectedResourceId = id;
     m_ctx.SelectedResourceName = address->name;
-    m_main.pcMain->setCurrentIndex(EditPage);
+    if (m_main.pcMain->currentIndex() == EditPage) {
+        m_lastPage = -1; // the edit page shown already: load it again
+        pcMainChange();
+    } else {
+        m_main.pcMain->setCurrentIndex(EditPage);
+    }
+    // The page is the resource's only when its record is the one on screen
+    // (the page change may have kept an edited record or gone back to the
+    // list).
+    if (m_main.pcMain->currentIndex() != EditPage || m_loaded.id != id)
+        return;
     m_main.tcWeb->setCurrentIndex(1);
     if (m_main.browser)
         m_main.browser->openAddress(typed);
-    pcMainChange();
+    if (existed)
+        prompt().message(QStringLiteral("Ресурс \"") + address->name + QStringLiteral("\" уже есть в базе: открыта его запись."));
+}
+
+void RecordEditor::movePage(int page)
+{
+    const QScopedValueRollback guard(m_movingPage, true);
+    m_main.pcMain->setCurrentIndex(page);
+    m_lastPage = page;
 }
 
 void RecordEditor::pcMainChange()
 {
     const int page = m_main.pcMain->currentIndex();
+    if (m_movingPage || page == m_lastPage)
+        return;
     // Edits of the record shown so far are offered for saving before
     // anything is reloaded.
     if (m_ctx.LinkEditUnsaved && m_loaded.id > 0) {
         m_ctx.LinkEditUnsaved = false;
         if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку, при переходе на другую вкладку "
-                                             "редактирование не будет сохранено. Сохранить ссылку?")))
-            btnSaveChangesClick();
-        m_main.pcMain->setCurrentIndex(page);
+                                             "редактирование не будет сохранено. Сохранить ссылку?"))) {
+            switch (saveRecord()) {
+            case SaveResult::Saved:
+                break;
+            case SaveResult::Refused:
+                keepEditedRecord();
+                return;
+            case SaveResult::Gone:
+                return; // the save has gone back to the list
+            }
+        }
     }
+    enterPage(page);
+}
+
+void RecordEditor::enterPage(int page)
+{
     m_lastPage = page;
     if (page != EditPage)
         setDefaultWebMenu();
@@ -249,17 +282,29 @@ void RecordEditor::pcMainChange()
         edtURLAdd->clear();
     if (page != EditPage)
         return;
-    if (m_ctx.SelectedResourceName.isEmpty() && m_ctx.SelectedResourceId <= 0) {
-        m_main.pcMain->setCurrentIndex(ListPage);
-        m_lastPage = ListPage;
+    if ((m_ctx.SelectedResourceName.isEmpty() && m_ctx.SelectedResourceId <= 0) || !loadRecord()) {
+        movePage(ListPage);
         setDefaultWebMenu();
+    }
+}
+
+void RecordEditor::keepEditedRecord()
+{
+    m_ctx.LinkEditUnsaved = true;
+    movePage(EditPage);
+    m_ctx.SelectedResourceId = m_loaded.id;
+    m_ctx.SelectedResourceName = m_loaded.name;
+    m_main.pcMain->setTabText(EditPage, QStringLiteral("Редактировать \"") + m_loaded.name + QLatin1Char('"'));
+    ResourceList *list = m_main.resources;
+    if (!list || list->subItem(list->selectedRow(), SubId) == QString::number(m_loaded.id))
         return;
+    for (int r = 0; r < list->count(); ++r) {
+        if (list->subItem(r, SubId) == QString::number(m_loaded.id)) {
+            list->selectRow(r);
+            return;
+        }
     }
-    if (!loadRecord()) {
-        m_main.pcMain->setCurrentIndex(ListPage);
-        m_lastPage = ListPage;
-        setDefaultWebMenu();
-    }
+    list->selectRow(-1);
 }
 
 bool RecordEditor::loadRecord()
@@ -372,20 +417,34 @@ bool RecordEditor::loadRecord()
         if (!byId.contains(r.id))
             byId.insert(r.id, n);
     }
-    for (QTreeWidgetItem *n : treeOrder(trvSubjects))
-        trvSubjects->setState(n, linked.contains(n->data(0, RubricIdRole).toInt()) ? 2 : 1);
-    trvSubjects->endLoad();
+    // Exactly the resource's links: a tick is pushed down to sub-rubrics
+    // only by the user's click. Every ticked rubric is in sight.
+    QTreeWidgetItem *firstTicked = nullptr;
+    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+        const bool ticked = linked.contains(n->data(0, RubricIdRole).toInt());
+        trvSubjects->setState(n, ticked ? 2 : 1);
+        if (!ticked)
+            continue;
+        if (!firstTicked)
+            firstTicked = n;
+        for (QTreeWidgetItem *up = n->parent(); up; up = up->parent())
+            up->setExpanded(true);
+    }
+    trvSubjects->endLoadAsAssigned();
+    if (firstTicked)
+        trvSubjects->scrollToItem(firstTicked);
     m_loaded = loaded;
     return true;
 }
 
-bool RecordEditor::btnSaveChangesClick()
+bool RecordEditor::btnSaveChangesClick() { return saveRecord() == SaveResult::Saved; }
+
+RecordEditor::SaveResult RecordEditor::saveRecord()
 {
     const Loaded record = m_loaded;
     const auto k = kindTables(record.kind);
-    const auto links = linkTableOf(record.kind);
-    if (record.id <= 0 || !k || !links)
-        return false;
+    if (record.id <= 0 || !k || !linkTableOf(record.kind))
+        return SaveResult::Refused;
     QList<int> ticked;
     for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
         if (controls::TmirzTreeView::state(n) == 2)
@@ -393,14 +452,14 @@ bool RecordEditor::btnSaveChangesClick()
     }
     if (ticked.isEmpty()) {
         prompt().message(QStringLiteral("Не выбран раздел ссылки!"));
-        return false;
+        return SaveResult::Refused;
     }
     // The name is the record's key: never empty, never another resource's.
     const QString p = k->prefix;
     const QString newName = gridValue(0).trimmed();
     if (newName.isEmpty()) {
         prompt().message(QStringLiteral("Имя ресурса не может быть пустым!"));
-        return false;
+        return SaveResult::Refused;
     }
     bool failed = false;
     const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k->table + QStringLiteral(" WHERE ")
@@ -408,10 +467,10 @@ bool RecordEditor::btnSaveChangesClick()
                                         + QStringLiteral("id<>") + db::SqlInt(record.id),
                                     &failed);
     if (failed)
-        return false;
+        return SaveResult::Refused;
     if (other) {
         prompt().message(QStringLiteral("Ресурс с именем \"") + newName + QStringLiteral("\" уже есть в базе!"));
-        return false;
+        return SaveResult::Refused;
     }
     m_ctx.LinkEditUnsaved = false;
     QStringList set;
@@ -431,26 +490,20 @@ bool RecordEditor::btnSaveChangesClick()
         set << QStringLiteral("catalog_redirect=") + db::Sql(cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     set << p + QStringLiteral("subjects=") + db::Sql(RubricListText(ticked));
-    QString values;
-    for (int id : ticked)
-        values += (values.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(record.id).arg(id);
-    // One transaction: the row, its links, its rubric list.
-    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
-        return false;
-    const QStringList statements{
-        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + p
-            + QStringLiteral("id=") + db::SqlInt(record.id),
-        QStringLiteral("DELETE FROM ") + links->table + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=')
-            + db::SqlInt(record.id),
-        QStringLiteral("INSERT INTO ") + links->table + QStringLiteral(" (") + links->resourceColumn + QLatin1Char(',')
-            + links->subjectColumn + QStringLiteral(") VALUES ") + values,
-        QStringLiteral("COMMIT")};
-    for (const QString &sql : statements) {
-        if (db::ExecQuery(sql) != 0) {
-            db::RunDirect(QStringLiteral("ROLLBACK"));
-            m_ctx.LinkEditUnsaved = true;
-            return false;
-        }
+
+    switch (writeRecord(record, set, ticked)) {
+    case WriteResult::Written:
+        break;
+    case WriteResult::Failed:
+        m_ctx.LinkEditUnsaved = true;
+        return SaveResult::Refused;
+    case WriteResult::Gone:
+        // Nothing left to save the edits to: back to the list.
+        m_loaded = Loaded();
+        prompt().message(QStringLiteral("Ресурс не найден в базе: возможно, он удалён."));
+        movePage(ListPage);
+        setDefaultWebMenu();
+        return SaveResult::Gone;
     }
     // The list item of this record follows, and the selection keeps its name.
     if (ResourceList *list = m_main.resources) {
@@ -467,7 +520,47 @@ bool RecordEditor::btnSaveChangesClick()
         m_ctx.SelectedResourceName = newName;
     m_loaded.name = newName;
     offerUpload(record);
-    return true;
+    return SaveResult::Saved;
+}
+
+RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set, const QList<int> &rubrics)
+{
+    const auto k = kindTables(record.kind);
+    const auto links = linkTableOf(record.kind);
+    if (!k || !links)
+        return WriteResult::Failed;
+    const QString p = k->prefix;
+    const QString whereId = QStringLiteral(" WHERE ") + p + QStringLiteral("id=") + db::SqlInt(record.id);
+    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
+        return WriteResult::Failed;
+    auto rollback = [] { db::RunDirect(QStringLiteral("ROLLBACK")); };
+    // The row itself, locked until the end: a row deleted since it was
+    // loaded gets neither the record nor links.
+    bool failed = false;
+    const auto row = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k->table + whereId
+                                      + QStringLiteral(" FOR UPDATE"),
+                                  &failed);
+    if (failed || !row) {
+        rollback();
+        return failed ? WriteResult::Failed : WriteResult::Gone;
+    }
+    QString values;
+    for (int id : rubrics)
+        values += (values.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(record.id).arg(id);
+    const QStringList statements{
+        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + whereId,
+        QStringLiteral("DELETE FROM ") + links->table + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=')
+            + db::SqlInt(record.id),
+        QStringLiteral("INSERT INTO ") + links->table + QStringLiteral(" (") + links->resourceColumn + QLatin1Char(',')
+            + links->subjectColumn + QStringLiteral(") VALUES ") + values,
+        QStringLiteral("COMMIT")};
+    for (const QString &sql : statements) {
+        if (db::ExecQuery(sql) != 0) {
+            rollback();
+            return WriteResult::Failed;
+        }
+    }
+    return WriteResult::Written;
 }
 
 void RecordEditor::offerUpload(const Loaded &record)

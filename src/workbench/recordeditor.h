@@ -53,7 +53,9 @@ public:
 
     // "Добавить в базу".
     void LinkCreateClick();
-    // The page of pcMain changed (by the user, or by the code that moved it).
+    // The page of pcMain changed: runs on every change of the current page,
+    // whatever moved it (a click or a key on the tab bar, or code). Called
+    // again for the page it has already handled, it does nothing.
     void pcMainChange();
     // "Сохранить": the record, its rubric links and list, then the upload
     // offer. False when nothing was written.
@@ -75,16 +77,33 @@ private:
         QList<TemplateLine> lines;
         QStringList columns;
     };
+    enum class SaveResult { Saved, Refused, Gone };
+    enum class WriteResult { Written, Failed, Gone };
+
     void buildPages();
     void setDefaultWebMenu();
+    // Shows `page` as pcMain's current page without running the handler.
+    void movePage(int page);
+    // The steps of a page change once the unsaved edits are settled.
+    void enterPage(int page);
     bool loadRecord();
+    // A refused save from the unsaved-edit question: the edited record stays
+    // on screen, unsaved, and stays the selected resource.
+    void keepEditedRecord();
+    SaveResult saveRecord();
+    // The record's row, its rubric links and its rubric list in one
+    // transaction.
+    WriteResult writeRecord(const Loaded &record, const QStringList &set, const QList<int> &rubrics);
     void offerUpload(const Loaded &record);
 
     app::TfrmMain &m_main;
     core::AppContext &m_ctx;
     TfrmToBaza *m_upload = nullptr;
     Loaded m_loaded;
+    // The page the handler last handled, and the guard of the editor's own
+    // page moves.
     int m_lastPage = 0;
+    bool m_movingPage = false;
 };
 
 } // namespace qv::workbench

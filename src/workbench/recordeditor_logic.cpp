@@ -2,7 +2,8 @@
 #include "core/inifile.h"
 
 #include <QFile>
-#include <QStringEncoder>
+#include <QHash>
+#include <QStringDecoder>
 
 namespace qv::workbench {
 
@@ -127,31 +128,56 @@ QString UploadRecordText(const QList<UploadField> &fields, const QString &idColu
     return text;
 }
 
+QString UploadFieldWithSeparator(const QList<UploadField> &fields, const QString &idColumn)
+{
+    for (const UploadField &f : fields) {
+        if (f.name != idColumn && f.value.contains(QLatin1String("::::")))
+            return f.name;
+    }
+    return QString();
+}
+
+namespace {
+// windows-1251 byte by character, for the bytes 0x80 to 0xFF (below 0x80 the
+// byte is the character). Built once by decoding every byte on its own.
+const QHash<char16_t, char> &cp1251Bytes()
+{
+    static const QHash<char16_t, char> table = [] {
+        QHash<char16_t, char> t;
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            QStringDecoder decode("windows-1251", QStringConverter::Flag::Stateless);
+            const QString c = decode(QByteArray(1, static_cast<char>(b)));
+            if (!decode.hasError() && c.size() == 1 && c.at(0) != QChar::ReplacementCharacter)
+                t.insert(c.at(0).unicode(), static_cast<char>(b));
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
 QByteArray UploadBody(const QString &recordText)
 {
-    // Characters windows-1251 cannot hold go as their numeric references.
-    QStringEncoder probe("windows-1251", QStringConverter::Flag::Stateless);
-    QString text;
-    text.reserve(recordText.size());
+    // Every character is decided on its own: its windows-1251 byte, or,
+    // when windows-1251 lacks it, its numeric reference "&#N;".
+    const QHash<char16_t, char> &table = cp1251Bytes();
+    QByteArray bytes;
+    bytes.reserve(recordText.size());
     for (qsizetype i = 0; i < recordText.size(); ++i) {
         const QChar c = recordText.at(i);
-        if (c.isHighSurrogate() && i + 1 < recordText.size() && recordText.at(i + 1).isLowSurrogate()) {
-            text += QStringLiteral("&#%1;").arg(QChar::surrogateToUcs4(c, recordText.at(i + 1)));
-            ++i;
+        if (c.unicode() < 0x80) {
+            bytes += static_cast<char>(c.unicode());
             continue;
         }
-        if (c.unicode() >= 0x80) {
-            const QByteArray b = probe.encode(QString(c));
-            if (probe.hasError() || b.isEmpty() || b == "?") {
-                probe.resetState();
-                text += QStringLiteral("&#%1;").arg(c.unicode());
-                continue;
-            }
+        if (const auto b = table.constFind(c.unicode()); b != table.cend()) {
+            bytes += *b;
+            continue;
         }
-        text += c;
+        char32_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < recordText.size() && recordText.at(i + 1).isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, recordText.at(++i));
+        bytes += "&#" + QByteArray::number(static_cast<uint>(code)) + ';';
     }
-    QStringEncoder cp1251("windows-1251");
-    const QByteArray bytes = cp1251.encode(text);
     QByteArray body = "values=";
     static const char hex[] = "0123456789ABCDEF";
     for (const char ch : bytes) {

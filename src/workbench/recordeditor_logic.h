@@ -49,9 +49,13 @@ struct UploadField {
 // replaced by the dialog's texts.
 QString UploadRecordText(const QList<UploadField> &fields, const QString &idColumn, const QString &prefix, bool adminMode,
                          const QString &adUrl, const QString &adName);
+// The pairs are told apart only by their separator "::::": the first field
+// (the id column aside) whose value holds it, empty when none. Such a record
+// is not sent.
+QString UploadFieldWithSeparator(const QList<UploadField> &fields, const QString &idColumn);
 // "values=" and the text form-encoded from its windows-1251 bytes: blanks as
-// "+", ASCII letters and digits as they are, every other byte as %XX;
-// characters windows-1251 lacks go as "&#N;" (their code), encoded too.
+// "+", ASCII letters and digits as they are, every other byte as %XX; each
+// character windows-1251 lacks goes as "&#N;" (its code), encoded too.
 QByteArray UploadBody(const QString &recordText);
 // The service's refusal: the reply "306" (blanks and line breaks around it
 // aside).

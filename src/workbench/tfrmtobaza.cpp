@@ -117,8 +117,17 @@ bool TfrmToBaza::upload(const QString &kind, int resourceId)
         for (int i = 0; i < names.size(); ++i)
             fields.append({names[i], row->value(i)});
     }
-    const QByteArray body = UploadBody(UploadRecordText(fields, prefix + QStringLiteral("id"), prefix, m_ctx.AdminMode,
-                                                        edtURL->text(), edtNURL->text()));
+    // A value holding the pairs' separator would be read by the service as
+    // pairs of its own: such a record is not sent.
+    const QString idColumn = prefix + QStringLiteral("id");
+    const QString broken = UploadFieldWithSeparator(fields, idColumn);
+    if (!broken.isEmpty()) {
+        prompt().message(QStringLiteral("Информация не внесена: значение поля \"") + broken
+                         + QStringLiteral("\" содержит \"::::\"."));
+        return false;
+    }
+    const QByteArray body =
+        UploadBody(UploadRecordText(fields, idColumn, prefix, m_ctx.AdminMode, edtURL->text(), edtNURL->text()));
     const core::HttpReply reply = m_http->post(m_ctx.makerUrl(path), body);
     // Any failure to deliver counts as the service's refusal.
     const bool taken = reply.ok && !UploadRefused(QString::fromLatin1(reply.body));

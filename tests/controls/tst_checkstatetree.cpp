@@ -244,6 +244,33 @@ private Q_SLOTS:
         QCOMPARE(TmirzTreeView::state(grand), int(StateTicked));
         QCOMPARE(view.Version(), QStringLiteral(".1 beta"));
     }
+
+    // States given while the tree loads: endLoad normalises them (a ticked
+    // parent ticks its subtree), endLoadAsAssigned keeps each as given; a
+    // click afterwards still pushes down.
+    void loadingEndsWithOrWithoutTheResync()
+    {
+        for (const bool asAssigned : {false, true}) {
+            TmirzTreeView view;
+            auto *root = new QTreeWidgetItem(QStringList{QStringLiteral("Корень")});
+            auto *child = new QTreeWidgetItem(QStringList{QStringLiteral("Ветка")});
+            root->addChild(child);
+            view.addTopLevelItem(root);
+            view.SetStateRecursion(true);
+            view.beginLoad();
+            view.setState(root, StateTicked);
+            view.setState(child, StateUnticked);
+            if (asAssigned)
+                view.endLoadAsAssigned();
+            else
+                view.endLoad();
+            QCOMPARE(TmirzTreeView::state(root), int(StateTicked));
+            QCOMPARE(TmirzTreeView::state(child), asAssigned ? int(StateUnticked) : int(StateTicked));
+            view.stateIconClicked(root);
+            view.stateIconClicked(root);
+            QCOMPARE(TmirzTreeView::state(child), int(StateTicked));
+        }
+    }
 };
 
 QTEST_MAIN(TestCheckStateTree)

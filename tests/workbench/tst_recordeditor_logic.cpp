@@ -81,6 +81,33 @@ private Q_SLOTS:
         QCOMPARE(UploadBody(QStringLiteral("€ ☃")), QByteArray("values=%88+%26%239731%3B"));
     }
 
+    void eachCharacterIsEncodedOnItsOwn_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("body");
+        // Ж and ж, € and № after a character windows-1251 lacks go as their
+        // own bytes (C6, E6, 88, B9).
+        QTest::newRow("cyrillic") << QStringLiteral("☃ Жж") << QByteArray("values=%26%239731%3B+%C6%E6");
+        QTest::newRow("euro and numero") << QStringLiteral("☃€№") << QByteArray("values=%26%239731%3B%88%B9");
+        QTest::newRow("two references") << QStringLiteral("☃😀ж") << QByteArray("values=%26%239731%3B%26%23128512%3B%E6");
+    }
+    void eachCharacterIsEncodedOnItsOwn()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, body);
+        QCOMPARE(UploadBody(text), body);
+    }
+
+    void valuesHoldingThePairSeparator()
+    {
+        const QList<UploadField> fields{{QStringLiteral("catalog_id"), QStringLiteral("::::")},
+                                        {QStringLiteral("catalog_name"), QStringLiteral("a:::b")},
+                                        {QStringLiteral("catalog_title"), QStringLiteral("x\":::: user_admin=\"1")},
+                                        {QStringLiteral("catalog_note"), QStringLiteral("::::")}};
+        QCOMPARE(UploadFieldWithSeparator(fields, QStringLiteral("catalog_id")), QStringLiteral("catalog_title"));
+        QCOMPARE(UploadFieldWithSeparator(fields.mid(0, 2), QStringLiteral("catalog_id")), QString());
+    }
+
     void refusal()
     {
         QVERIFY(UploadRefused(QStringLiteral("306")));
