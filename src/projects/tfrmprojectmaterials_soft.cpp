@@ -165,12 +165,18 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
         return keepEdits();
     // The page shows the loaded version; the save writes every version of
     // the project, provided the loaded one still holds what was loaded.
-    switch (db::SaveRow(l.row, columns, [&sql] { return db::ExecQuery(*sql) == 0; })) {
+    const auto write = [&sql] { return db::ExecQuery(*sql) == 0; };
+    switch (db::SaveRow(l.row, columns, write)) {
     case db::SaveOutcome::Saved:
         break;
-    case db::SaveOutcome::Gone:
-        prompt().message(db::RowGoneMessage());
-        return keepEdits();
+    case db::SaveOutcome::Gone: {
+        // The loaded version was deleted: the page goes on writing into the
+        // project's remaining versions, as it always writes into all of them.
+        db::LoadedRow none;
+        if (db::SaveRow(none, columns, write) != db::SaveOutcome::Saved)
+            return keepEdits();
+        break;
+    }
     case db::SaveOutcome::Declined:
     case db::SaveOutcome::Failed:
         return keepEdits();
