@@ -4,6 +4,7 @@
 // resource's record, field mapping, title, flags and rubrics. A save offers
 // the record to the maker's service.
 #include "workbench/recordeditor_logic.h"
+#include "db/rowguard.h"
 
 #include <QObject>
 #include <QStringList>
@@ -74,6 +75,8 @@ private:
         QString kind;
         QList<TemplateLine> lines;
         QStringList columns;
+        // The row as loaded (or last saved), for the save's check.
+        db::LoadedRow row;
     };
     void buildPages();
     void setDefaultWebMenu();
