@@ -141,7 +141,9 @@ void TfrmProjectMaterials::cbFMaterialsChange()
                  [this](const PressRelease &d) { setPressReleaseFields(d); });
 }
 
-void TfrmProjectMaterials::FMaterialSaveClick()
+namespace {
+// The captions of the fields that hold the columns of a save.
+const QHash<QString, QString> &pressReleaseCaptions()
 {
     static const QHash<QString, QString> captions{
         {QStringLiteral("fmaterial_url"), QStringLiteral("Адрес сайта:")},
@@ -158,8 +160,14 @@ void TfrmProjectMaterials::FMaterialSaveClick()
         {QStringLiteral("fmaterial_title"), QStringLiteral("Название темы:")},
         {QStringLiteral("fmaterial_stitle"), QStringLiteral("Доп. название темы:")},
         {QStringLiteral("fmaterial_description"), QStringLiteral("Текст объявления (сообщения для форума):")}};
+    return captions;
+}
+} // namespace
+
+void TfrmProjectMaterials::FMaterialSaveClick()
+{
     const PressRelease d = pressReleaseFields();
-    saveLoaded(ForumTab, MaterialKind::Forum, CaptionedFields(PressReleaseColumns(d), captions),
+    saveLoaded(ForumTab, MaterialKind::Forum, CaptionedFields(PressReleaseColumns(d), pressReleaseCaptions()),
                [&d](const LoadedMaterial &l) { return PressReleaseUpdateSql(d, l.id, l.projectId); });
 }
 
@@ -200,6 +208,9 @@ void TfrmProjectMaterials::btnFMaterialNewClick()
 void TfrmProjectMaterials::btnFMaterialCopyClick()
 {
     if (!projectChosen())
+        return;
+    // The copy carries the fields as they are: each must fit its column.
+    if (!db::FieldsFit(QStringLiteral("fmaterials"), CaptionedFields(PressReleaseColumns(pressReleaseFields()), pressReleaseCaptions())))
         return;
     const auto name = askName(QStringLiteral("Создание копии пресс-релиза"),
                               QStringLiteral("Введите название копии пресс-оелиза:"));
