@@ -35,6 +35,9 @@ using core::prompt;
 using workbench::Navigator;
 
 namespace {
+// The editor's fields take any text a contact may hold; the columns' own
+// sizes are checked when a contact is saved.
+constexpr int kNoMaxLength = 16 * 1024 * 1024;
 const char *const kHeaders[ContactsModel::Columns] = {"Статус", "Организация", "ФИО", "Отдел", "Должность", "Телефоны",
                                                       "email", "Адрес", "Внес пользователь", "Дата внесения", "ID Контакта"};
 } // namespace
@@ -220,6 +223,7 @@ void ContactsView::buildPages()
         int r = 0;
         auto line = [&](const QString &label) {
             auto *e = new QLineEdit(page);
+            e->setMaxLength(kNoMaxLength);
             g->addWidget(new QLabel(label, page), r, 0);
             g->addWidget(e, r++, 1);
             return e;
@@ -227,6 +231,7 @@ void ContactsView::buildPages()
         f.fio = line(QStringLiteral("ФИО:"));
         f.organization = new QComboBox(page);
         f.organization->setEditable(true);
+        f.organization->lineEdit()->setMaxLength(kNoMaxLength);
         g->addWidget(new QLabel(QStringLiteral("Организация:"), page), r, 0);
         g->addWidget(f.organization, r++, 1);
         f.tel = line(telLabel);

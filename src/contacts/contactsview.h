@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+#include "db/rowguard.h"
+
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -147,8 +149,9 @@ private:
     core::AppContext &m_ctx;
     TfrmOSubjectAdd *m_subjectAdd = nullptr;
     TfrmEmailConfig *m_emailConfig = nullptr;
-    // The contact tab 1 was loaded for.
+    // The contact tab 1 was loaded for, and its row as loaded (or last saved).
     int m_loadedContactId = 0;
+    db::LoadedRow m_loadedRow;
 };
 
 } // namespace qv::contacts

@@ -7,7 +7,9 @@
 #include "core/launcher.h"
 #include "core/prompt.h"
 #include "db/database.h"
+#include "db/columnlimits.h"
 #include "db/query.h"
+#include "db/rowguard.h"
 #include "projects/materialsnavigation.h"
 
 #include <QComboBox>
@@ -49,6 +51,18 @@ QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
         walk(tree->topLevelItem(i));
     return out;
 }
+
+// The columns of a contacts row the editor writes, in the row's order from
+// its second column on.
+const QStringList &contactColumns()
+{
+    static const QStringList columns{QStringLiteral("contact_FIO"),     QStringLiteral("contact_company"),
+                                     QStringLiteral("contact_status"),  QStringLiteral("contact_department"),
+                                     QStringLiteral("contact_tel"),     QStringLiteral("contact_email"),
+                                     QStringLiteral("contact_address"), QStringLiteral("contact_site"),
+                                     QStringLiteral("contact_fax")};
+    return columns;
+}
 } // namespace
 
 void ContactsView::lvContactsDblClick()
@@ -60,6 +74,7 @@ void ContactsView::lvContactsDblClick()
 bool ContactsView::loadEditTab()
 {
     m_loadedContactId = 0;
+    m_loadedRow = db::LoadedRow();
     const auto rows = ReadSections(m_ctx.CurrentProjectId);
     if (!rows)
         return false;
@@ -81,6 +96,9 @@ bool ContactsView::loadEditTab()
     edit.tel->setText(row->value(5));
     edit.email->setText(row->value(6));
     edit.address->setText(row->value(7));
+    db::LoadedRow loaded(QStringLiteral("contacts"), QStringLiteral("contact_id"), id);
+    for (qsizetype i = 0; i < contactColumns().size(); ++i)
+        loaded.set(contactColumns()[i], row->value(i + 1));
     // The ticks from one statement.
     QSet<int> member;
     if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
@@ -92,6 +110,7 @@ bool ContactsView::loadEditTab()
         edit.tree->setState(n, member.contains(n->data(0, SectionIdRole).toInt()) ? 2 : 1);
     edit.tree->endLoad();
     m_loadedContactId = id;
+    m_loadedRow = loaded;
     return true;
 }
 
@@ -123,22 +142,8 @@ void ContactsView::btnContactSaveClick()
 {
     const bool editing = pcContacts->currentIndex() == 1;
     const Fields &f = editing ? edit : add;
-    if (editing) {
-        if (m_loadedContactId <= 0)
-            return;
-        // The contact went away since it was loaded: back to the list.
-        bool failed = false;
-        const auto row = db::FirstRow(QStringLiteral("SELECT contact_id FROM contacts WHERE contact_id=") + db::SqlInt(m_loadedContactId),
-                                      &failed);
-        if (failed)
-            return;
-        if (!row) {
-            prompt().message(QStringLiteral("Контакт не найден в базе: возможно, он удалён."));
-            pcContacts->setCurrentIndex(0);
-            relist();
-            return;
-        }
-    }
+    if (editing && m_loadedContactId <= 0)
+        return;
     if (f.fio->text().isEmpty() && f.organization->currentText().isEmpty() && f.email->text().isEmpty()) {
         prompt().message(QStringLiteral("Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail"));
         return;
@@ -152,38 +157,63 @@ void ContactsView::btnContactSaveClick()
         prompt().message(QStringLiteral("Вы не выбрали раздел куда будете сохранять контакт!"));
         return;
     }
-    const QString values = QStringLiteral("contact_FIO=") + db::Sql(f.fio->text()) + QStringLiteral(", contact_company=")
-                            + db::Sql(f.organization->currentText()) + QStringLiteral(", contact_status=") + db::Sql(f.status->text())
-                            + QStringLiteral(", contact_department=") + db::Sql(f.department->text())
-                            + QStringLiteral(", contact_tel=") + db::Sql(f.tel->text()) + QStringLiteral(", contact_email=")
-                            + db::Sql(f.email->text()) + QStringLiteral(", contact_address=") + db::Sql(f.address->text())
-                            + QStringLiteral(", contact_site='', contact_fax=''");
-    db::Database &conn = db::DbConnection();
-    // One transaction: the row, then its links to this project's sections.
-    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
+    // Every value with the caption of its field; site and fax are always empty.
+    const QList<db::FieldValue> fields{
+        {QStringLiteral("contact_FIO"), QStringLiteral("ФИО:"), f.fio->text()},
+        {QStringLiteral("contact_company"), QStringLiteral("Организация:"), f.organization->currentText()},
+        {QStringLiteral("contact_status"), QStringLiteral("Должность:"), f.status->text()},
+        {QStringLiteral("contact_department"), QStringLiteral("Отдел:"), f.department->text()},
+        {QStringLiteral("contact_tel"), editing ? QStringLiteral("Телефоны (через запятую):")
+                                                : QStringLiteral("Телефоны (можно несколько через запятую):"),
+         f.tel->text()},
+        {QStringLiteral("contact_email"), QStringLiteral("Email (можно несколько через запятую):"), f.email->text()},
+        {QStringLiteral("contact_address"), QStringLiteral("Адрес:"), f.address->text()},
+        {QStringLiteral("contact_site"), QString(), QString()},
+        {QStringLiteral("contact_fax"), QString(), QString()}};
+    if (!db::FieldsFit(QStringLiteral("contacts"), fields))
         return;
-    auto fail = [] { db::RunDirect(QStringLiteral("ROLLBACK")); };
+    QString values;
+    for (const db::FieldValue &v : fields)
+        values += (values.isEmpty() ? QString() : QStringLiteral(", ")) + v.column + QLatin1Char('=') + db::Sql(v.value);
+    db::Database &conn = db::DbConnection();
     qint64 id = m_loadedContactId;
-    if (editing) {
-        if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
-            return fail();
-    } else {
-        if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
-            return fail();
-        id = conn.lastInsertId();
+    // One transaction: the row, then its links to this project's sections.
+    const auto write = [&] {
+        if (editing) {
+            if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
+                return false;
+        } else {
+            if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
+                return false;
+            id = static_cast<qint64>(conn.lastInsertId());
+        }
+        if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
+                                         "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
+                          + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
+            != 0)
+            return false;
+        QString links;
+        for (int section : ticked)
+            links += (links.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(section).arg(id);
+        return db::ExecQuery(QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id,s2o_contact_id) VALUES ") + links) == 0;
+    };
+    // A new contact has no loaded row to compare with.
+    db::LoadedRow unchecked;
+    db::LoadedRow &loaded = editing && m_loadedRow.id() == id ? m_loadedRow : unchecked;
+    switch (db::SaveRow(loaded, contactColumns(), write)) {
+    case db::SaveOutcome::Saved:
+        break;
+    case db::SaveOutcome::Gone:
+        // The contact went away since it was loaded: back to the list.
+        prompt().message(QStringLiteral("Контакт не найден в базе: возможно, он удалён."));
+        pcContacts->setCurrentIndex(0);
+        relist();
+        return;
+    case db::SaveOutcome::Declined:
+    case db::SaveOutcome::Failed:
+        // The edits stay on the tab, unsaved.
+        return;
     }
-    if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
-                                     "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
-                      + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
-        != 0)
-        return fail();
-    QString links;
-    for (int section : ticked)
-        links += (links.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(section).arg(id);
-    if (db::ExecQuery(QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id,s2o_contact_id) VALUES ") + links) != 0)
-        return fail();
-    if (db::ExecQuery(QStringLiteral("COMMIT")) != 0)
-        return fail();
     pcContacts->setCurrentIndex(0);
     relist();
 }

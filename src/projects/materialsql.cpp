@@ -18,6 +18,24 @@ QString joined(const Pairs &pairs)
     return parts.join(QLatin1Char(','));
 }
 
+QString joinedValues(const ColumnValues &values)
+{
+    QStringList parts;
+    parts.reserve(values.size());
+    for (const auto &[column, value] : values)
+        parts << column + QLatin1Char('=') + db::Sql(value);
+    return parts.join(QLatin1Char(','));
+}
+
+ColumnValues columnValues(const Pairs &pairs)
+{
+    ColumnValues out;
+    out.reserve(pairs.size());
+    for (const auto &[column, value] : pairs)
+        out.append({QLatin1String(column), value});
+    return out;
+}
+
 QString whereRow(MaterialKind kind, int id, int projectId)
 {
     const QString p = MaterialPrefix(kind);
@@ -135,40 +153,42 @@ SiteDescription SiteDescriptionFromRow(const db::QueryResult &r, const db::Row &
     return d;
 }
 
-QString SiteDescriptionAssignments(const SiteDescription &d)
+ColumnValues SiteDescriptionColumns(const SiteDescription &d)
 {
     const FullName n = SplitFullName(d.fio);
-    return joined({{"cmaterial_url", d.url},
-                   {"cmaterial_burl", d.burl},
-                   {"cmaterial_categories", d.categories},
-                   {"cmaterial_email", d.email},
-                   {"cmaterial_company", d.company},
-                   {"cmaterial_tel", d.tel},
-                   {"cmaterial_fax", d.fax},
-                   {"cmaterial_city", d.city},
-                   {"cmaterial_fio", d.fio},
-                   {"cmaterial_f", n.f},
-                   {"cmaterial_i", n.i},
-                   {"cmaterial_o", n.o},
-                   {"cmaterial_country", d.country},
-                   {"cmaterial_title50", d.title50},
-                   {"cmaterial_title100", d.title100},
-                   {"cmaterial_title200", d.title200},
-                   {"cmaterial_address", d.address},
-                   {"cmaterial_title", d.title},
-                   {"cmaterial_description100", d.description100},
-                   {"cmaterial_description250", d.description250},
-                   {"cmaterial_description500", d.description500},
-                   {"cmaterial_description", d.description},
-                   {"cmaterial_keywords100", d.keywords100},
-                   {"cmaterial_keywords250", d.keywords250},
-                   {"cmaterial_keywords500", d.keywords500},
-                   {"cmaterial_keywords", d.keywords},
-                   {"cmaterial_keywords100_", CommaFree(d.keywords100)},
-                   {"cmaterial_keywords250_", CommaFree(d.keywords250)},
-                   {"cmaterial_keywords500_", CommaFree(d.keywords500)},
-                   {"cmaterial_keywords_", CommaFree(d.keywords)}});
+    return columnValues({{"cmaterial_url", d.url},
+                         {"cmaterial_burl", d.burl},
+                         {"cmaterial_categories", d.categories},
+                         {"cmaterial_email", d.email},
+                         {"cmaterial_company", d.company},
+                         {"cmaterial_tel", d.tel},
+                         {"cmaterial_fax", d.fax},
+                         {"cmaterial_city", d.city},
+                         {"cmaterial_fio", d.fio},
+                         {"cmaterial_f", n.f},
+                         {"cmaterial_i", n.i},
+                         {"cmaterial_o", n.o},
+                         {"cmaterial_country", d.country},
+                         {"cmaterial_title50", d.title50},
+                         {"cmaterial_title100", d.title100},
+                         {"cmaterial_title200", d.title200},
+                         {"cmaterial_address", d.address},
+                         {"cmaterial_title", d.title},
+                         {"cmaterial_description100", d.description100},
+                         {"cmaterial_description250", d.description250},
+                         {"cmaterial_description500", d.description500},
+                         {"cmaterial_description", d.description},
+                         {"cmaterial_keywords100", d.keywords100},
+                         {"cmaterial_keywords250", d.keywords250},
+                         {"cmaterial_keywords500", d.keywords500},
+                         {"cmaterial_keywords", d.keywords},
+                         {"cmaterial_keywords100_", CommaFree(d.keywords100)},
+                         {"cmaterial_keywords250_", CommaFree(d.keywords250)},
+                         {"cmaterial_keywords500_", CommaFree(d.keywords500)},
+                         {"cmaterial_keywords_", CommaFree(d.keywords)}});
 }
+
+QString SiteDescriptionAssignments(const SiteDescription &d) { return joinedValues(SiteDescriptionColumns(d)); }
 
 QString SiteDescriptionUpdateSql(const SiteDescription &d, int id, int projectId)
 {
@@ -216,24 +236,28 @@ PressRelease PressReleaseFromRow(const db::QueryResult &r, const db::Row &row)
     return d;
 }
 
-QString PressReleaseUpdateSql(const PressRelease &d, int id, int projectId)
+ColumnValues PressReleaseColumns(const PressRelease &d)
 {
     const FullName n = SplitFullName(d.fio);
-    return QStringLiteral("UPDATE fmaterials SET ")
-           + joined({{"fmaterial_url", d.url},
-                     {"fmaterial_email", d.email},
-                     {"fmaterial_company", d.company},
-                     {"fmaterial_tel", d.tel},
-                     {"fmaterial_fax", d.fax},
-                     {"fmaterial_city", d.city},
-                     {"fmaterial_fio", d.fio},
-                     {"fmaterial_f", n.f},
-                     {"fmaterial_i", n.i},
-                     {"fmaterial_o", n.o},
-                     {"fmaterial_country", d.country},
-                     {"fmaterial_title", d.title},
-                     {"fmaterial_stitle", d.stitle},
-                     {"fmaterial_description", d.description}})
+    return columnValues({{"fmaterial_url", d.url},
+                         {"fmaterial_email", d.email},
+                         {"fmaterial_company", d.company},
+                         {"fmaterial_tel", d.tel},
+                         {"fmaterial_fax", d.fax},
+                         {"fmaterial_city", d.city},
+                         {"fmaterial_fio", d.fio},
+                         {"fmaterial_f", n.f},
+                         {"fmaterial_i", n.i},
+                         {"fmaterial_o", n.o},
+                         {"fmaterial_country", d.country},
+                         {"fmaterial_title", d.title},
+                         {"fmaterial_stitle", d.stitle},
+                         {"fmaterial_description", d.description}});
+}
+
+QString PressReleaseUpdateSql(const PressRelease &d, int id, int projectId)
+{
+    return QStringLiteral("UPDATE fmaterials SET ") + joinedValues(PressReleaseColumns(d))
            + whereRow(MaterialKind::Forum, id, projectId);
 }
 
@@ -289,11 +313,14 @@ Letter LetterFromRow(const db::QueryResult &r, const db::Row &row)
     return Letter{r.field(row, QStringLiteral("omaterial_subject")), r.field(row, QStringLiteral("omaterial_body_text"))};
 }
 
+ColumnValues LetterColumns(const Letter &d)
+{
+    return columnValues({{"omaterial_subject", d.subject}, {"omaterial_body_text", d.body}});
+}
+
 QString LetterUpdateSql(const Letter &d, int id, int projectId)
 {
-    return QStringLiteral("UPDATE omaterials SET ")
-           + joined({{"omaterial_subject", d.subject}, {"omaterial_body_text", d.body}})
-           + whereRow(MaterialKind::Letter, id, projectId);
+    return QStringLiteral("UPDATE omaterials SET ") + joinedValues(LetterColumns(d)) + whereRow(MaterialKind::Letter, id, projectId);
 }
 
 QString LetterNewSql(const QString &name, int projectId) { return insertHead(MaterialKind::Letter, name, projectId); }

@@ -3,7 +3,9 @@
 // releases, mailing letters) and the small text rules of their saves.
 #include "projects/projectsql.h"
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace qv::db {
 class QueryResult;
@@ -25,6 +27,9 @@ FullName SplitFullName(const QString &fio);
 
 // The keyword text with every comma replaced by a blank.
 QString CommaFree(const QString &text);
+
+// The columns a save writes with their values, in the statement's order.
+using ColumnValues = QList<std::pair<QString, QString>>;
 
 enum class MaterialKind { Site, Forum, Letter };
 
@@ -51,6 +56,7 @@ SiteDescription SiteDescriptionFromRow(const db::QueryResult &result, const db::
 // Every column of the save, "column=\"value\"" joined by commas: the fields,
 // the parts of the full name and the comma-free keyword texts.
 QString SiteDescriptionAssignments(const SiteDescription &d);
+ColumnValues SiteDescriptionColumns(const SiteDescription &d);
 QString SiteDescriptionUpdateSql(const SiteDescription &d, int id, int projectId);
 // A copy under a new name: one insert carrying every column of the save.
 QString SiteDescriptionCopySql(const QString &name, int projectId, const SiteDescription &d);
@@ -62,6 +68,7 @@ struct PressRelease {
     QString url, fio, email, company, tel, fax, city, country, title, stitle, description;
 };
 PressRelease PressReleaseFromRow(const db::QueryResult &result, const db::Row &row);
+ColumnValues PressReleaseColumns(const PressRelease &d);
 QString PressReleaseUpdateSql(const PressRelease &d, int id, int projectId);
 QString PressReleaseCopySql(const QString &name, int projectId, const PressRelease &d);
 QString PressReleaseNewSql(const QString &name, int projectId, const ProjectData &p);
@@ -74,6 +81,7 @@ struct Letter {
     QString body;
 };
 Letter LetterFromRow(const db::QueryResult &result, const db::Row &row);
+ColumnValues LetterColumns(const Letter &d);
 QString LetterUpdateSql(const Letter &d, int id, int projectId);
 QString LetterNewSql(const QString &name, int projectId);
 

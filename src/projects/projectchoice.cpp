@@ -305,9 +305,7 @@ void ProjectChoice::N13Click()
     // A project whose row is gone has nothing to edit.
     if (!data)
         return;
-    m_info->setFields(*data);
-    m_info->EditMode = QStringLiteral("Edit");
-    m_info->EditProjectId = projectId;
+    m_info->editProject(projectId, *data);
     prompt().exec(m_info);
 }
 

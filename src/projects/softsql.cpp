@@ -129,15 +129,14 @@ LanguageTexts LanguageTextsFromRow(const db::QueryResult &result, const db::Row 
     return t;
 }
 
-std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, const QString &language,
-                                         const std::optional<LanguageTexts> &texts, int projectId, QString *error)
+std::optional<QList<std::pair<QString, QString>>> SoftwareSaveValues(const QHash<QString, QString> &values,
+                                                                     const QString &language,
+                                                                     const std::optional<LanguageTexts> &texts,
+                                                                     QString *error)
 {
-    QStringList items;
-    auto add = [&](const QString &column, const QString &value) {
-        items << column + QLatin1Char('=') + db::Sql(value);
-    };
+    QList<std::pair<QString, QString>> items;
     for (const QString &column : SoftSaveColumns()) {
-        add(column, values.value(column));
+        items.append({column, values.value(column)});
         if (column != QLatin1String("smaterial_rcost"))
             continue;
         const QString typed = values.value(QStringLiteral("smaterial_bsize"));
@@ -146,9 +145,9 @@ std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, 
         const std::optional<SoftSizes> sizes = SoftSizesFromText(typed, error);
         if (!sizes)
             return std::nullopt;
-        add(QStringLiteral("smaterial_bsize"), sizes->bsize);
-        add(QStringLiteral("smaterial_ksize"), sizes->ksize);
-        add(QStringLiteral("smaterial_msize"), sizes->msize);
+        items.append({QStringLiteral("smaterial_bsize"), sizes->bsize});
+        items.append({QStringLiteral("smaterial_ksize"), sizes->ksize});
+        items.append({QStringLiteral("smaterial_msize"), sizes->msize});
     }
     if (texts) {
         if (!IsDescriptionLanguage(language)) {
@@ -159,10 +158,99 @@ std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, 
         const QStringList columns = LanguageColumns(language);
         const QStringList stored = StoredLanguageValues(*texts);
         for (qsizetype i = 0; i < columns.size(); ++i)
-            add(columns[i], stored[i]);
+            items.append({columns[i], stored[i]});
     }
-    return QStringLiteral("UPDATE smaterials SET ") + items.join(QStringLiteral(" ,"))
+    return items;
+}
+
+std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, const QString &language,
+                                         const std::optional<LanguageTexts> &texts, int projectId, QString *error)
+{
+    const auto items = SoftwareSaveValues(values, language, texts, error);
+    if (!items)
+        return std::nullopt;
+    QStringList set;
+    for (const auto &[column, value] : *items)
+        set << column + QLatin1Char('=') + db::Sql(value);
+    return QStringLiteral("UPDATE smaterials SET ") + set.join(QStringLiteral(" ,"))
            + QStringLiteral(" WHERE smaterial_project_id=") + db::SqlInt(projectId);
+}
+
+QString SoftFieldCaption(const QString &column)
+{
+    static const QHash<QString, QString> captions = [] {
+        QHash<QString, QString> c;
+        const char *const pairs[][2] = {
+            {"smaterial_company", "Company Info, Company Name"},
+            {"smaterial_Address1", "Company Info, Address1"},
+            {"smaterial_Address2", "Company Info, Address2"},
+            {"smaterial_City", "Company Info, City/Town"},
+            {"smaterial_State", "Company Info, State/Province"},
+            {"smaterial_ZIP", "Company Info, Zip/Postal Code"},
+            {"smaterial_Country", "Company Info, Country"},
+            {"smaterial_AFirstName", "Author Info, First Name"},
+            {"smaterial_ALastName", "Author Info, Last Name"},
+            {"smaterial_AEmail", "Author Info, Email"},
+            {"smaterial_CFirstName", "Contact Info, First Name"},
+            {"smaterial_CLastName", "Contact Info, Last Name"},
+            {"smaterial_CEmail", "Contact Info, Email"},
+            {"smaterial_GEmail", "Support Info, General, Email"},
+            {"smaterial_GPhone", "Support Info, General, Phone"},
+            {"smaterial_GFAX", "Support Info, General, FAX"},
+            {"smaterial_SEmail", "Support Info, Support, Email"},
+            {"smaterial_SPhone", "Support Info, Support, Phone"},
+            {"smaterial_SaEmail", "Support Info, Sales, Email"},
+            {"smaterial_SaPhone", "Support Info, Sales, Phone"},
+            {"smaterial_softname", "Program Name"},
+            {"smaterial_version", "Program Version"},
+            {"smaterial_releasedate", "Release Date"},
+            {"smaterial_type", "Type"},
+            {"smaterial_releasestatus", "Release Status"},
+            {"smaterial_cost", "Cost ($US)"},
+            {"smaterial_rcost", "Cost (RUB)"},
+            {"smaterial_install", "Install Support"},
+            {"smaterial_Languages", "Languages"},
+            {"smaterial_bsize", "Size(bytes)"},
+            {"smaterial_ksize", "Size(bytes)"},
+            {"smaterial_msize", "Size(bytes)"},
+            {"smaterial_CategoryClass", "Category Class"},
+            {"smaterial_Changes", "Recent Changes"},
+            {"smaterial_Req", "System Req"},
+            {"smaterial_OS", "Supported OS"},
+            {"smaterial_ExpExists", "Has Expiration Info"},
+            {"smaterial_ExpDays", "Num of Days"},
+            {"smaterial_ExpUses", "Num of uses"},
+            {"smaterial_ExpOther", "Other Expiration Info"},
+            {"smaterial_ExpDate", "Expiration Date"},
+            {"smaterial_URLSite", "Company URL"},
+            {"smaterial_URLDownload", "URL Download"},
+            {"smaterial_URLScreenShot", "URL Big Screenshot"},
+            {"smaterial_URLPAD", "URL PAD file"},
+            {"smaterial_URLOrder", "Order"},
+            {"smaterial_URLIcon", "Icon"},
+            {"smaterial_URLInfo", "Application Info"},
+            {"smaterial_URLSecDownload", "Secondary Download"},
+            {"smaterial_URLDownload1", "Additional DL URL 1"},
+            {"smaterial_URLDownload2", "Additional DL URL 2"},
+            {"smaterial_Category", "Specific Category"},
+            {"smaterial_CategoryPossible", "Possible Ctegories"}};
+        for (const auto &pair : pairs)
+            c.insert(QString::fromLatin1(pair[0]).toLower(), QString::fromUtf8(pair[1]));
+        return c;
+    }();
+    const QString key = column.toLower();
+    if (const auto it = captions.constFind(key); it != captions.constEnd())
+        return *it;
+    // The per-language texts: the Description page's field and the language.
+    static const char *const languageCaptions[] = {"Keywords(128)", "45 Char Desc", "80 Char Desc",
+                                                   "250 Char Desc", "450 Char Desc", "2000 Char Desc"};
+    for (qsizetype i = 0; i < 6; ++i) {
+        const QString prefix = QString::fromLatin1(kPrefixes[i]).toLower();
+        if (key.startsWith(prefix))
+            return QString::fromLatin1(languageCaptions[i]) + QStringLiteral(" (") + column.mid(prefix.size())
+                   + QLatin1Char(')');
+    }
+    return column;
 }
 
 QString LanguageTextsUpdateSql(int id, const QString &language, const LanguageTexts &texts)

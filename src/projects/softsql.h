@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 namespace qv::db {
 class QueryResult;
@@ -68,6 +69,16 @@ QString BrToLineBreaks(const QString &stored);
 QStringList StoredLanguageValues(const LanguageTexts &texts);
 // The texts of a language as a fetched row holds them, ready for the controls.
 LanguageTexts LanguageTextsFromRow(const db::QueryResult &result, const db::Row &row, const QString &language);
+
+// The columns the page's save writes with their values, in the statement's
+// order (see SoftwareUpdateSql); nothing, with `error` set, when the size is
+// not a number or the language is not one of the 23.
+std::optional<QList<std::pair<QString, QString>>> SoftwareSaveValues(const QHash<QString, QString> &values,
+                                                                     const QString &language,
+                                                                     const std::optional<LanguageTexts> &texts,
+                                                                     QString *error);
+// The caption of the page's field that holds a column, for messages.
+QString SoftFieldCaption(const QString &column);
 
 // The page's save: every column of SoftSaveColumns() from `values` (keyed as
 // that list spells them; a missing key writes the empty text), the sizes only

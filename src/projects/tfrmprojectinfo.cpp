@@ -116,6 +116,30 @@ void TfrmProjectInfo::setFields(const ProjectData &p)
 
 void TfrmProjectInfo::clearFields() { setFields(ProjectData()); }
 
+void TfrmProjectInfo::editProject(int projectId, const ProjectData &loaded)
+{
+    setFields(loaded);
+    EditMode = QStringLiteral("Edit");
+    EditProjectId = projectId;
+    m_loaded = db::LoadedRow(QStringLiteral("projects"), QStringLiteral("project_id"), projectId);
+    for (const db::FieldValue &f : savedFields(loaded))
+        m_loaded.set(f.column, f.value);
+}
+
+QList<db::FieldValue> TfrmProjectInfo::savedFields(const ProjectData &p) const
+{
+    return {{QStringLiteral("project_name"), QStringLiteral("Введите название проекта:"), p.name},
+            {QStringLiteral("project_url"), QStringLiteral("Адрес продвигаемого сайта:"), p.url},
+            {QStringLiteral("project_address"), QStringLiteral("Адрес:"), p.address},
+            {QStringLiteral("project_fio"), QStringLiteral("ФИО владельца сайта:"), p.fio},
+            {QStringLiteral("project_email"), QStringLiteral("email администратора сайта:"), p.email},
+            {QStringLiteral("project_company"), QStringLiteral("Организация:"), p.company},
+            {QStringLiteral("project_tel"), QStringLiteral("Тел, факс (телефон)"), p.tel},
+            {QStringLiteral("project_fax"), QStringLiteral("Тел, факс (факс)"), p.fax},
+            {QStringLiteral("project_city"), QStringLiteral("Город:"), p.city},
+            {QStringLiteral("project_country"), QStringLiteral("Страна:"), p.country}};
+}
+
 void TfrmProjectInfo::btnProjectInfoSaveClick()
 {
     const ProjectData p = fields();
@@ -125,6 +149,9 @@ void TfrmProjectInfo::btnProjectInfoSaveClick()
     }
     const bool adding = EditMode == QLatin1String("Add");
     if (!adding && EditMode != QLatin1String("Edit"))
+        return;
+    const QList<db::FieldValue> written = savedFields(p);
+    if (!db::FieldsFit(QStringLiteral("projects"), written))
         return;
 
     int projectId = EditProjectId;
@@ -143,7 +170,18 @@ void TfrmProjectInfo::btnProjectInfoSaveClick()
     } else {
         if (projectId <= 0)
             return;
-        if (db::ExecQuery(ProjectUpdateSql(p, projectId)) != 0)
+        // Only over what the window loaded: a change made by another copy
+        // meanwhile is written over only when the user says so.
+        if (m_loaded.id() != projectId)
+            m_loaded = db::LoadedRow();
+        QStringList columns;
+        for (const db::FieldValue &f : written)
+            columns << f.column;
+        const QString sql = ProjectUpdateSql(p, projectId);
+        const db::SaveOutcome saved = db::SaveRow(m_loaded, columns, [&sql] { return db::ExecQuery(sql) == 0; });
+        if (saved == db::SaveOutcome::Gone)
+            prompt().message(db::RowGoneMessage());
+        if (saved != db::SaveOutcome::Saved)
             return;
     }
 

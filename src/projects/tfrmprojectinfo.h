@@ -2,6 +2,8 @@
 // "Общие данные проекта": the project data window, shown modally for a new
 // project ("Add") or the current one ("Edit").
 #include "projects/projectsql.h"
+#include "db/columnlimits.h"
+#include "db/rowguard.h"
 
 #include <QDialog>
 
@@ -39,6 +41,10 @@ public:
     QLineEdit *edtAddress;
     QPushButton *btnProjectInfoSave;
 
+    // "Edit": shows the project's row as loaded and remembers it, so that the
+    // save writes only over what the window showed.
+    void editProject(int projectId, const ProjectData &loaded);
+
     // The ten edits as project data, and back.
     ProjectData fields() const;
     void setFields(const ProjectData &p);
@@ -54,7 +60,11 @@ private:
     bool seedProject(int projectId);
     // Refills cbProjects, selects the project and makes it current.
     bool showProject(int projectId);
+    // The values the save writes, with the captions of their edits.
+    QList<db::FieldValue> savedFields(const ProjectData &p) const;
 
+    // The row "Edit" loaded, as it was loaded (or last saved).
+    db::LoadedRow m_loaded;
     core::AppContext &m_ctx;
     app::TfrmMain *m_main;
 };

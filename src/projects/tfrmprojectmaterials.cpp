@@ -472,7 +472,8 @@ void TfrmProjectMaterials::Button3Click()
         edtBSize1->setText(QString::number(size));
 }
 
-void TfrmProjectMaterials::saveLoaded(int tab, const std::function<QString(const LoadedMaterial &)> &sql)
+void TfrmProjectMaterials::saveLoaded(int tab, MaterialKind kind, const QList<db::FieldValue> &fields,
+                                      const std::function<QString(const LoadedMaterial &)> &sql)
 {
     if (!projectChosen())
         return;
@@ -486,10 +487,34 @@ void TfrmProjectMaterials::saveLoaded(int tab, const std::function<QString(const
     }
     MaterialChanged = false;
     l.edited = false;
-    if (db::ExecQuery(sql(l)) != 0) {
+    auto keepEdits = [this, &l] {
         l.edited = true;
         MaterialChanged = true;
+    };
+    if (!db::FieldsFit(MaterialTable(kind), fields))
+        return keepEdits();
+    QStringList columns;
+    for (const db::FieldValue &f : fields)
+        columns << f.column;
+    const QString statement = sql(l);
+    switch (db::SaveRow(l.row, columns, [&statement] { return db::ExecQuery(statement) == 0; })) {
+    case db::SaveOutcome::Saved:
+        return;
+    case db::SaveOutcome::Gone:
+        prompt().message(db::RowGoneMessage());
+        return keepEdits();
+    case db::SaveOutcome::Declined:
+    case db::SaveOutcome::Failed:
+        return keepEdits();
     }
+}
+
+void TfrmProjectMaterials::showCopy(int tab, MaterialKind kind, int id, int projectId)
+{
+    LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
+    // The fields now belong to the copy; the flag stays as it was.
+    l = LoadedMaterial{id, projectId, l.edited,
+                       db::LoadedRow::read(MaterialTable(kind), MaterialPrefix(kind) + QStringLiteral("id"), id)};
 }
 
 } // namespace qv::projects

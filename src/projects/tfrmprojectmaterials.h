@@ -7,6 +7,8 @@
 #include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "db/columnlimits.h"
+#include "db/rowguard.h"
 
 #include <QWidget>
 #include <array>
@@ -35,11 +37,13 @@ class MaterialMemo;
 class SoftPage;
 
 // The row a tab shows: which material it was loaded from, for which project,
-// and whether its fields were edited since. A tab saves only into that row.
+// and whether its fields were edited since. A tab saves only into that row,
+// and only while the row still holds what `row` remembers of it.
 struct LoadedMaterial {
     int id = 0;
     int projectId = 0;
     bool edited = false;
+    db::LoadedRow row;
     bool isLoaded() const { return id > 0; }
 };
 
@@ -259,23 +263,33 @@ private:
             if (db::ExecQuery(MaterialByIdSql(kind, id, projectId)) != 0)
                 return;
             std::optional<decltype(fromRow(std::declval<const db::QueryResult &>(), std::declval<const db::Row &>()))> d;
+            db::LoadedRow remembered;
             {
                 db::QueryResult result(db::DbConnection());
-                if (const auto row = result.FetchRow())
+                if (const auto row = result.FetchRow()) {
                     d = fromRow(result, *row);
+                    remembered = db::LoadedRow::fromResult(MaterialTable(kind), MaterialPrefix(kind) + QStringLiteral("id"),
+                                                           id, result, *row);
+                }
             }
             if (d) {
                 m_ctx.CurrentMaterialId = id;
                 show(*d);
-                m_loaded[static_cast<size_t>(tab)] = LoadedMaterial{id, projectId, false};
+                m_loaded[static_cast<size_t>(tab)] = LoadedMaterial{id, projectId, false, remembered};
             }
         }
         m_loaded[static_cast<size_t>(tab)].edited = false;
         MaterialChanged = false;
     }
-    // Saves what `tab` shows into the row it was loaded from; a failed save
-    // keeps the edits on screen, still unsaved.
-    void saveLoaded(int tab, const std::function<QString(const LoadedMaterial &)> &sql);
+    // Saves what `tab` shows into the row it was loaded from: `fields` are the
+    // columns the statement writes with their values and the captions of their
+    // fields. A value too long for its column, a row changed by another copy
+    // that the user chose not to write over, or a failed save keeps the edits
+    // on screen, still unsaved.
+    void saveLoaded(int tab, MaterialKind kind, const QList<db::FieldValue> &fields,
+                    const std::function<QString(const LoadedMaterial &)> &sql);
+    // After a copy: the tab now shows the new row `id`.
+    void showCopy(int tab, MaterialKind kind, int id, int projectId);
     // The current project's data for a new material; nothing when the statement failed.
     std::optional<ProjectData> currentProjectData() const;
     void openHelp(const QString &board);

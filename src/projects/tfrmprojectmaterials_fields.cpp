@@ -12,6 +12,15 @@ namespace {
 constexpr int kNoMaxLength = 16 * 1024 * 1024;
 } // namespace
 
+QList<db::FieldValue> CaptionedFields(const ColumnValues &values, const QHash<QString, QString> &captions)
+{
+    QList<db::FieldValue> out;
+    out.reserve(values.size());
+    for (const auto &[column, value] : values)
+        out.append(db::FieldValue{column, captions.value(column, column), value});
+    return out;
+}
+
 MaterialLineEdit::MaterialLineEdit(QWidget *parent, int limit) : QLineEdit(parent), m_limit(limit)
 {
     setMaxLength(kNoMaxLength);

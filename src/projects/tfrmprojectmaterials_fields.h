@@ -3,6 +3,8 @@
 // what a load puts into them but hold the user's edits to a length limit, the
 // material lists that report their opening, and the help links.
 #include "projects/lengthlimit.h"
+#include "projects/materialsql.h"
+#include "db/columnlimits.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +13,10 @@
 #include <functional>
 
 namespace qv::projects {
+
+// The values a save writes, each with the caption of its field on screen
+// (`captions` by column; a column missing there is named by itself).
+QList<db::FieldValue> CaptionedFields(const ColumnValues &values, const QHash<QString, QString> &captions);
 
 // A one-line field. Text set by code is kept whole, however long; typing and
 // pasting stop at the limit (0 = no limit); deleting always works.

@@ -141,9 +141,34 @@ void TfrmProjectMaterials::cbFMaterialsChange()
                  [this](const PressRelease &d) { setPressReleaseFields(d); });
 }
 
+namespace {
+// The captions of the fields that hold the columns of a save.
+const QHash<QString, QString> &pressReleaseCaptions()
+{
+    static const QHash<QString, QString> captions{
+        {QStringLiteral("fmaterial_url"), QStringLiteral("Адрес сайта:")},
+        {QStringLiteral("fmaterial_email"), QStringLiteral("Email админа:")},
+        {QStringLiteral("fmaterial_company"), QStringLiteral("Организация:")},
+        {QStringLiteral("fmaterial_tel"), QStringLiteral("Телефон, факс:")},
+        {QStringLiteral("fmaterial_fax"), QStringLiteral("Телефон, факс:")},
+        {QStringLiteral("fmaterial_city"), QStringLiteral("Город:")},
+        {QStringLiteral("fmaterial_fio"), QStringLiteral("ФИО администратора")},
+        {QStringLiteral("fmaterial_f"), QStringLiteral("ФИО администратора")},
+        {QStringLiteral("fmaterial_i"), QStringLiteral("ФИО администратора")},
+        {QStringLiteral("fmaterial_o"), QStringLiteral("ФИО администратора")},
+        {QStringLiteral("fmaterial_country"), QStringLiteral("Страна:")},
+        {QStringLiteral("fmaterial_title"), QStringLiteral("Название темы:")},
+        {QStringLiteral("fmaterial_stitle"), QStringLiteral("Доп. название темы:")},
+        {QStringLiteral("fmaterial_description"), QStringLiteral("Текст объявления (сообщения для форума):")}};
+    return captions;
+}
+} // namespace
+
 void TfrmProjectMaterials::FMaterialSaveClick()
 {
-    saveLoaded(ForumTab, [this](const LoadedMaterial &l) { return PressReleaseUpdateSql(pressReleaseFields(), l.id, l.projectId); });
+    const PressRelease d = pressReleaseFields();
+    saveLoaded(ForumTab, MaterialKind::Forum, CaptionedFields(PressReleaseColumns(d), pressReleaseCaptions()),
+               [&d](const LoadedMaterial &l) { return PressReleaseUpdateSql(d, l.id, l.projectId); });
 }
 
 namespace {
@@ -184,6 +209,9 @@ void TfrmProjectMaterials::btnFMaterialCopyClick()
 {
     if (!projectChosen())
         return;
+    // The copy carries the fields as they are: each must fit its column.
+    if (!db::FieldsFit(QStringLiteral("fmaterials"), CaptionedFields(PressReleaseColumns(pressReleaseFields()), pressReleaseCaptions())))
+        return;
     const auto name = askName(QStringLiteral("Создание копии пресс-релиза"),
                               QStringLiteral("Введите название копии пресс-оелиза:"));
     if (!name
@@ -199,8 +227,7 @@ void TfrmProjectMaterials::btnFMaterialCopyClick()
         appendToMainList(m_main->cbFMaterials, *name, id);
     cbFMaterials->addItem(*name, id);
     cbFMaterials->setCurrentIndex(cbFMaterials->count() - 1);
-    const bool edited = m_loaded[ForumTab].edited;
-    m_loaded[ForumTab] = LoadedMaterial{id, projectId, edited};
+    showCopy(ForumTab, MaterialKind::Forum, id, projectId);
 }
 
 void TfrmProjectMaterials::pressReleaseRenamed(int id, const QString &name)

@@ -71,9 +71,12 @@ void TfrmProjectMaterials::cbOMaterialsChange()
 
 void TfrmProjectMaterials::btnMessageSaveClick()
 {
-    saveLoaded(LetterTab, [this](const LoadedMaterial &l) {
-        return LetterUpdateSql(Letter{edtSubject->text(), memBody->storedText()}, l.id, l.projectId);
-    });
+    static const QHash<QString, QString> captions{
+        {QStringLiteral("omaterial_subject"), QStringLiteral("Тема письма:")},
+        {QStringLiteral("omaterial_body_text"), QStringLiteral("Текст письма (в виде текста)")}};
+    const Letter d{edtSubject->text(), memBody->storedText()};
+    saveLoaded(LetterTab, MaterialKind::Letter, CaptionedFields(LetterColumns(d), captions),
+               [&d](const LoadedMaterial &l) { return LetterUpdateSql(d, l.id, l.projectId); });
 }
 
 void TfrmProjectMaterials::btnOMaterialNewClick()

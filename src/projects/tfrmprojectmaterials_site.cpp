@@ -44,6 +44,47 @@ QWidget *counterPage(QWidget *parent, QLabel *label, MaterialMemo *memo)
     v->addWidget(memo);
     return page;
 }
+
+// The captions of the fields that hold the columns of a save; the parts of
+// the full name and the comma-free keywords come from the fields they are
+// made of.
+const QHash<QString, QString> &siteCaptions()
+{
+    static const QString description = QStringLiteral("Описание сайта или текст объявления ");
+    static const QString keywords = QStringLiteral("Ключевые слова сайта через пробел");
+    static const QHash<QString, QString> captions{
+        {QStringLiteral("cmaterial_url"), QStringLiteral("Адрес сайта URL:")},
+        {QStringLiteral("cmaterial_burl"), QStringLiteral("Обратная ссылка:")},
+        {QStringLiteral("cmaterial_categories"), QStringLiteral("Категории сайта тематические (через запятую)")},
+        {QStringLiteral("cmaterial_email"), QStringLiteral("Email:")},
+        {QStringLiteral("cmaterial_company"), QStringLiteral("Организация:")},
+        {QStringLiteral("cmaterial_tel"), QStringLiteral("Телефон, факс:")},
+        {QStringLiteral("cmaterial_fax"), QStringLiteral("Телефон, факс:")},
+        {QStringLiteral("cmaterial_city"), QStringLiteral("Город:")},
+        {QStringLiteral("cmaterial_fio"), QStringLiteral("ФИО:")},
+        {QStringLiteral("cmaterial_f"), QStringLiteral("ФИО:")},
+        {QStringLiteral("cmaterial_i"), QStringLiteral("ФИО:")},
+        {QStringLiteral("cmaterial_o"), QStringLiteral("ФИО:")},
+        {QStringLiteral("cmaterial_country"), QStringLiteral("Страна:")},
+        {QStringLiteral("cmaterial_title50"), QStringLiteral("Название сайта/объявления (до 50 символов)")},
+        {QStringLiteral("cmaterial_title100"), QStringLiteral("Название сайта/объявления (до 100 символов)")},
+        {QStringLiteral("cmaterial_title200"), QStringLiteral("Название сайта/объявления (до 200 символов)")},
+        {QStringLiteral("cmaterial_address"), QStringLiteral("Адрес:")},
+        {QStringLiteral("cmaterial_title"), QStringLiteral("Название сайта/объявления (без ограничений)")},
+        {QStringLiteral("cmaterial_description100"), description + QStringLiteral("(до 100 символов)")},
+        {QStringLiteral("cmaterial_description250"), description + QStringLiteral("(до 250 символов)")},
+        {QStringLiteral("cmaterial_description500"), description + QStringLiteral("(до 500 символов)")},
+        {QStringLiteral("cmaterial_description"), description + QStringLiteral("(без ограничений по длине)")},
+        {QStringLiteral("cmaterial_keywords100"), keywords + QStringLiteral(" (100 символов)")},
+        {QStringLiteral("cmaterial_keywords250"), keywords + QStringLiteral(" (250 символов)")},
+        {QStringLiteral("cmaterial_keywords500"), keywords + QStringLiteral(" (500 символов)")},
+        {QStringLiteral("cmaterial_keywords"), keywords},
+        {QStringLiteral("cmaterial_keywords100_"), keywords + QStringLiteral(" (100 символов)")},
+        {QStringLiteral("cmaterial_keywords250_"), keywords + QStringLiteral(" (250 символов)")},
+        {QStringLiteral("cmaterial_keywords500_"), keywords + QStringLiteral(" (500 символов)")},
+        {QStringLiteral("cmaterial_keywords_"), keywords}};
+    return captions;
+}
 } // namespace
 
 QWidget *TfrmProjectMaterials::buildSitePage()
@@ -259,7 +300,9 @@ void TfrmProjectMaterials::cbCMaterialsChange()
 
 void TfrmProjectMaterials::btnCMaterialSaveClick()
 {
-    saveLoaded(SiteTab, [this](const LoadedMaterial &l) { return SiteDescriptionUpdateSql(siteFields(), l.id, l.projectId); });
+    const SiteDescription d = siteFields();
+    saveLoaded(SiteTab, MaterialKind::Site, CaptionedFields(SiteDescriptionColumns(d), siteCaptions()),
+               [&d](const LoadedMaterial &l) { return SiteDescriptionUpdateSql(d, l.id, l.projectId); });
 }
 
 void TfrmProjectMaterials::btnCMaterialNewClick()
@@ -288,6 +331,9 @@ void TfrmProjectMaterials::btnCmaterialCopyClick()
 {
     if (!projectChosen())
         return;
+    // The copy carries the fields as they are: each must fit its column.
+    if (!db::FieldsFit(QStringLiteral("cmaterials"), CaptionedFields(SiteDescriptionColumns(siteFields()), siteCaptions())))
+        return;
     const auto name = askName(QStringLiteral("Создание нового описания"),
                               QStringLiteral("Введите название нового описания сайта:"));
     if (!name || nameTaken(MaterialKind::Site, *name, QString::fromUtf8(kNameTaken)))
@@ -300,9 +346,7 @@ void TfrmProjectMaterials::btnCmaterialCopyClick()
         AddFillMenuItem(*m_main, *name);
     cbCMaterials->addItem(*name, id);
     cbCMaterials->setCurrentIndex(cbCMaterials->count() - 1);
-    // The fields now belong to the copy; the flag stays as it was.
-    const bool edited = m_loaded[SiteTab].edited;
-    m_loaded[SiteTab] = LoadedMaterial{id, projectId, edited};
+    showCopy(SiteTab, MaterialKind::Site, id, projectId);
 }
 
 } // namespace qv::projects

@@ -100,6 +100,7 @@ void TfrmProjectMaterials::cbSMaterialsChange()
     const LoadedMaterial before = m_loaded[SoftTab];
     int id = 0;
     LanguageTexts texts;
+    db::LoadedRow remembered;
     {
         db::QueryResult result(db::DbConnection());
         const auto row = result.FetchRow();
@@ -110,6 +111,7 @@ void TfrmProjectMaterials::cbSMaterialsChange()
         }
         id = result.field(*row, QStringLiteral("smaterial_id")).toInt();
         texts = LanguageTextsFromRow(result, *row, language);
+        remembered = db::LoadedRow::fromResult(QStringLiteral("smaterials"), QStringLiteral("smaterial_id"), id, result, *row);
         soft->showRow(result, *row);
     }
     m_ctx.CurrentMaterialId = id;
@@ -123,7 +125,7 @@ void TfrmProjectMaterials::cbSMaterialsChange()
         m_ctx.DescriptionsChanged = false;
     }
     CurrentDescLanguage = language;
-    m_loaded[SoftTab] = LoadedMaterial{id, projectId, false};
+    m_loaded[SoftTab] = LoadedMaterial{id, projectId, false, remembered};
     MaterialChanged = false;
 }
 
@@ -141,19 +143,43 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
     if (withTexts)
         texts = soft->texts();
     QString error;
+    const auto written = SoftwareSaveValues(soft->values(), CurrentDescLanguage, texts, &error);
     const std::optional<QString> sql =
-        SoftwareUpdateSql(soft->values(), CurrentDescLanguage, texts, l.projectId, &error);
-    if (!sql) {
-        prompt().message(error, core::MessageIcon::Error);
-        l.edited = true;
-        MaterialChanged = true;
-        return;
-    }
-    if (db::ExecQuery(*sql) != 0) {
+        written ? SoftwareUpdateSql(soft->values(), CurrentDescLanguage, texts, l.projectId, &error) : std::nullopt;
+    auto keepEdits = [this, &l] {
         // The edits stay on screen, still unsaved.
         l.edited = true;
         MaterialChanged = true;
-        return;
+    };
+    if (!sql) {
+        prompt().message(error, core::MessageIcon::Error);
+        return keepEdits();
+    }
+    QList<db::FieldValue> fields;
+    QStringList columns;
+    for (const auto &[column, value] : *written) {
+        fields.append(db::FieldValue{column, SoftFieldCaption(column), value});
+        columns << column;
+    }
+    if (!db::FieldsFit(QStringLiteral("smaterials"), fields))
+        return keepEdits();
+    // The page shows the loaded version; the save writes every version of
+    // the project, provided the loaded one still holds what was loaded.
+    const auto write = [&sql] { return db::ExecQuery(*sql) == 0; };
+    switch (db::SaveRow(l.row, columns, write)) {
+    case db::SaveOutcome::Saved:
+        break;
+    case db::SaveOutcome::Gone: {
+        // The loaded version was deleted: the page goes on writing into the
+        // project's remaining versions, as it always writes into all of them.
+        db::LoadedRow none;
+        if (db::SaveRow(none, columns, write) != db::SaveOutcome::Saved)
+            return keepEdits();
+        break;
+    }
+    case db::SaveOutcome::Declined:
+    case db::SaveOutcome::Failed:
+        return keepEdits();
     }
     if (withTexts) {
         soft->textsLoaded = true;
@@ -198,12 +224,24 @@ void TfrmProjectMaterials::cmbDescLanguage1Change()
     const QString chosen = soft->cmbDescLanguage1->currentText();
     // The switch reads and writes the row the page loaded, whatever material
     // is active elsewhere now.
-    const LoadedMaterial l = m_loaded[SoftTab];
+    LoadedMaterial &l = m_loaded[SoftTab];
     if (chosen != CurrentDescLanguage && m_ctx.DescriptionsChanged
         && prompt().question(QString::fromUtf8(kSaveDescriptions)) && l.isLoaded()) {
         const QString sql = LanguageTextsUpdateSql(l.id, CurrentDescLanguage, soft->texts());
         // A failed save keeps the texts and their language on screen.
-        if (sql.isEmpty() || db::ExecQuery(sql) != 0)
+        if (sql.isEmpty())
+            return;
+        const QStringList columns = LanguageColumns(CurrentDescLanguage);
+        const QStringList values = StoredLanguageValues(soft->texts());
+        QList<db::FieldValue> fields;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            fields.append(db::FieldValue{columns[i], SoftFieldCaption(columns[i]), values.value(i)});
+        if (!db::FieldsFit(QStringLiteral("smaterials"), fields))
+            return;
+        const db::SaveOutcome saved = db::SaveRow(l.row, columns, [&sql] { return db::ExecQuery(sql) == 0; });
+        if (saved == db::SaveOutcome::Gone)
+            prompt().message(db::RowGoneMessage());
+        if (saved != db::SaveOutcome::Saved)
             return;
     }
 
@@ -219,8 +257,12 @@ void TfrmProjectMaterials::cmbDescLanguage1Change()
     std::optional<LanguageTexts> texts;
     {
         db::QueryResult result(db::DbConnection());
-        if (const auto row = result.FetchRow())
+        if (const auto row = result.FetchRow()) {
             texts = LanguageTextsFromRow(result, *row, chosen);
+            // What the fields now show of the row is what a save compares with.
+            for (const QString &column : LanguageColumns(chosen))
+                l.row.set(column, result.field(*row, column));
+        }
     }
     // A row that is gone leaves the fields empty.
     if (texts) {

@@ -3,6 +3,7 @@
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
+#include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "projects/projectchoice.h"
@@ -343,6 +344,9 @@ bool RecordEditor::loadRecord()
     loaded.kind = m_ctx.CurrentKind;
     loaded.lines = *lines;
     loaded.columns = columns;
+    loaded.row = db::LoadedRow(k->table, k->prefix + QStringLiteral("id"), loaded.id);
+    for (int i = 0; i < columns.size(); ++i)
+        loaded.row.set(columns[i], row->value(i));
     auto value = [&](const QString &column) {
         for (int i = 0; i < columns.size(); ++i) {
             if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
@@ -474,24 +478,39 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     }
     m_ctx.LinkEditUnsaved = false;
     QStringList set;
+    // What the record's fields write, with their captions: checked against
+    // the columns' sizes, and compared with the row as loaded (the edit
+    // stamps are the save's own and are not compared).
+    QList<db::FieldValue> fields;
     for (int i = 0; i < record.lines.size(); ++i) {
         const QString &column = record.lines[i].column;
         const bool present = std::any_of(record.columns.cbegin(), record.columns.cend(),
                                          [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
         if (column.isEmpty() || !present)
             continue;
-        set << column + QLatin1Char('=') + db::Sql(i == 0 ? newName : gridValue(i));
+        fields.append({column, record.lines[i].label, i == 0 ? newName : gridValue(i)});
     }
-    set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
-    set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
-    set << p + QStringLiteral("title=") + db::Sql(edtCatalogTitle->text());
+    const qsizetype recordFields = fields.size();
+    fields.append({p + QStringLiteral("title"), QStringLiteral("Описание каталога/форума:"), edtCatalogTitle->text()});
     if (record.kind == QLatin1String("catalogs")) {
-        set << QStringLiteral("catalog_need_burl=") + db::Sql(cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        set << QStringLiteral("catalog_redirect=") + db::Sql(cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(), cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+        fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(), cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
     }
-    set << p + QStringLiteral("subjects=") + db::Sql(RubricListText(ticked));
-
-    switch (writeRecord(record, set, ticked)) {
+    fields.append({p + QStringLiteral("subjects"), QStringLiteral("Выберите раздел:"), RubricListText(ticked)});
+    if (!db::FieldsFit(k->table, fields)) {
+        m_ctx.LinkEditUnsaved = true;
+        return SaveResult::Refused;
+    }
+    QStringList compared;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i == recordFields) {
+            set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
+            set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
+        }
+        set << fields[i].column + QLatin1Char('=') + db::Sql(fields[i].value);
+        compared << fields[i].column;
+    }
+    switch (writeRecord(record, set, compared, ticked)) {
     case WriteResult::Written:
         break;
     case WriteResult::Failed:
@@ -523,44 +542,43 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     return SaveResult::Saved;
 }
 
-RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set, const QList<int> &rubrics)
+RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set,
+                                                    const QStringList &compared, const QList<int> &rubrics)
 {
     const auto k = kindTables(record.kind);
     const auto links = linkTableOf(record.kind);
     if (!k || !links)
         return WriteResult::Failed;
     const QString p = k->prefix;
-    const QString whereId = QStringLiteral(" WHERE ") + p + QStringLiteral("id=") + db::SqlInt(record.id);
-    if (db::ExecQuery(QStringLiteral("START TRANSACTION")) != 0)
-        return WriteResult::Failed;
-    auto rollback = [] { db::RunDirect(QStringLiteral("ROLLBACK")); };
-    // The row itself, locked until the end: a row deleted since it was
-    // loaded gets neither the record nor links.
-    bool failed = false;
-    const auto row = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k->table + whereId
-                                      + QStringLiteral(" FOR UPDATE"),
-                                  &failed);
-    if (failed || !row) {
-        rollback();
-        return failed ? WriteResult::Failed : WriteResult::Gone;
-    }
     QString values;
     for (int id : rubrics)
         values += (values.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(record.id).arg(id);
+    // One transaction: the row, its links, its rubric list.
     const QStringList statements{
-        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + whereId,
+        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ")
+            + p + QStringLiteral("id=") + db::SqlInt(record.id),
         QStringLiteral("DELETE FROM ") + links->table + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=')
             + db::SqlInt(record.id),
         QStringLiteral("INSERT INTO ") + links->table + QStringLiteral(" (") + links->resourceColumn + QLatin1Char(',')
-            + links->subjectColumn + QStringLiteral(") VALUES ") + values,
-        QStringLiteral("COMMIT")};
-    for (const QString &sql : statements) {
-        if (db::ExecQuery(sql) != 0) {
-            rollback();
-            return WriteResult::Failed;
-        }
+            + links->subjectColumn + QStringLiteral(") VALUES ") + values};
+    // The row is locked and compared with what was loaded before anything is
+    // written: a row deleted since gets neither the record nor links, and a
+    // change by another copy is written over only when the user says so.
+    db::LoadedRow row = record.row.isValid() ? record.row : db::LoadedRow(k->table, p + QStringLiteral("id"), record.id);
+    const db::SaveOutcome saved = db::SaveRow(row, compared, [&statements] {
+        return std::all_of(statements.cbegin(), statements.cend(), [](const QString &sql) { return db::ExecQuery(sql) == 0; });
+    });
+    switch (saved) {
+    case db::SaveOutcome::Saved:
+        m_loaded.row = row;
+        return WriteResult::Written;
+    case db::SaveOutcome::Gone:
+        return WriteResult::Gone;
+    case db::SaveOutcome::Declined:
+    case db::SaveOutcome::Failed:
+        break;
     }
-    return WriteResult::Written;
+    return WriteResult::Failed;
 }
 
 void RecordEditor::offerUpload(const Loaded &record)

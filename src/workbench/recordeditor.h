@@ -4,6 +4,7 @@
 // resource's record, field mapping, title, flags and rubrics. A save offers
 // the record to the maker's service.
 #include "workbench/recordeditor_logic.h"
+#include "db/rowguard.h"
 
 #include <QObject>
 #include <QStringList>
@@ -76,6 +77,8 @@ private:
         QString kind;
         QList<TemplateLine> lines;
         QStringList columns;
+        // The row as loaded (or last saved), for the save's check.
+        db::LoadedRow row;
     };
     enum class SaveResult { Saved, Refused, Gone };
     enum class WriteResult { Written, Failed, Gone };
@@ -93,7 +96,8 @@ private:
     SaveResult saveRecord();
     // The record's row, its rubric links and its rubric list in one
     // transaction.
-    WriteResult writeRecord(const Loaded &record, const QStringList &set, const QList<int> &rubrics);
+    WriteResult writeRecord(const Loaded &record, const QStringList &set, const QStringList &compared,
+                            const QList<int> &rubrics);
     void offerUpload(const Loaded &record);
 
     app::TfrmMain &m_main;

@@ -9,6 +9,7 @@
 #include "db/query.h"
 #include "projects/projectchoice.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "support/smtpsink.h"
 #include "workbench/navigator.h"
 #include "workbench/workbenchfixture.h"
@@ -425,6 +426,62 @@ private Q_SLOTS:
         QVERIFY2(m_view->contactsModel->cell(0, 0).startsWith(QStringLiteral("Разослано (")), qPrintable(m_view->contactsModel->cell(0, 0)));
         QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 1", "Контактов Новых: 0"}));
         QVERIFY(p.messages.isEmpty());
+    }
+
+    // The editor's fields hold a 40,000-character value whole and save it;
+    // a contact another copy changed meanwhile is written over only after
+    // asking; a value longer than its column is refused with the field named.
+    void editorKeepsLongTextsAndGuardsTheRow()
+    {
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(m_wb->db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        const int a = section(QStringLiteral("A"));
+        const int id = contact(QStringLiteral("Контакт"), {a});
+        const QString where = QStringLiteral(" FROM contacts WHERE contact_id=") + QString::number(id);
+        open(QStringLiteral("A"));
+        m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(0, 2));
+        m_view->lvContactsDblClick();
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        auto &edit = m_view->edit;
+        const QString address = QString(39999, QLatin1Char('a')) + QLatin1Char('z');
+        const QString company = QString(39999, QLatin1Char('c')) + QLatin1Char('!');
+        edit.address->setText(address);
+        edit.organization->setEditText(company);
+        QCOMPARE(edit.address->text().size(), 40000);
+        QCOMPARE(edit.organization->currentText(), company);
+        QVERIFY(other.exec(QStringLiteral("UPDATE contacts SET contact_tel='их телефон' WHERE contact_id=") + QString::number(id)));
+
+        p.answers = {false};
+        edit.save->click();
+        QCOMPARE(p.questions,
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_address, contact_tel") + where), QStringList{QStringLiteral("|их телефон")});
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        QCOMPARE(edit.address->text(), address);
+
+        p.answers = {true};
+        edit.save->click();
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT CHAR_LENGTH(contact_address), contact_company=") + db::Sql(company)
+                               + QStringLiteral(", contact_tel") + where),
+                 QStringList{QStringLiteral("40000|1|")});
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+        QVERIFY(p.messages.isEmpty());
+
+        // A new contact whose name does not fit: refused, nothing written.
+        m_view->pcContacts->setCurrentIndex(2);
+        m_view->pcContactsChange();
+        auto &add = m_view->add;
+        add.fio->setText(QString(70000, QLatin1Char('f')));
+        add.tree->setState(add.tree->findItems(QStringLiteral("A"), Qt::MatchExactly).value(0), 2);
+        add.save->click();
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ФИО\"")) && p.messages[0].contains(QStringLiteral("65535 байт")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts")), QStringLiteral("1"));
+        QCOMPARE(add.fio->text().size(), 70000);
+        QCOMPARE(m_view->pcContacts->currentIndex(), 2);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "support/testdb.h"
 
 #include <QAction>
@@ -23,10 +24,13 @@ using qv::test::Bench;
 using qv::test::comboItems;
 using qv::test::menuKeys;
 using qv::test::ScriptedPrompt;
+using qv::test::SecondCopy;
 using qv::test::TestDb;
 
 namespace {
 const QString kSavePrompt = QStringLiteral("Вы не сохранили редактирования материала. Сохранить редактирование?");
+const QString kChangedMeanwhile =
+    QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?");
 
 // Cyrillic, both quotes, backslashes (one before a blank), an ampersand.
 QString tricky(const QString &what)
@@ -520,7 +524,9 @@ private Q_SLOTS:
         QVERIFY(db().exec(QStringLiteral("RENAME TABLE cmaterials TO cmaterials_away")));
         ed().btnCMaterialSaveClick();
         QCOMPARE(p.messages.size(), 1);
-        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:UPDATE cmaterials SET ")));
+        // The first statement that reaches the missing table is the check of the loaded row.
+        QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT ")));
+        QVERIFY(p.messages[0].contains(QStringLiteral(" FROM cmaterials WHERE cmaterial_id=")));
         QVERIFY(ed().MaterialChanged);
         QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("не сохранится"));
         // The prompt offers it again; once the table is back the save goes through.
@@ -625,6 +631,116 @@ private Q_SLOTS:
         QCOMPARE(p.openedUrls[0].toString(), maker + QStringLiteral("/index.php?board=8.0"));
         QCOMPARE(p.openedUrls[1].toString(), maker + QStringLiteral("/index.php?board=9.0"));
         QCOMPARE(p.openedUrls[2].toString(), maker + QStringLiteral("/index.php?board=11.0"));
+    }
+
+    // Another copy of the program changed the site description after this
+    // one loaded it: the save asks; "Нет" writes nothing and keeps the edits,
+    // "Да" writes them; the next save compares with what was written. A row
+    // the other copy deleted is not written, and the user is told.
+    void siteDescriptionChangedByAnotherCopy()
+    {
+        ScriptedPrompt p;
+        SecondCopy other(db());
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        b().main->materials->N2Click();
+        const QString id = QString::number(ed().loaded(TfrmProjectMaterials::SiteTab).id);
+        const QString where = QStringLiteral(" FROM cmaterials WHERE cmaterial_id=") + id;
+        ed().edtTitle_2->setText(QStringLiteral("наш заголовок"));
+        QVERIFY(other.exec(QStringLiteral("UPDATE cmaterials SET cmaterial_title='их заголовок', cmaterial_city='их город' "
+                                          "WHERE cmaterial_id=") + id));
+
+        p.answers = {false};
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions, QStringList{kChangedMeanwhile});
+        QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_title, cmaterial_city") + where),
+                 QStringList{QStringLiteral("их заголовок|их город")});
+        QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("наш заголовок"));
+        QVERIFY(ed().MaterialChanged);
+
+        p.answers = {true};
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_title, cmaterial_city") + where),
+                 QStringList{QStringLiteral("наш заголовок|")});
+        QVERIFY(!ed().MaterialChanged);
+
+        // Nothing changed by anyone else since: saved without a question.
+        ed().edtTitle_2->setText(QStringLiteral("ещё раз"));
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title") + where), QStringLiteral("ещё раз"));
+        QVERIFY(p.messages.isEmpty());
+
+        QVERIFY(other.exec(QStringLiteral("DELETE FROM cmaterials WHERE cmaterial_id=") + id));
+        ed().edtTitle_2->setText(QStringLiteral("некуда"));
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.")});
+        QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("некуда"));
+        QVERIFY(ed().MaterialChanged);
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*)") + where), QStringLiteral("0"));
+    }
+
+    // A value longer than its column is refused before anything is sent,
+    // with the field named by its caption and the column's limit; the edits
+    // stay. The unlimited description holds far more than a title.
+    void tooLongValueIsRefusedWithTheFieldNamed()
+    {
+        ScriptedPrompt p;
+        b().main->materials->N2Click();
+        const QString where = QStringLiteral(" FROM cmaterials WHERE cmaterial_id=")
+                              + QString::number(ed().loaded(TfrmProjectMaterials::SiteTab).id);
+        const QString longText(40000, QChar(0x0436)); // 80,000 bytes
+        ed().edtTitle_2->setText(longText);
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"Название сайта/объявления (без ограничений)\""))
+                     && p.messages[0].contains(QStringLiteral("65535 байт")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title") + where), QStringLiteral("исходный"));
+        QCOMPARE(ed().edtTitle_2->text(), longText);
+        QVERIFY(ed().MaterialChanged);
+
+        ed().edtTitle_2->setText(QStringLiteral("короткий"));
+        ed().memDescription_2->setStoredText(longText);
+        QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.messages.size(), 1);
+        QCOMPARE(one(QStringLiteral("SELECT CHAR_LENGTH(cmaterial_description)") + where), QStringLiteral("40000"));
+    }
+
+    // The press release and the letter check their rows the same way.
+    void pressReleaseAndLetterChangedByAnotherCopy()
+    {
+        ScriptedPrompt p;
+        SecondCopy other(db());
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        b().main->materials->N17Click();
+        const QString release = QString::number(ed().loaded(TfrmProjectMaterials::ForumTab).id);
+        ed().edtSTitle_8->setText(QStringLiteral("наш подзаголовок"));
+        QVERIFY(other.exec(QStringLiteral("UPDATE fmaterials SET fmaterial_description='их текст' WHERE fmaterial_id=") + release));
+        p.answers = {false};
+        QTest::mouseClick(ed().FMaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions, QStringList{kChangedMeanwhile});
+        QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_stitle, fmaterial_description FROM fmaterials WHERE fmaterial_id=") + release),
+                 QStringList{QStringLiteral("|их текст")});
+        QCOMPARE(ed().edtSTitle_8->text(), QStringLiteral("наш подзаголовок"));
+        QVERIFY(ed().MaterialChanged);
+
+        p.answers = {false}; // the unsaved-edit question on leaving the tab
+        b().main->materials->N20Click();
+        const int index = ed().cbOMaterials->findText(QStringLiteral("Основное письмо"));
+        ed().cbOMaterials->setCurrentIndex(index);
+        Q_EMIT ed().cbOMaterials->activated(index);
+        const QString letter = QString::number(ed().loaded(TfrmProjectMaterials::LetterTab).id);
+        ed().edtSubject->setText(QStringLiteral("наша тема"));
+        QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их письмо' WHERE omaterial_id=") + letter));
+        p.answers = {true};
+        QTest::mouseClick(ed().btnMessageSave, Qt::LeftButton);
+        QCOMPARE(p.questions.last(), kChangedMeanwhile);
+        QCOMPARE(db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=") + letter),
+                 QStringList{QStringLiteral("наша тема|")});
+        QVERIFY(!ed().MaterialChanged);
+        QVERIFY(p.messages.isEmpty());
     }
 };
 

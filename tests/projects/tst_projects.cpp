@@ -6,12 +6,14 @@
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "support/testdb.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -504,6 +506,48 @@ private Q_SLOTS:
                 a->trigger();
         }
         QCOMPARE(p.messages, (QStringList{kChooseProject, kChooseProject}));
+    }
+
+    // The project data window writes over a row another copy changed only
+    // when the user says so; a name longer than its column is refused with
+    // the field named before anything is sent.
+    void projectChangedByAnotherCopy()
+    {
+        Bench b;
+        const int id = b.addProject(QStringLiteral("Проект"), QStringLiteral("http://p.ru"));
+        const QString where = QStringLiteral(" FROM projects WHERE project_id=") + QString::number(id);
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(db());
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        b.choose(id);
+        QStringList seen;
+        p.dialogs = {[&](QDialog *d) {
+            auto *w = static_cast<projects::TfrmProjectInfo *>(d);
+            w->edtProjectName->setText(QString(256, QChar(0x044F)));
+            w->edtCity->setText(QStringLiteral("Наш город"));
+            other.exec(QStringLiteral("UPDATE projects SET project_fio='Их ФИО' WHERE project_id=") + QString::number(id));
+            w->btnProjectInfoSave->click();
+            seen << QString::number(p.questions.size()) + QLatin1Char('|') + one(QStringLiteral("SELECT project_city") + where);
+            w->edtProjectName->setText(QStringLiteral("Проект"));
+            p.answers = {false};
+            w->btnProjectInfoSave->click();
+            seen << QString::number(w->result()) + QLatin1Char('|') + one(QStringLiteral("SELECT project_city") + where)
+                        + QLatin1Char('|') + w->edtCity->text();
+            p.answers = {true};
+            w->btnProjectInfoSave->click();
+            return w->result();
+        }};
+        b.main->projects->N13Click();
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"Введите название проекта\""))
+                     && p.messages[0].contains(QStringLiteral("255 символов")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(seen.value(0), QStringLiteral("0|"));
+        QCOMPARE(seen.value(1), QStringLiteral("0||Наш город"));
+        QCOMPARE(p.questions,
+                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")));
+        QCOMPARE(db().rows(QStringLiteral("SELECT project_name, project_city, project_fio") + where),
+                 QStringList{QStringLiteral("Проект|Наш город|")});
     }
 };
 

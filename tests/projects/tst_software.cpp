@@ -11,6 +11,7 @@
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "db/query.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "support/testdb.h"
 
 #include <QCheckBox>
@@ -770,6 +771,38 @@ private Q_SLOTS:
         QCOMPARE(p.messages.size(), 3);
         QVERIFY(p.messages[2].contains(QStringLiteral("нет описания программы")));
         QVERIFY(!QFile::exists(second));
+    }
+
+    // Another copy changed the loaded version after this one loaded it: the
+    // save asks before writing over it. "Нет" writes no version of the
+    // project and keeps the edits; "Да" writes them.
+    void versionChangedByAnotherCopy()
+    {
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(db());
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        const int a2 = b().addMaterial(QStringLiteral("smaterials"), QStringLiteral("Вторая версия"), m_a);
+        open();
+        sp().edtName1->setText(QStringLiteral("Наша программа"));
+        QVERIFY(other.exec(QStringLiteral("UPDATE smaterials SET smaterial_Keywords_English='их слова' WHERE smaterial_id=")
+                           + QString::number(m_a1)));
+        p.answers = {false};
+        QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions,
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+        QCOMPARE(col(m_a1, QStringLiteral("smaterial_softname")), QStringLiteral("Программа"));
+        QCOMPARE(col(a2, QStringLiteral("smaterial_softname")), QString());
+        QCOMPARE(sp().edtName1->text(), QStringLiteral("Наша программа"));
+        QVERIFY(ed().MaterialChanged);
+
+        p.answers = {true};
+        QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(col(m_a1, QStringLiteral("smaterial_softname")), QStringLiteral("Наша программа"));
+        QCOMPARE(col(a2, QStringLiteral("smaterial_softname")), QStringLiteral("Наша программа"));
+        QCOMPARE(col(m_a1, QStringLiteral("smaterial_Keywords_English")), QStringLiteral("en kw"));
+        QVERIFY(!ed().MaterialChanged);
+        QVERIFY(p.messages.isEmpty());
     }
 };
 

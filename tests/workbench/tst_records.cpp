@@ -3,6 +3,7 @@
 // unsaved-edit question and the upload offer against a local service.
 #include "support/httpserver.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "workbench/browserpane.h"
 #include "workbench/recordeditor.h"
 #include "workbench/resourcelist.h"
@@ -693,6 +694,43 @@ private Q_SLOTS:
         };
         QVERIFY(r.editor().btnSaveChangesClick());
         QVERIFY(r.server.requests().isEmpty());
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    void recordChangedByAnotherCopy()
+    {
+        Records r;
+        QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(r.w->db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        const int id = r.addCatalog(QStringLiteral("a.example"), {7});
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
+        RecordEditor &e = r.editor();
+        e.cbRedirect->setChecked(true);
+        QVERIFY(other.exec(QStringLiteral("UPDATE catalogs SET catalog_title='Их заголовок', catalog_description_site='их описание', "
+                                          "catalog_subjects='10 ' WHERE catalog_id=%1").arg(id)));
+        QVERIFY(other.exec(QStringLiteral("UPDATE csubjects2catalogs SET s2c_subject_id=10 WHERE s2c_catalog_id=%1").arg(id)));
+
+        p.answers = {false};
+        e.btnSaveChanges->click();
+        QCOMPARE(p.questions,
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+        QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Их заголовок"));
+        QCOMPARE(r.column(id, QStringLiteral("catalog_redirect")), QStringLiteral("0"));
+        QCOMPARE(r.links(id), QStringList{"10"});
+        QVERIFY(e.cbRedirect->isChecked());
+        QVERIFY(r.w->ctx.LinkEditUnsaved);
+        QVERIFY(p.dialogsShown.isEmpty());
+
+        p.answers = {true};
+        p.dialogs << skipUpload;
+        e.btnSaveChanges->click();
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Title a.example"));
+        QCOMPARE(r.column(id, QStringLiteral("catalog_redirect")), QStringLiteral("1"));
+        QCOMPARE(r.links(id), QStringList{"7"});
+        QVERIFY(!r.w->ctx.LinkEditUnsaved);
         QVERIFY(p.messages.isEmpty());
     }
 };
