@@ -113,7 +113,7 @@ void BrowserPane::buildToolBar()
     // entry just saved.
     connect(tbnAuth, &QToolButton::clicked, this, [this] {
         if (m_auth && m_auth->tbnAuthClick() == TfrmAuth::SavedToFill)
-            m_filler->tbFeelClick();
+            m_filler->fillAgain();
     });
     connect(tbFeel, &QToolButton::clicked, this, [this] { m_filler->tbFeelClick(); });
     for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3, tbnStatus0})

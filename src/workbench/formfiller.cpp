@@ -156,6 +156,20 @@ FormFillResult FormFiller::tbFeelClick() { return request(true); }
 
 FormFillResult FormFiller::fillLoadedPage() { return request(false); }
 
+FormFillResult FormFiller::fillAgain()
+{
+    // The site description the page was filled with, not the turn's next one:
+    // only the login and the password change.
+    if (m_ctx.CurrentKind == QLatin1String("catalogs") && !m_lastDescription.isEmpty() && m_pmFill) {
+        const QList<QAction *> items = m_pmFill->actions();
+        for (qsizetype i = 2; i < items.size(); ++i) {
+            if (itemName(items[i]) == m_lastDescription)
+                return FillMenuItemClick(items[i]);
+        }
+    }
+    return tbFeelClick();
+}
+
 FormFillResult FormFiller::request(bool byUser)
 {
     if (m_busy) {
@@ -219,7 +233,10 @@ FormFillResult FormFiller::start()
         }
         m_ctx.CurrentMaterialId = db::ParseInt(row->value(QStringLiteral("cmaterial_id"))).value_or(0);
     }
-    // 4.
+    // 4. The description serves this fill only; the filler remembers it for
+    // a fill of the same page after a password is saved.
+    if (m_ctx.CurrentKind == QLatin1String("catalogs"))
+        m_lastDescription = m_ctx.CurrentMaterialName;
     m_ctx.CurrentMaterialName.clear();
     // 5. The forums are filled with the active press release of the current
     // project. The software archives need no chosen material: theirs is the

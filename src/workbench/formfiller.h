@@ -45,6 +45,9 @@ public:
     // of a page that has just loaded stays silent.
     FormFillResult tbFeelClick();
     FormFillResult fillLoadedPage();
+    // The fill after "Сохр. пароль и заполнить поля": as "Заполнить", but in
+    // the catalogs view with the site description the last fill used.
+    FormFillResult fillAgain();
     FormFillResult FillMenuItemClick(QAction *item);
     bool isBusy() const { return m_busy; }
 
@@ -94,6 +97,7 @@ private:
     bool m_again = false; // a fill was asked for while one ran
     bool m_againByUser = false; // ... and the user asked for it
     bool m_byUser = false; // the running fill was asked for by the user
+    QString m_lastDescription; // the site description of the last catalogs fill
     bool m_writing = false;
     int m_answerTimeout = 15000;
     QTimer *m_answerTimer;

@@ -39,8 +39,9 @@ struct PasswordRoad : qv::test::Road {
             return false;
         auth = new TfrmAuth(w.ctx, w.main.get());
         w.main->browser->attachAuth(auth);
-        w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='Описание', cmaterial_title='Заголовок', "
-                                 "cmaterial_project_id=%1").arg(w.projectId));
+        for (const char *name : {"Первое", "Второе"})
+            w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='%1', cmaterial_title='Заголовок: %1', "
+                                     "cmaterial_project_id=%2").arg(QString::fromUtf8(name)).arg(w.projectId));
         addResource(QStringLiteral("catalogs"), QStringLiteral("cat.example"), 10, kLoginPage,
                     QStringLiteral("catalog_title_site='title', CATALOG_LOGIN_PROGRAM='login', CATALOG_PASSWORD_PROGRAM='pwd'"));
         catalog = w.db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
@@ -189,14 +190,17 @@ private Q_SLOTS:
     }
 
     // "Сохр. пароль и заполнить поля" opened from "Пароли" saves the entry and
-    // fills the page with it, as it does when the filler opened the window;
-    // the close box saves without filling.
+    // fills the page with it, as it does when the filler opened the window,
+    // with the site description the page holds; the close box saves without
+    // filling.
     void passwordButtonSavesAndFills()
     {
         PasswordRoad r;
         QVERIFY(r.open());
         QCOMPARE(r.value("login"), QStringLiteral("old"));
         QCOMPARE(r.value("pwd"), QStringLiteral("old-pw"));
+        const QString title = r.value("title");
+        QVERIFY(title.startsWith(QStringLiteral("Заголовок: ")));
         r.clearPage();
         r.pressPasswords([&] {
             r.auth->rbManual->click();
@@ -210,7 +214,7 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("new \"login\"|new\\pw")});
         QCOMPARE(r.value("login"), QStringLiteral("new \"login\""));
         QCOMPARE(r.value("pwd"), QStringLiteral("new\\pw"));
-        QCOMPARE(r.value("title"), QStringLiteral("Заголовок"));
+        QCOMPARE(r.value("title"), title);
 
         r.clearPage();
         r.pressPasswords([&] {
