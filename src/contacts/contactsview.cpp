@@ -239,6 +239,11 @@ void ContactsView::buildPages()
         f.address = line(QStringLiteral("Адрес:"));
         f.status = line(QStringLiteral("Должность:"));
         f.department = line(QStringLiteral("Отдел:"));
+        // The fields keep together at the top, labels beside them; the room
+        // below them goes to the section tree on the right.
+        g->setRowStretch(r, 1);
+        g->setColumnStretch(1, 1);
+        g->setColumnStretch(2, 1);
         g->addWidget(new QLabel(QStringLiteral("Выберите разделы контакта:"), page), 0, 2);
         f.tree = new controls::TmirzTreeView(page);
         f.tree->setObjectName(treeName);
@@ -246,7 +251,7 @@ void ContactsView::buildPages()
         f.tree->SetStateRecursion(true);
         g->addWidget(f.tree, 1, 2, r, 1);
         f.save = new QPushButton(saveCaption, page);
-        g->addWidget(f.save, r, 0, 1, 3);
+        g->addWidget(f.save, r + 1, 0, 1, 3);
         return page;
     };
     pcContacts->addTab(editPage(edit, QStringLiteral("trvOSubjects_"), QStringLiteral("Сохранить редактирование"),

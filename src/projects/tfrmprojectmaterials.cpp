@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -42,13 +43,27 @@ TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, app::TfrmMain 
     layout->setContentsMargins(0, 0, 0, 0);
     pcMaterials = new QTabWidget(this);
     pcMaterials->setObjectName(QStringLiteral("pcMaterials"));
-    pcMaterials->setStyleSheet(QStringLiteral("QTabBar::tab { height: 27px; }"));
+    // The four captions share the window's width: a point smaller than the
+    // window's text and with narrow margins they all stand on the bar whole.
+    // The bar never scrolls: with a wider font a caption is shortened ("…",
+    // its whole text in the tip) rather than a tab hidden behind arrows.
+    pcMaterials->setStyleSheet(QStringLiteral("QTabBar::tab { height: 27px; padding: 0px 3px 0px 2px; }"));
+    QTabBar *tabs = pcMaterials->tabBar();
+    QFont tabFont = tabs->font();
+    if (tabFont.pointSizeF() > 8)
+        tabFont.setPointSizeF(tabFont.pointSizeF() - 1);
+    tabs->setFont(tabFont);
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
+    tabs->setExpanding(false);
     layout->addWidget(pcMaterials);
 
     pcMaterials->addTab(buildSoftPage(), QStringLiteral("Софт описание"));
     pcMaterials->addTab(buildSitePage(), QStringLiteral("Описания сайта и объявления для досок объявлений"));
     pcMaterials->addTab(buildForumPage(), QStringLiteral("Объявления для форумов"));
     pcMaterials->addTab(buildLetterPage(), QStringLiteral("Письма для рассылок"));
+    for (int i = 0; i < pcMaterials->count(); ++i)
+        pcMaterials->setTabToolTip(i, pcMaterials->tabText(i));
     setTab(SiteTab);
 
     connect(pcMaterials, &QTabWidget::currentChanged, this, [this] {

@@ -109,9 +109,11 @@ void BrowserPane::buildToolBar()
     connect(ToolButton9, &QToolButton::clicked, m_main.Web, &QWebEngineView::back);
     connect(ToolButton13, &QToolButton::clicked, m_main.Web, &QWebEngineView::forward);
     connect(ToolButton16, &QToolButton::clicked, m_main.Web, &QWebEngineView::reload);
+    // "Сохр. пароль и заполнить поля" does both: the page is filled with the
+    // entry just saved.
     connect(tbnAuth, &QToolButton::clicked, this, [this] {
-        if (m_auth)
-            m_auth->tbnAuthClick();
+        if (m_auth && m_auth->tbnAuthClick() == TfrmAuth::SavedToFill)
+            m_filler->fillAgain();
     });
     connect(tbFeel, &QToolButton::clicked, this, [this] { m_filler->tbFeelClick(); });
     for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3, tbnStatus0})
@@ -271,7 +273,7 @@ void BrowserPane::WebProgressChange(int progress, int progressMax)
 void BrowserPane::WebDocumentComplete()
 {
     if (m_ctx.CurrentKind != QLatin1String("forums"))
-        m_filler->tbFeelClick();
+        m_filler->fillLoadedPage();
 }
 
 void BrowserPane::tbnStatusClick(QToolButton *clicked)

@@ -38,16 +38,36 @@ struct NamedRow {
     }
 };
 
+// A read that breaks off, or yields no result at all, is a failure (reported),
+// never "no row".
 std::optional<NamedRow> readRow(const QString &sql, bool *failed)
 {
     *failed = db::ExecQuery(sql) != 0;
     if (*failed)
         return std::nullopt;
     db::QueryResult result(db::DbConnection());
-    const auto row = result.FetchRow();
-    if (!row)
+    if (!result.isValid()) {
+        *failed = true;
+        prompt().message(db::StatementFailedMessage(sql, db::DbConnection().errorText()));
         return std::nullopt;
+    }
+    const auto row = result.FetchRow();
+    if (!row) {
+        *failed = result.failed();
+        return std::nullopt;
+    }
     return NamedRow{result.fieldNames().names(), row->values()};
+}
+
+const char *const kNoSiteDescription = "Форма не заполнена: в текущем проекте нет описания сайта.";
+const char *const kNoPressRelease = "Форма не заполнена: в проекте не выбран активный пресс-релиз для форумов.";
+const char *const kNoResource = "Форма не заполнена: не выбран ресурс в списке.";
+const char *const kNoSoftware = "Форма не заполнена: в текущем проекте нет софт описания.";
+
+QString siteDescriptionNotFound(const QString &name)
+{
+    return QStringLiteral("Форма не заполнена: описание сайта \"") + name
+           + QStringLiteral("\" не найдено в текущем проекте.");
 }
 } // namespace
 
@@ -115,7 +135,15 @@ void FormFiller::release()
         return;
     // The latest request runs once the current fill has ended.
     m_again = false;
-    QTimer::singleShot(0, this, [this] { tbFeelClick(); });
+    const bool byUser = m_againByUser;
+    m_againByUser = false;
+    QTimer::singleShot(0, this, [this, byUser] { request(byUser); });
+}
+
+void FormFiller::cannotFill(const QString &why)
+{
+    if (m_byUser)
+        prompt().message(why);
 }
 
 void FormFiller::waitForPage(bool writing)
@@ -124,13 +152,33 @@ void FormFiller::waitForPage(bool writing)
     m_answerTimer->start(m_answerTimeout);
 }
 
-FormFillResult FormFiller::tbFeelClick()
+FormFillResult FormFiller::tbFeelClick() { return request(true); }
+
+FormFillResult FormFiller::fillLoadedPage() { return request(false); }
+
+FormFillResult FormFiller::fillAgain()
+{
+    // The site description the page was filled with, not the turn's next one:
+    // only the login and the password change.
+    if (m_ctx.CurrentKind == QLatin1String("catalogs") && !m_lastDescription.isEmpty() && m_pmFill) {
+        const QList<QAction *> items = m_pmFill->actions();
+        for (qsizetype i = 2; i < items.size(); ++i) {
+            if (itemName(items[i]) == m_lastDescription)
+                return FillMenuItemClick(items[i]);
+        }
+    }
+    return tbFeelClick();
+}
+
+FormFillResult FormFiller::request(bool byUser)
 {
     if (m_busy) {
         m_again = true;
+        m_againByUser = m_againByUser || byUser;
         return FormFillResult::Queued;
     }
     m_busy = true;
+    m_byUser = byUser;
     const FormFillResult result = start();
     if (result != FormFillResult::Started)
         release();
@@ -140,9 +188,13 @@ FormFillResult FormFiller::tbFeelClick()
 FormFillResult FormFiller::start()
 {
 
-    // 1. Nothing to fill on the start page.
-    if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php")))
+    // 1. Nothing to fill on the start page; it stands in the browser while
+    // no resource is chosen.
+    if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php"))) {
+        if (m_ctx.SelectedResourceName.isEmpty() && fillKind(m_ctx.CurrentKind))
+            cannotFill(QString::fromUtf8(kNoResource));
         return FormFillResult::Skipped;
+    }
     // 2. An edited resource record first.
     if (m_ctx.LinkEditUnsaved) {
         m_ctx.LinkEditUnsaved = false;
@@ -154,12 +206,16 @@ FormFillResult FormFiller::start()
     if (m_ctx.CurrentKind == QLatin1String("catalogs") && m_ctx.CurrentMaterialName.isEmpty()) {
         const auto items = m_pmFill ? m_pmFill->actions() : QList<QAction *>();
         const auto next = NextFillMenuIndex(m_ctx.FillMenuIndex, static_cast<int>(items.size()));
-        if (!next)
+        if (!next) {
+            cannotFill(QString::fromUtf8(kNoSiteDescription));
             return FormFillResult::Skipped;
+        }
         m_ctx.FillMenuIndex = *next;
         m_ctx.CurrentMaterialName = itemName(items[*next]);
-        if (m_ctx.CurrentMaterialName.isEmpty())
+        if (m_ctx.CurrentMaterialName.isEmpty()) {
+            cannotFill(QString::fromUtf8(kNoSiteDescription));
             return FormFillResult::Skipped;
+        }
         bool failed = false;
         const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=")
                                      + db::Sql(m_ctx.CurrentMaterialName) + QStringLiteral(" AND cmaterial_project_id=")
@@ -171,33 +227,49 @@ FormFillResult FormFiller::start()
         }
         // A description that is not the current project's is never used.
         if (!row) {
+            cannotFill(siteDescriptionNotFound(m_ctx.CurrentMaterialName));
             m_ctx.CurrentMaterialName.clear();
             return FormFillResult::Stopped;
         }
         m_ctx.CurrentMaterialId = db::ParseInt(row->value(QStringLiteral("cmaterial_id"))).value_or(0);
     }
-    // 4.
+    // 4. The description serves this fill only; the filler remembers it for
+    // a fill of the same page after a password is saved.
+    if (m_ctx.CurrentKind == QLatin1String("catalogs"))
+        m_lastDescription = m_ctx.CurrentMaterialName;
     m_ctx.CurrentMaterialName.clear();
-    // 5. The forums are filled with the active press release of the current project.
+    // 5. The forums are filled with the active press release of the current
+    // project. The software archives need no chosen material: theirs is the
+    // project's software description, read by project below.
     const auto kind = fillKind(m_ctx.CurrentKind);
     if (!kind)
         return FormFillResult::Skipped;
+    const bool soft = kind->kind == QLatin1String("soft");
     int materialId = m_ctx.CurrentMaterialId;
     if (kind->kind == QLatin1String("forums"))
         materialId = activePressRelease ? activePressRelease().value_or(0) : 0;
-    if (materialId <= 0 || m_ctx.SelectedResourceName.isEmpty())
+    if (!soft && materialId <= 0) {
+        cannotFill(QString::fromUtf8(kind->kind == QLatin1String("forums") ? kNoPressRelease : kNoSiteDescription));
         return FormFillResult::Skipped;
+    }
+    if (m_ctx.SelectedResourceName.isEmpty()) {
+        cannotFill(QString::fromUtf8(kNoResource));
+        return FormFillResult::Skipped;
+    }
     // 6. The resource's row gives the mapping.
     bool failed = false;
     const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind->table + QStringLiteral(" WHERE ")
                                       + kind->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
                                   &failed);
-    if (!resource)
+    if (!resource) {
+        if (!failed)
+            cannotFill(QString::fromUtf8(kNoResource));
         return FormFillResult::Stopped;
+    }
     const QList<MappingLine> mapping = BuildMappingList(resource->columns, resource->values);
     // 7. The material's row gives the values, always of the current project.
     QString materialSql;
-    if (kind->kind == QLatin1String("soft"))
+    if (soft)
         materialSql = QStringLiteral("SELECT * FROM smaterials WHERE smaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     else
         materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ")
@@ -205,8 +277,13 @@ FormFillResult FormFiller::start()
                       + QStringLiteral(" AND ") + kind->materialPrefix + QStringLiteral("project_id=")
                       + db::SqlInt(m_ctx.CurrentProjectId);
     const auto material = readRow(materialSql, &failed);
-    if (!material)
+    if (!material) {
+        if (!failed)
+            cannotFill(QString::fromUtf8(soft ? kNoSoftware
+                                         : kind->kind == QLatin1String("forums") ? kNoPressRelease
+                                                                                  : kNoSiteDescription));
         return FormFillResult::Stopped;
+    }
     const ValueList values = BuildValueList(*kind, material->columns, material->values);
     QString city, country, categories;
     if (kind->kind == QLatin1String("catalogs")) {
@@ -302,6 +379,7 @@ FormFillResult FormFiller::FillMenuItemClick(QAction *item)
     const QString sql = QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=") + db::Sql(m_ctx.CurrentMaterialName)
                         + QStringLiteral(" AND cmaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     if (db::RunDirect(sql) != 0) {
+        prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
         m_ctx.CurrentMaterialName.clear();
         return FormFillResult::Stopped;
     }
@@ -311,6 +389,8 @@ FormFillResult FormFiller::FillMenuItemClick(QAction *item)
             m_ctx.CurrentMaterialId = db::ParseInt(result.field(*row, QStringLiteral("cmaterial_id"))).value_or(0);
         else {
             // Not a description of the current project: no fill with a stale one.
+            if (!result.failed())
+                prompt().message(siteDescriptionNotFound(m_ctx.CurrentMaterialName));
             m_ctx.CurrentMaterialName.clear();
             return FormFillResult::Stopped;
         }

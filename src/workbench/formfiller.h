@@ -40,8 +40,14 @@ public:
 
     // "Заполнить", the end of a page load, and the fill menu. What the fill
     // can decide from the database is done at once; the page is then read and
-    // written without blocking, and fillFinished reports the end.
+    // written without blocking, and fillFinished reports the end. A fill the
+    // user asked for (the button, the menu) says why it cannot run; the fill
+    // of a page that has just loaded stays silent.
     FormFillResult tbFeelClick();
+    FormFillResult fillLoadedPage();
+    // The fill after "Сохр. пароль и заполнить поля": as "Заполнить", but in
+    // the catalogs view with the site description the last fill used.
+    FormFillResult fillAgain();
     FormFillResult FillMenuItemClick(QAction *item);
     bool isBusy() const { return m_busy; }
 
@@ -70,7 +76,10 @@ private:
     void finish(FormFillResult result);
     // The filler is free again; a fill asked for meanwhile starts now.
     void release();
+    FormFillResult request(bool byUser);
     FormFillResult start();
+    // Why the fill cannot run, told to the user when the user asked for it.
+    void cannotFill(const QString &why);
     void waitForPage(bool writing);
 
     // Stored login or password of the selected resource; opens the password
@@ -86,6 +95,9 @@ private:
     std::unique_ptr<Pending> m_pending;
     int m_fill = 0; // counts fills; a late answer of an earlier one is dropped
     bool m_again = false; // a fill was asked for while one ran
+    bool m_againByUser = false; // ... and the user asked for it
+    bool m_byUser = false; // the running fill was asked for by the user
+    QString m_lastDescription; // the site description of the last catalogs fill
     bool m_writing = false;
     int m_answerTimeout = 15000;
     QTimer *m_answerTimer;

@@ -117,40 +117,56 @@ std::optional<SiteLogin> TfrmAuth::readEntry(bool direct, bool *failed)
         return std::nullopt;
     }
     db::QueryResult result(db::DbConnection());
-    const auto row = result.FetchRow();
-    if (!row)
+    if (!result.isValid()) {
+        prompt().message(db::StatementFailedMessage(sql, db::DbConnection().errorText()), core::MessageIcon::Error);
+        *failed = true;
         return std::nullopt;
+    }
+    const auto row = result.FetchRow();
+    if (!row) {
+        // A read that broke off is no "no entry": nothing may be inserted
+        // over an entry that could not be read.
+        *failed = result.failed();
+        return std::nullopt;
+    }
     return SiteLogin{row->value(1), row->value(2)};
 }
 
-void TfrmAuth::tbnAuthClick()
+TfrmAuth::Outcome TfrmAuth::tbnAuthClick()
 {
     if (hasSelection && !hasSelection())
-        return;
+        return NotShown;
     rbManual->setChecked(true);
     rbManualClick();
+    // The stored entry with "Оставить уже сохраненные логин и пароль", else
+    // empty edits with "Ввести пароль и логин вручную". One read: when it
+    // fails the window is not shown and nothing is saved.
     rbOld->setChecked(true);
-    rbOldClick();
     edtLogin->clear();
     edtPassword->clear();
     bool failed = false;
     const auto entry = readEntry(false, &failed);
     if (failed)
-        return;
+        return NotShown;
     if (entry) {
         edtLogin->setText(entry->login);
         edtPassword->setText(entry->password);
+    } else {
+        rbManual->setChecked(true);
     }
     m_showing = true;
+    m_byButton = false;
     prompt().exec(this);
     m_showing = false;
     const QString login = edtLogin->text();
     const QString password = edtPassword->text();
     if (login.isEmpty() && password.isEmpty())
-        return;
+        return NothingSaved;
     const QString sql = entry ? AuthUpdateSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password)
                               : AuthInsertSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password);
-    db::ExecQuery(sql);
+    if (db::ExecQuery(sql) != 0)
+        return NothingSaved;
+    return m_byButton ? SavedToFill : Saved;
 }
 
 void TfrmAuth::rbManualClick()
@@ -212,6 +228,10 @@ void TfrmAuth::edtLoginChange()
         cbDefaultLogin->setChecked(false);
 }
 
-void TfrmAuth::Button1Click() { accept(); }
+void TfrmAuth::Button1Click()
+{
+    m_byButton = true;
+    accept();
+}
 
 } // namespace qv::workbench

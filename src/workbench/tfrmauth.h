@@ -43,8 +43,15 @@ public:
     // Whether the resource list has a selected item (set by the main window).
     std::function<bool()> hasSelection;
 
+    // How an opening of the window ended.
+    enum Outcome {
+        NotShown,     // no resource selected, or the stored entry could not be read
+        NothingSaved, // closed with empty edits, or the save failed
+        Saved,        // saved, the window closed by its close box
+        SavedToFill,  // saved by "Сохр. пароль и заполнить поля": the page is to be filled
+    };
     // "Пароли": loads the stored entry, shows the window, saves what it holds.
-    void tbnAuthClick();
+    Outcome tbnAuthClick();
     bool isShowing() const { return m_showing; }
 
     void rbManualClick();
@@ -55,12 +62,13 @@ public:
     void Button1Click();
 
     // The stored entry of the selected resource; nothing when there is none,
-    // `failed` set when the statement failed (reported).
+    // `failed` set when the statement or the read of its row failed (reported).
     std::optional<SiteLogin> readEntry(bool direct, bool *failed);
 
 private:
     core::AppContext &m_ctx;
     bool m_showing = false;
+    bool m_byButton = false; // the window was closed by its button
 };
 
 } // namespace qv::workbench

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
@@ -329,6 +330,57 @@ private Q_SLOTS:
         QCOMPARE(p.messages, QStringList{"Контакт не найден в базе: возможно, он удалён."});
         QCOMPARE(m_view->pcContacts->currentIndex(), 0);
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts WHERE contact_id=%1").arg(target)), QStringLiteral("0"));
+    }
+
+    // The add and edit pages keep their seven fields together at the top of
+    // the pane, each with its label on its left, at the window's size.
+    void editorFieldsStayTogetherAtTheTop()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        contact(QStringLiteral("Первый"), {a});
+        m_wb->main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_wb->main.get()));
+        open(QStringLiteral("A"));
+        QTabBar *bar = m_view->pcContacts->tabBar();
+        auto check = [&](const ContactsView::Fields &f, const QString &telLabel) {
+            QWidget *page = m_view->pcContacts->currentWidget();
+            QCoreApplication::processEvents();
+            const QList<QWidget *> fields{f.fio, f.organization, f.tel, f.email, f.address, f.status, f.department};
+            const QStringList labels{"ФИО:", "Организация:", telLabel, "Email (можно несколько через запятую):", "Адрес:",
+                                     "Должность:", "Отдел:"};
+            int rowHeight = 0;
+            for (QWidget *w : fields)
+                rowHeight = qMax(rowHeight, w->height());
+            const int span = f.department->geometry().bottom() - f.fio->geometry().top();
+            QVERIFY2(page->height() > 3 * 7 * rowHeight, "the pane is too low to tell");
+            QVERIFY2(span < 7 * (rowHeight + 12), qPrintable(QStringLiteral("the fields spread over %1 px").arg(span)));
+            QVERIFY(f.fio->geometry().top() < page->height() / 8);
+            for (int i = 0; i < fields.size(); ++i) {
+                QLabel *label = nullptr;
+                for (QLabel *l : page->findChildren<QLabel *>()) {
+                    if (l->text() == labels[i])
+                        label = l;
+                }
+                QVERIFY2(label, qPrintable(labels[i]));
+                const QRect field = fields[i]->geometry();
+                QVERIFY2(label->geometry().right() < field.left(), qPrintable(labels[i]));
+                QVERIFY2(label->geometry().center().y() >= field.top() && label->geometry().center().y() <= field.bottom(),
+                         qPrintable(labels[i]));
+            }
+        };
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+        QCOMPARE(m_view->pcContacts->currentIndex(), 2);
+        check(m_view->add, QStringLiteral("Телефоны (можно несколько через запятую):"));
+        if (QTest::currentTestFailed())
+            return;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        const QModelIndex first = m_view->lvContacts->model()->index(0, 2);
+        QTest::mouseClick(m_view->lvContacts->viewport(), Qt::LeftButton, {}, m_view->lvContacts->visualRect(first).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        QCOMPARE(m_view->edit.fio->text(), QStringLiteral("Первый"));
+        check(m_view->edit, QStringLiteral("Телефоны (через запятую):"));
     }
 
     void settingsAndLaunch()

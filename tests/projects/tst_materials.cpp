@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QMenu>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace qv;
@@ -618,6 +620,28 @@ private Q_SLOTS:
                 QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(QStringLiteral("tab %1: \"%2\" is cut").arg(tab).arg(l->text())));
             }
         }
+    }
+
+    // At the window's size all four tabs stand on the tab bar whole, without
+    // scroll arrows, and a click on the last one opens it.
+    void allTabsShowAtTheDefaultSize()
+    {
+        ScriptedPrompt p;
+        ed().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ed()));
+        QTabBar *bar = ed().pcMaterials->tabBar();
+        QCOMPARE(bar->count(), 4);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            const QString what = bar->tabText(i);
+            QVERIFY2(tab.left() >= 0 && tab.right() < bar->width(), qPrintable(what + QStringLiteral(" is off the bar")));
+            QVERIFY2(tab.width() > bar->fontMetrics().horizontalAdvance(what), qPrintable(what + QStringLiteral(" is cut")));
+        }
+        for (QToolButton *arrow : bar->findChildren<QToolButton *>())
+            QVERIFY(!arrow->isVisible());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+        QCOMPARE(ed().pcMaterials->currentIndex(), 3);
+        QCOMPARE(bar->tabText(3), QStringLiteral("Письма для рассылок"));
     }
 
     void helpLinks()

@@ -7,13 +7,17 @@
 #include "support/testdb.h"
 #include "workbench/formfiller.h"
 #include "workbench/pagebridge.h"
+#include "workbench/browserpane.h"
+#include "workbench/navigator.h"
 #include "workbench/tfrmauth.h"
+#include "userroad.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -36,6 +40,16 @@ const char *const kPage = R"HTML(<!doctype html><html><head><meta charset="utf-8
 <textarea id="nameless"></textarea>
 <select name="region" id="region"><option>--</option><option>Бизнес</option><option>Москва</option></select>
 </form></body></html>)HTML";
+
+// A registration form of a software archive.
+const char *const kSoftPage = R"HTML(<!doctype html><html><head><meta charset="utf-8"></head><body>
+<form>
+<input name="progname" id="progname">
+<input name="ver" id="ver">
+<input name="mail" type="email" id="mail">
+<textarea name="changes" id="changes"></textarea>
+</form></body></html>)HTML";
+
 } // namespace
 
 class TestFormFiller : public QObject {
@@ -335,7 +349,7 @@ private Q_SLOTS:
         m_filler->activePressRelease = [r1] { return std::optional<int>(r1); };
         QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("R1@p.example"));
-        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Форма не заполнена: в проекте не выбран активный пресс-релиз для форумов.")});
     }
 
     void pageChangedDuringTheFillGetsNothing()
@@ -361,9 +375,9 @@ private Q_SLOTS:
         // No resource selected.
         m_ctx.SelectedResourceName.clear();
         m_ctx.CurrentKind = QStringLiteral("forums");
-        m_ctx.CurrentMaterialId = 1;
+        m_filler->activePressRelease = [] { return std::optional<int>(1); };
         QCOMPARE(fill(), FormFillResult::Skipped);
-        // A fill menu without descriptions stops quietly.
+        // A fill menu without descriptions: there is nothing to fill with.
         m_ctx.CurrentKind = QStringLiteral("catalogs");
         m_ctx.SelectedResourceName = QStringLiteral("cat.example");
         QMenu empty;
@@ -371,6 +385,12 @@ private Q_SLOTS:
         empty.addSeparator();
         FormFiller filler(m_ctx, m_web.get(), &empty, m_auth.get());
         QCOMPARE(finished(filler, [&] { return filler.tbFeelClick(); }), FormFillResult::Skipped);
+        QCOMPARE(p.messages, (QStringList{QStringLiteral("Форма не заполнена: описание сайта \"X\" не найдено в текущем проекте."),
+                                          QStringLiteral("Форма не заполнена: не выбран ресурс в списке."),
+                                          QStringLiteral("Форма не заполнена: в текущем проекте нет описания сайта.")}));
+        // The fill after a page load says nothing.
+        p.messages.clear();
+        QCOMPARE(finished(filler, [&] { return filler.fillLoadedPage(); }), FormFillResult::Skipped);
         QVERIFY(p.messages.isEmpty());
         QVERIFY(p.dialogsShown.isEmpty());
     }
@@ -391,6 +411,91 @@ private Q_SLOTS:
         QCOMPARE(fill(), FormFillResult::Skipped);
         QVERIFY(p.questions.isEmpty());
         QVERIFY(m_ctx.LinkEditUnsaved);
+    }
+
+    // Right after start: the project, "Софт каталоги", a rubric, a resource.
+    // The archive's material is the project's software description, so the
+    // page is filled on load, and "Заполнить" fills it again.
+    void softwareArchiveIsFilledFromTheStart()
+    {
+        qv::test::Road r;
+        QVERIFY2(r.w.db.ok(), qPrintable(r.w.db.error()));
+        QVERIFY(r.w.db.exec(QStringLiteral("INSERT INTO smaterials SET smaterial_name='Основная версия', smaterial_project_id=%1, "
+                                           "smaterial_softname='Прога \"Ёж\" \\\\', smaterial_version='1.2', "
+                                           "smaterial_AEmail='dev@p.example', smaterial_Changes='Правки<br>ещё'")
+                                .arg(r.w.projectId)));
+        r.addResource(QStringLiteral("soft"), QStringLiteral("soft.example"), 7, kSoftPage,
+                      QStringLiteral("soft_softname_site='progname', soft_version_site='ver', soft_AEmail_site='mail', "
+                                     "soft_Changes_site='changes'"));
+        QVERIFY(qv::test::showMain(r.w));
+        QVERIFY(qv::test::chooseProject(r.w));
+        QVERIFY(r.openRubric(TopSoft, {QStringLiteral("Интернет и сеть"), QStringLiteral("Браузеры и дополнения")}));
+        QVERIFY(r.openResource(QStringLiteral("soft.example")));
+        QCOMPARE(r.value("progname"), QStringLiteral("Прога \"Ёж\" \\"));
+        QCOMPARE(r.value("ver"), QStringLiteral("1.2"));
+        QCOMPARE(r.value("mail"), QStringLiteral("dev@p.example"));
+        QCOMPARE(r.value("changes"), QStringLiteral("Правки\nещё"));
+        QVERIFY2(r.p.messages.isEmpty(), qPrintable(r.p.messages.join(QLatin1Char('|'))));
+
+        r.clearPage();
+        QCOMPARE(r.value("ver"), QString());
+        QCOMPARE(r.pressFill(), QStringList());
+        QCOMPARE(r.value("progname"), QStringLiteral("Прога \"Ёж\" \\"));
+        QCOMPARE(r.value("ver"), QStringLiteral("1.2"));
+        QVERIFY(r.p.dialogsShown.isEmpty());
+    }
+
+    // A fill the user asks for says why it cannot run; the fill after a page
+    // load stays silent.
+    void fillThatCannotRunSaysWhy()
+    {
+        qv::test::Road r;
+        QVERIFY2(r.w.db.ok(), qPrintable(r.w.db.error()));
+        r.addResource(QStringLiteral("soft"), QStringLiteral("soft.example"), 7, kSoftPage,
+                      QStringLiteral("soft_softname_site='progname'"));
+        r.addResource(QStringLiteral("catalogs"), QStringLiteral("cat.example"), 10, kSoftPage,
+                      QStringLiteral("catalog_title_site='progname'"));
+        r.addResource(QStringLiteral("forums"), QStringLiteral("forum.example"), 1, kSoftPage,
+                      QStringLiteral("forum_title_site='progname'"));
+        QVERIFY(qv::test::showMain(r.w));
+        QVERIFY(qv::test::chooseProject(r.w));
+
+        // No resource chosen yet: the rubric shows the start page.
+        QVERIFY(r.openRubric(TopSoft, {QStringLiteral("Интернет и сеть"), QStringLiteral("Браузеры и дополнения")}));
+        QCOMPARE(r.pressFill(), QStringList{QStringLiteral("Форма не заполнена: не выбран ресурс в списке.")});
+        // The project has no software description.
+        QVERIFY(r.openResource(QStringLiteral("soft.example")));
+        QVERIFY(r.p.messages.isEmpty());
+        QCOMPARE(r.pressFill(), QStringList{QStringLiteral("Форма не заполнена: в текущем проекте нет софт описания.")});
+        QCOMPARE(r.value("progname"), QString());
+
+        // No site description in the project.
+        QVERIFY(r.openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")}));
+        QVERIFY(r.openResource(QStringLiteral("cat.example")));
+        QVERIFY(r.p.messages.isEmpty());
+        QCOMPARE(r.pressFill(), QStringList{QStringLiteral("Форма не заполнена: в текущем проекте нет описания сайта.")});
+
+        // A description chosen in the fill menu that is gone from the base meanwhile.
+        QVERIFY(r.w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='Описание', cmaterial_project_id=%1")
+                                .arg(r.w.projectId)));
+        QVERIFY(qv::test::chooseProject(r.w));
+        QVERIFY(r.openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")}));
+        QVERIFY(r.openResource(QStringLiteral("cat.example")));
+        QCOMPARE(r.value("progname"), QString());
+        QVERIFY(r.w.db.exec(QStringLiteral("DELETE FROM cmaterials")));
+        r.p.messages.clear();
+        QAction *item = r.w.main->pmFill->actions().value(2);
+        QVERIFY(item);
+        item->trigger();
+        QCOMPARE(r.p.messages, QStringList{QStringLiteral("Форма не заполнена: описание сайта \"Описание\" не найдено в текущем проекте.")});
+
+        // No active press release for the forums.
+        QVERIFY(r.openRubric(TopForums, {QStringLiteral("Компьютеры и интернет")}));
+        QVERIFY(r.openResource(QStringLiteral("forum.example")));
+        QVERIFY(r.p.messages.isEmpty());
+        QCOMPARE(r.pressFill(),
+                 QStringList{QStringLiteral("Форма не заполнена: в проекте не выбран активный пресс-релиз для форумов.")});
+        QVERIFY(r.p.dialogsShown.isEmpty());
     }
 };
 

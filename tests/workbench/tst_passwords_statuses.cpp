@@ -4,9 +4,11 @@
 #include "support/testdb.h"
 #include "workbench/statuses.h"
 #include "workbench/tfrmauth.h"
+#include "userroad.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -14,6 +16,53 @@ using namespace qv;
 using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::TestDb;
+
+namespace {
+// A registration form with a title, a login and a password field.
+const char *const kLoginPage = R"HTML(<!doctype html><html><head><meta charset="utf-8"></head><body>
+<form>
+<input name="title" id="title">
+<input name="login" id="login">
+<input type="password" name="pwd" id="pwd">
+</form></body></html>)HTML";
+
+// The main window with the password manager as the program wires it, a site
+// description, and a catalog whose page is a local form, opened as a user
+// opens it: the project, the branch, the rubric, the resource.
+struct PasswordRoad : qv::test::Road {
+    TfrmAuth *auth = nullptr;
+    int catalog = 0;
+
+    bool open()
+    {
+        if (!w.db.ok())
+            return false;
+        auth = new TfrmAuth(w.ctx, w.main.get());
+        w.main->browser->attachAuth(auth);
+        for (const char *name : {"Первое", "Второе"})
+            w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='%1', cmaterial_title='Заголовок: %1', "
+                                     "cmaterial_project_id=%2").arg(QString::fromUtf8(name)).arg(w.projectId));
+        addResource(QStringLiteral("catalogs"), QStringLiteral("cat.example"), 10, kLoginPage,
+                    QStringLiteral("catalog_title_site='title', CATALOG_LOGIN_PROGRAM='login', CATALOG_PASSWORD_PROGRAM='pwd'"));
+        catalog = w.db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
+        w.db.exec(QStringLiteral("INSERT INTO cauth SET cauth_login='old', cauth_password='old-pw', cauth_project_id=%1, "
+                                 "cauth_catalog_id=%2").arg(w.projectId).arg(catalog));
+        return qv::test::showMain(w) && qv::test::chooseProject(w)
+               && openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")})
+               && openResource(QStringLiteral("cat.example"));
+    }
+    // A click on "Пароли"; `act` plays the user in the window. Waits for a
+    // fill that follows.
+    void pressPasswords(const std::function<int()> &act)
+    {
+        p.dialogs = {[act](QDialog *) { return act(); }};
+        QTest::mouseClick(w.main->browser->tbnAuth, Qt::LeftButton);
+        QTest::qWait(50);
+        for (int i = 0; i < 400 && filler()->isBusy(); ++i)
+            QTest::qWait(50);
+    }
+};
+} // namespace
 
 class TestPasswordsStatuses : public QObject {
     Q_OBJECT
@@ -138,6 +187,81 @@ private Q_SLOTS:
         ScriptedPrompt p;
         auth.tbnAuthClick();
         QVERIFY(p.dialogsShown.isEmpty());
+    }
+
+    // "Сохр. пароль и заполнить поля" opened from "Пароли" saves the entry and
+    // fills the page with it, as it does when the filler opened the window,
+    // with the site description the page holds; the close box saves without
+    // filling.
+    void passwordButtonSavesAndFills()
+    {
+        PasswordRoad r;
+        QVERIFY(r.open());
+        QCOMPARE(r.value("login"), QStringLiteral("old"));
+        QCOMPARE(r.value("pwd"), QStringLiteral("old-pw"));
+        const QString title = r.value("title");
+        QVERIFY(title.startsWith(QStringLiteral("Заголовок: ")));
+        r.clearPage();
+        r.pressPasswords([&] {
+            r.auth->rbManual->click();
+            r.auth->edtLogin->setText(QStringLiteral("new \"login\""));
+            r.auth->edtPassword->setText(QStringLiteral("new\\pw"));
+            r.auth->Button1->click();
+            return int(QDialog::Accepted);
+        });
+        QCOMPARE(r.p.dialogsShown, QStringList{QStringLiteral("frmAuth")});
+        QCOMPARE(r.w.db.rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")),
+                 QStringList{QStringLiteral("new \"login\"|new\\pw")});
+        QCOMPARE(r.value("login"), QStringLiteral("new \"login\""));
+        QCOMPARE(r.value("pwd"), QStringLiteral("new\\pw"));
+        QCOMPARE(r.value("title"), title);
+
+        r.clearPage();
+        r.pressPasswords([&] {
+            r.auth->edtPassword->setText(QStringLiteral("closed"));
+            r.auth->reject();
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(r.w.db.scalar(QStringLiteral("SELECT cauth_password FROM cauth")), QStringLiteral("closed"));
+        QCOMPARE(r.value("pwd"), QString());
+        QVERIFY2(r.p.messages.isEmpty(), qPrintable(r.p.messages.join(QLatin1Char('|'))));
+    }
+
+    // An entry whose row cannot be read is a failure: the window does not
+    // open, nothing is inserted over it, and the fill stops.
+    void failedReadOfTheEntryInsertsNothing()
+    {
+        PasswordRoad r;
+        QVERIFY(r.open());
+        // The entry's table becomes a view whose rows break off while they are
+        // read: the statement is accepted, the row never arrives.
+        for (const char *sql : {"RENAME TABLE cauth TO cauth_rows", "CREATE TABLE two (x INT)", "INSERT INTO two VALUES (1), (2)",
+                                "CREATE VIEW cauth AS SELECT c.cauth_id, c.cauth_login, c.cauth_password, c.cauth_project_id, "
+                                "c.cauth_catalog_id, (SELECT x FROM two WHERE x <> c.cauth_id + 1000) AS broken FROM cauth_rows c"})
+            QVERIFY2(r.w.db.exec(QString::fromUtf8(sql)), sql);
+        auto typeAndSave = [&] {
+            r.auth->edtLogin->setText(QStringLiteral("intruder"));
+            r.auth->edtPassword->setText(QStringLiteral("pw"));
+            r.auth->Button1->click();
+            return int(QDialog::Accepted);
+        };
+        r.p.messages.clear();
+        r.pressPasswords(typeAndSave);
+        QVERIFY(r.p.dialogsShown.isEmpty());
+        QCOMPARE(r.p.messages.size(), 1);
+        QVERIFY2(r.p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT * FROM cauth")), qPrintable(r.p.messages[0]));
+        QCOMPARE(r.w.db.rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth_rows")),
+                 QStringList{QStringLiteral("old|old-pw")});
+
+        // "Заполнить" reads the same entry: it stops, and opens no window.
+        r.clearPage();
+        r.p.dialogs = {[&](QDialog *) { return typeAndSave(); }};
+        const QStringList shown = r.pressFill();
+        QVERIFY(r.p.dialogsShown.isEmpty());
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("Ошибка в запросе:SELECT * FROM cauth")), qPrintable(shown[0]));
+        QCOMPARE(r.value("login"), QString());
+        QCOMPARE(r.w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cauth_rows")), QStringLiteral("1"));
     }
 
     void statusesInsertUpdateReset()
