@@ -75,11 +75,14 @@ void TfrmLogin::rememberLogin()
         {QStringLiteral("Login"), remember ? edtLogin->text() : QString()},
         {QStringLiteral("Password"), remember ? edtPassword->text() : QString()}};
     core::IniFile &ini = m_ctx.ConfigIni;
-    // Nothing to write when the file already holds it: a file the user made
-    // read-only is then left alone without a word.
-    bool same = true;
-    for (const auto &[key, value] : values)
-        same = same && ini.contains(section, key) && ini.readString(section, key) == value;
+    // Nothing to write when the file already says the same (a missing key
+    // reads as nothing remembered): a file the user made read-only is then
+    // left alone without a word.
+    const bool fileRemembers = ini.readString(section, QStringLiteral("AutoSave")) == QLatin1String("1");
+    const QString login = ini.readString(section, QStringLiteral("Login"));
+    const QString password = ini.readString(section, QStringLiteral("Password"));
+    const bool same = remember ? fileRemembers && login == edtLogin->text() && password == edtPassword->text()
+                               : !fileRemembers && login.isEmpty() && password.isEmpty();
     if (same)
         return;
     for (const auto &[key, value] : values) {
