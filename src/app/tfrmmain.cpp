@@ -30,6 +30,16 @@ QToolButton *toolButton(QWidget *parent, const QString &name, const QString &tex
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return b;
 }
+
+// A split button whose main part has no command of its own: a click on it
+// opens the menu, as a click on the arrow does.
+void menuOnClick(QToolButton *b, QMenu *menu)
+{
+    b->setMenu(menu);
+    b->setPopupMode(QToolButton::MenuButtonPopup);
+    QObject::connect(b, &QToolButton::clicked, b, &QToolButton::showMenu);
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
@@ -68,8 +78,7 @@ void TfrmMain::buildToolBar()
 
     tbProjectEdit = toolButton(tbMain, QStringLiteral("tbProjectEdit"), QStringLiteral("<< Редактировать"));
     pmProject = new QMenu(tbProjectEdit);
-    tbProjectEdit->setMenu(pmProject);
-    tbProjectEdit->setPopupMode(QToolButton::MenuButtonPopup);
+    menuOnClick(tbProjectEdit, pmProject);
     tbMain->addWidget(tbProjectEdit);
 
     tbMain->addSeparator();
@@ -105,8 +114,7 @@ void TfrmMain::buildToolBar()
 
     tbAutoCheck = toolButton(tbMain, QStringLiteral("tbAutoCheck"), QStringLiteral("Авто-проверка"));
     pmAutoCheck = new QMenu(tbAutoCheck);
-    tbAutoCheck->setMenu(pmAutoCheck);
-    tbAutoCheck->setPopupMode(QToolButton::MenuButtonPopup);
+    menuOnClick(tbAutoCheck, pmAutoCheck);
     tbMain->addWidget(tbAutoCheck);
 
     auto *spacer = new QWidget(tbMain);
@@ -159,7 +167,9 @@ void TfrmMain::buildCentre()
     tbLinks->addWidget(tbMaterialEdit);
     tbMaterialNew = toolButton(tbLinks, QStringLiteral("tbMaterialNew"), QStringLiteral("Новое"));
     tbLinks->addWidget(tbMaterialNew);
-    pnlMaterialName = new QLabel(QStringLiteral(" Активное описание сайта:"), tbLinks);
+    // The caption names the list beside it, the forums' press releases, until
+    // a branch of the navigator gives it the branch's own.
+    pnlMaterialName = new QLabel(QStringLiteral(" Активное объявление:"), tbLinks);
     pnlMaterialName->setObjectName(QStringLiteral("pnlMaterialName"));
     tbLinks->addWidget(pnlMaterialName);
     pnlSP = new QWidget(tbLinks);

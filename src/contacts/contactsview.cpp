@@ -2,6 +2,7 @@
 #include "app/tfrmmain.h"
 #include "contacts/tfrmemailconfig.h"
 #include "contacts/tfrmosubjectadd.h"
+#include "controls/elidedheader.h"
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -196,7 +197,7 @@ void ContactsView::buildPages()
     lvContacts->setShowGrid(true);
     lvContacts->setWordWrap(false);
     lvContacts->verticalHeader()->hide();
-    lvContacts->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    controls::ElideHeaderCaptions(lvContacts->horizontalHeader());
     lvContacts->horizontalHeader()->setHighlightSections(false);
     lvContacts->setColumnWidth(0, 130);
     lvContacts->setColumnWidth(1, 120);
@@ -337,7 +338,10 @@ void ContactsView::listSection(int sectionId)
     // The letter is the one chosen in the main window for this project, not
     // whatever the editor loaded last.
     QHash<qint64, QString> statuses;
-    const auto active = m_main.materials ? m_main.materials->activeLetter() : std::nullopt;
+    bool failed = false;
+    const auto active = m_main.materials ? m_main.materials->activeLetter(&failed) : std::nullopt;
+    if (failed)
+        return;
     if (active) {
         if (db::ExecQuery(QStringLiteral("SELECT orl_contact_id, orl_status, orl_datetime FROM oreglog WHERE orl_material_id=")
                           + db::SqlInt(active->id))

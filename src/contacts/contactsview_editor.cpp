@@ -250,7 +250,10 @@ void ContactsView::launchMailer(int mode)
         tbEmailConfigClick();
         return;
     }
-    const auto letter = m_main.materials ? m_main.materials->activeLetter() : std::nullopt;
+    bool letterFailed = false;
+    const auto letter = m_main.materials ? m_main.materials->activeLetter(&letterFailed) : std::nullopt;
+    if (letterFailed)
+        return;
     if (!letter) {
         prompt().message(QStringLiteral("Выберите активное письмо для рассылки"));
         return;

@@ -1,5 +1,6 @@
 #include "core/inifile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -122,6 +123,16 @@ int IniFile::readInteger(const QString &section, const QString &key, int def) co
 
 bool IniFile::writeString(const QString &section, const QString &key, const QString &text)
 {
+    // What is read back stays what the file holds.
+    const QStringList before = m_lines;
+    if (setValue(section, key, text))
+        return true;
+    m_lines = before;
+    return false;
+}
+
+bool IniFile::setValue(const QString &section, const QString &key, const QString &text)
+{
     // A line break would end the line and start another key.
     QString value = text;
     value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
@@ -151,16 +162,34 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     return save();
 }
 
-bool IniFile::save() const
+bool IniFile::save()
 {
-    if (m_path.isEmpty())
+    m_error.clear();
+    if (m_path.isEmpty()) {
+        m_error = QStringLiteral("не указано, где лежит файл");
         return false;
+    }
     QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly)) {
+        m_error = f.errorString();
         return false;
+    }
     f.write(m_lines.join(QLatin1Char('\n')).toUtf8());
     f.write("\n");
-    return f.commit();
+    if (!f.commit()) {
+        m_error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString IniWriteFailedMessage(const IniFile &ini, const QString &consequence)
+{
+    QString text = QStringLiteral("Не удалось записать настройки в файл \"") + QDir::toNativeSeparators(ini.path())
+                   + QStringLiteral("\": ") + ini.errorString() + QLatin1Char('.');
+    if (!consequence.isEmpty())
+        text += QLatin1Char('\r') + consequence;
+    return text;
 }
 
 } // namespace qv::core

@@ -28,16 +28,26 @@ public:
     {
         return readInteger(section, key, def ? 1 : 0) != 0;
     }
-    // Sets the value (adding the section or key when missing) and saves the file.
+    // Sets the value (adding the section or key when missing) and saves the
+    // file. When the file cannot be saved, nothing changes (not even what is
+    // read back in this run) and errorString() says why.
     bool writeString(const QString &section, const QString &key, const QString &value);
+    // Why the last write failed; empty after a write that was saved.
+    const QString &errorString() const { return m_error; }
 
 private:
     int findSection(const QString &section) const;
     int findKey(int sectionLine, const QString &key) const;
-    bool save() const;
+    bool setValue(const QString &section, const QString &key, const QString &value);
+    bool save();
 
     QString m_path;
     QStringList m_lines;
+    QString m_error;
 };
+
+// The message for a setting that could not be written to the file: the file,
+// the reason, and what that means to the user (`consequence`, may be empty).
+QString IniWriteFailedMessage(const IniFile &ini, const QString &consequence);
 
 } // namespace qv::core

@@ -60,28 +60,30 @@ MaterialsNavigation::MaterialsNavigation(app::TfrmMain &main, core::AppContext &
 
 // ---- the active press release and letter ----
 
-std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activeOf(MaterialKind kind,
-                                                                                QComboBox *list) const
+std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activeOf(MaterialKind kind, QComboBox *list,
+                                                                                bool *failed) const
 {
+    if (failed)
+        *failed = false;
     if (m_ctx.CurrentProjectId <= 0 || list->currentIndex() < 0)
         return std::nullopt;
     const int id = list->currentData().toInt();
     const QString sql = id > 0 ? MaterialByIdSql(kind, id, m_ctx.CurrentProjectId)
                                : MaterialByNameSql(kind, list->currentText(), m_ctx.CurrentProjectId);
-    const auto row = db::FirstRow(sql);
+    const auto row = db::FirstRow(sql, failed);
     if (!row)
         return std::nullopt;
     return ActiveMaterial{static_cast<int>(db::ParseInt(row->value(0)).value_or(0)), row->value(1)};
 }
 
-std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activePressRelease() const
+std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activePressRelease(bool *failed) const
 {
-    return activeOf(MaterialKind::Forum, m_main.cbFMaterials);
+    return activeOf(MaterialKind::Forum, m_main.cbFMaterials, failed);
 }
 
-std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activeLetter() const
+std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activeLetter(bool *failed) const
 {
-    return activeOf(MaterialKind::Letter, m_main.cbOMaterials);
+    return activeOf(MaterialKind::Letter, m_main.cbOMaterials, failed);
 }
 
 void MaterialsNavigation::makeActive(MaterialKind kind, QComboBox *list)
@@ -222,8 +224,11 @@ void MaterialsNavigation::ToolButton1Click()
 {
     if (!m_editor)
         return;
+    bool failed = false;
+    const auto active = activeLetter(&failed);
+    if (failed)
+        return;
     m_editor->setTab(TfrmProjectMaterials::LetterTab);
-    const auto active = activeLetter();
     m_editor->cbOMaterials->setCurrentIndex(active ? m_editor->cbOMaterials->indexOfId(active->id) : -1);
     m_editor->cbOMaterialsChange();
     m_editor->showEditor();

@@ -37,9 +37,10 @@ public:
     };
     // The press release (letter) chosen in the main window, provided it is one
     // of the current project's; nothing otherwise. Operations on the active
-    // press release or letter resolve it here when they run.
-    std::optional<ActiveMaterial> activePressRelease() const;
-    std::optional<ActiveMaterial> activeLetter() const;
+    // press release or letter resolve it here when they run. A read that
+    // fails has been reported; `failed` then tells it apart from "none".
+    std::optional<ActiveMaterial> activePressRelease(bool *failed = nullptr) const;
+    std::optional<ActiveMaterial> activeLetter(bool *failed = nullptr) const;
 
     // The main window's lists: the chosen entry becomes the active material.
     void cbFMaterialsChange();
@@ -70,7 +71,7 @@ public:
     QAction *MenuItem3;
 
 private:
-    std::optional<ActiveMaterial> activeOf(MaterialKind kind, QComboBox *list) const;
+    std::optional<ActiveMaterial> activeOf(MaterialKind kind, QComboBox *list, bool *failed) const;
     void makeActive(MaterialKind kind, QComboBox *list);
     bool projectChosen() const;
     // The navigator's selected node is a direct child of a top node.

@@ -47,7 +47,8 @@ public:
     void N13Click();
     // "Удалить проект...".
     void N23Click();
-    // "<< Редактировать" only carries the project menu.
+    // "<< Редактировать" has no command of its own: the main window makes a
+    // click on it open the project menu.
     void tbProjectEditClick() {}
 
     // Back to no project at all (after a delete): nothing is left that could

@@ -57,17 +57,43 @@ void TfrmLogin::prepare()
 
 void TfrmLogin::Button1Click()
 {
-    core::IniFile &ini = m_ctx.ConfigIni;
-    if (cbAutoSave->isChecked()) {
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1"));
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), edtLogin->text());
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Password"), edtPassword->text());
-    } else {
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("0"));
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QString());
-        ini.writeString(QStringLiteral("Auth"), QStringLiteral("Password"), QString());
+    if (edtLogin->text().isEmpty() || edtPassword->text().isEmpty()) {
+        prompt().message(QStringLiteral("Введите логин и пароль: без них вход в программу невозможен."),
+                         core::MessageIcon::Warning);
+        (edtLogin->text().isEmpty() ? edtLogin : edtPassword)->setFocus();
+        return;
     }
     accept();
+}
+
+void TfrmLogin::rememberLogin()
+{
+    const QString section = QStringLiteral("Auth");
+    const bool remember = cbAutoSave->isChecked();
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("AutoSave"), remember ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("Login"), remember ? edtLogin->text() : QString()},
+        {QStringLiteral("Password"), remember ? edtPassword->text() : QString()}};
+    core::IniFile &ini = m_ctx.ConfigIni;
+    // Nothing to write when the file already says the same (a missing key
+    // reads as nothing remembered): a file the user made read-only is then
+    // left alone without a word.
+    const bool fileRemembers = ini.readString(section, QStringLiteral("AutoSave")) == QLatin1String("1");
+    const QString login = ini.readString(section, QStringLiteral("Login"));
+    const QString password = ini.readString(section, QStringLiteral("Password"));
+    const bool same = remember ? fileRemembers && login == edtLogin->text() && password == edtPassword->text()
+                               : !fileRemembers && login.isEmpty() && password.isEmpty();
+    if (same)
+        return;
+    for (const auto &[key, value] : values) {
+        if (!ini.writeString(section, key, value)) {
+            prompt().message(core::IniWriteFailedMessage(
+                                 ini, remember ? QStringLiteral("Логин и пароль не запомнены.")
+                                               : QStringLiteral("Запомненные логин и пароль не удалены из файла.")),
+                             core::MessageIcon::Warning);
+            return;
+        }
+    }
 }
 
 LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString &password)
@@ -113,11 +139,14 @@ bool RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog)
 {
     ctx.CurrentUserId.reset();
     for (;;) {
-        // However the dialog was closed, the typed login is checked: there is no cancel.
-        prompt().exec(&dialog);
+        // The dialog is left only through "Вход"; closing it leaves the program.
+        if (prompt().exec(&dialog) != QDialog::Accepted)
+            return false;
         const LoginResult r = TryLogin(ctx, dialog.edtLogin->text(), dialog.edtPassword->text());
-        if (r == LoginResult::Accepted)
+        if (r == LoginResult::Accepted) {
+            dialog.rememberLogin();
             return true;
+        }
         if (r == LoginResult::StatementFailed
             && !prompt().question(QStringLiteral("Не удалось проверить логин: база данных не отвечает.\r"
                                                  "Попробовать еще раз? (\"Нет\" — выход из программы)")))

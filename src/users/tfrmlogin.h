@@ -22,10 +22,14 @@ public:
     QCheckBox *cbAutoSave;
     QPushButton *btnEnter;
 
-    // "Вход": records or forgets the remembered login, then closes.
+    // "Вход": closes the dialog for the login to be checked; with an empty
+    // login or password it says so and stays open.
     void Button1Click();
     // Presets the fields from [Auth] of "config.ini".
     void prepare();
+    // Records (ticked) or forgets (unticked) the login in "config.ini", once
+    // it has been accepted. A file that cannot be written is reported.
+    void rememberLogin();
 
 private:
     core::AppContext &m_ctx;
@@ -36,9 +40,9 @@ enum class LoginResult { Accepted, Refused, Inactive, StatementFailed, Empty };
 // Checks one login against the users table. On acceptance sets CurrentUserId.
 LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString &password);
 
-// Shows the dialog until a user is accepted.
-// Shows the dialog until a login is accepted (true). When the check itself
-// fails the user may try again or leave (false).
+// Shows the dialog until a login is accepted (true). Closing the dialog
+// (its close button, Escape) leaves the program (false), as does declining
+// to try again when the check itself fails.
 bool RunLoginLoop(core::AppContext &ctx, TfrmLogin &dialog);
 
 } // namespace qv::users

@@ -1,6 +1,7 @@
 #include "users/tfrmusers.h"
 #include "users/tfrmuseredit.h"
 #include "core/appcontext.h"
+#include "controls/elidedheader.h"
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -42,7 +43,7 @@ TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *paren
                               QStringLiteral("UserName"), QStringLiteral("User Login"),
                               QStringLiteral("ФИО пользователя"), QStringLiteral("email пользователя")});
     layout->addWidget(lvUsers);
-    lvUsers->header()->setTextElideMode(Qt::ElideRight);
+    controls::ElideHeaderCaptions(lvUsers->header());
     resize(720, 360);
 
     connect(tbUserAdd, &QToolButton::clicked, this, &TfrmUsers::tbUserAddClick);

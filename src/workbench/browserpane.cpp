@@ -151,11 +151,13 @@ void BrowserPane::buildToolBar()
     }
 }
 
-std::optional<int> BrowserPane::activePressRelease() const
+std::optional<int> BrowserPane::activePressRelease(bool *failed) const
 {
+    if (failed)
+        *failed = false;
     if (!m_main.materials)
         return std::nullopt;
-    const auto active = m_main.materials->activePressRelease();
+    const auto active = m_main.materials->activePressRelease(failed);
     if (!active)
         return std::nullopt;
     return active->id;
@@ -296,13 +298,16 @@ void BrowserPane::SetRegistrationStatus()
     int material = 0;
     if (m_ctx.CurrentKind == QLatin1String("forums")) {
         // A forum's status belongs to the active press release.
-        material = activePressRelease().value_or(0);
+        bool failed = false;
+        material = activePressRelease(&failed).value_or(0);
         if (material <= 0) {
             for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
                 const QSignalBlocker block(b);
                 b->setChecked(false);
             }
-            prompt().message(QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов."));
+            // A failed read has said so already.
+            if (!failed)
+                prompt().message(QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов."));
             return;
         }
     }

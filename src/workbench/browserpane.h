@@ -72,7 +72,8 @@ public:
     std::function<void()> btnURLAuditClick;
 
     // The active press release of the forums view, for the current project.
-    std::optional<int> activePressRelease() const;
+    // A read that fails has been reported and sets `failed`.
+    std::optional<int> activePressRelease(bool *failed = nullptr) const;
 
 private:
     void buildToolBar();

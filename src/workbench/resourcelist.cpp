@@ -1,6 +1,7 @@
 #include "workbench/resourcelist.h"
 #include "core/appcontext.h"
 #include "app/tfrmmain.h"
+#include "controls/elidedheader.h"
 #include "projects/materialsnavigation.h"
 #include "workbench/resourcelist_model.h"
 
@@ -31,7 +32,7 @@ ResourceList::ResourceList(app::TfrmMain &main, core::AppContext &ctx) : QObject
     header->setSectionResizeMode(QHeaderView::Interactive);
     // A narrow column shows its caption cut with "…", and a selected row
     // leaves the captions in their normal weight.
-    header->setTextElideMode(Qt::ElideRight);
+    controls::ElideHeaderCaptions(header);
     header->setHighlightSections(false);
     lv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const struct {
@@ -77,7 +78,11 @@ bool ResourceList::fill(const ListSource &source)
     params.materialId = m_ctx.CurrentMaterialId;
     if (m_ctx.CurrentKind == QLatin1String("forums")) {
         // The forums' statuses are those of the active press release.
-        const auto active = m_main.materials ? m_main.materials->activePressRelease() : std::nullopt;
+        bool failed = false;
+        const auto active = m_main.materials ? m_main.materials->activePressRelease(&failed) : std::nullopt;
+        // Without it the list would show every forum as unregistered.
+        if (failed)
+            return false;
         params.materialId = active ? active->id : 0;
     }
     params.adminMode = m_ctx.AdminMode;

@@ -254,8 +254,11 @@ void TfrmFromBaza::btnUpdateDownloadClick()
     m_downloading = false;
     btnNoModer->setEnabled(true);
     if (failed == 0) {
-        if (!moderation)
-            m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt);
+        if (!moderation && !m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt))
+            core::prompt().message(core::IniWriteFailedMessage(m_ctx.ConfigIni,
+                                                               QStringLiteral("Дата обновления базы не сохранена: следующее "
+                                                                              "обновление загрузит эти изменения снова.")),
+                                   core::MessageIcon::Warning);
         QString done = QStringLiteral("Обновление локальной базы завершено!");
         if (!skipped.isEmpty())
             done += QStringLiteral("\nПропущены поля, которых нет в локальной базе, и повторы поля в одной строке "

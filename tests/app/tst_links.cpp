@@ -9,6 +9,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QPointer>
+#include <QTimer>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -99,6 +102,35 @@ private Q_SLOTS:
         p.dialogs = {[](QDialog *) { return 1; }};
         m_program.mainWindow->lbAdLinkClick();
         QCOMPARE(p.dialogsShown, QStringList{QStringLiteral("frmHelp")});
+    }
+
+    // "<< Редактировать" and "Авто-проверка" have no command of their own: a
+    // click on their main part opens their menu.
+    void splitButtonsOpenTheirMenu_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("<< Редактировать") << QStringLiteral("tbProjectEdit");
+        QTest::newRow("Авто-проверка") << QStringLiteral("tbAutoCheck");
+    }
+    void splitButtonsOpenTheirMenu()
+    {
+        QFETCH(QString, button);
+        app::TfrmMain &w = *m_program.mainWindow;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *b = w.findChild<QToolButton *>(button);
+        QVERIFY(b && b->menu() && b->isVisible());
+        QPointer<QWidget> shown;
+        QTimer::singleShot(0, &w, [&shown] {
+            shown = QApplication::activePopupWidget();
+            if (shown)
+                shown->close();
+        });
+        // The main part, left of the arrow.
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
+        QTest::qWait(10);
+        QCOMPARE(shown.data(), static_cast<QWidget *>(b->menu()));
+        w.hide();
     }
 
     void closingShowsRecommendationsOnce()

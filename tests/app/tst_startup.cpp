@@ -195,6 +195,29 @@ private Q_SLOTS:
         QCOMPARE(core::ReadInstallPath(), appDir());
     }
 
+    // Closing the login dialog, even with a remembered login in its fields,
+    // ends the program: no user, no windows.
+    void closingTheLoginDialogEndsTheProgram()
+    {
+        TestDb db(TestDb::WithSeed);
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        writeConfig(TestDb::fixturePort(), db.name(), "\n[Auth]\nAutoSave=1\nLogin=admin\nPassword=admin\n");
+        ScriptedPrompt p;
+        p.dialogs = {[](QDialog *d) {
+            d->setResult(QDialog::Rejected);
+            d->show();
+            QTest::keyClick(d, Qt::Key_Escape);
+            return d->result();
+        }};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(!program.startNormal());
+        QVERIFY(program.ctx.ConnectAbandoned);
+        QCOMPARE(p.dialogsShown, QStringList{QStringLiteral("frmLogin")});
+        QVERIFY(!program.ctx.CurrentUserId);
+        QVERIFY(program.windows.createdOrder.isEmpty());
+    }
+
     void rememberedLoginPresetsTheDialog()
     {
         TestDb db(TestDb::WithSeed);

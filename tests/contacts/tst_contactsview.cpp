@@ -437,6 +437,28 @@ private Q_SLOTS:
         QCOMPARE(p.messages.last(), QStringLiteral("Возможность вывода наклеек для конвертов будет реализовано в след. версии"));
     }
 
+    // A failed read of the active letter is said once, by the failing
+    // statement: no "choose a letter" after it, and no mailer started.
+    void launchWithAnUnreadableLetterSaysItOnce()
+    {
+        ScriptedPrompt p;
+        section(QStringLiteral("A"));
+        QVERIFY(m_wb->db.exec(QStringLiteral("UPDATE projects SET project_smtp_username='u', project_smtp_password='p', "
+                                             "project_smtp_host='127.0.0.1', project_smtp_port='25' WHERE project_id=%1")
+                                  .arg(m_wb->projectId)));
+        QVERIFY(m_wb->db.exec(
+            QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId)));
+        m_wb->main->projects->cbProjectsChange();
+        open(QStringLiteral("A"));
+        p.messages.clear();
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE omaterials TO omaterials_away")));
+        m_view->N15Click();
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE omaterials_away TO omaterials")));
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("FROM omaterials")), qPrintable(p.messages[0]));
+        QVERIFY(p.started.isEmpty());
+    }
+
     // The whole road: the launch starts the mailer of the program folder, it
     // mails the section through a local SMTP server, and the list then shows
     // the contact as mailed.

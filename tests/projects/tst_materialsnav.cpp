@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolButton>
@@ -116,6 +117,14 @@ private Q_SLOTS:
         QCOMPARE(b().ctx.CurrentMaterialId, twin);
         QVERIFY(!nav().activePressRelease());
         QVERIFY(p.messages.isEmpty());
+    }
+
+    // From the start, before any click in the navigator, the caption beside
+    // the press release list names that list.
+    void captionNamesTheActiveList()
+    {
+        QCOMPARE(comboItems(b().main->cbFMaterials), (QStringList{QStringLiteral("Пресс 1"), QStringLiteral("Пресс 2")}));
+        QCOMPARE(b().main->pnlMaterialName->text(), QStringLiteral(" Активное объявление:"));
     }
 
     void renameTheActivePressRelease()

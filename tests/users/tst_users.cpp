@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -21,6 +22,23 @@ const QString kNoSuchUser =
     QStringLiteral("Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!");
 const QString kInactive = QStringLiteral("Ваша аккаунт не активизирована!");
 const QString kAdminOnly = QStringLiteral("С пользователями может работать только администратор программы");
+const QString kEmptyFields = QStringLiteral("Введите логин и пароль: без них вход в программу невозможен.");
+
+// The dialog as exec() shows it: open, its result not yet given.
+void showDialog(QDialog *d)
+{
+    d->setResult(QDialog::Rejected);
+    d->show();
+}
+
+// Types into the shown dialog and clicks "Вход".
+void typeAndEnter(users::TfrmLogin *dlg, const QString &login, const QString &password, bool remember)
+{
+    dlg->edtLogin->setText(login);
+    dlg->edtPassword->setText(password);
+    dlg->cbAutoSave->setChecked(remember);
+    QTest::mouseClick(dlg->btnEnter, Qt::LeftButton);
+}
 
 std::function<int(QDialog *)> typeLogin(const QString &login, const QString &password, bool remember = false)
 {
@@ -29,8 +47,9 @@ std::function<int(QDialog *)> typeLogin(const QString &login, const QString &pas
         dlg->edtLogin->setText(login);
         dlg->edtPassword->setText(password);
         dlg->cbAutoSave->setChecked(remember);
-        dlg->Button1Click();
-        return 1;
+        showDialog(d);
+        QTest::mouseClick(dlg->btnEnter, Qt::LeftButton);
+        return d->result();
     };
 }
 } // namespace
@@ -65,15 +84,23 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         users::TfrmLogin dlg(m_ctx);
-        // Empty fields come back without a word; a wrong password, an inactive
-        // account and a mistyped case of the backslash come back with theirs.
-        p.dialogs = {typeLogin(QString(), QStringLiteral("x")), typeLogin(QStringLiteral("ivan"), QString()),
-                     typeLogin(QStringLiteral("ivan"), QStringLiteral("wrong")),
+        // An empty login or password is said at once and the dialog stays; a
+        // wrong password and an inactive account come back with their message.
+        bool stayedOpen = false;
+        p.dialogs = {[&](QDialog *d) {
+                         showDialog(d);
+                         typeAndEnter(&dlg, QString(), QStringLiteral("x"), false);
+                         typeAndEnter(&dlg, QStringLiteral("ivan"), QString(), false);
+                         stayedOpen = dlg.isVisible() && dlg.result() == QDialog::Rejected;
+                         typeAndEnter(&dlg, QStringLiteral("ivan"), QStringLiteral("wrong"), false);
+                         return dlg.result();
+                     },
                      typeLogin(QStringLiteral("olga"), QStringLiteral("pw")),
                      typeLogin(QStringLiteral("ivan"), QStringLiteral("секрет\\"))};
-        users::RunLoginLoop(m_ctx, dlg);
-        QCOMPARE(p.dialogsShown.size(), 5);
-        QCOMPARE(p.messages, (QStringList{kNoSuchUser, kInactive}));
+        QVERIFY(users::RunLoginLoop(m_ctx, dlg));
+        QVERIFY(stayedOpen);
+        QCOMPARE(p.dialogsShown.size(), 3);
+        QCOMPARE(p.messages, (QStringList{kEmptyFields, kEmptyFields, kNoSuchUser, kInactive}));
         QCOMPARE(QString::number(m_ctx.CurrentUserId.value_or(-1)),
                  m_db->scalar(QStringLiteral("SELECT user_id FROM users WHERE user_login='ivan'")));
     }
@@ -126,6 +153,75 @@ private Q_SLOTS:
         QVERIFY(!m_ctx.CurrentUserId);
     }
 
+    // Escape or the window's close button: the loop ends without a login,
+    // also when the remembered login fills the fields.
+    void closingTheDialogLogsNobodyIn_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close button") << false;
+    }
+    void closingTheDialogLogsNobodyIn()
+    {
+        QFETCH(bool, escape);
+        QVERIFY(m_ctx.ConfigIni.writeString(QStringLiteral("Auth"), QStringLiteral("AutoSave"), QStringLiteral("1")));
+        QVERIFY(m_ctx.ConfigIni.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QStringLiteral("admin")));
+        QVERIFY(m_ctx.ConfigIni.writeString(QStringLiteral("Auth"), QStringLiteral("Password"), QStringLiteral("admin")));
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        dlg.prepare();
+        p.dialogs = {[&](QDialog *d) {
+            showDialog(d);
+            if (escape)
+                QTest::keyClick(d, Qt::Key_Escape);
+            else
+                d->close();
+            return d->result();
+        }};
+        QVERIFY(!users::RunLoginLoop(m_ctx, dlg));
+        QCOMPARE(p.dialogsShown.size(), 1);
+        QVERIFY(!m_ctx.CurrentUserId);
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // A refused password is not remembered; the accepted one is.
+    void onlyAnAcceptedLoginIsRemembered()
+    {
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        QString rememberedAfterRefusal;
+        p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("wrong"), true), [&](QDialog *d) {
+                         rememberedAfterRefusal = core::IniFile(m_ctx.configPath())
+                                                      .readString(QStringLiteral("Auth"), QStringLiteral("Password"));
+                         return typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), true)(d);
+                     }};
+        QVERIFY(users::RunLoginLoop(m_ctx, dlg));
+        QCOMPARE(rememberedAfterRefusal, QString());
+        core::IniFile ini(m_ctx.configPath());
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Login")), QStringLiteral("admin"));
+        QCOMPARE(ini.readString(QStringLiteral("Auth"), QStringLiteral("Password")), QStringLiteral("admin"));
+    }
+
+    // A "config.ini" that cannot be written says so; the login still goes on.
+    void unwritableConfigIsReported()
+    {
+        QFile::remove(m_ctx.configPath());
+        // A folder in the file's place: not writable even for root.
+        QVERIFY(QDir().mkdir(m_ctx.configPath()));
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), true)};
+        QVERIFY(users::RunLoginLoop(m_ctx, dlg));
+        QCOMPARE(m_ctx.CurrentUserId.value_or(-1), 0);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].startsWith(QStringLiteral("Не удалось записать настройки в файл \"")
+                                          + QDir::toNativeSeparators(m_ctx.configPath()) + QStringLiteral("\": ")),
+                 qPrintable(p.messages[0]));
+        QVERIFY(p.messages[0].endsWith(QStringLiteral("\rЛогин и пароль не запомнены.")));
+        // What is read back in this run is what the file holds: nothing.
+        QVERIFY(!m_ctx.ConfigIni.contains(QStringLiteral("Auth"), QStringLiteral("AutoSave")));
+    }
+
     void rememberedLoginIsWrittenOrCleared()
     {
         ScriptedPrompt p;
@@ -138,7 +234,7 @@ private Q_SLOTS:
         dlg.prepare();
         QVERIFY(dlg.cbAutoSave->isChecked());
         QCOMPARE(dlg.edtLogin->text(), QStringLiteral("ivan"));
-        // Unticked: forgotten, even though the login then fails.
+        // Unticked: forgotten once a login is accepted.
         p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("bad"), false),
                      typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), false)};
         users::RunLoginLoop(m_ctx, dlg);

@@ -376,6 +376,25 @@ private Q_SLOTS:
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
     }
 
+    // A failed read of the active press release is said once, by the failing
+    // statement, and not followed by "no active press release".
+    void forumStatusWithAnUnreadablePressReleaseSaysItOnce()
+    {
+        ScriptedPrompt p;
+        pressReleases(1);
+        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        clickFirstRow();
+        p.messages.clear();
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE fmaterials TO fmaterials_away")));
+        m_pane->tbnStatus2->click();
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE fmaterials_away TO fmaterials")));
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("FROM fmaterials")), qPrintable(p.messages[0]));
+        QVERIFY(!m_pane->tbnStatus2->isChecked());
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
+    }
+
     void noSelectionChangesNothing()
     {
         m_wb->ctx.CurrentKind = QStringLiteral("catalogs");

@@ -5,9 +5,11 @@
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_model.h"
 #include "support/scriptedprompt.h"
+#include "users/tfrmusers.h"
 #include "workbenchfixture.h"
 
 #include <QHeaderView>
+#include <QTreeWidget>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
@@ -93,6 +95,51 @@ ListSource filter(const QString &name) { return {ListSource::Filter, 0, name}; }
 class TestResourceList : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A caption that does not fit its column ends in "…": the narrow header
+    // looks exactly as it does with some shortened caption ending in "…"
+    // (and not as the whole caption cut at the column's edge). Both the
+    // resource list and the users list.
+    void narrowColumnCaptionsEndInAnEllipsis()
+    {
+        Workbench w;
+        users::TfrmUsers usersList(w.ctx, nullptr);
+        struct Case {
+            QHeaderView *header;
+            int column;
+            std::function<void(const QString &)> setCaption;
+        };
+        ResourceListModel *model = qobject_cast<ResourceListModel *>(w.main->lvLinks->model());
+        QVERIFY(model);
+        const QList<Case> cases{
+            {w.main->lvLinks->horizontalHeader(), 0, [&](const QString &c) { model->setColumnCaption(0, c); }},
+            {usersList.lvUsers->header(), 0, [&](const QString &c) { usersList.lvUsers->headerItem()->setText(0, c); }}};
+        for (const Case &c : cases) {
+            QHeaderView *h = c.header;
+            h->resizeSection(c.column, 60);
+            h->window()->resize(900, 300);
+            h->window()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(h->window()));
+            const QString caption = h->model()->headerData(c.column, Qt::Horizontal).toString();
+            QVERIFY(h->fontMetrics().horizontalAdvance(caption) > 60);
+            const QRect section(h->sectionViewportPosition(c.column), 0, h->sectionSize(c.column), h->height());
+            QVERIFY(h->viewport()->rect().contains(section));
+            const QImage drawn = h->grab(section).toImage();
+            c.setCaption(QString());
+            QVERIFY(h->grab(section).toImage() != drawn);
+            bool matched = false;
+            for (int room = 1; room < 60 && !matched; ++room) {
+                const QString shortened = h->fontMetrics().elidedText(caption, Qt::ElideRight, room);
+                if (!shortened.endsWith(QChar(0x2026)) || shortened.size() < 2)
+                    continue;
+                c.setCaption(shortened);
+                matched = h->grab(section).toImage() == drawn;
+            }
+            c.setCaption(caption);
+            QVERIFY2(matched, qPrintable(caption));
+            h->window()->hide();
+        }
+    }
+
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
 
     void rubricListWithStatusesChecksAndHiddenData()
