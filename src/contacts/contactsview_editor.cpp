@@ -108,7 +108,8 @@ bool ContactsView::loadEditTab()
     edit.tree->beginLoad();
     for (QTreeWidgetItem *n : nodes)
         edit.tree->setState(n, member.contains(n->data(0, SectionIdRole).toInt()) ? 2 : 1);
-    edit.tree->endLoad();
+    // Exactly the contact's sections: only a user's click pushes a tick down.
+    edit.tree->endLoadAsAssigned();
     m_loadedContactId = id;
     m_loadedRow = loaded;
     return true;

@@ -1,5 +1,6 @@
 #include "workbench/recordeditor.h"
 #include "app/tfrmmain.h"
+#include "controls/elidedheader.h"
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -99,6 +100,7 @@ void RecordEditor::buildPages()
     vlCatalog->setObjectName(QStringLiteral("vlCatalog"));
     vlCatalog->setHorizontalHeaderLabels({QStringLiteral("Поле"), QStringLiteral("Значение")});
     vlCatalog->horizontalHeader()->setStretchLastSection(true);
+    controls::ElideHeaderCaptions(vlCatalog->horizontalHeader());
     vlCatalog->verticalHeader()->hide();
     g->addWidget(vlCatalog, 0, 0, 6, 1);
     auto *help = new QPlainTextEdit(edit);

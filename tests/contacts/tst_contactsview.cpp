@@ -334,6 +334,36 @@ private Q_SLOTS:
 
     // The add and edit pages keep their seven fields together at the top of
     // the pane, each with its label on its left, at the window's size.
+    void editorLoadsExactlyTheContactsSections()
+    {
+        // A contact in a parent section only, and one in a child section only:
+        // opening and saving either of them keeps its sections as they were.
+        ScriptedPrompt p;
+        const int parent = section(QStringLiteral("Родитель"));
+        const int child = section(QStringLiteral("Дочерний"), parent);
+        const int inParent = contact(QStringLiteral("В родителе"), {parent});
+        const int inChild = contact(QStringLiteral("В дочернем"), {child});
+        for (const int id : {inParent, inChild}) {
+            open(id == inChild ? QStringLiteral("Дочерний") : QStringLiteral("Родитель"));
+            int row = 0;
+            while (row < m_view->contactsModel->rowCount() && m_view->contactsModel->contactId(row) != id)
+                ++row;
+            QVERIFY(row < m_view->contactsModel->rowCount());
+            m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(row, 2));
+            m_view->lvContactsDblClick();
+            QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+            auto &edit = m_view->edit;
+            QTreeWidgetItem *nodeChild = edit.tree->findItems(QStringLiteral("Дочерний"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+            QVERIFY(nodeChild);
+            QCOMPARE(controls::TmirzTreeView::state(nodeChild), id == inChild ? 2 : 1);
+            edit.fio->setText(edit.fio->text() + QStringLiteral(" 2"));
+            m_view->btnContactSaveClick();
+            QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(id)),
+                     QStringList{QString::number(id == inChild ? child : parent)});
+        }
+        QVERIFY(p.messages.isEmpty());
+    }
+
     void editorFieldsStayTogetherAtTheTop()
     {
         ScriptedPrompt p;
