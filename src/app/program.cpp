@@ -25,7 +25,7 @@
 namespace qv::app {
 
 namespace {
-QWidget *namedWindow(QWidget *parent, const char *name, const QString &title)
+QDialog *namedWindow(QWidget *parent, const char *name, const QString &title)
 {
     auto *w = new QDialog(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -57,7 +57,7 @@ bool Program::startNormal()
 void Program::createWindows()
 {
     QWidget *owner = mainWindow.get();
-    auto add = [this](QWidget *w) {
+    auto add = [this](auto *w) {
         windows.createdOrder << w->objectName();
         return w;
     };
@@ -84,7 +84,7 @@ void Program::createWindows()
     windows.frmGoAd = add(new TfrmGoAd(ctx, owner));
 
     mainWindow->onUsersRequested = [this] { windows.frmUsers->open(); };
-    mainWindow->onCloseRequested = [this] { core::prompt().exec(static_cast<QDialog *>(windows.frmGoAd)); };
+    mainWindow->onCloseRequested = [this] { core::prompt().exec(windows.frmGoAd); };
     mainWindow->attachWindows(&windows);
 }
 

@@ -1,49 +1,46 @@
 #pragma once
 // The program body: the two modes and the windows of the normal mode.
 #include "core/appcontext.h"
+#include "app/tfrmhelp.h"
+#include "contacts/tfrmemailconfig.h"
+#include "contacts/tfrmosubjectadd.h"
+#include "projects/tfrmprojectinfo.h"
+#include "projects/tfrmprojectmaterials.h"
+#include "users/tfrmuseredit.h"
+#include "users/tfrmusers.h"
+#include "workbench/tfrmauth.h"
+#include "workbench/tfrmautocheck.h"
+#include "workbench/tfrmfilter.h"
+#include "workbench/tfrmfrombaza.h"
+#include "workbench/tfrmtobaza.h"
 
-#include <QPointer>
+#include <QDialog>
 #include <QStringList>
-#include <QWidget>
 #include <memory>
-
-namespace qv::projects {
-class TfrmProjectMaterials;
-class TfrmProjectInfo;
-}
-
-namespace qv::workbench {
-class TfrmAuth;
-}
-namespace qv::users {
-class TfrmUsers;
-class TfrmUserEdit;
-}
 
 namespace qv::app {
 
 class TfrmMain;
 
 // The windows created after the main window, each kept for the whole run.
-// Those without a form of their own yet are plain named windows.
+// Those without a form of their own yet are plain named dialogs.
 struct AppWindows {
-    QWidget *frmConfig = nullptr;
-    QWidget *frmToBaza = nullptr;
-    QWidget *frmFromBaza = nullptr;
+    QDialog *frmConfig = nullptr;
+    workbench::TfrmToBaza *frmToBaza = nullptr;
+    workbench::TfrmFromBaza *frmFromBaza = nullptr;
     users::TfrmUsers *frmUsers = nullptr;
     users::TfrmUserEdit *frmUserEdit = nullptr;
     projects::TfrmProjectMaterials *frmProjectMaterials = nullptr;
     workbench::TfrmAuth *frmAuth = nullptr;
-    QWidget *frmSubjectNew = nullptr;
-    QWidget *frmPrim = nullptr;
-    QWidget *frmAutocheck = nullptr;
-    // A workbench::TfrmFilter ("Фильтр пользователя").
-    QWidget *frmFilter = nullptr;
-    QWidget *frmHelp = nullptr;
-    QWidget *frmOSubjectAdd = nullptr;
+    QDialog *frmSubjectNew = nullptr;
+    QDialog *frmPrim = nullptr;
+    workbench::TfrmAutocheck *frmAutocheck = nullptr;
+    workbench::TfrmFilter *frmFilter = nullptr;
+    TfrmHelp *frmHelp = nullptr;
+    contacts::TfrmOSubjectAdd *frmOSubjectAdd = nullptr;
     projects::TfrmProjectInfo *frmProjectInfo = nullptr;
-    QWidget *frmEmailConfig = nullptr;
-    QWidget *frmGoAd = nullptr;
+    contacts::TfrmEmailConfig *frmEmailConfig = nullptr;
+    TfrmGoAd *frmGoAd = nullptr;
 
     // Object names in the order of creation.
     QStringList createdOrder;

@@ -44,6 +44,7 @@ void menuOnClick(QToolButton *b, QMenu *menu)
 
 TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
 {
+    frmMain = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvantile 3.1"));
     resize(1200, 860);

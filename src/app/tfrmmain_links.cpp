@@ -36,7 +36,8 @@ void TfrmMain::buildLinkCommands()
     add(pmPlugins, "N12");
     pmPlugins->addSeparator();
     // Project help stays the last item of the project menu.
-    QAction *help = add(pmProject, "N26");
+    N26 = add(pmProject, "N26");
+    QAction *help = N26;
     connect(pmProject, &QMenu::aboutToShow, this, [this, help] {
         if (pmProject->actions().constLast() != help) {
             pmProject->removeAction(help);
@@ -50,7 +51,7 @@ void TfrmMain::buildLinkCommands()
 void TfrmMain::lbAdLinkClick()
 {
     if (windows && windows->frmHelp)
-        core::prompt().exec(static_cast<QDialog *>(windows->frmHelp));
+        core::prompt().exec(windows->frmHelp);
 }
 
 } // namespace qv::app

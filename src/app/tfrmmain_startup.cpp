@@ -9,7 +9,6 @@
 #include "controls/browserview.h"
 #include "controls/tframelessie.h"
 #include "db/database.h"
-#include "db/mysqlapi.h"
 #include "db/query.h"
 #include "users/tfrmlogin.h"
 

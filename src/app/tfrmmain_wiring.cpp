@@ -37,6 +37,11 @@ void TfrmMain::createControllers()
     records = new workbench::RecordEditor(*this, m_ctx);
     capture = new workbench::FieldCapture(*this, m_ctx);
     projects->onProjectLeft = [this] { contacts->forgetSection(); };
+    // What the workbench and the contacts ask of the project's materials.
+    activePressRelease = [this](bool *failed) { return materials->activePressRelease(failed); };
+    activeLetter = [this](bool *failed) { return materials->activeLetter(failed); };
+    openNewSiteDescription = [this] { materials->openNewSiteDescription(); };
+    reloadProjects = [this] { return fillProjects(); };
 }
 
 void TfrmMain::attachWindows(AppWindows *w)
@@ -49,17 +54,18 @@ void TfrmMain::attachWindows(AppWindows *w)
     if (browser)
         browser->attachAuth(w->frmAuth);
     if (filters)
-        filters->attachEditor(qobject_cast<workbench::TfrmFilter *>(w->frmFilter));
+        filters->attachEditor(w->frmFilter);
+    if (navigator)
+        navigator->attachFilterEditor(w->frmFilter);
     if (records)
-        records->attachUpload(qobject_cast<workbench::TfrmToBaza *>(w->frmToBaza));
+        records->attachUpload(w->frmToBaza);
     if (contacts)
-        contacts->attachWindows(qobject_cast<contacts::TfrmOSubjectAdd *>(w->frmOSubjectAdd),
-                                qobject_cast<contacts::TfrmEmailConfig *>(w->frmEmailConfig));
+        contacts->attachWindows(w->frmOSubjectAdd, w->frmEmailConfig);
 }
 
 void TfrmMain::N36Click()
 {
-    auto *check = windows ? qobject_cast<workbench::TfrmAutocheck *>(windows->frmAutocheck) : nullptr;
+    workbench::TfrmAutocheck *check = windows ? windows->frmAutocheck : nullptr;
     if (!check || !resources)
         return;
     const QTreeWidgetItem *node = trvFilters->currentItem();
@@ -68,7 +74,7 @@ void TfrmMain::N36Click()
 
 void TfrmMain::N6Click()
 {
-    if (auto *f = windows ? qobject_cast<workbench::TfrmFromBaza *>(windows->frmFromBaza) : nullptr)
+    if (workbench::TfrmFromBaza *f = windows ? windows->frmFromBaza : nullptr)
         f->runInfo();
 }
 

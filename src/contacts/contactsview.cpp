@@ -1,5 +1,5 @@
 #include "contacts/contactsview.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "contacts/tfrmemailconfig.h"
 #include "contacts/tfrmosubjectadd.h"
 #include "controls/elidedheader.h"
@@ -8,9 +8,8 @@
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
-#include "projects/materialsnavigation.h"
 #include "workbench/navigator.h"
-#include "workbench/resourcelist_stream.h"
+#include "db/rawrows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -131,7 +130,7 @@ void ContactsModel::reset(QVector<Item> items)
     endResetModel();
 }
 
-ContactsView::ContactsView(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+ContactsView::ContactsView(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     buildPages();
     N18 = main.pmContacts->addAction(QStringLiteral("Переименовать раздел ..."));
@@ -158,6 +157,7 @@ void ContactsView::buildPages()
 {
     pcContacts = new QTabWidget(m_main.splRight);
     pcContacts->setObjectName(QStringLiteral("pcContacts"));
+    m_main.pcContacts = pcContacts;
     m_main.splRight->insertWidget(m_main.splRight->indexOf(m_main.pcMain) + 1, pcContacts);
     pcContacts->hide();
 
@@ -339,7 +339,7 @@ void ContactsView::listSection(int sectionId)
     // whatever the editor loaded last.
     QHash<qint64, QString> statuses;
     bool failed = false;
-    const auto active = m_main.materials ? m_main.materials->activeLetter(&failed) : std::nullopt;
+    const auto active = m_main.activeLetter ? m_main.activeLetter(&failed) : std::nullopt;
     if (failed)
         return;
     if (active) {
@@ -347,7 +347,7 @@ void ContactsView::listSection(int sectionId)
                           + db::SqlInt(active->id))
             != 0)
             return;
-        workbench::RawRows log(db::DbConnection());
+        db::RawRows log(db::DbConnection());
         const QString sentAt = QStringLiteral("Разослано ("), failedAt = QStringLiteral("Была ошибка (");
         while (log.next()) {
             const QByteArrayView status = log.bytes(1);
@@ -372,7 +372,7 @@ void ContactsView::listSection(int sectionId)
                       + db::SqlInt(sectionId))
         != 0)
         return;
-    workbench::RawRows rows(db::DbConnection());
+    db::RawRows rows(db::DbConnection());
     // Cells by position in the list: company, FIO, department, position,
     // telephones, e-mail, address.
     constexpr int fromColumn[] = {2, 1, 4, 3, 5, 6, 7};

@@ -29,8 +29,8 @@ struct AppContext;
 namespace qv::controls {
 class TmirzTreeView;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::contacts {
@@ -84,7 +84,7 @@ private:
 class ContactsView : public QObject {
     Q_OBJECT
 public:
-    ContactsView(app::TfrmMain &main, core::AppContext &ctx);
+    ContactsView(mainview::MainView &main, core::AppContext &ctx);
     ~ContactsView() override;
 
     void attachWindows(TfrmOSubjectAdd *subjectAdd, TfrmEmailConfig *emailConfig);
@@ -145,7 +145,7 @@ private:
     bool loadEditTab();
     void launchMailer(int mode);
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     TfrmOSubjectAdd *m_subjectAdd = nullptr;
     TfrmEmailConfig *m_emailConfig = nullptr;

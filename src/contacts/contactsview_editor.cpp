@@ -1,5 +1,5 @@
 // The contact editor's tabs and the mailing commands of the contacts view.
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "contacts/contactsview.h"
 #include "contacts/tfrmemailconfig.h"
 #include "controls/tmirztreeview.h"
@@ -10,7 +10,6 @@
 #include "db/columnlimits.h"
 #include "db/query.h"
 #include "db/rowguard.h"
-#include "projects/materialsnavigation.h"
 
 #include <QComboBox>
 #include <QSet>
@@ -252,7 +251,7 @@ void ContactsView::launchMailer(int mode)
         return;
     }
     bool letterFailed = false;
-    const auto letter = m_main.materials ? m_main.materials->activeLetter(&letterFailed) : std::nullopt;
+    const auto letter = m_main.activeLetter ? m_main.activeLetter(&letterFailed) : std::nullopt;
     if (letterFailed)
         return;
     if (!letter) {

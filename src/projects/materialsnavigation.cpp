@@ -4,7 +4,7 @@
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
 
@@ -31,8 +31,8 @@ QToolButton *contactsButton(QToolBar *bar, const char *name, const QString &capt
 }
 } // namespace
 
-MaterialsNavigation::MaterialsNavigation(app::TfrmMain &main, core::AppContext &ctx)
-    : QObject(&main), m_main(main), m_ctx(ctx)
+MaterialsNavigation::MaterialsNavigation(mainview::MainView &main, core::AppContext &ctx)
+    : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     connect(m_main.cbFMaterials, &QComboBox::activated, this, [this] { cbFMaterialsChange(); });
     connect(m_main.cbOMaterials, &QComboBox::activated, this, [this] { cbOMaterialsChange(); });

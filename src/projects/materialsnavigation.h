@@ -3,6 +3,8 @@
 // active letter (cbFMaterials, cbOMaterials), the commands that open the
 // materials editor on the right tab, and the rename and delete of the active
 // press release from the navigator's forums popup menu.
+#include "mainview/mainview.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -14,9 +16,6 @@ class QToolButton;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
-}
 
 namespace qv::projects {
 
@@ -26,15 +25,12 @@ enum class MaterialKind;
 class MaterialsNavigation : public QObject {
     Q_OBJECT
 public:
-    MaterialsNavigation(app::TfrmMain &main, core::AppContext &ctx);
+    MaterialsNavigation(mainview::MainView &main, core::AppContext &ctx);
 
     void attachEditor(TfrmProjectMaterials *editor) { m_editor = editor; }
 
     // A material chosen in one of the main window's lists.
-    struct ActiveMaterial {
-        int id = 0;
-        QString name;
-    };
+    using ActiveMaterial = mainview::ActiveMaterial;
     // The press release (letter) chosen in the main window, provided it is one
     // of the current project's; nothing otherwise. Operations on the active
     // press release or letter resolve it here when they run. A read that
@@ -81,7 +77,7 @@ private:
     void refreshList();
     void openOn(int tab);
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     TfrmProjectMaterials *m_editor = nullptr;
 };

@@ -6,7 +6,7 @@
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
@@ -25,44 +25,9 @@ using core::prompt;
 
 namespace {
 const char *const kChooseProject = "Для работы с программой нужно выбрать проект";
-
-QAction *addMenuItem(QMenu *menu, const QString &caption)
-{
-    auto *a = new QAction(menu);
-    // Captions are keys: the raw text stays in the data, "&" shows as itself.
-    a->setData(caption);
-    if (caption == QLatin1String("-"))
-        a->setSeparator(true);
-    else
-        a->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
-    menu->addAction(a);
-    return a;
-}
 } // namespace
 
-QAction *AddFillMenuItem(app::TfrmMain &main, const QString &name)
-{
-    QAction *a = addMenuItem(main.pmFill, name);
-    app::TfrmMain *w = &main;
-    QObject::connect(a, &QAction::triggered, a, [w, a] {
-        if (w->FillMenuItemClick)
-            w->FillMenuItemClick(a);
-    });
-    return a;
-}
-
-QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption)
-{
-    QAction *a = addMenuItem(main.pmWeb, caption);
-    app::TfrmMain *w = &main;
-    QObject::connect(a, &QAction::triggered, a, [w, a] {
-        if (w->WebMenuItemClick)
-            w->WebMenuItemClick(a);
-    });
-    return a;
-}
-
-ProjectChoice::ProjectChoice(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+ProjectChoice::ProjectChoice(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     // The user's choice only: entries set from code raise nothing.
     connect(m_main.cbProjects, &QComboBox::activated, this, [this] { cbProjectsChange(); });
@@ -81,7 +46,7 @@ void ProjectChoice::buildProjectMenu()
 {
     QMenu *menu = m_main.pmProject;
     // Ahead of the project help, which stays the menu's last item.
-    QAction *before = menu->findChild<QAction *>(QStringLiteral("N26"));
+    QAction *before = m_main.N26;
     if (before && !menu->actions().contains(before))
         before = nullptr;
     auto item = [&](const char *name, const QString &caption, void (MaterialsNavigation::*handler)()) {

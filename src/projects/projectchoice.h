@@ -11,8 +11,8 @@ class QAction;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::projects {
@@ -20,18 +20,10 @@ namespace qv::projects {
 class TfrmProjectInfo;
 class TfrmProjectMaterials;
 
-// Appends an item for a site description to the fill menu: the name stays raw
-// in the item's data and shows with "&" doubled; a click goes to the main
-// window's FillMenuItemClick when there is one.
-QAction *AddFillMenuItem(app::TfrmMain &main, const QString &name);
-// The same for the browser's popup menu and its WebMenuItemClick; "-" makes a
-// separator.
-QAction *AddWebMenuItem(app::TfrmMain &main, const QString &caption);
-
 class ProjectChoice : public QObject {
     Q_OBJECT
 public:
-    ProjectChoice(app::TfrmMain &main, core::AppContext &ctx);
+    ProjectChoice(mainview::MainView &main, core::AppContext &ctx);
 
     // The windows created after the main window.
     void attachWindows(TfrmProjectMaterials *editor, TfrmProjectInfo *info);
@@ -63,7 +55,7 @@ private:
     int shownProjectId() const;
     void collapseNavigator();
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     TfrmProjectMaterials *m_editor = nullptr;
     TfrmProjectInfo *m_info = nullptr;

@@ -2,7 +2,7 @@
 #include "projects/projectchoice.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -24,7 +24,7 @@ namespace {
 constexpr int kNoMaxLength = 16 * 1024 * 1024;
 } // namespace
 
-TfrmProjectInfo::TfrmProjectInfo(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmProjectInfo::TfrmProjectInfo(core::AppContext &ctx, mainview::MainView *main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_ctx(ctx), m_main(main)
 {
     setObjectName(QStringLiteral("frmProjectInfo"));
@@ -196,7 +196,7 @@ bool TfrmProjectInfo::showProject(int projectId)
 {
     if (!m_main)
         return true;
-    if (!m_main->fillProjects())
+    if (m_main->reloadProjects && !m_main->reloadProjects())
         return false;
     const int index = static_cast<int>(m_main->projectIds.indexOf(projectId));
     if (index > 0) {

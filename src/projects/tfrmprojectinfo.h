@@ -13,8 +13,8 @@ class QPushButton;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::projects {
@@ -22,7 +22,7 @@ namespace qv::projects {
 class TfrmProjectInfo : public QDialog {
     Q_OBJECT
 public:
-    TfrmProjectInfo(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmProjectInfo(core::AppContext &ctx, mainview::MainView *main, QWidget *parent = nullptr);
 
     // "Add" or "Edit"; set by the caller before showing the window.
     QString EditMode;
@@ -66,7 +66,7 @@ private:
     // The row "Edit" loaded, as it was loaded (or last saved).
     db::LoadedRow m_loaded;
     core::AppContext &m_ctx;
-    app::TfrmMain *m_main;
+    mainview::MainView *m_main;
 };
 
 } // namespace qv::projects

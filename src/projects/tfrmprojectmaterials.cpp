@@ -30,7 +30,7 @@ const char *const kSavePrompt = "Вы не сохранили редактиро
 constexpr int kWheelStep = 20;
 } // namespace
 
-TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, mainview::MainView *main, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_ctx(ctx), m_main(main)

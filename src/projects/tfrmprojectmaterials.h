@@ -24,8 +24,8 @@ class QTabWidget;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::projects {
@@ -52,7 +52,7 @@ class TfrmProjectMaterials : public QWidget {
 public:
     enum Tab { SoftTab = 0, SiteTab = 1, ForumTab = 2, LetterTab = 3 };
 
-    TfrmProjectMaterials(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmProjectMaterials(core::AppContext &ctx, mainview::MainView *main, QWidget *parent = nullptr);
     ~TfrmProjectMaterials() override;
 
     // Unsaved edits on any tab.
@@ -295,7 +295,7 @@ private:
     void openHelp(const QString &board);
 
     core::AppContext &m_ctx;
-    app::TfrmMain *m_main;
+    mainview::MainView *m_main;
     std::array<LoadedMaterial, 4> m_loaded;
     bool m_settingTab = false;
     bool m_centred = false;

@@ -4,7 +4,7 @@
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 

@@ -2,10 +2,9 @@
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "core/urlsafety.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "controls/tframelessie.h"
 #include "db/query.h"
-#include "projects/materialsnavigation.h"
 #include "workbench/formfiller.h"
 #include "workbench/registrationsearch.h"
 #include "workbench/sitemetrics.h"
@@ -46,15 +45,15 @@ QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool c
 }
 } // namespace
 
-BrowserPane::BrowserPane(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+BrowserPane::BrowserPane(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     buildToolBar();
     search = new RegistrationSearch(main, ctx, *this);
     metrics = new SiteMetrics(main, ctx, *this);
     m_filler = new FormFiller(ctx, main.Web, main.pmFill, nullptr, this);
     m_filler->newSiteDescription = [this] {
-        if (m_main.materials)
-            m_main.materials->openNewSiteDescription();
+        if (m_main.openNewSiteDescription)
+            m_main.openNewSiteDescription();
     };
     m_filler->activePressRelease = [this] { return activePressRelease(); };
     main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
@@ -105,6 +104,11 @@ void BrowserPane::buildToolBar()
     tbnStatus2 = button(bar, "tbnStatus2", QStringLiteral("Добавлен"), true);
     tbnStatus3 = button(bar, "tbnStatus3", QStringLiteral("Отказано"), true);
     tbnStatus0 = button(bar, "tbnStatus0", QStringLiteral("Сброс"));
+    m_main.tbFeel = tbFeel;
+    m_main.tbnStatus1 = tbnStatus1;
+    m_main.tbnStatus2 = tbnStatus2;
+    m_main.tbnStatus3 = tbnStatus3;
+    m_main.tbnStatus0 = tbnStatus0;
 
     connect(ToolButton9, &QToolButton::clicked, m_main.Web, &QWebEngineView::back);
     connect(ToolButton13, &QToolButton::clicked, m_main.Web, &QWebEngineView::forward);
@@ -155,9 +159,9 @@ std::optional<int> BrowserPane::activePressRelease(bool *failed) const
 {
     if (failed)
         *failed = false;
-    if (!m_main.materials)
+    if (!m_main.activePressRelease)
         return std::nullopt;
-    const auto active = m_main.materials->activePressRelease(failed);
+    const auto active = m_main.activePressRelease(failed);
     if (!active)
         return std::nullopt;
     return active->id;

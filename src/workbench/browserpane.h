@@ -15,9 +15,9 @@ class QWidget;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
-} // namespace qv::app
+namespace qv::mainview {
+struct MainView;
+}
 
 namespace qv::workbench {
 
@@ -29,7 +29,7 @@ class TfrmAuth;
 class BrowserPane : public QObject {
     Q_OBJECT
 public:
-    BrowserPane(app::TfrmMain &main, core::AppContext &ctx);
+    BrowserPane(mainview::MainView &main, core::AppContext &ctx);
     ~BrowserPane() override;
 
     // Browser tool bar.
@@ -78,7 +78,7 @@ public:
 private:
     void buildToolBar();
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     FormFiller *m_filler = nullptr;
     TfrmAuth *m_auth = nullptr;

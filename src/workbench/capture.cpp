@@ -1,5 +1,5 @@
 #include "workbench/capture.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "controls/tframelessie.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -60,7 +60,7 @@ QString probeScript(const QPointF &css)
 }
 } // namespace
 
-FieldCapture::FieldCapture(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+FieldCapture::FieldCapture(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     main.WebMenuItemClick = [this](QAction *a) { WebMenuItemClick(a); };
     connect(main.pmWeb, &QMenu::aboutToShow, this, &FieldCapture::pmWebPopup);

@@ -13,8 +13,8 @@ class QWebEngineView;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -22,7 +22,7 @@ namespace qv::workbench {
 class FieldCapture : public QObject {
     Q_OBJECT
 public:
-    FieldCapture(app::TfrmMain &main, core::AppContext &ctx);
+    FieldCapture(mainview::MainView &main, core::AppContext &ctx);
     ~FieldCapture() override;
 
     // The click of any item of the browser menu.
@@ -50,7 +50,7 @@ private:
     // (view coordinates), `target` being the widget that had the events.
     void browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local);
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     Target m_target;
     quint64 m_clicks = 0;

@@ -1,7 +1,7 @@
 #include "workbench/filtercommands.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/query.h"
 #include "workbench/filters_logic.h"
 #include "workbench/navigator.h"
@@ -14,7 +14,7 @@
 
 namespace qv::workbench {
 
-void RemoveNavigatorNode(app::TfrmMain &main, QTreeWidgetItem *node)
+void RemoveNavigatorNode(mainview::MainView &main, QTreeWidgetItem *node)
 {
     QTreeWidget *tree = main.trvFilters;
     const QSignalBlocker block(tree);
@@ -22,7 +22,7 @@ void RemoveNavigatorNode(app::TfrmMain &main, QTreeWidgetItem *node)
     tree->setCurrentItem(nullptr);
 }
 
-FilterCommands::FilterCommands(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+FilterCommands::FilterCommands(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     QMenu *menu = m_main.pmFilter;
     miFilterEdit = menu->addAction(QStringLiteral("Редактировать параметры фильтра..."));

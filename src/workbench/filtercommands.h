@@ -10,8 +10,8 @@ class QTreeWidgetItem;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -21,12 +21,12 @@ class TfrmFilter;
 // Removes a node from the navigator tree without running the tree's selection
 // handlers; afterwards no node is selected, so the popup commands act on
 // nothing until another node is clicked.
-void RemoveNavigatorNode(app::TfrmMain &main, QTreeWidgetItem *node);
+void RemoveNavigatorNode(mainview::MainView &main, QTreeWidgetItem *node);
 
 class FilterCommands : public QObject {
     Q_OBJECT
 public:
-    FilterCommands(app::TfrmMain &main, core::AppContext &ctx);
+    FilterCommands(mainview::MainView &main, core::AppContext &ctx);
 
     // The editor window; also makes the navigator's "Добавить фильтр" open it.
     void attachEditor(TfrmFilter *editor);
@@ -49,7 +49,7 @@ private:
     // The selected node when it is a filter node.
     QTreeWidgetItem *selectedFilter() const;
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     TfrmFilter *m_editor = nullptr;
 };

@@ -3,9 +3,8 @@
 // resource list.
 #include "workbench/navigator.h"
 #include "core/appcontext.h"
-#include "app/program.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/query.h"
 #include "workbench/resourcelist.h"
 
@@ -128,7 +127,7 @@ void Navigator::applyKindSetup(int topIndex)
     if (!setup)
         return;
     m_ctx.CurrentKind = setup->kind;
-    auto *contactsPages = m_main.findChild<QTabWidget *>(QStringLiteral("pcContacts"));
+    QTabWidget *contactsPages = m_main.pcContacts;
     if (setup->contacts) {
         m_main.pcMain->hide();
         if (contactsPages) {
@@ -153,11 +152,11 @@ void Navigator::applyKindSetup(int topIndex)
     setShown(m_main.pnlMaterialName, setup->showMaterials);
     setShown(m_main.tbItems, setup->showMaterials);
     setShown(m_main.pnlSP, setup->showMaterials);
-    setShown(m_main.findChild<QToolButton *>(QStringLiteral("SpeedButton3")), setup->showMaterials);
+    setShown(m_main.SpeedButton3, setup->showMaterials);
     m_main.cbFMaterials->setVisible(setup->showMaterials);
     // The form filler's button: a drop-down with the site descriptions for
     // catalogs, a plain button otherwise.
-    if (auto *feel = m_main.findChild<QToolButton *>(QStringLiteral("tbFeel"))) {
+    if (QToolButton *feel = m_main.tbFeel) {
         if (setup->feelDropDown) {
             feel->setMenu(m_main.pmFill);
             feel->setPopupMode(QToolButton::MenuButtonPopup);
@@ -321,7 +320,7 @@ void Navigator::openFilterEditor(const QString &name)
         showFilterEditorForAdd(name);
         return;
     }
-    auto *editor = qobject_cast<QDialog *>(m_main.windows ? m_main.windows->frmFilter : nullptr);
+    QDialog *editor = m_filterEditor;
     if (!editor)
         return;
     editor->setProperty("EditMode", QStringLiteral("add"));

@@ -8,14 +8,15 @@
 #include <QObject>
 #include <functional>
 
+class QDialog;
 class QMenu;
 class QTreeWidgetItem;
 
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -43,7 +44,7 @@ public:
         AddContactSectionNode,
     };
 
-    Navigator(app::TfrmMain &main, core::AppContext &ctx);
+    Navigator(mainview::MainView &main, core::AppContext &ctx);
     ~Navigator() override;
 
     // The handlers. trvFiltersClick acts on the tree's selected node; other
@@ -83,9 +84,11 @@ public:
     std::function<void(QTreeWidgetItem *top)> contactsExpanded;
     std::function<void(QTreeWidgetItem *node)> contactsClick;
     // The filter editor for a new filter ("add" mode, the minimum TIC and PR
-    // "-1", every condition "Любое значение"). Empty: the main window's
-    // frmFilter is shown modally with the properties EditMode, FilterName, Kind.
+    // "-1", every condition "Любое значение"). Empty: the filter editor window
+    // (frmFilter) is shown modally with the properties EditMode, FilterName, Kind.
     std::function<void(const QString &filterName)> showFilterEditorForAdd;
+    // The filter editor window, created after the main window (null until then).
+    void attachFilterEditor(QDialog *editor) { m_filterEditor = editor; }
 
 protected:
     // A right click leaves the selection alone: the popup menu's commands act
@@ -115,9 +118,10 @@ private:
     void collapseSubtree(QTreeWidgetItem *node);
     void setPlaceholder(QTreeWidgetItem *topNode, const QString &text);
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     QMenu *m_popup = nullptr;
+    QDialog *m_filterEditor = nullptr;
     bool m_inClick = false;
     bool m_building = false;
     // Set while nodes are deleted or added by code: selection changes then

@@ -2,7 +2,7 @@
 // tear-down on collapse and the single-expand behaviour.
 #include "workbench/navigator.h"
 #include "core/appcontext.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -57,7 +57,7 @@ bool readRows(const QString &sql, const std::function<void(const db::QueryResult
 
 } // namespace
 
-Navigator::Navigator(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+Navigator::Navigator(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     QTreeWidget *tree = m_main.trvFilters;
     tree->setHeaderHidden(true);

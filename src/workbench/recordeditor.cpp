@@ -1,13 +1,12 @@
 #include "workbench/recordeditor.h"
-#include "app/tfrmmain.h"
 #include "controls/elidedheader.h"
+#include "mainview/mainview.h"
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
-#include "projects/projectchoice.h"
 #include "workbench/browserpane.h"
 #include "workbench/formfiller.h"
 #include "workbench/navigator.h"
@@ -81,7 +80,7 @@ QList<QTreeWidgetItem *> treeOrder(QTreeWidget *tree)
 }
 } // namespace
 
-RecordEditor::RecordEditor(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+RecordEditor::RecordEditor(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     buildPages();
     m_lastPage = main.pcMain->currentIndex();
@@ -184,7 +183,7 @@ void RecordEditor::setDefaultWebMenu()
 {
     m_main.pmWeb->clear();
     for (const char *caption : {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+        mainview::AddWebMenuItem(m_main, QString::fromUtf8(caption));
 }
 
 void RecordEditor::LinkCreateClick()
@@ -378,9 +377,9 @@ bool RecordEditor::loadRecord()
     ResourceColumnNames = columns;
     m_main.pmWeb->clear();
     for (int i = 5; i < lines->size(); ++i)
-        projects::AddWebMenuItem(m_main, (*lines)[i].label);
+        mainview::AddWebMenuItem(m_main, (*lines)[i].label);
     for (const char *caption : {"-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+        mainview::AddWebMenuItem(m_main, QString::fromUtf8(caption));
 
     edtCatalogTitle->setText(row->value(2));
     const bool catalogs = m_ctx.CurrentKind == QLatin1String("catalogs");

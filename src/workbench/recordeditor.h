@@ -21,8 +21,8 @@ struct AppContext;
 namespace qv::controls {
 class TmirzTreeView;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -32,7 +32,7 @@ class TfrmToBaza;
 class RecordEditor : public QObject {
     Q_OBJECT
 public:
-    RecordEditor(app::TfrmMain &main, core::AppContext &ctx);
+    RecordEditor(mainview::MainView &main, core::AppContext &ctx);
 
     void attachUpload(TfrmToBaza *upload) { m_upload = upload; }
 
@@ -100,7 +100,7 @@ private:
                             const QList<int> &rubrics);
     void offerUpload(const Loaded &record);
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     TfrmToBaza *m_upload = nullptr;
     Loaded m_loaded;

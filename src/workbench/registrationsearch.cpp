@@ -1,5 +1,5 @@
 #include "workbench/registrationsearch.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "controls/browserview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -27,7 +27,7 @@ QToolButton *engineButton(QToolBar *bar, const char *name, const QString &captio
 }
 } // namespace
 
-RegistrationSearch::RegistrationSearch(app::TfrmMain &main, core::AppContext &ctx, BrowserPane &pane)
+RegistrationSearch::RegistrationSearch(mainview::MainView &main, core::AppContext &ctx, BrowserPane &pane)
     : QObject(&pane), m_main(main), m_ctx(ctx), m_pane(pane)
 {
     QToolBar *bar = pane.tbCheckReg;
@@ -48,6 +48,7 @@ RegistrationSearch::RegistrationSearch(app::TfrmMain &main, core::AppContext &ct
     SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
     SpeedButton3->setText(QStringLiteral("Сохр. адрес обсуждения объявления"));
     SpeedButton3->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    main.SpeedButton3 = SpeedButton3;
     // Shown by the navigator in the forums view only.
     main.tbWeb->addWidget(SpeedButton3)->setVisible(false);
     connect(SpeedButton3, &QToolButton::clicked, this, &RegistrationSearch::SpeedButton3Click);

@@ -9,8 +9,8 @@ class QToolButton;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -20,7 +20,7 @@ class BrowserPane;
 class RegistrationSearch : public QObject {
     Q_OBJECT
 public:
-    RegistrationSearch(app::TfrmMain &main, core::AppContext &ctx, BrowserPane &pane);
+    RegistrationSearch(mainview::MainView &main, core::AppContext &ctx, BrowserPane &pane);
 
     // Engine buttons on the search-check tool bar; Yandex is down at start
     // and at most one is down.
@@ -47,7 +47,7 @@ private:
     void releaseAllBut(QToolButton *kept);
     bool projectHasActiveMaterial() const;
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     BrowserPane &m_pane;
 };

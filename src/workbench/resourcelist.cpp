@@ -1,20 +1,19 @@
 #include "workbench/resourcelist.h"
 #include "core/appcontext.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "controls/elidedheader.h"
-#include "projects/materialsnavigation.h"
 #include "workbench/resourcelist_model.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QToolButton>
 
 namespace qv::workbench {
 
-ResourceList::ResourceList(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+ResourceList::ResourceList(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
     m_model = new ResourceListModel(this);
     QTableView *lv = m_main.lvLinks;
@@ -47,15 +46,10 @@ ResourceList::~ResourceList() = default;
 
 void ResourceList::releaseStatusButtons()
 {
-    for (const char *name : {"tbnStatus1", "tbnStatus2", "tbnStatus3", "tbnStatus0"}) {
-        const QString n = QString::fromLatin1(name);
-        if (auto *b = m_main.findChild<QAbstractButton *>(n)) {
+    for (QToolButton *b : {m_main.tbnStatus1, m_main.tbnStatus2, m_main.tbnStatus3, m_main.tbnStatus0}) {
+        if (b) {
             const QSignalBlocker block(b);
             b->setChecked(false);
-        }
-        if (auto *a = m_main.findChild<QAction *>(n)) {
-            const QSignalBlocker block(a);
-            a->setChecked(false);
         }
     }
 }
@@ -79,7 +73,7 @@ bool ResourceList::fill(const ListSource &source)
     if (m_ctx.CurrentKind == QLatin1String("forums")) {
         // The forums' statuses are those of the active press release.
         bool failed = false;
-        const auto active = m_main.materials ? m_main.materials->activePressRelease(&failed) : std::nullopt;
+        const auto active = m_main.activePressRelease ? m_main.activePressRelease(&failed) : std::nullopt;
         // Without it the list would show every forum as unregistered.
         if (failed)
             return false;

@@ -8,8 +8,8 @@
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -19,7 +19,7 @@ class ResourceListModel;
 class ResourceList : public QObject {
     Q_OBJECT
 public:
-    ResourceList(app::TfrmMain &main, core::AppContext &ctx);
+    ResourceList(mainview::MainView &main, core::AppContext &ctx);
     ~ResourceList() override;
 
     ResourceListModel *model() const { return m_model; }
@@ -54,7 +54,7 @@ public:
     void releaseStatusButtons();
 
 private:
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     ResourceListModel *m_model = nullptr;
 };

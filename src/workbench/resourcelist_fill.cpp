@@ -1,7 +1,7 @@
 #include "workbench/resourcelist_fill.h"
 #include "db/database.h"
 #include "db/query.h"
-#include "workbench/resourcelist_stream.h"
+#include "db/rawrows.h"
 
 #include <QHash>
 #include <QStringDecoder>
@@ -19,7 +19,7 @@ bool readStatusLog(const FillParams &p, TextById &statuses)
 {
     if (!run(StatusLogSql(p.kind, p.projectId, p.materialId)))
         return false;
-    RawRows rows(db::DbConnection());
+    db::RawRows rows(db::DbConnection());
     const QString &sp = p.kind.statusPrefix;
     const int id = rows.column(sp + p.kind.prefix + QStringLiteral("id"));
     const int status = rows.column(sp + QStringLiteral("status"));
@@ -36,7 +36,7 @@ bool readCheckLog(const FillParams &p, TextById &checks)
 {
     if (!run(CheckLogSql(p.kind, p.projectId)))
         return false;
-    RawRows rows(db::DbConnection());
+    db::RawRows rows(db::DbConnection());
     const QString &cp = p.kind.checkPrefix;
     const int id = rows.column(cp + p.kind.prefix + QStringLiteral("id"));
     const int yandex = rows.column(cp + QStringLiteral("yandex"));
@@ -103,7 +103,7 @@ FillOutcome FillResourceRows(const FillParams &p, const ListSource &source, std:
     if (!run(sql))
         return FillOutcome::Failed;
 
-    RawRows list(db::DbConnection());
+    db::RawRows list(db::DbConnection());
     const QString &px = p.kind.prefix;
     auto col = [&](const char *name) { return list.column(px + QLatin1String(name)); };
     const int cName = col("name"), cTitle = col("title"), cPr = col("pr"), cTic = col("tic");

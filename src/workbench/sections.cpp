@@ -1,7 +1,7 @@
 #include "workbench/sections.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/filtercommands.h"
@@ -25,9 +25,9 @@ constexpr const char *kSectionItem = "qvSectionItem";
 
 } // namespace
 
-Sections::Sections(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
+Sections::Sections(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
 {
-    pmLvItems = new QMenu(&m_main);
+    pmLvItems = new QMenu(m_main.frmMain);
     pmLvItems->setObjectName(QStringLiteral("pmLvItems"));
     QTableView *lv = m_main.lvLinks;
     lv->setContextMenuPolicy(Qt::CustomContextMenu);

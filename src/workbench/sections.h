@@ -15,8 +15,8 @@ class QTreeWidgetItem;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -25,7 +25,7 @@ class Sections : public QObject {
     Q_OBJECT
 public:
     // Builds pmLvItems and makes it the list's context menu; fills pmGroups.
-    Sections(app::TfrmMain &main, core::AppContext &ctx);
+    Sections(mainview::MainView &main, core::AppContext &ctx);
 
     // The list's popup: a header naming the selected resource, then one
     // checkable item per section of the current project and kind (the
@@ -56,7 +56,7 @@ private:
     // The selected resource's id, nothing when no row is selected.
     std::optional<int> selectedResourceId() const;
 
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
 };
 

@@ -1,5 +1,5 @@
 #include "workbench/sitemetrics.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "core/appcontext.h"
 #include "core/http.h"
 #include "workbench/browserpane.h"
@@ -25,7 +25,7 @@ struct WaitCursor {
 };
 } // namespace
 
-SiteMetrics::SiteMetrics(app::TfrmMain &main, core::AppContext &ctx, BrowserPane &pane)
+SiteMetrics::SiteMetrics(mainview::MainView &main, core::AppContext &ctx, BrowserPane &pane)
     : QObject(&pane), m_main(main), m_ctx(ctx), m_pane(pane), m_http(new core::HttpClient(this))
 {
     pane.btnURLAuditClick = [this] { btnURLAuditClick(); };

@@ -9,8 +9,8 @@ namespace qv::core {
 struct AppContext;
 class HttpClient;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -20,7 +20,7 @@ class BrowserPane;
 class SiteMetrics : public QObject {
     Q_OBJECT
 public:
-    SiteMetrics(app::TfrmMain &main, core::AppContext &ctx, BrowserPane &pane);
+    SiteMetrics(mainview::MainView &main, core::AppContext &ctx, BrowserPane &pane);
 
     // "Анализировать ": the analysis of the address field's text. A second
     // request while one runs is ignored.
@@ -37,7 +37,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    app::TfrmMain &m_main;
+    mainview::MainView &m_main;
     core::AppContext &m_ctx;
     BrowserPane &m_pane;
     core::HttpClient *m_http;

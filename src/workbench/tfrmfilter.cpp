@@ -1,6 +1,6 @@
 #include "workbench/tfrmfilter.h"
 #include "core/appcontext.h"
-#include "app/tfrmmain.h"
+#include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
@@ -46,7 +46,7 @@ QSpinBox *spinEdit(const char *name, int maximum, QWidget *parent)
 
 } // namespace
 
-TfrmFilter::TfrmFilter(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent)
+TfrmFilter::TfrmFilter(core::AppContext &ctx, mainview::MainView *main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint),
       m_ctx(ctx), m_main(main)

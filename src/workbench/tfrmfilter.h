@@ -13,8 +13,8 @@ class QSpinBox;
 namespace qv::core {
 struct AppContext;
 }
-namespace qv::app {
-class TfrmMain;
+namespace qv::mainview {
+struct MainView;
 }
 
 namespace qv::workbench {
@@ -25,7 +25,7 @@ class TfrmFilter : public QDialog {
     Q_PROPERTY(QString FilterName MEMBER FilterName)
     Q_PROPERTY(QString Kind MEMBER Kind)
 public:
-    TfrmFilter(core::AppContext &ctx, app::TfrmMain *main, QWidget *parent = nullptr);
+    TfrmFilter(core::AppContext &ctx, mainview::MainView *main, QWidget *parent = nullptr);
 
     // Set by the opener before the window is shown: "add" or "edit", the
     // name of the filter row, and the kind whose filter table is used (the
@@ -63,7 +63,7 @@ public:
 
 private:
     core::AppContext &m_ctx;
-    app::TfrmMain *m_main;
+    mainview::MainView *m_main;
 };
 
 } // namespace qv::workbench

@@ -77,7 +77,8 @@ private Q_SLOTS:
             QVERIFY(action);
             action->trigger();
         } else {
-            QWidget *w = window == QLatin1String("frmHelp") ? m_program.windows.frmHelp : m_program.windows.frmGoAd;
+            QWidget *w = window == QLatin1String("frmHelp") ? static_cast<QWidget *>(m_program.windows.frmHelp)
+                                                            : m_program.windows.frmGoAd;
             auto *button = w->findChild<QPushButton *>(control);
             QVERIFY(button);
             button->click();

@@ -131,6 +131,17 @@ SmtpSink::SmtpSink(QObject *parent) : QObject(parent)
     connect(&m_server, &QTcpServer::newConnection, this, &SmtpSink::onConnection);
 }
 
+SmtpSink::~SmtpSink()
+{
+    // Connections still open close first, while the sessions their
+    // "disconnected" handler removes still exist.
+    const QList<QTcpSocket *> sockets = m_sessions.keys();
+    for (QTcpSocket *socket : sockets) {
+        socket->disconnect(this);
+        delete socket;
+    }
+}
+
 bool SmtpSink::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
 
 void SmtpSink::onConnection()

@@ -310,6 +310,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         auto *contacts = new QTabWidget(w.main.get());
         contacts->setObjectName(QStringLiteral("pcContacts"));
+        w.main->pcContacts = contacts;
         for (int i = 0; i < 3; ++i)
             contacts->addTab(new QWidget, QString());
         contacts->hide();
@@ -404,11 +405,9 @@ private Q_SLOTS:
         addCatalog(w, QStringLiteral("one.example"), QStringLiteral("3"), 7);
         addCatalog(w, QStringLiteral("two.example"), QStringLiteral("5"), 8);
         // The filter editor window as the program creates it.
-        app::AppWindows windows;
         auto *editor = new QDialog(w.main.get());
         editor->setObjectName(QStringLiteral("frmFilter"));
-        windows.frmFilter = editor;
-        w.main->windows = &windows;
+        w.main->navigator->attachFilterEditor(editor);
         QString modeSeen, nameSeen;
         p.dialogs = {[&](QDialog *d) {
             modeSeen = d->property("EditMode").toString();
@@ -461,7 +460,7 @@ private Q_SLOTS:
         click(w, childNamed(filters, QStringLiteral("Хорошие")));
         QCOMPARE(w.main->resources->count(), 0);
         QCOMPARE(p.messages.size(), 1);
-        w.main->windows = nullptr;
+        w.main->navigator->attachFilterEditor(nullptr);
     }
 
     void mouseClicks()

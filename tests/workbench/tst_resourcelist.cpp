@@ -507,6 +507,7 @@ private Q_SLOTS:
         addCatalog(w, {QStringLiteral("b.example"), QStringLiteral("9")});
         auto *button = new QToolButton(w.main.get());
         button->setObjectName(QStringLiteral("tbnStatus2"));
+        w.main->tbnStatus2 = button;
         button->setCheckable(true);
         button->setChecked(true);
         bool handlerRan = false;

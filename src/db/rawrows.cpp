@@ -1,8 +1,8 @@
-#include "workbench/resourcelist_stream.h"
+#include "db/rawrows.h"
 #include "db/database.h"
 #include "db/mysqlapi.h"
 
-namespace qv::workbench {
+namespace qv::db {
 
 RawRows::RawRows(db::Database &db) : m_db(db)
 {
@@ -93,4 +93,4 @@ qint64 RawRows::integer(int col, qint64 fallback) const
     return negative ? -v : v;
 }
 
-} // namespace qv::workbench
+} // namespace qv::db

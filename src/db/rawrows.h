@@ -1,7 +1,8 @@
 #pragma once
-// A streamed result read column by column: the resource list converts only
-// the columns it shows, straight from the client library's row buffers, so a
-// list of 100,000 rows costs little more than the transfer itself.
+// A streamed result read column by column: a long list (the resource list,
+// the contacts) converts only the columns it shows, straight from the client
+// library's row buffers, so a list of 100,000 rows costs little more than the
+// transfer itself.
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
@@ -9,10 +10,8 @@
 struct st_mysql_res;
 
 namespace qv::db {
-class Database;
-}
 
-namespace qv::workbench {
+class Database;
 
 class RawRows {
 public:
@@ -50,4 +49,4 @@ private:
     bool m_failed = false;
 };
 
-} // namespace qv::workbench
+} // namespace qv::db
