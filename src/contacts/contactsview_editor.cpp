@@ -26,11 +26,11 @@ using core::prompt;
 namespace {
 constexpr int SectionIdRole = Qt::UserRole;
 
-void fillSectionTree(controls::TmirzTreeView *tree, const QList<SectionRow> &rows)
+void fillSectionTree(controls::TmirzTreeView *tree, const std::vector<controls::TreeRow> &rows)
 {
     tree->clear();
     tree->beginLoad();
-    BuildSectionTree(tree, nullptr, rows, false, [](const SectionRow &r) {
+    controls::BuildRowTree(tree, nullptr, controls::PlanTreeRows(rows), [](const controls::TreeRowNode &r) {
         auto *n = new QTreeWidgetItem(QStringList{r.name});
         n->setData(0, SectionIdRole, r.id);
         return n;

@@ -1,5 +1,6 @@
 #include "workbench/recordeditor.h"
 #include "app/tfrmmain.h"
+#include "controls/rowtree.h"
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -389,14 +390,10 @@ bool RecordEditor::loadRecord()
         cbNeedBURL->setChecked(value(QStringLiteral("catalog_need_burl")) != QLatin1String("0"));
     }
 
-    // The rubric tree: all rows first, then the nodes by an id map.
-    struct Rubric {
-        int id, parent;
-        QString name;
-    };
-    QList<Rubric> rubrics;
+    // The rubric tree: all rows first, then the nodes.
+    std::vector<controls::TreeRow> rubrics;
     if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k->subjects, [&](const db::Row &r) {
-            rubrics.append({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+            rubrics.push_back({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
         }))
         return false;
     QSet<int> linked;
@@ -406,21 +403,11 @@ bool RecordEditor::loadRecord()
         return false;
     trvSubjects->clear();
     trvSubjects->beginLoad();
-    QHash<int, QTreeWidgetItem *> byId;
-    for (const Rubric &r : rubrics) {
-        QTreeWidgetItem *n = nullptr;
-        if (r.parent == 0) {
-            n = new QTreeWidgetItem(QStringList{r.name});
-            trvSubjects->insertTopLevelItem(0, n);
-        } else if (QTreeWidgetItem *parent = byId.value(r.parent)) {
-            n = new QTreeWidgetItem(parent, QStringList{r.name});
-        } else {
-            continue;
-        }
+    controls::BuildRowTree(trvSubjects, nullptr, controls::PlanTreeRows(rubrics), [](const controls::TreeRowNode &r) {
+        auto *n = new QTreeWidgetItem(QStringList{r.name});
         n->setData(0, RubricIdRole, r.id);
-        if (!byId.contains(r.id))
-            byId.insert(r.id, n);
-    }
+        return n;
+    });
     // Exactly the resource's links: a tick is pushed down to sub-rubrics
     // only by the user's click. Every ticked rubric is in sight.
     QTreeWidgetItem *firstTicked = nullptr;
