@@ -4,6 +4,7 @@
 #include "core/http.h"
 #include "core/prompt.h"
 #include "db/query.h"
+#include "db/upsert.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/search_logic.h"
@@ -300,17 +301,10 @@ void TfrmAutocheck::btnAutoCheckStartClick()
                                + QStringLiteral("google=") + (g ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
                                + QStringLiteral("status=") + db::Sql(y || g ? QStringLiteral("1") : QStringLiteral("0"))
                                + QStringLiteral(", ") + px + QStringLiteral("DateTime=") + db::Sql(stamp);
-        bool selectFailed = false;
-        const auto row = db::FirstRow(QStringLiteral("SELECT * FROM ") + table + where, &selectFailed);
-        if (selectFailed) {
-            failed = true;
-            break;
-        }
-        const QString write = row ? QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + values + where
-                                  : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
-                                        + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
-                                        + db::SqlInt(project) + QStringLiteral(", ") + values;
-        if (db::ExecQuery(write) != 0) {
+        const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
+                               + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
+                               + db::SqlInt(project) + QStringLiteral(", ") + values;
+        if (!db::Upsert(table, where, values, insert)) {
             failed = true;
             break;
         }
