@@ -6,6 +6,7 @@
 #include "core/appcontext.h"
 #include "core/launcher.h"
 #include "core/prompt.h"
+#include "db/assignments.h"
 #include "db/database.h"
 #include "db/columnlimits.h"
 #include "db/query.h"
@@ -172,9 +173,10 @@ void ContactsView::btnContactSaveClick()
         {QStringLiteral("contact_fax"), QString(), QString()}};
     if (!db::FieldsFit(QStringLiteral("contacts"), fields))
         return;
-    QString values;
+    QStringList assigned;
     for (const db::FieldValue &v : fields)
-        values += (values.isEmpty() ? QString() : QStringLiteral(", ")) + v.column + QLatin1Char('=') + db::Sql(v.value);
+        assigned << db::Assignment(v.column, v.value);
+    const QString values = assigned.join(QStringLiteral(", "));
     db::Database &conn = db::DbConnection();
     qint64 id = m_loadedContactId;
     // One transaction: the row, then its links to this project's sections.

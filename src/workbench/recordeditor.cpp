@@ -4,6 +4,7 @@
 #include "controls/tmirztreeview.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
+#include "db/assignments.h"
 #include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -494,7 +495,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
             set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
             set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
         }
-        set << fields[i].column + QLatin1Char('=') + db::Sql(fields[i].value);
+        set << db::Assignment(fields[i].column, fields[i].value);
         compared << fields[i].column;
     }
     switch (writeRecord(record, set, compared, ticked)) {
