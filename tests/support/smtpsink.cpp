@@ -131,6 +131,17 @@ SmtpSink::SmtpSink(QObject *parent) : QObject(parent)
     connect(&m_server, &QTcpServer::newConnection, this, &SmtpSink::onConnection);
 }
 
+SmtpSink::~SmtpSink()
+{
+    // Open sessions end here, while the table their handlers use still exists:
+    // a socket closed later would reach it after it is gone.
+    const QList<QTcpSocket *> sockets = m_sessions.keys();
+    for (QTcpSocket *socket : sockets)
+        socket->disconnect(this);
+    m_sessions.clear();
+    qDeleteAll(sockets);
+}
+
 bool SmtpSink::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
 
 void SmtpSink::onConnection()

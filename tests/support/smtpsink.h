@@ -39,6 +39,7 @@ public:
     };
 
     explicit SmtpSink(QObject *parent = nullptr);
+    ~SmtpSink() override;
     bool listen(); // on 127.0.0.1, a free port
     quint16 port() const { return m_server.serverPort(); }
 
