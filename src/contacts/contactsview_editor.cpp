@@ -3,6 +3,7 @@
 #include "contacts/contactsview.h"
 #include "contacts/tfrmemailconfig.h"
 #include "controls/tmirztreeview.h"
+#include "controls/treewalk.h"
 #include "core/appcontext.h"
 #include "core/launcher.h"
 #include "core/prompt.h"
@@ -38,19 +39,6 @@ void fillSectionTree(controls::TmirzTreeView *tree, const std::vector<controls::
     });
     tree->expandAll();
     tree->endLoad();
-}
-
-QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
-{
-    QList<QTreeWidgetItem *> out;
-    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
-        out << n;
-        for (int i = 0; i < n->childCount(); ++i)
-            walk(n->child(i));
-    };
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i));
-    return out;
 }
 
 // The columns of a contacts row the editor writes, in the row's order from
@@ -105,7 +93,7 @@ bool ContactsView::loadEditTab()
     if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
                         [&](const db::Row &r) { member.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
         return false;
-    const QList<QTreeWidgetItem *> nodes = allNodes(edit.tree);
+    const QList<QTreeWidgetItem *> nodes = controls::TreeItems(edit.tree);
     edit.tree->beginLoad();
     for (QTreeWidgetItem *n : nodes)
         edit.tree->setState(n, member.contains(n->data(0, SectionIdRole).toInt()) ? 2 : 1);
@@ -124,7 +112,7 @@ void ContactsView::pcContactsChange()
             return;
         fillSectionTree(add.tree, *rows);
         add.tree->beginLoad();
-        for (QTreeWidgetItem *n : allNodes(add.tree))
+        for (QTreeWidgetItem *n : controls::TreeItems(add.tree))
             add.tree->setState(n, 1);
         add.tree->endLoad();
         for (QLineEdit *e : {add.fio, add.address, add.status, add.department, add.tel, add.email})
@@ -150,7 +138,7 @@ void ContactsView::btnContactSaveClick()
         return;
     }
     QList<int> ticked;
-    for (QTreeWidgetItem *n : allNodes(f.tree)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(f.tree)) {
         if (controls::TmirzTreeView::state(n) == 2)
             ticked << n->data(0, SectionIdRole).toInt();
     }

@@ -2,6 +2,7 @@
 #include "app/tfrmmain.h"
 #include "controls/rowtree.h"
 #include "controls/tmirztreeview.h"
+#include "controls/treewalk.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "db/assignments.h"
@@ -68,18 +69,6 @@ QLabel *boldLabel(const QString &text, QWidget *parent)
     return l;
 }
 
-QList<QTreeWidgetItem *> treeOrder(QTreeWidget *tree)
-{
-    QList<QTreeWidgetItem *> out;
-    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
-        out << n;
-        for (int i = 0; i < n->childCount(); ++i)
-            walk(n->child(i));
-    };
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i));
-    return out;
-}
 } // namespace
 
 RecordEditor::RecordEditor(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
@@ -412,7 +401,7 @@ bool RecordEditor::loadRecord()
     // Exactly the resource's links: a tick is pushed down to sub-rubrics
     // only by the user's click. Every ticked rubric is in sight.
     QTreeWidgetItem *firstTicked = nullptr;
-    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
         const bool ticked = linked.contains(n->data(0, RubricIdRole).toInt());
         trvSubjects->setState(n, ticked ? 2 : 1);
         if (!ticked)
@@ -438,7 +427,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     if (record.id <= 0 || !k || !linkTableOf(record.kind))
         return SaveResult::Refused;
     QList<int> ticked;
-    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
         if (controls::TmirzTreeView::state(n) == 2)
             ticked << n->data(0, RubricIdRole).toInt();
     }
