@@ -132,17 +132,8 @@ bool TfrmFilter::loadFilter(const QString &name)
         return false;
     db::QueryResult result(db::DbConnection());
     // A row that has gone leaves the reset values.
-    if (const auto row = result.FetchRow()) {
-        auto col = [&](const char *c) { return result.field(*row, k->filterPrefix + QLatin1String(c)); };
-        FilterConditions stored;
-        stored.tic = col("tic");
-        stored.pr = col("pr");
-        stored.needBurl = col("need_burl");
-        stored.redirect = col("redirect");
-        stored.autocheck = col("autocheck");
-        stored.regstatus = col("regstatus");
-        setValues(EditorValuesFromRow(stored));
-    }
+    if (const auto row = result.FetchRow())
+        setValues(EditorValuesFromRow(FilterConditionsFromRow(result, *row, k->filterPrefix)));
     return true;
 }
 
