@@ -1,5 +1,6 @@
 #include "workbench/recordeditor.h"
 #include "app/tfrmmain.h"
+#include "controls/browsermenu.h"
 #include "controls/rowtree.h"
 #include "controls/tmirztreeview.h"
 #include "controls/treewalk.h"
@@ -172,8 +173,8 @@ void RecordEditor::setGridValue(int row, const QString &value)
 void RecordEditor::setDefaultWebMenu()
 {
     m_main.pmWeb->clear();
-    for (const char *caption : {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+    for (const QString &caption : controls::DefaultBrowserMenu())
+        projects::AddWebMenuItem(m_main, caption);
 }
 
 void RecordEditor::LinkCreateClick()
@@ -368,8 +369,8 @@ bool RecordEditor::loadRecord()
     m_main.pmWeb->clear();
     for (int i = 5; i < lines->size(); ++i)
         projects::AddWebMenuItem(m_main, (*lines)[i].label);
-    for (const char *caption : {"-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        projects::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+    for (const QString &caption : controls::BrowserMenuTail())
+        projects::AddWebMenuItem(m_main, caption);
 
     edtCatalogTitle->setText(row->value(2));
     const bool catalogs = m_ctx.CurrentKind == QLatin1String("catalogs");
