@@ -1,5 +1,6 @@
 #include "workbench/recordeditor.h"
 #include "app/tfrmmain.h"
+#include "controls/boldlabel.h"
 #include "controls/browsermenu.h"
 #include "controls/rowtree.h"
 #include "controls/tmirztreeview.h"
@@ -61,15 +62,6 @@ std::optional<LinkTable> linkTableOf(const QString &kind)
 
 QString now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
-QLabel *boldLabel(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
 } // namespace
 
 RecordEditor::RecordEditor(app::TfrmMain &main, core::AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
@@ -102,13 +94,13 @@ void RecordEditor::buildPages()
                                       "3. Нажмите \"Сохранить\"."));
     help->setMaximumHeight(90);
     g->addWidget(help, 6, 0);
-    g->addWidget(boldLabel(QStringLiteral("Выберите раздел:"), edit), 0, 1);
+    g->addWidget(controls::BoldLabel(QStringLiteral("Выберите раздел:"), edit), 0, 1);
     trvSubjects = new controls::TmirzTreeView(edit);
     trvSubjects->setObjectName(QStringLiteral("trvSubjects"));
     trvSubjects->setHeaderHidden(true);
     trvSubjects->SetStateRecursion(true);
     g->addWidget(trvSubjects, 1, 1);
-    g->addWidget(boldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
+    g->addWidget(controls::BoldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
     edtCatalogTitle = new QLineEdit(QStringLiteral("Название ссылки"), edit);
     edtCatalogTitle->setObjectName(QStringLiteral("edtCatalogTitle"));
     g->addWidget(edtCatalogTitle, 3, 1);
@@ -128,7 +120,7 @@ void RecordEditor::buildPages()
 
     QWidget *add = m_main.pcMain->widget(AddPage);
     auto *v = new QVBoxLayout(add);
-    v->addWidget(boldLabel(QStringLiteral("URL страницы добавления или регистрации:"), add));
+    v->addWidget(controls::BoldLabel(QStringLiteral("URL страницы добавления или регистрации:"), add));
     auto *row = new QHBoxLayout;
     edtURLAdd = new QLineEdit(QStringLiteral("http://"), add);
     edtURLAdd->setObjectName(QStringLiteral("edtURLAdd"));

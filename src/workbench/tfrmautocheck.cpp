@@ -1,4 +1,5 @@
 #include "workbench/tfrmautocheck.h"
+#include "controls/boldlabel.h"
 #include "controls/browserview.h"
 #include "core/appcontext.h"
 #include "core/http.h"
@@ -42,15 +43,6 @@ std::optional<CheckLog> checkLogOf(const QString &kind)
     if (kind == QLatin1String("soft"))
         return CheckLog{"gsreglog", "gsrl_", "gsrl_soft_id"};
     return std::nullopt;
-}
-
-QLabel *boldLabel(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
 }
 
 // One engine's answer for one resource.
@@ -112,7 +104,7 @@ TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     int r = 0;
     for (const auto &[caption, value] : rows) {
         value->setTextFormat(Qt::PlainText);
-        g->addWidget(boldLabel(caption, box), r, 0);
+        g->addWidget(controls::BoldLabel(caption, box), r, 0);
         g->addWidget(value, r++, 1);
     }
     lbAutoCheckLog = new QListWidget(box);

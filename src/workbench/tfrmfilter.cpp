@@ -1,4 +1,5 @@
 #include "workbench/tfrmfilter.h"
+#include "controls/boldlabel.h"
 #include "core/appcontext.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
@@ -15,15 +16,6 @@
 namespace qv::workbench {
 
 namespace {
-
-QLabel *boldLabel(const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
 
 QComboBox *choiceList(const char *name, const FilterChoice &choice, QWidget *parent)
 {
@@ -71,7 +63,7 @@ TfrmFilter::TfrmFilter(core::AppContext &ctx, app::TfrmMain *main, QWidget *pare
                 {"Авто проверка.......", cbAutoCheck}, {"Статус регистр......", cbRegStatus}};
     int r = 0;
     for (const auto &row : rows) {
-        QLabel *label = boldLabel(row.label, this);
+        QLabel *label = controls::BoldLabel(QString::fromUtf8(row.label), this);
         label->setBuddy(row.control);
         grid->addWidget(label, r, 0);
         grid->addWidget(row.control, r, 1);
