@@ -42,55 +42,19 @@ const char *const kHeaders[ContactsModel::Columns] = {"Статус", "Орга�
                                                       "email", "Адрес", "Внес пользователь", "Дата внесения", "ID Контакта"};
 } // namespace
 
-std::optional<QList<SectionRow>> ReadSections(int projectId)
+std::optional<std::vector<controls::TreeRow>> ReadSections(int projectId)
 {
-    QList<SectionRow> rows;
+    std::vector<controls::TreeRow> rows;
     const bool ok = db::ForEachRow(QStringLiteral("SELECT * FROM osubjects WHERE osubject_project_id=") + db::SqlInt(projectId),
                                    [&](const db::Row &r) {
-                                       rows.append({static_cast<int>(db::ParseInt(r[0]).value_or(0)),
-                                                    static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+                                       const int parent = static_cast<int>(db::ParseInt(r[1]).value_or(0));
+                                       if (parent == 0 && r[2].isEmpty())
+                                           return;
+                                       rows.push_back({static_cast<int>(db::ParseInt(r[0]).value_or(0)), parent, r[2]});
                                    });
     if (!ok)
         return std::nullopt;
     return rows;
-}
-
-void BuildSectionTree(QTreeWidget *tree, QTreeWidgetItem *root, const QList<SectionRow> &rows, bool basketLast,
-                      const std::function<QTreeWidgetItem *(const SectionRow &)> &make)
-{
-    // Nodes by section id, first node of an id wins, as a scan from the top would.
-    QHash<int, QTreeWidgetItem *> byId;
-    QList<QTreeWidgetItem *> basket;
-    for (const SectionRow &row : rows) {
-        if (row.parent == 0) {
-            if (row.name.isEmpty())
-                continue;
-            QTreeWidgetItem *n = make(row);
-            if (basketLast && row.name == QStringLiteral("Корзина1111")) {
-                basket << n;
-            } else if (root) {
-                root->insertChild(0, n);
-            } else {
-                tree->insertTopLevelItem(0, n);
-            }
-            if (!byId.contains(row.id))
-                byId.insert(row.id, n);
-            continue;
-        }
-        QTreeWidgetItem *parent = byId.value(row.parent);
-        if (!parent)
-            continue;
-        QTreeWidgetItem *n = make(row);
-        parent->addChild(n);
-        if (!byId.contains(row.id))
-            byId.insert(row.id, n);
-    }
-    for (QTreeWidgetItem *n : basket) {
-        if (root)
-            root->addChild(n);
-        else
-            tree->addTopLevelItem(n);
-    }
 }
 
 QString ContactsModel::cell(int row, int column) const
@@ -300,9 +264,10 @@ void ContactsView::contactsExpanded(QTreeWidgetItem *top)
     const auto rows = ReadSections(m_ctx.CurrentProjectId);
     if (!rows)
         return;
-    BuildSectionTree(m_main.trvFilters, top, *rows, true, [](const SectionRow &r) {
-        return Navigator::makeNode(r.name, 2, Navigator::ContactSectionNode, r.id);
-    });
+    controls::BuildRowTree(m_main.trvFilters, top, controls::PlanTreeRows(*rows, QStringLiteral("Корзина1111")),
+                           [](const controls::TreeRowNode &r) {
+                               return Navigator::makeNode(r.name, 2, Navigator::ContactSectionNode, r.id);
+                           });
     top->insertChild(0, Navigator::makeNode(QStringLiteral("Добавить подраздел"), 3, Navigator::AddContactSectionNode));
 }
 
@@ -435,7 +400,7 @@ void ContactsView::addSubsection()
     const auto rows = ReadSections(m_ctx.CurrentProjectId);
     if (!rows)
         return;
-    BuildSectionTree(tree, root, *rows, false, [](const SectionRow &r) {
+    controls::BuildRowTree(tree, root, controls::PlanTreeRows(*rows), [](const controls::TreeRowNode &r) {
         auto *n = new QTreeWidgetItem(QStringList{r.name});
         n->setData(0, Qt::UserRole, r.id);
         return n;

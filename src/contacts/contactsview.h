@@ -8,7 +8,9 @@
 #include <QVector>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include "controls/rowtree.h"
 #include "db/rowguard.h"
 
 class QAction;
@@ -38,21 +40,10 @@ namespace qv::contacts {
 class TfrmOSubjectAdd;
 class TfrmEmailConfig;
 
-// A contact section as read from its table.
-struct SectionRow {
-    int id = 0;
-    int parent = 0;
-    QString name;
-};
-// The project's sections in the order the server gives them; nothing when
-// the statement failed (reported).
-std::optional<QList<SectionRow>> ReadSections(int projectId);
-// Puts the sections into a tree: roots (parent 0, a name) each before the
-// ones already there under `root` (the tree's top when null), "Корзина1111"
-// last when `basketLast`; other rows under the node of their parent when it
-// came before them, else left out. `make` creates the node of a row.
-void BuildSectionTree(QTreeWidget *tree, QTreeWidgetItem *root, const QList<SectionRow> &rows, bool basketLast,
-                      const std::function<QTreeWidgetItem *(const SectionRow &)> &make);
+// The project's sections in the order the server gives them, without the
+// nameless top ones (never shown, nor anything under them); nothing when the
+// statement failed (reported).
+std::optional<std::vector<controls::TreeRow>> ReadSections(int projectId);
 
 // The contacts of a section, one row per link row.
 class ContactsModel : public QAbstractTableModel {

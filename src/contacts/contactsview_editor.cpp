@@ -3,9 +3,11 @@
 #include "contacts/contactsview.h"
 #include "contacts/tfrmemailconfig.h"
 #include "controls/tmirztreeview.h"
+#include "controls/treewalk.h"
 #include "core/appcontext.h"
 #include "core/launcher.h"
 #include "core/prompt.h"
+#include "db/assignments.h"
 #include "db/database.h"
 #include "db/columnlimits.h"
 #include "db/query.h"
@@ -25,30 +27,17 @@ using core::prompt;
 namespace {
 constexpr int SectionIdRole = Qt::UserRole;
 
-void fillSectionTree(controls::TmirzTreeView *tree, const QList<SectionRow> &rows)
+void fillSectionTree(controls::TmirzTreeView *tree, const std::vector<controls::TreeRow> &rows)
 {
     tree->clear();
     tree->beginLoad();
-    BuildSectionTree(tree, nullptr, rows, false, [](const SectionRow &r) {
+    controls::BuildRowTree(tree, nullptr, controls::PlanTreeRows(rows), [](const controls::TreeRowNode &r) {
         auto *n = new QTreeWidgetItem(QStringList{r.name});
         n->setData(0, SectionIdRole, r.id);
         return n;
     });
     tree->expandAll();
     tree->endLoad();
-}
-
-QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
-{
-    QList<QTreeWidgetItem *> out;
-    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
-        out << n;
-        for (int i = 0; i < n->childCount(); ++i)
-            walk(n->child(i));
-    };
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i));
-    return out;
 }
 
 // The columns of a contacts row the editor writes, in the row's order from
@@ -103,7 +92,7 @@ bool ContactsView::loadEditTab()
     if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
                         [&](const db::Row &r) { member.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
         return false;
-    const QList<QTreeWidgetItem *> nodes = allNodes(edit.tree);
+    const QList<QTreeWidgetItem *> nodes = controls::TreeItems(edit.tree);
     edit.tree->beginLoad();
     for (QTreeWidgetItem *n : nodes)
         edit.tree->setState(n, member.contains(n->data(0, SectionIdRole).toInt()) ? 2 : 1);
@@ -123,7 +112,7 @@ void ContactsView::pcContactsChange()
             return;
         fillSectionTree(add.tree, *rows);
         add.tree->beginLoad();
-        for (QTreeWidgetItem *n : allNodes(add.tree))
+        for (QTreeWidgetItem *n : controls::TreeItems(add.tree))
             add.tree->setState(n, 1);
         add.tree->endLoad();
         for (QLineEdit *e : {add.fio, add.address, add.status, add.department, add.tel, add.email})
@@ -149,7 +138,7 @@ void ContactsView::btnContactSaveClick()
         return;
     }
     QList<int> ticked;
-    for (QTreeWidgetItem *n : allNodes(f.tree)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(f.tree)) {
         if (controls::TmirzTreeView::state(n) == 2)
             ticked << n->data(0, SectionIdRole).toInt();
     }
@@ -172,9 +161,10 @@ void ContactsView::btnContactSaveClick()
         {QStringLiteral("contact_fax"), QString(), QString()}};
     if (!db::FieldsFit(QStringLiteral("contacts"), fields))
         return;
-    QString values;
+    QStringList assigned;
     for (const db::FieldValue &v : fields)
-        values += (values.isEmpty() ? QString() : QStringLiteral(", ")) + v.column + QLatin1Char('=') + db::Sql(v.value);
+        assigned << db::Assignment(v.column, v.value);
+    const QString values = assigned.join(QStringLiteral(", "));
     db::Database &conn = db::DbConnection();
     qint64 id = m_loadedContactId;
     // One transaction: the row, then its links to this project's sections.

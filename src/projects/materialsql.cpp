@@ -1,4 +1,5 @@
 #include "projects/materialsql.h"
+#include "db/assignments.h"
 #include "db/query.h"
 
 #include <utility>
@@ -7,25 +8,6 @@ namespace qv::projects {
 
 namespace {
 using Pairs = QList<std::pair<const char *, QString>>;
-
-// "column=\"value\"" for every pair, joined by commas.
-QString joined(const Pairs &pairs)
-{
-    QStringList parts;
-    parts.reserve(pairs.size());
-    for (const auto &[column, value] : pairs)
-        parts << QLatin1String(column) + QLatin1Char('=') + db::Sql(value);
-    return parts.join(QLatin1Char(','));
-}
-
-QString joinedValues(const ColumnValues &values)
-{
-    QStringList parts;
-    parts.reserve(values.size());
-    for (const auto &[column, value] : values)
-        parts << column + QLatin1Char('=') + db::Sql(value);
-    return parts.join(QLatin1Char(','));
-}
 
 ColumnValues columnValues(const Pairs &pairs)
 {
@@ -188,7 +170,10 @@ ColumnValues SiteDescriptionColumns(const SiteDescription &d)
                          {"cmaterial_keywords_", CommaFree(d.keywords)}});
 }
 
-QString SiteDescriptionAssignments(const SiteDescription &d) { return joinedValues(SiteDescriptionColumns(d)); }
+QString SiteDescriptionAssignments(const SiteDescription &d)
+{
+    return db::Assignments(SiteDescriptionColumns(d), QStringLiteral(","));
+}
 
 QString SiteDescriptionUpdateSql(const SiteDescription &d, int id, int projectId)
 {
@@ -204,16 +189,16 @@ QString SiteDescriptionCopySql(const QString &name, int projectId, const SiteDes
 QString SiteDescriptionNewSql(const QString &name, int projectId, const ProjectData &p)
 {
     return insertHead(MaterialKind::Site, name, projectId) + QLatin1Char(',')
-           + joined({{"cmaterial_url", p.url},
-                     {"cmaterial_burl", p.burl},
-                     {"cmaterial_fio", p.fio},
-                     {"cmaterial_email", p.email},
-                     {"cmaterial_company", p.company},
-                     {"cmaterial_tel", p.tel},
-                     {"cmaterial_fax", p.fax},
-                     {"cmaterial_city", p.city},
-                     {"cmaterial_country", p.country},
-                     {"cmaterial_address", p.address}});
+           + db::Assignments(Pairs{{"cmaterial_url", p.url},
+                                   {"cmaterial_burl", p.burl},
+                                   {"cmaterial_fio", p.fio},
+                                   {"cmaterial_email", p.email},
+                                   {"cmaterial_company", p.company},
+                                   {"cmaterial_tel", p.tel},
+                                   {"cmaterial_fax", p.fax},
+                                   {"cmaterial_city", p.city},
+                                   {"cmaterial_country", p.country},
+                                   {"cmaterial_address", p.address}}, QStringLiteral(","));
 }
 
 // ---- forum press releases ----
@@ -257,7 +242,7 @@ ColumnValues PressReleaseColumns(const PressRelease &d)
 
 QString PressReleaseUpdateSql(const PressRelease &d, int id, int projectId)
 {
-    return QStringLiteral("UPDATE fmaterials SET ") + joinedValues(PressReleaseColumns(d))
+    return QStringLiteral("UPDATE fmaterials SET ") + db::Assignments(PressReleaseColumns(d), QStringLiteral(","))
            + whereRow(MaterialKind::Forum, id, projectId);
 }
 
@@ -265,34 +250,34 @@ QString PressReleaseCopySql(const QString &name, int projectId, const PressRelea
 {
     const FullName n = SplitFullName(d.fio);
     return insertHead(MaterialKind::Forum, name, projectId) + QLatin1Char(',')
-           + joined({{"fmaterial_fio", d.fio},
-                     {"fmaterial_f", n.f},
-                     {"fmaterial_i", n.i},
-                     {"fmaterial_o", n.o},
-                     {"fmaterial_url", d.url},
-                     {"fmaterial_email", d.email},
-                     {"fmaterial_company", d.company},
-                     {"fmaterial_city", d.city},
-                     {"fmaterial_country", d.country},
-                     {"fmaterial_tel", d.tel},
-                     {"fmaterial_fax", d.fax},
-                     {"fmaterial_title", d.title},
-                     {"fmaterial_stitle", d.stitle},
-                     {"fmaterial_description", d.description}});
+           + db::Assignments(Pairs{{"fmaterial_fio", d.fio},
+                                   {"fmaterial_f", n.f},
+                                   {"fmaterial_i", n.i},
+                                   {"fmaterial_o", n.o},
+                                   {"fmaterial_url", d.url},
+                                   {"fmaterial_email", d.email},
+                                   {"fmaterial_company", d.company},
+                                   {"fmaterial_city", d.city},
+                                   {"fmaterial_country", d.country},
+                                   {"fmaterial_tel", d.tel},
+                                   {"fmaterial_fax", d.fax},
+                                   {"fmaterial_title", d.title},
+                                   {"fmaterial_stitle", d.stitle},
+                                   {"fmaterial_description", d.description}}, QStringLiteral(","));
 }
 
 QString PressReleaseNewSql(const QString &name, int projectId, const ProjectData &p)
 {
     return insertHead(MaterialKind::Forum, name, projectId) + QLatin1Char(',')
-           + joined({{"fmaterial_url", p.url},
-                     {"fmaterial_burl", p.burl},
-                     {"fmaterial_fio", p.fio},
-                     {"fmaterial_email", p.email},
-                     {"fmaterial_company", p.company},
-                     {"fmaterial_tel", p.tel},
-                     {"fmaterial_fax", p.fax},
-                     {"fmaterial_city", p.city},
-                     {"fmaterial_country", p.country}});
+           + db::Assignments(Pairs{{"fmaterial_url", p.url},
+                                   {"fmaterial_burl", p.burl},
+                                   {"fmaterial_fio", p.fio},
+                                   {"fmaterial_email", p.email},
+                                   {"fmaterial_company", p.company},
+                                   {"fmaterial_tel", p.tel},
+                                   {"fmaterial_fax", p.fax},
+                                   {"fmaterial_city", p.city},
+                                   {"fmaterial_country", p.country}}, QStringLiteral(","));
 }
 
 QString PressReleaseRenameSql(int id, int projectId, const QString &name)
@@ -320,7 +305,7 @@ ColumnValues LetterColumns(const Letter &d)
 
 QString LetterUpdateSql(const Letter &d, int id, int projectId)
 {
-    return QStringLiteral("UPDATE omaterials SET ") + joinedValues(LetterColumns(d)) + whereRow(MaterialKind::Letter, id, projectId);
+    return QStringLiteral("UPDATE omaterials SET ") + db::Assignments(LetterColumns(d), QStringLiteral(",")) + whereRow(MaterialKind::Letter, id, projectId);
 }
 
 QString LetterNewSql(const QString &name, int projectId) { return insertHead(MaterialKind::Letter, name, projectId); }

@@ -4,6 +4,7 @@
 #include "projects/tfrmprojectinfo.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
+#include "controls/browsermenu.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "mainview/mainview.h"
@@ -204,9 +205,8 @@ void ProjectChoice::cbProjectsChange()
         m_main.materials->cbOMaterialsChange();
 
     m_main.pmWeb->clear();
-    for (const char *caption :
-         {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        AddWebMenuItem(m_main, QString::fromUtf8(caption));
+    for (const QString &caption : controls::DefaultBrowserMenu())
+        AddWebMenuItem(m_main, caption);
 }
 
 void ProjectChoice::leaveProject()

@@ -1,4 +1,5 @@
 #include "projects/softsql.h"
+#include "db/assignments.h"
 #include "db/query.h"
 
 #include <QRegularExpression>
@@ -169,10 +170,7 @@ std::optional<QString> SoftwareUpdateSql(const QHash<QString, QString> &values, 
     const auto items = SoftwareSaveValues(values, language, texts, error);
     if (!items)
         return std::nullopt;
-    QStringList set;
-    for (const auto &[column, value] : *items)
-        set << column + QLatin1Char('=') + db::Sql(value);
-    return QStringLiteral("UPDATE smaterials SET ") + set.join(QStringLiteral(" ,"))
+    return QStringLiteral("UPDATE smaterials SET ") + db::Assignments(*items, QStringLiteral(" ,"))
            + QStringLiteral(" WHERE smaterial_project_id=") + db::SqlInt(projectId);
 }
 
@@ -261,8 +259,7 @@ QString LanguageTextsUpdateSql(int id, const QString &language, const LanguageTe
     const QStringList stored = StoredLanguageValues(texts);
     QString set;
     for (qsizetype i = 0; i < columns.size(); ++i)
-        set += columns[i] + QLatin1Char('=') + db::Sql(stored[i])
-               + (i + 1 < columns.size() ? QStringLiteral(", ") : QStringLiteral(" "));
+        set += db::Assignment(columns[i], stored[i]) + (i + 1 < columns.size() ? QStringLiteral(", ") : QStringLiteral(" "));
     return QStringLiteral("UPDATE smaterials SET ") + set + QStringLiteral(" WHERE smaterial_id=") + db::SqlInt(id);
 }
 

@@ -342,17 +342,29 @@ std::optional<QString> TfrmProjectMaterials::askName(const QString &caption, con
     return name;
 }
 
-bool TfrmProjectMaterials::nameTaken(MaterialKind kind, const QString &name, const QString &message) const
+void TfrmProjectMaterials::createMaterial(const NewMaterial &m)
 {
+    const auto name = askName(m.caption, m.label);
+    if (!name)
+        return;
+    const int projectId = m_ctx.CurrentProjectId;
     bool failed = false;
-    const auto row = db::FirstRow(MaterialByNameSql(kind, name, m_ctx.CurrentProjectId), &failed);
+    const auto existing = db::FirstRow(m.byNameSql(*name, projectId), &failed);
     if (failed)
-        return true;
-    if (row) {
-        prompt().message(message);
-        return true;
+        return;
+    if (existing) {
+        prompt().message(m.taken);
+        return;
     }
-    return false;
+    const std::optional<QString> insert = m.insertSql(*name, projectId);
+    if (!insert || db::ExecQuery(*insert) != 0)
+        return;
+    const int id = static_cast<int>(db::DbConnection().lastInsertId());
+    if (m.addToMain)
+        m.addToMain(*name, id);
+    m.list->addItem(*name, id);
+    m.list->setCurrentIndex(m.list->count() - 1);
+    m.show(id, projectId);
 }
 
 std::optional<ProjectData> TfrmProjectMaterials::currentProjectData() const

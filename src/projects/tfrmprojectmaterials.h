@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -250,8 +251,33 @@ private:
     bool projectChosen() const;
     // Asks for a material name; nothing when cancelled or empty.
     std::optional<QString> askName(const QString &caption, const QString &label) const;
-    // True when the project already has a material of that name (or the check failed).
-    bool nameTaken(MaterialKind kind, const QString &name, const QString &message) const;
+    // What a "new" or "copy" button does after its own checks.
+    struct NewMaterial {
+        // The name prompt's caption and label.
+        QString caption;
+        QString label;
+        // The statement that finds a material of the typed name in the project.
+        std::function<QString(const QString &name, int projectId)> byNameSql;
+        // The message when there is one.
+        QString taken;
+        // The insert for the typed name; nothing when it cannot be built
+        // (what it needs could not be read).
+        std::function<std::optional<QString>(const QString &name, int projectId)> insertSql;
+        // Adds the new row to the main window's list (none when empty).
+        std::function<void(const QString &name, int id)> addToMain;
+        // The editor's list that shows the new row, selected.
+        QComboBox *list = nullptr;
+        // Shows the new row on its tab.
+        std::function<void(int id, int projectId)> show;
+    };
+    // Asks the name, checks the project has no material of that name, inserts
+    // the row, adds it to the main window's list and to the editor's, selects
+    // it and shows it. Stops when the name is cancelled or taken, or a
+    // statement fails.
+    void createMaterial(const NewMaterial &m);
+    // A new site description or board ad: `insertSql` and `show` as in NewMaterial.
+    NewMaterial siteMaterial(std::function<std::optional<QString>(const QString &, int)> insertSql,
+                             std::function<void(int, int)> show);
     // Loads the current project's material `id` into `tab`: `fromRow` reads
     // the row, `show` puts it on screen once the result is freed; the tab then
     // counts as loaded with that row. Nothing changes when the statement fails.

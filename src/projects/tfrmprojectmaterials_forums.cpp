@@ -174,11 +174,19 @@ void TfrmProjectMaterials::FMaterialSaveClick()
 namespace {
 // Appends a press release to the main window's list without changing the
 // active one (an empty list stays without a choice).
-void appendToMainList(QComboBox *list, const QString &name, int id)
+void appendToMainList(mainview::MainView *main, const QString &name, int id)
 {
+    if (!main)
+        return;
+    QComboBox *list = main->cbFMaterials;
     const int shown = list->currentIndex();
     list->addItem(name, id);
     list->setCurrentIndex(shown);
+}
+
+QString pressReleaseByName(const QString &name, int projectId)
+{
+    return MaterialByNameSql(MaterialKind::Forum, name, projectId);
 }
 } // namespace
 
@@ -186,23 +194,20 @@ void TfrmProjectMaterials::btnFMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    const auto name = askName(QStringLiteral("Создание нового объявления"),
-                              QStringLiteral("Введите название нового объявления:"));
-    if (!name
-        || nameTaken(MaterialKind::Forum, *name,
-                     QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название")))
-        return;
-    const auto project = currentProjectData();
-    if (!project)
-        return;
-    if (db::ExecQuery(PressReleaseNewSql(*name, m_ctx.CurrentProjectId, *project)) != 0)
-        return;
-    const int id = static_cast<int>(db::DbConnection().lastInsertId());
-    if (m_main)
-        appendToMainList(m_main->cbFMaterials, *name, id);
-    cbFMaterials->addItem(*name, id);
-    cbFMaterials->setCurrentIndex(cbFMaterials->count() - 1);
-    cbFMaterialsChange();
+    createMaterial(NewMaterial{
+        .caption = QStringLiteral("Создание нового объявления"),
+        .label = QStringLiteral("Введите название нового объявления:"),
+        .byNameSql = pressReleaseByName,
+        .taken = QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название"),
+        .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
+            const auto project = currentProjectData();
+            if (!project)
+                return std::nullopt;
+            return PressReleaseNewSql(name, projectId, *project);
+        },
+        .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
+        .list = cbFMaterials,
+        .show = [this](int, int) { cbFMaterialsChange(); }});
 }
 
 void TfrmProjectMaterials::btnFMaterialCopyClick()
@@ -212,22 +217,18 @@ void TfrmProjectMaterials::btnFMaterialCopyClick()
     // The copy carries the fields as they are: each must fit its column.
     if (!db::FieldsFit(QStringLiteral("fmaterials"), CaptionedFields(PressReleaseColumns(pressReleaseFields()), pressReleaseCaptions())))
         return;
-    const auto name = askName(QStringLiteral("Создание копии пресс-релиза"),
-                              QStringLiteral("Введите название копии пресс-оелиза:"));
-    if (!name
-        || nameTaken(MaterialKind::Forum, *name,
-                     QStringLiteral("Пресс-релиз с таким названием в данном проекте уже существует, нужно "
-                                    "придумать другое описание!")))
-        return;
-    const int projectId = m_ctx.CurrentProjectId;
-    if (db::ExecQuery(PressReleaseCopySql(*name, projectId, pressReleaseFields())) != 0)
-        return;
-    const int id = static_cast<int>(db::DbConnection().lastInsertId());
-    if (m_main)
-        appendToMainList(m_main->cbFMaterials, *name, id);
-    cbFMaterials->addItem(*name, id);
-    cbFMaterials->setCurrentIndex(cbFMaterials->count() - 1);
-    showCopy(ForumTab, MaterialKind::Forum, id, projectId);
+    createMaterial(NewMaterial{
+        .caption = QStringLiteral("Создание копии пресс-релиза"),
+        .label = QStringLiteral("Введите название копии пресс-оелиза:"),
+        .byNameSql = pressReleaseByName,
+        .taken = QStringLiteral("Пресс-релиз с таким названием в данном проекте уже существует, нужно "
+                                "придумать другое описание!"),
+        .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
+            return PressReleaseCopySql(name, projectId, pressReleaseFields());
+        },
+        .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
+        .list = cbFMaterials,
+        .show = [this](int id, int projectId) { showCopy(ForumTab, MaterialKind::Forum, id, projectId); }});
 }
 
 void TfrmProjectMaterials::pressReleaseRenamed(int id, const QString &name)

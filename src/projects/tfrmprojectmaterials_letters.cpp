@@ -83,24 +83,27 @@ void TfrmProjectMaterials::btnOMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    const auto name = askName(QStringLiteral("Создание нового письма"), QStringLiteral("Введите название письма:"));
-    if (!name
-        || nameTaken(MaterialKind::Letter, *name,
-                     QStringLiteral("Такое письмо для данного проекта есть, нужно придумать другое описание!")))
-        return;
-    if (db::ExecQuery(LetterNewSql(*name, m_ctx.CurrentProjectId)) != 0)
-        return;
-    const int id = static_cast<int>(db::DbConnection().lastInsertId());
-    // The new letter becomes the active one of the main window.
-    if (m_main) {
-        m_main->cbOMaterials->addItem(*name, id);
-        m_main->cbOMaterials->setCurrentIndex(m_main->cbOMaterials->count() - 1);
-        if (m_main->materials)
-            m_main->materials->cbOMaterialsChange();
-    }
-    cbOMaterials->addItem(*name, id);
-    cbOMaterials->setCurrentIndex(cbOMaterials->count() - 1);
-    cbOMaterialsChange();
+    createMaterial(NewMaterial{
+        .caption = QStringLiteral("Создание нового письма"),
+        .label = QStringLiteral("Введите название письма:"),
+        .byNameSql = [](const QString &name, int projectId) {
+            return MaterialByNameSql(MaterialKind::Letter, name, projectId);
+        },
+        .taken = QStringLiteral("Такое письмо для данного проекта есть, нужно придумать другое описание!"),
+        .insertSql = [](const QString &name, int projectId) -> std::optional<QString> {
+            return LetterNewSql(name, projectId);
+        },
+        // The new letter becomes the active one of the main window.
+        .addToMain = [this](const QString &name, int id) {
+            if (!m_main)
+                return;
+            m_main->cbOMaterials->addItem(name, id);
+            m_main->cbOMaterials->setCurrentIndex(m_main->cbOMaterials->count() - 1);
+            if (m_main->materials)
+                m_main->materials->cbOMaterialsChange();
+        },
+        .list = cbOMaterials,
+        .show = [this](int, int) { cbOMaterialsChange(); }});
 }
 
 } // namespace qv::projects

@@ -309,22 +309,14 @@ void TfrmProjectMaterials::btnCMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    const auto name = askName(QStringLiteral("Создание нового описания"),
-                              QStringLiteral("Введите название нового описания сайта:"));
-    if (!name || nameTaken(MaterialKind::Site, *name, QString::fromUtf8(kNameTaken)))
-        return;
-    const auto project = currentProjectData();
-    if (!project)
-        return;
-    const int projectId = m_ctx.CurrentProjectId;
-    if (db::ExecQuery(SiteDescriptionNewSql(*name, projectId, *project)) != 0)
-        return;
-    const int id = static_cast<int>(db::DbConnection().lastInsertId());
-    if (m_main)
-        AddFillMenuItem(*m_main, *name);
-    cbCMaterials->addItem(*name, id);
-    cbCMaterials->setCurrentIndex(cbCMaterials->count() - 1);
-    cbCMaterialsChange();
+    createMaterial(siteMaterial(
+        [this](const QString &name, int projectId) -> std::optional<QString> {
+            const auto project = currentProjectData();
+            if (!project)
+                return std::nullopt;
+            return SiteDescriptionNewSql(name, projectId, *project);
+        },
+        [this](int, int) { cbCMaterialsChange(); }));
 }
 
 void TfrmProjectMaterials::btnCmaterialCopyClick()
@@ -334,19 +326,30 @@ void TfrmProjectMaterials::btnCmaterialCopyClick()
     // The copy carries the fields as they are: each must fit its column.
     if (!db::FieldsFit(QStringLiteral("cmaterials"), CaptionedFields(SiteDescriptionColumns(siteFields()), siteCaptions())))
         return;
-    const auto name = askName(QStringLiteral("Создание нового описания"),
-                              QStringLiteral("Введите название нового описания сайта:"));
-    if (!name || nameTaken(MaterialKind::Site, *name, QString::fromUtf8(kNameTaken)))
-        return;
-    const int projectId = m_ctx.CurrentProjectId;
-    if (db::ExecQuery(SiteDescriptionCopySql(*name, projectId, siteFields())) != 0)
-        return;
-    const int id = static_cast<int>(db::DbConnection().lastInsertId());
-    if (m_main)
-        AddFillMenuItem(*m_main, *name);
-    cbCMaterials->addItem(*name, id);
-    cbCMaterials->setCurrentIndex(cbCMaterials->count() - 1);
-    showCopy(SiteTab, MaterialKind::Site, id, projectId);
+    createMaterial(siteMaterial(
+        [this](const QString &name, int projectId) -> std::optional<QString> {
+            return SiteDescriptionCopySql(name, projectId, siteFields());
+        },
+        [this](int id, int projectId) { showCopy(SiteTab, MaterialKind::Site, id, projectId); }));
+}
+
+TfrmProjectMaterials::NewMaterial
+TfrmProjectMaterials::siteMaterial(std::function<std::optional<QString>(const QString &, int)> insertSql,
+                                   std::function<void(int, int)> show)
+{
+    NewMaterial m;
+    m.caption = QStringLiteral("Создание нового описания");
+    m.label = QStringLiteral("Введите название нового описания сайта:");
+    m.byNameSql = [](const QString &name, int projectId) { return MaterialByNameSql(MaterialKind::Site, name, projectId); };
+    m.taken = QString::fromUtf8(kNameTaken);
+    m.insertSql = std::move(insertSql);
+    m.addToMain = [this](const QString &name, int) {
+        if (m_main)
+            AddFillMenuItem(*m_main, name);
+    };
+    m.list = cbCMaterials;
+    m.show = std::move(show);
+    return m;
 }
 
 } // namespace qv::projects

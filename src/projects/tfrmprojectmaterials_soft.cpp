@@ -191,25 +191,18 @@ void TfrmProjectMaterials::btnSMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    const auto name =
-        askName(QStringLiteral("Добавления новой версии"), QStringLiteral("Введите название новой версии:"));
-    if (!name)
-        return;
-    const int projectId = m_ctx.CurrentProjectId;
-    bool failed = false;
-    const auto existing = db::FirstRow(SoftwareByNameSql(*name, projectId), &failed);
-    if (failed)
-        return;
-    if (existing) {
-        prompt().message(QString::fromUtf8(kNameTaken));
-        return;
-    }
-    if (db::ExecQuery(SoftwareInsertSql(*name, projectId)) != 0)
-        return;
-    soft->cbSMaterials->addItem(*name, static_cast<int>(db::DbConnection().lastInsertId()));
-    soft->cbSMaterials->setCurrentIndex(soft->cbSMaterials->count() - 1);
-    // The page goes on showing the project's first version.
-    cbSMaterialsChange();
+    createMaterial(NewMaterial{
+        .caption = QStringLiteral("Добавления новой версии"),
+        .label = QStringLiteral("Введите название новой версии:"),
+        .byNameSql = SoftwareByNameSql,
+        .taken = QString::fromUtf8(kNameTaken),
+        .insertSql = [](const QString &name, int projectId) -> std::optional<QString> {
+            return SoftwareInsertSql(name, projectId);
+        },
+        .addToMain = nullptr,
+        .list = soft->cbSMaterials,
+        // The page goes on showing the project's first version.
+        .show = [this](int, int) { cbSMaterialsChange(); }});
 }
 
 void TfrmProjectMaterials::selectSMaterial(const QString &name)

@@ -1,5 +1,6 @@
 #include "workbench/baseupdate_store.h"
 
+#include "db/assignments.h"
 #include "db/database.h"
 #include "db/query.h"
 
@@ -141,7 +142,7 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
             const QString value = f.first == kind.nameColumn ? row->name : f.second;
             if (!oversize)
                 oversize = tooLong(f.first, value, sizes.value(f.first));
-            set += f.first + QLatin1Char('=') + db::Sql(value);
+            set += db::Assignment(f.first, value);
         }
         if (oversize) {
             lineFailed(line, *oversize);

@@ -1,4 +1,5 @@
 #include "workbench/capture.h"
+#include "controls/browsermenu.h"
 #include "mainview/mainview.h"
 #include "controls/tframelessie.h"
 #include "core/appcontext.h"
@@ -25,7 +26,6 @@ namespace qv::workbench {
 using core::prompt;
 
 namespace {
-const char *const kFixedItems[] = {"Копировать в буфер обмена", "Копировать ссылку", "Свойства"};
 // The tick a mapping row showed when the menu opened. Qt turns the check
 // over before an item's `triggered` arrives, so the pick is decided by this.
 const char *const kShownTicked = "shownTicked";
@@ -150,20 +150,20 @@ void FieldCapture::WebMenuItemClick(QAction *item)
         return;
     const QString caption = captionOf(item);
     QWebEngineView *web = m_main.Web;
-    if (caption == QString::fromUtf8(kFixedItems[0])) {
+    if (caption == controls::BrowserCopyItem()) {
         web->page()->triggerAction(QWebEnginePage::Copy);
         return;
     }
-    if (caption == QString::fromUtf8(kFixedItems[1])) {
+    if (caption == controls::BrowserCopyLinkItem()) {
         // The link under the pointer, else the page's own address.
         QApplication::clipboard()->setText(m_target.link.isEmpty() ? web->url().toString() : m_target.link);
         return;
     }
-    if (caption == QString::fromUtf8(kFixedItems[2])) {
+    if (caption == controls::BrowserPropertiesItem()) {
         prompt().message(QStringLiteral("Заголовок: ") + web->title() + QStringLiteral("\nАдрес: ") + web->url().toString());
         return;
     }
-    if (caption == QStringLiteral("Редактировать каталог/форум")) {
+    if (caption == controls::BrowserEditItem()) {
         if (m_main.resources && m_main.resources->selectedRow() >= 0 && m_main.records) {
             m_main.pcMain->setCurrentIndex(1);
             m_main.records->pcMainChange();

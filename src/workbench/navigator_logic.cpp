@@ -2,7 +2,6 @@
 #include "db/query.h"
 
 #include <QHash>
-#include <deque>
 
 namespace qv::workbench {
 
@@ -186,32 +185,7 @@ QString FilterInsertSql(const QString &kind, const QString &name)
 
 RubricPlan PlanRubrics(const std::vector<RubricRow> &rows)
 {
-    RubricPlan plan;
-    std::deque<int> front;
-    // The first placed rubric with an id takes the rows that name it as parent.
-    QHash<int, int> byId;
-    const QString trash = u("Корзина");
-    for (const RubricRow &row : rows) {
-        int parent = -1;
-        if (row.parentId != 0) {
-            const auto it = byId.constFind(row.parentId);
-            if (it == byId.cend())
-                continue; // its parent is not in the tree
-            parent = *it;
-        }
-        const int index = static_cast<int>(plan.nodes.size());
-        plan.nodes.push_back({row.id, row.name, {}});
-        if (parent >= 0)
-            plan.nodes[static_cast<size_t>(parent)].children.push_back(index);
-        else if (row.name == trash)
-            plan.back.push_back(index);
-        else
-            front.push_front(index);
-        if (!byId.contains(row.id))
-            byId.insert(row.id, index);
-    }
-    plan.front.assign(front.begin(), front.end());
-    return plan;
+    return controls::PlanTreeRows(rows, u("Корзина"));
 }
 
 } // namespace qv::workbench

@@ -2,6 +2,8 @@
 // The navigator tree without widgets: its fixed nodes, the window set-up of
 // each kind, the link pages, the statements of a branch build and the order
 // in which a kind's rubric rows become nodes.
+#include "controls/rowtree.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -77,21 +79,9 @@ QString FilterInsertSql(const QString &kind, const QString &name);
 // (so roots end up in reverse order, ahead of the two headers), a root named
 // "Корзина" goes after the headers, any other row under the rubric with its
 // parent id; a row whose parent is not placed (yet) is left out.
-struct RubricRow {
-    int id = 0;
-    int parentId = 0;
-    QString name;
-};
-struct RubricNode {
-    int id = 0;
-    QString name;
-    std::vector<int> children; // indexes into RubricPlan::nodes
-};
-struct RubricPlan {
-    std::vector<RubricNode> nodes;
-    std::vector<int> front; // roots before the headers, in tree order
-    std::vector<int> back;  // roots after the headers ("Корзина")
-};
+using RubricRow = controls::TreeRow;
+using RubricNode = controls::TreeRowNode;
+using RubricPlan = controls::TreeRowPlan;
 RubricPlan PlanRubrics(const std::vector<RubricRow> &rows);
 
 } // namespace qv::workbench

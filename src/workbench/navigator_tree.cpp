@@ -254,20 +254,9 @@ void Navigator::buildResourceBranch(QTreeWidgetItem *topNode, int index)
                                   static_cast<int>(db::ParseInt(row[1]).value_or(0)), row[2]});
         }))
         return;
-    const RubricPlan plan = PlanRubrics(rubricRows);
-    std::function<QTreeWidgetItem *(int)> make = [&](int i) {
-        const workbench::RubricNode &r = plan.nodes[static_cast<size_t>(i)];
-        QTreeWidgetItem *n = makeNode(r.name, 0, RubricNode, r.id);
-        for (int c : r.children)
-            n->addChild(make(c));
-        return n;
-    };
-    QList<QTreeWidgetItem *> front;
-    for (int i : plan.front)
-        front << make(i);
-    topNode->insertChildren(0, front);
-    for (int i : plan.back)
-        topNode->addChild(make(i));
+    controls::BuildRowTree(m_main.trvFilters, topNode, PlanRubrics(rubricRows), [](const workbench::RubricNode &r) {
+        return makeNode(r.name, 0, RubricNode, r.id);
+    });
 }
 
 void Navigator::setPlaceholder(QTreeWidgetItem *topNode, const QString &text)

@@ -1,9 +1,14 @@
 #include "workbench/recordeditor.h"
+#include "controls/boldlabel.h"
+#include "controls/browsermenu.h"
 #include "controls/elidedheader.h"
+#include "controls/rowtree.h"
 #include "mainview/mainview.h"
 #include "controls/tmirztreeview.h"
+#include "controls/treewalk.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
+#include "db/assignments.h"
 #include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -57,27 +62,6 @@ std::optional<LinkTable> linkTableOf(const QString &kind)
 
 QString now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
-QLabel *boldLabel(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-QList<QTreeWidgetItem *> treeOrder(QTreeWidget *tree)
-{
-    QList<QTreeWidgetItem *> out;
-    std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *n) {
-        out << n;
-        for (int i = 0; i < n->childCount(); ++i)
-            walk(n->child(i));
-    };
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i));
-    return out;
-}
 } // namespace
 
 RecordEditor::RecordEditor(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
@@ -111,13 +95,13 @@ void RecordEditor::buildPages()
                                       "3. Нажмите \"Сохранить\"."));
     help->setMaximumHeight(90);
     g->addWidget(help, 6, 0);
-    g->addWidget(boldLabel(QStringLiteral("Выберите раздел:"), edit), 0, 1);
+    g->addWidget(controls::BoldLabel(QStringLiteral("Выберите раздел:"), edit), 0, 1);
     trvSubjects = new controls::TmirzTreeView(edit);
     trvSubjects->setObjectName(QStringLiteral("trvSubjects"));
     trvSubjects->setHeaderHidden(true);
     trvSubjects->SetStateRecursion(true);
     g->addWidget(trvSubjects, 1, 1);
-    g->addWidget(boldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
+    g->addWidget(controls::BoldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
     edtCatalogTitle = new QLineEdit(QStringLiteral("Название ссылки"), edit);
     edtCatalogTitle->setObjectName(QStringLiteral("edtCatalogTitle"));
     g->addWidget(edtCatalogTitle, 3, 1);
@@ -137,7 +121,7 @@ void RecordEditor::buildPages()
 
     QWidget *add = m_main.pcMain->widget(AddPage);
     auto *v = new QVBoxLayout(add);
-    v->addWidget(boldLabel(QStringLiteral("URL страницы добавления или регистрации:"), add));
+    v->addWidget(controls::BoldLabel(QStringLiteral("URL страницы добавления или регистрации:"), add));
     auto *row = new QHBoxLayout;
     edtURLAdd = new QLineEdit(QStringLiteral("http://"), add);
     edtURLAdd->setObjectName(QStringLiteral("edtURLAdd"));
@@ -182,8 +166,8 @@ void RecordEditor::setGridValue(int row, const QString &value)
 void RecordEditor::setDefaultWebMenu()
 {
     m_main.pmWeb->clear();
-    for (const char *caption : {"Редактировать каталог/форум", "-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        mainview::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+    for (const QString &caption : controls::DefaultBrowserMenu())
+        mainview::AddWebMenuItem(m_main, caption);
 }
 
 void RecordEditor::LinkCreateClick()
@@ -378,8 +362,8 @@ bool RecordEditor::loadRecord()
     m_main.pmWeb->clear();
     for (int i = 5; i < lines->size(); ++i)
         mainview::AddWebMenuItem(m_main, (*lines)[i].label);
-    for (const char *caption : {"-", "Копировать в буфер обмена", "Копировать ссылку", "Свойства"})
-        mainview::AddWebMenuItem(m_main, QString::fromUtf8(caption));
+    for (const QString &caption : controls::BrowserMenuTail())
+        mainview::AddWebMenuItem(m_main, caption);
 
     edtCatalogTitle->setText(row->value(2));
     const bool catalogs = m_ctx.CurrentKind == QLatin1String("catalogs");
@@ -390,14 +374,10 @@ bool RecordEditor::loadRecord()
         cbNeedBURL->setChecked(value(QStringLiteral("catalog_need_burl")) != QLatin1String("0"));
     }
 
-    // The rubric tree: all rows first, then the nodes by an id map.
-    struct Rubric {
-        int id, parent;
-        QString name;
-    };
-    QList<Rubric> rubrics;
+    // The rubric tree: all rows first, then the nodes.
+    std::vector<controls::TreeRow> rubrics;
     if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k->subjects, [&](const db::Row &r) {
-            rubrics.append({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+            rubrics.push_back({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
         }))
         return false;
     QSet<int> linked;
@@ -407,25 +387,15 @@ bool RecordEditor::loadRecord()
         return false;
     trvSubjects->clear();
     trvSubjects->beginLoad();
-    QHash<int, QTreeWidgetItem *> byId;
-    for (const Rubric &r : rubrics) {
-        QTreeWidgetItem *n = nullptr;
-        if (r.parent == 0) {
-            n = new QTreeWidgetItem(QStringList{r.name});
-            trvSubjects->insertTopLevelItem(0, n);
-        } else if (QTreeWidgetItem *parent = byId.value(r.parent)) {
-            n = new QTreeWidgetItem(parent, QStringList{r.name});
-        } else {
-            continue;
-        }
+    controls::BuildRowTree(trvSubjects, nullptr, controls::PlanTreeRows(rubrics), [](const controls::TreeRowNode &r) {
+        auto *n = new QTreeWidgetItem(QStringList{r.name});
         n->setData(0, RubricIdRole, r.id);
-        if (!byId.contains(r.id))
-            byId.insert(r.id, n);
-    }
+        return n;
+    });
     // Exactly the resource's links: a tick is pushed down to sub-rubrics
     // only by the user's click. Every ticked rubric is in sight.
     QTreeWidgetItem *firstTicked = nullptr;
-    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
         const bool ticked = linked.contains(n->data(0, RubricIdRole).toInt());
         trvSubjects->setState(n, ticked ? 2 : 1);
         if (!ticked)
@@ -451,7 +421,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     if (record.id <= 0 || !k || !linkTableOf(record.kind))
         return SaveResult::Refused;
     QList<int> ticked;
-    for (QTreeWidgetItem *n : treeOrder(trvSubjects)) {
+    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
         if (controls::TmirzTreeView::state(n) == 2)
             ticked << n->data(0, RubricIdRole).toInt();
     }
@@ -508,7 +478,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
             set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
             set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
         }
-        set << fields[i].column + QLatin1Char('=') + db::Sql(fields[i].value);
+        set << db::Assignment(fields[i].column, fields[i].value);
         compared << fields[i].column;
     }
     switch (writeRecord(record, set, compared, ticked)) {

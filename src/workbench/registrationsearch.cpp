@@ -4,6 +4,7 @@
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "db/query.h"
+#include "db/upsert.h"
 #include "workbench/browserpane.h"
 #include "workbench/search_logic.h"
 
@@ -151,15 +152,9 @@ void RegistrationSearch::SpeedButton3Click()
     const QString url = shown.toString();
     const QString where = QStringLiteral(" WHERE flink_material_id=") + db::SqlInt(*release) + QStringLiteral(" AND flink_forum_id=")
                           + db::SqlInt(forum);
-    bool failed = false;
-    const auto row = db::FirstRow(QStringLiteral("SELECT * FROM flinks") + where, &failed);
-    if (failed)
-        return;
-    if (row)
-        db::ExecQuery(QStringLiteral("UPDATE flinks SET flink_url=") + db::Sql(url) + where);
-    else
-        db::ExecQuery(QStringLiteral("INSERT INTO flinks SET flink_url=") + db::Sql(url) + QStringLiteral(", flink_material_id=")
-                      + db::SqlInt(*release) + QStringLiteral(", flink_forum_id=") + db::SqlInt(forum));
+    db::Upsert(QStringLiteral("flinks"), where, QStringLiteral("flink_url=") + db::Sql(url),
+               QStringLiteral("INSERT INTO flinks SET flink_url=") + db::Sql(url) + QStringLiteral(", flink_material_id=")
+                   + db::SqlInt(*release) + QStringLiteral(", flink_forum_id=") + db::SqlInt(forum));
 }
 
 } // namespace qv::workbench

@@ -59,16 +59,7 @@ std::optional<FilterConditions> readFilter(const FillParams &p, const QString &n
     const auto row = result.FetchRow();
     if (!row)
         return std::nullopt;
-    const QString &fp = p.kind.filterPrefix;
-    auto col = [&](const char *c) { return result.field(*row, fp + QLatin1String(c)); };
-    FilterConditions f;
-    f.tic = col("tic");
-    f.pr = col("pr");
-    f.needBurl = col("need_burl");
-    f.redirect = col("redirect");
-    f.autocheck = col("autocheck");
-    f.regstatus = col("regstatus");
-    return f;
+    return FilterConditionsFromRow(result, *row, p.kind.filterPrefix);
 }
 
 } // namespace

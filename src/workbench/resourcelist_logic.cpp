@@ -173,6 +173,19 @@ QString LinkTypeText(const QString &redirect)
     return FlagSet(redirect) ? QStringLiteral("Редирект") : QStringLiteral("Прямая");
 }
 
+FilterConditions FilterConditionsFromRow(const db::QueryResult &result, const db::Row &row, const QString &prefix)
+{
+    auto col = [&](const char *c) { return result.field(row, prefix + QLatin1String(c)); };
+    FilterConditions f;
+    f.tic = col("tic");
+    f.pr = col("pr");
+    f.needBurl = col("need_burl");
+    f.redirect = col("redirect");
+    f.autocheck = col("autocheck");
+    f.regstatus = col("regstatus");
+    return f;
+}
+
 bool FilterAccepts(const FilterConditions &filter, const QString &statusText, const QString &checkText)
 {
     if (!filter.regstatus.isEmpty()) {

@@ -5,6 +5,11 @@
 #include <optional>
 #include <vector>
 
+namespace qv::db {
+class QueryResult;
+class Row;
+} // namespace qv::db
+
 namespace qv::workbench {
 
 // The tables and column prefixes of one resource kind.
@@ -69,6 +74,8 @@ struct FilterConditions {
     QString autocheck;
     QString regstatus;
 };
+// The conditions of a filter row whose columns start with `prefix`.
+FilterConditions FilterConditionsFromRow(const db::QueryResult &result, const db::Row &row, const QString &prefix);
 // The registration-status and check conditions of a filter (the others are in
 // the statement).
 bool FilterAccepts(const FilterConditions &filter, const QString &statusText, const QString &checkText);

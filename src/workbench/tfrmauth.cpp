@@ -3,6 +3,7 @@
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "db/upsert.h"
 #include "workbench/formfill_logic.h"
 
 #include <QCheckBox>
@@ -18,26 +19,34 @@ namespace qv::workbench {
 
 using core::prompt;
 
+namespace {
+// The key of a resource's entry: " WHERE <resource>=id AND <project>=id".
+QString authWhere(const FillKind &k, int resourceId, int projectId)
+{
+    return QStringLiteral(" WHERE ") + k.authResource + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(" AND ")
+           + k.authProject + QLatin1Char('=') + db::SqlInt(projectId);
+}
+} // namespace
+
 QString AuthReadSql(const QString &kind, int resourceId, int projectId)
 {
     const auto k = fillKind(kind);
     if (!k)
         return QString();
-    return QStringLiteral("SELECT * FROM ") + k->authTable + QStringLiteral(" WHERE ") + k->authResource
-           + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(" AND ") + k->authProject + QLatin1Char('=')
-           + db::SqlInt(projectId);
+    return db::KeyedRowSql(k->authTable, authWhere(*k, resourceId, projectId));
 }
 
-QString AuthUpdateSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
+QString AuthWriteSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password,
+                     bool exists)
 {
     const auto k = fillKind(kind);
     if (!k)
         return QString();
-    return QStringLiteral("UPDATE ") + k->authTable + QStringLiteral(" SET ") + k->authResource + QLatin1Char('=')
-           + db::SqlInt(resourceId) + QLatin1Char(',') + k->authTable + QStringLiteral("_login=") + db::Sql(login)
-           + QStringLiteral(", ") + k->authTable + QStringLiteral("_password=") + db::Sql(password)
-           + QStringLiteral(" WHERE ") + k->authResource + QLatin1Char('=') + db::SqlInt(resourceId)
-           + QStringLiteral(" AND ") + k->authProject + QLatin1Char('=') + db::SqlInt(projectId);
+    const QString set = k->authResource + QLatin1Char('=') + db::SqlInt(resourceId) + QLatin1Char(',') + k->authTable
+                        + QStringLiteral("_login=") + db::Sql(login) + QStringLiteral(", ") + k->authTable
+                        + QStringLiteral("_password=") + db::Sql(password);
+    return db::KeyedWriteSql(k->authTable, authWhere(*k, resourceId, projectId), exists, set,
+                             AuthInsertSql(kind, resourceId, projectId, login, password));
 }
 
 QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
@@ -162,8 +171,8 @@ TfrmAuth::Outcome TfrmAuth::tbnAuthClick()
     const QString password = edtPassword->text();
     if (login.isEmpty() && password.isEmpty())
         return NothingSaved;
-    const QString sql = entry ? AuthUpdateSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password)
-                              : AuthInsertSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password);
+    const QString sql = AuthWriteSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password,
+                                     entry.has_value());
     if (db::ExecQuery(sql) != 0)
         return NothingSaved;
     return m_byButton ? SavedToFill : Saved;

@@ -22,8 +22,10 @@ struct SiteLogin {
 
 // Statements of the password manager (every text quoted).
 QString AuthReadSql(const QString &kind, int resourceId, int projectId);
-QString AuthUpdateSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password);
 QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password);
+// The write of the entry AuthReadSql reads: an update when it `exists`, else the insert.
+QString AuthWriteSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password,
+                     bool exists);
 // A generated password: the decimal text of a number from 0 to 999999998.
 QString GeneratePassword();
 

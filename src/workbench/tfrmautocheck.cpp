@@ -1,9 +1,11 @@
 #include "workbench/tfrmautocheck.h"
+#include "controls/boldlabel.h"
 #include "controls/browserview.h"
 #include "core/appcontext.h"
 #include "core/http.h"
 #include "core/prompt.h"
 #include "db/query.h"
+#include "db/upsert.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/search_logic.h"
@@ -41,15 +43,6 @@ std::optional<CheckLog> checkLogOf(const QString &kind)
     if (kind == QLatin1String("soft"))
         return CheckLog{"gsreglog", "gsrl_", "gsrl_soft_id"};
     return std::nullopt;
-}
-
-QLabel *boldLabel(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
 }
 
 // One engine's answer for one resource.
@@ -111,7 +104,7 @@ TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     int r = 0;
     for (const auto &[caption, value] : rows) {
         value->setTextFormat(Qt::PlainText);
-        g->addWidget(boldLabel(caption, box), r, 0);
+        g->addWidget(controls::BoldLabel(caption, box), r, 0);
         g->addWidget(value, r++, 1);
     }
     lbAutoCheckLog = new QListWidget(box);
@@ -300,17 +293,10 @@ void TfrmAutocheck::btnAutoCheckStartClick()
                                + QStringLiteral("google=") + (g ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
                                + QStringLiteral("status=") + db::Sql(y || g ? QStringLiteral("1") : QStringLiteral("0"))
                                + QStringLiteral(", ") + px + QStringLiteral("DateTime=") + db::Sql(stamp);
-        bool selectFailed = false;
-        const auto row = db::FirstRow(QStringLiteral("SELECT * FROM ") + table + where, &selectFailed);
-        if (selectFailed) {
-            failed = true;
-            break;
-        }
-        const QString write = row ? QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + values + where
-                                  : QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
-                                        + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
-                                        + db::SqlInt(project) + QStringLiteral(", ") + values;
-        if (db::ExecQuery(write) != 0) {
+        const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
+                               + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
+                               + db::SqlInt(project) + QStringLiteral(", ") + values;
+        if (!db::Upsert(table, where, values, insert)) {
             failed = true;
             break;
         }

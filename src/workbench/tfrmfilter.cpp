@@ -1,4 +1,5 @@
 #include "workbench/tfrmfilter.h"
+#include "controls/boldlabel.h"
 #include "core/appcontext.h"
 #include "mainview/mainview.h"
 #include "db/database.h"
@@ -15,15 +16,6 @@
 namespace qv::workbench {
 
 namespace {
-
-QLabel *boldLabel(const char *text, QWidget *parent)
-{
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
 
 QComboBox *choiceList(const char *name, const FilterChoice &choice, QWidget *parent)
 {
@@ -71,7 +63,7 @@ TfrmFilter::TfrmFilter(core::AppContext &ctx, mainview::MainView *main, QWidget 
                 {"Авто проверка.......", cbAutoCheck}, {"Статус регистр......", cbRegStatus}};
     int r = 0;
     for (const auto &row : rows) {
-        QLabel *label = boldLabel(row.label, this);
+        QLabel *label = controls::BoldLabel(QString::fromUtf8(row.label), this);
         label->setBuddy(row.control);
         grid->addWidget(label, r, 0);
         grid->addWidget(row.control, r, 1);
@@ -132,17 +124,8 @@ bool TfrmFilter::loadFilter(const QString &name)
         return false;
     db::QueryResult result(db::DbConnection());
     // A row that has gone leaves the reset values.
-    if (const auto row = result.FetchRow()) {
-        auto col = [&](const char *c) { return result.field(*row, k->filterPrefix + QLatin1String(c)); };
-        FilterConditions stored;
-        stored.tic = col("tic");
-        stored.pr = col("pr");
-        stored.needBurl = col("need_burl");
-        stored.redirect = col("redirect");
-        stored.autocheck = col("autocheck");
-        stored.regstatus = col("regstatus");
-        setValues(EditorValuesFromRow(stored));
-    }
+    if (const auto row = result.FetchRow())
+        setValues(EditorValuesFromRow(FilterConditionsFromRow(result, *row, k->filterPrefix)));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/installpath.h"
 #include "core/launcher.h"
 #include "app/program.h"
+#include "support/files.h"
 #include "support/scriptedprompt.h"
 
 #include <QSettings>
@@ -13,20 +14,8 @@
 
 using namespace qv;
 using qv::test::ScriptedPrompt;
-
-namespace {
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
+using qv::test::readFile;
+using qv::test::writeFile;
 
 class TestConfig : public QObject {
     Q_OBJECT

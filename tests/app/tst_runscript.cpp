@@ -1,11 +1,14 @@
 // The run script's preparation of the program folder: the config.ini it puts
 // there when there is none.
+#include "support/files.h"
 #include "support/testdb.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using qv::test::readFile;
 
 namespace {
 // Runs one function of scripts/common.sh with the given arguments; its exit code.
@@ -21,12 +24,6 @@ int runScriptFunction(const QString &function, const QStringList &args, QString 
     *errors = QString::fromUtf8(sh.readAllStandardError());
     return sh.exitStatus() == QProcess::NormalExit ? sh.exitCode() : -2;
 }
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TestRunScript : public QObject {
@@ -34,12 +31,12 @@ class TestRunScript : public QObject {
 private Q_SLOTS:
     void missingConfigIsTheRepositoryDefault()
     {
-        const QByteArray shipped = contents(qv::test::sourcePath(QStringLiteral("data/config.ini")));
+        const QByteArray shipped = readFile(qv::test::sourcePath(QStringLiteral("data/config.ini")));
         QVERIFY(shipped.contains("google_ru="));
         QTemporaryDir dir;
         QString errors;
         QCOMPARE(runScriptFunction(QStringLiteral("qv_write_config"), {dir.path()}, &errors), 0);
-        QCOMPARE(contents(dir.filePath(QStringLiteral("config.ini"))), shipped);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("config.ini"))), shipped);
 
         // The user's own file stays as it is.
         QFile own(dir.filePath(QStringLiteral("config.ini")));
@@ -47,7 +44,7 @@ private Q_SLOTS:
         own.write("[SQL]\nhost=db.example\n");
         own.close();
         QCOMPARE(runScriptFunction(QStringLiteral("qv_write_config"), {dir.path()}, &errors), 0);
-        QCOMPARE(contents(dir.filePath(QStringLiteral("config.ini"))), QByteArray("[SQL]\nhost=db.example\n"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("config.ini"))), QByteArray("[SQL]\nhost=db.example\n"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/tfrmmain.h"
 #include "db/database.h"
+#include "support/files.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 #include "users/tfrmlogin.h"
@@ -29,6 +30,8 @@
 using namespace qv;
 using qv::test::ScriptedPrompt;
 using qv::test::TestDb;
+using qv::test::readFile;
+using qv::test::writeFile;
 
 namespace {
 const QString kConnectQuestion = QStringLiteral(
@@ -43,19 +46,6 @@ int closedPort()
     const int port = s.serverPort();
     s.close();
     return port;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A login dialog answer: types the login and presses "Вход".

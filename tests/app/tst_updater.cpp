@@ -2,6 +2,7 @@
 #include "core/installpath.h"
 #include "app/tfrmupdate.h"
 #include "app/updater.h"
+#include "support/files.h"
 #include "support/scriptedprompt.h"
 
 #include <QLabel>
@@ -11,19 +12,10 @@
 
 using namespace qv;
 using qv::test::ScriptedPrompt;
+using qv::test::readFile;
+using qv::test::writeFile;
 
 namespace {
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 const QString kRunning = QStringLiteral("У Вас открыта копия Quorvantile. Закройте ее и нажмите OK");
 } // namespace
 

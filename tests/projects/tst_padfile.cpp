@@ -7,6 +7,7 @@
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
 #include "db/query.h"
+#include "support/files.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 
@@ -23,6 +24,7 @@ using namespace qv::projects;
 using qv::test::Bench;
 using qv::test::ScriptedPrompt;
 using qv::test::TestDb;
+using qv::test::readFile;
 
 namespace {
 // Element texts by path below the root.
@@ -41,12 +43,6 @@ QHash<QString, QString> parse(const QByteArray &xml)
             path.removeLast();
     }
     return out;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void check(QListWidget *list, const QString &text)
@@ -131,7 +127,7 @@ private Q_SLOTS:
         const QString out = QDir(b().dir.path()).filePath(QStringLiteral("tool.xml"));
         p.fileNames = {out};
         sp().btnPadGenerate->click();
-        const QHash<QString, QString> x = parse(contents(out));
+        const QHash<QString, QString> x = parse(readFile(out));
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_OS_Support")), QStringLiteral("WinOther,Win2000,WinServer,Other"));
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Specific_Category")), QStringLiteral("Home/Hobby"));
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Cost_Dollars")), QStringLiteral("19.95"));
@@ -154,7 +150,7 @@ private Q_SLOTS:
         p.fileNames = {out};
         sp().btnPadGenerate->click();
         QCOMPARE(p.messages.size(), 1);
-        QCOMPARE(parse(contents(out)).value(QStringLiteral("Company_Info/City_Town")), QStringLiteral("Moskva"));
+        QCOMPARE(parse(readFile(out)).value(QStringLiteral("Company_Info/City_Town")), QStringLiteral("Moskva"));
     }
 };
 

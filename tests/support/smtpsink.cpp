@@ -133,13 +133,13 @@ SmtpSink::SmtpSink(QObject *parent) : QObject(parent)
 
 SmtpSink::~SmtpSink()
 {
-    // Connections still open close first, while the sessions their
-    // "disconnected" handler removes still exist.
+    // Open sessions end here, while the table their handlers use still exists:
+    // a socket closed later would reach it after it is gone.
     const QList<QTcpSocket *> sockets = m_sessions.keys();
-    for (QTcpSocket *socket : sockets) {
+    for (QTcpSocket *socket : sockets)
         socket->disconnect(this);
-        delete socket;
-    }
+    m_sessions.clear();
+    qDeleteAll(sockets);
 }
 
 bool SmtpSink::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
