@@ -20,26 +20,30 @@ QAction *addMenuItem(QMenu *menu, const QString &caption)
 }
 } // namespace
 
-QAction *AddFillMenuItem(MainView &main, const QString &name)
+namespace {
+// An item whose click runs `hook` of the face, looked up when clicked, so a
+// hook set after the item was made still runs.
+template <typename Hook>
+QAction *addHookedItem(MainView &main, QMenu *menu, Hook MainView::*hook, const QString &caption)
 {
-    QAction *a = addMenuItem(main.pmFill, name);
+    QAction *a = addMenuItem(menu, caption);
     MainView *w = &main;
-    QObject::connect(a, &QAction::triggered, a, [w, a] {
-        if (w->FillMenuItemClick)
-            w->FillMenuItemClick(a);
+    QObject::connect(a, &QAction::triggered, a, [w, a, hook] {
+        if (w->*hook)
+            (w->*hook)(a);
     });
     return a;
+}
+} // namespace
+
+QAction *AddFillMenuItem(MainView &main, const QString &name)
+{
+    return addHookedItem(main, main.pmFill, &MainView::FillMenuItemClick, name);
 }
 
 QAction *AddWebMenuItem(MainView &main, const QString &caption)
 {
-    QAction *a = addMenuItem(main.pmWeb, caption);
-    MainView *w = &main;
-    QObject::connect(a, &QAction::triggered, a, [w, a] {
-        if (w->WebMenuItemClick)
-            w->WebMenuItemClick(a);
-    });
-    return a;
+    return addHookedItem(main, main.pmWeb, &MainView::WebMenuItemClick, caption);
 }
 
 } // namespace qv::mainview

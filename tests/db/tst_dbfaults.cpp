@@ -40,6 +40,32 @@ private:
         return row ? row->value(0) : QString();
     }
 
+    // A new connection made while the server's global mode is `mode` (added
+    // to the server's own flags when `added`), restored right after the
+    // connect so that other tests see the usual mode; it becomes the process
+    // connection. Nothing when it could not connect.
+    db::Database *connectUnderGlobalMode(const QString &mode, bool added)
+    {
+        auto admin = otherConnection();
+        if (!admin)
+            return nullptr;
+        const QString saved = scalarOn(*admin, QStringLiteral("SELECT @@GLOBAL.sql_mode"));
+        const QString global = added ? saved + QLatin1Char(',') + mode : mode;
+        if (saved.startsWith(QStringLiteral("error"))
+            || admin->query(QStringLiteral("SET GLOBAL sql_mode='") + global + QStringLiteral("'")) != 0)
+            return nullptr;
+        auto *conn = new db::Database;
+        const bool connected = conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(),
+                                                               TestDb::fixturePort());
+        admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved + QStringLiteral("'"));
+        if (!connected || !conn->selectDatabase(m_db->name())) {
+            delete conn;
+            return nullptr;
+        }
+        db::setDbConnection(conn);
+        return conn;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -50,25 +76,9 @@ private Q_SLOTS:
 
     void sessionQuotingSurvivesTheServersMode()
     {
-        auto admin = otherConnection();
-        QVERIFY(admin);
-        const QString saved = scalarOn(*admin, QStringLiteral("SELECT @@GLOBAL.sql_mode"));
-        QVERIFY(!saved.startsWith(QStringLiteral("error")));
-        QCOMPARE(admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved
-                              + QStringLiteral(",NO_BACKSLASH_ESCAPES,ANSI_QUOTES'")),
-                 0);
-        const QString dbName = m_db->name();
-        // A connection made now inherits the hostile mode and must undo it.
-        auto *conn = new db::Database;
-        const bool connected = conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(),
-                                                               TestDb::fixturePort());
-        // Restore before anything can fail, so that other tests see the usual mode.
-        admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved + QStringLiteral("'"));
-        QVERIFY(connected);
-        QVERIFY(conn->selectDatabase(dbName));
-        db::Database *previous = &db::DbConnection();
-        Q_UNUSED(previous);
-        db::setDbConnection(conn);
+        // A connection made under a hostile global mode must undo it.
+        db::Database *conn = connectUnderGlobalMode(QStringLiteral("NO_BACKSLASH_ESCAPES,ANSI_QUOTES"), true);
+        QVERIFY(conn);
 
         const QString mode = scalarOn(*conn, QStringLiteral("SELECT @@SESSION.sql_mode"));
         QVERIFY2(!mode.contains(QStringLiteral("NO_BACKSLASH_ESCAPES")), qPrintable(mode));
@@ -117,19 +127,8 @@ private Q_SLOTS:
 
     void sessionIsStrictOnAServerWithoutStrictMode()
     {
-        auto admin = otherConnection();
-        QVERIFY(admin);
-        const QString saved = scalarOn(*admin, QStringLiteral("SELECT @@GLOBAL.sql_mode"));
-        QVERIFY(!saved.startsWith(QStringLiteral("error")));
-        QCOMPARE(admin->query(QStringLiteral("SET GLOBAL sql_mode=''")), 0);
-        const QString dbName = m_db->name();
-        auto *conn = new db::Database;
-        const bool connected = conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(),
-                                                               TestDb::fixturePort());
-        admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved + QStringLiteral("'"));
-        QVERIFY(connected);
-        QVERIFY(conn->selectDatabase(dbName));
-        db::setDbConnection(conn);
+        db::Database *conn = connectUnderGlobalMode(QString(), false);
+        QVERIFY(conn);
         // A value longer than its column is refused, never cut.
         ScriptedPrompt p;
         QVERIFY(db::ExecQuery(QStringLiteral("UPDATE users SET user_login=") + db::Sql(QString(300, QLatin1Char('a')))
