@@ -691,7 +691,7 @@ private Q_SLOTS:
         // The file is written; one message lists what the catalogs would refuse in it.
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(p.messages[0].startsWith(QStringLiteral("PAD файл записан")));
-        QVERIFY(p.messages[0].contains(QStringLiteral("Program Info / Program Name: ")));
+        QVERIFY(p.messages[0].contains(QStringLiteral("\n- Program Name: содержит знак «<», уберите его\n")));
         p.messages.clear();
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
