@@ -1,4 +1,5 @@
-// The PAD file built from the shipped template and parsed back as XML.
+// The PAD file built from the shipped template, parsed back as XML and
+// checked against the PAD 3.11 rules.
 #include "padrules.h"
 #include "projects/padcheck.h"
 #include "projects/padexport.h"
@@ -7,9 +8,7 @@
 
 #include <QFile>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSet>
-#include <QXmlStreamReader>
 #include <QtTest>
 #include <algorithm>
 #include <iterator>
@@ -21,28 +20,6 @@ QString shippedTemplate()
 {
     QFile f(qv::test::sourcePath(QStringLiteral("data/Pad_File.xml")));
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// Element text by path ("Program_Info/File_Info/File_Size_K"); repeated paths keep the first.
-QHash<QString, QString> parse(const QString &xml, QString *error)
-{
-    QHash<QString, QString> out;
-    QXmlStreamReader r(xml);
-    QStringList path;
-    while (!r.atEnd()) {
-        r.readNext();
-        if (r.isStartElement()) {
-            path << r.name().toString();
-        } else if (r.isCharacters() && !r.isWhitespace() && !path.isEmpty()) {
-            const QString key = path.mid(1).join(QLatin1Char('/'));
-            out[key] += r.text().toString();
-        } else if (r.isEndElement()) {
-            path.removeLast();
-        }
-    }
-    if (r.hasError())
-        *error = r.errorString() + QStringLiteral(" at line ") + QString::number(r.lineNumber());
-    return out;
 }
 
 PadSource toSource(const padrules::Description &d)
@@ -257,9 +234,9 @@ private Q_SLOTS:
         QVERIFY(!tpl.isEmpty());
         const PadResult pad = BuildPad(tpl, source());
         QVERIFY2(pad.error.isEmpty(), qPrintable(pad.error));
-        QString error;
-        const auto e = parse(pad.text, &error);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const padrules::File file = padrules::read(pad.text);
+        QVERIFY2(file.error.isEmpty(), qPrintable(file.error));
+        const QHash<QString, QString> &e = file.text;
         QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Name")), QStringLiteral("Редактор «Текст» & Co <beta>"));
         QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Release_Month")), QStringLiteral("03"));
         QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Release_Day")), QStringLiteral("07"));

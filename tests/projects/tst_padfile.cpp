@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace qv;
@@ -28,24 +27,6 @@ using qv::test::TestDb;
 using qv::test::readFile;
 
 namespace {
-// Element texts by path below the root.
-QHash<QString, QString> parse(const QByteArray &xml)
-{
-    QHash<QString, QString> out;
-    QXmlStreamReader r(xml);
-    QStringList path;
-    while (!r.atEnd()) {
-        r.readNext();
-        if (r.isStartElement())
-            path << r.name().toString();
-        else if (r.isCharacters() && !r.isWhitespace() && !path.isEmpty())
-            out[path.mid(1).join(QLatin1Char('/'))] += r.text().toString();
-        else if (r.isEndElement())
-            path.removeLast();
-    }
-    return out;
-}
-
 void check(QListWidget *list, const QString &text)
 {
     list->findItems(text, Qt::MatchExactly).constFirst()->setCheckState(Qt::Checked);
@@ -124,7 +105,7 @@ private Q_SLOTS:
         p.fileNames = {out};
         QTest::mouseClick(sp().btnPadGenerate, Qt::LeftButton);
         const QByteArray written = readFile(out);
-        const QHash<QString, QString> x = parse(written);
+        const QHash<QString, QString> x = padrules::read(QString::fromUtf8(written)).text;
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_OS_Support")),
                  QStringLiteral("WinOther,Win98,Win2000,WinXP,WinServer,Linux,Other,Mac OS X"));
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Specific_Category")), QStringLiteral("Home/Hobby"));
@@ -159,7 +140,7 @@ private Q_SLOTS:
         QTest::mouseClick(sp().btnPadGenerate, Qt::LeftButton);
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(padrules::rejectedCaptions(QString::fromUtf8(readFile(out))).isEmpty());
-        QCOMPARE(parse(readFile(out)).value(QStringLiteral("Company_Info/State_Province")), QStringLiteral("Region 5"));
+        QCOMPARE(padrules::read(QString::fromUtf8(readFile(out))).text.value(QStringLiteral("Company_Info/State_Province")), QStringLiteral("Region 5"));
     }
 };
 
