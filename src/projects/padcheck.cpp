@@ -182,7 +182,7 @@ Rule unchecked(const char *path)
     return r;
 }
 
-// Every element the PAD 3.11 specification defines for what the template
+// Every element PAD 3.11 defines among those the template
 // writes, with the rule of its RegEx, in the order of the template.
 const QList<Rule> &rules()
 {

@@ -1,7 +1,7 @@
 #pragma once
-// The PAD 3.11 specification as a catalog's validator applies it, written for
+// The PAD 3.11 field rules as a catalog's validator applies them, written for
 // the tests apart from the program's own checker: each element's RegEx as the
-// specification gives it, matched against the element's text in a written
+// format publishes it, matched against the element's text in a written
 // file (an element the file lacks has the empty text), and the caption of the
 // software page's field that feeds each element.
 #include <QHash>
@@ -16,7 +16,7 @@ namespace padrules {
 
 struct Element {
     const char *path;    // below XML_DIZ_INFO
-    const char *regex;   // as the specification writes it
+    const char *regex;   // as the format publishes it
     const char *caption; // the software page's field
 };
 
@@ -24,7 +24,7 @@ struct Element {
 #define PAD_EMAIL R"(^.{2,30}\@.{2,63}\..{2,20}\Z)"
 #define PAD_PHONE R"(^\+{0,2}(([0-9#*()-\/_] *){7,40})?\Z)"
 
-// Every element of the specification that the shipped template writes.
+// Every element of PAD 3.11 that the shipped template writes.
 inline const QList<Element> &elements()
 {
     static const QList<Element> e = {
@@ -191,7 +191,7 @@ inline const QList<Element> &descriptionElements()
 }
 
 // What the template writes that PAD 3.11 does not define (for old parsers).
-inline const QStringList &outsideTheSpec()
+inline const QStringList &outsideTheFormat()
 {
     static const QStringList paths = {"Program_Info/Program_Category_Possible",
         "Program_Info/File_Info/Filename_Versioned", "Program_Info/File_Info/Filename_Previous",

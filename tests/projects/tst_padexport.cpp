@@ -301,7 +301,7 @@ private Q_SLOTS:
             const bool described = leaf.startsWith(QStringLiteral("Program_Descriptions/"));
             const bool known = std::any_of(padrules::elements().cbegin(), padrules::elements().cend(),
                                            [&](const padrules::Element &e) { return leaf == QLatin1String(e.path); });
-            if (!described && !known && !padrules::outsideTheSpec().contains(leaf))
+            if (!described && !known && !padrules::outsideTheFormat().contains(leaf))
                 unknown << leaf;
         }
         QCOMPARE(unknown, QStringList());
@@ -431,15 +431,15 @@ private Q_SLOTS:
                 QVERIFY2(padrules::matches(rule("Program_Info/Program_Category_Class"), PadCategoryClass(c)),
                          qPrintable(c + QStringLiteral(" -> ") + PadCategoryClass(c)));
         }
-        // The systems of the specification's pattern, one by one.
+        // The systems of the format's own pattern, one by one.
         QString os = QString::fromLatin1(rule("Program_Info/Program_OS_Support"));
         os = os.mid(3, os.indexOf(QStringLiteral(")[, ]*")) - 3).replace(QStringLiteral("\\/"), QStringLiteral("/"));
-        QStringList spec = os.split(QLatin1Char('|'));
+        QStringList pad = os.split(QLatin1Char('|'));
         QStringList program = PadOsValues();
-        spec.sort();
+        pad.sort();
         program.sort();
-        QCOMPARE(program, spec);
-        QCOMPARE(spec.size(), 33);
+        QCOMPARE(program, pad);
+        QCOMPARE(pad.size(), 33);
 
         const QList<std::pair<const char *, const char *>> nearest = {{"Windows2000", "Win2000"},
             {"Windows2003", "WinServer"}, {"Win95", "WinOther"}, {"WinME", "WinOther"}, {"WinNT 3.x", "WinOther"},
