@@ -2,6 +2,7 @@
 #include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/resourcelist_logic.h"
 
 namespace qv::workbench {
 
@@ -64,6 +65,19 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
         return QStringLiteral("UPDATE ") + log->table + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ")
                + log->prefix + QStringLiteral("id=") + db::SqlInt(*rowId);
     return QStringLiteral("INSERT INTO ") + log->table + QStringLiteral(" SET ") + set;
+}
+
+std::optional<QString> StoredStatusText(const QString &kind, int resourceId, int projectId, int materialId)
+{
+    const auto find = StatusFindSql(kind, resourceId, projectId, materialId);
+    if (!find)
+        return std::nullopt;
+    bool failed = false;
+    const auto row = db::FirstRow(*find, &failed);
+    if (failed)
+        return std::nullopt;
+    // The log's columns: id, resource, project (press release), user, time, status.
+    return row ? StatusText(row->value(5), row->value(4)) : QString();
 }
 
 std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
