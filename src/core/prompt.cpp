@@ -15,7 +15,40 @@ namespace {
 InteractivePrompt g_interactive;
 Prompt *g_current = nullptr;
 
-QWidget *owner() { return QApplication::activeWindow(); }
+bool staysOnTop(const QWidget *w) { return w && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+// A shown window of the program that stays on top (the materials editor, the
+// users list), other than `except`; none when there is none.
+QWidget *onTopWindow(const QWidget *except)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != except && w->isVisible() && staysOnTop(w) && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
+            return w;
+    }
+    return nullptr;
+}
+
+// A box opens over the window it is asked from. Asked while a window that
+// stays on top is shown (an operation of the materials editor run from the
+// main window, the editor just shown and not yet active), it is that
+// window's box: below it, it would be hidden.
+QWidget *owner()
+{
+    QWidget *active = QApplication::activeWindow();
+    if (staysOnTop(active))
+        return active;
+    if (QWidget *onTop = onTopWindow(nullptr))
+        return onTop;
+    return active;
+}
+
+// A dialog with an owner of its own, asked while a window that stays on
+// top is shown, stays on top too.
+void keepAbove(QWidget *dialog)
+{
+    if (!staysOnTop(dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr) && onTopWindow(dialog))
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
 } // namespace
 
 Prompt &prompt() { return g_current ? *g_current : g_interactive; }
@@ -60,11 +93,13 @@ bool InteractivePrompt::okCancel(const QString &text)
 
 std::optional<QString> InteractivePrompt::input(const QString &caption, const QString &label, const QString &preset)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), caption, label, QLineEdit::Normal, preset, &ok);
-    if (!ok)
+    QInputDialog box(owner());
+    box.setWindowTitle(caption);
+    box.setLabelText(label);
+    box.setTextValue(preset);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 QString InteractivePrompt::saveFileName(const QString &caption, const QString &startName, const QString &filter)
@@ -86,6 +121,14 @@ qint64 InteractivePrompt::startProgram(const QString &program, const QStringList
     return StartDetachedClean(program, arguments, workingDir);
 }
 
-int InteractivePrompt::exec(QDialog *dialog) { return dialog->exec(); }
+int InteractivePrompt::exec(QDialog *dialog)
+{
+    const bool onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    keepAbove(dialog);
+    const int result = dialog->exec();
+    if (!onTop)
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    return result;
+}
 
 } // namespace qv::core

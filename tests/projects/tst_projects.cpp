@@ -14,9 +14,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <QWindow>
 #include <QToolButton>
 #include <QComboBox>
 #include <QLineEdit>
@@ -550,6 +553,49 @@ private Q_SLOTS:
         QCOMPARE(ed->edtSubject->text(), QStringLiteral("Тема А"));
         QCOMPARE(ed->loaded(projects::TfrmProjectMaterials::LetterTab).projectId, a);
         QCOMPARE(p.messages, QStringList());
+    }
+
+    // While the materials editor, which stays on top, is shown, a box or a
+    // dialog asked from the main window opens above it, not behind it: the
+    // editor's own input box is its dialog, the project data window stays
+    // on top while it is open. The program's own boxes, not scripted ones.
+    void dialogsOpenAboveTheMaterialsEditor()
+    {
+        Bench b;
+        const int a = b.addProject(QStringLiteral("А"));
+        b.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
+        b.choose(a);
+        b.ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(b.editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QStringList seen;
+        auto look = [&] {
+            QTimer::singleShot(0, [&] {
+                QDialog *box = nullptr;
+                QVERIFY(QTest::qWaitFor([&] {
+                    for (QWidget *w : QApplication::topLevelWidgets()) {
+                        if (auto *d = qobject_cast<QDialog *>(w); d && d->isVisible())
+                            box = d;
+                    }
+                    return box != nullptr;
+                }));
+                const QWindow *handle = box->windowHandle();
+                seen << QStringLiteral("%1|%2|%3")
+                            .arg(box->metaObject()->className())
+                            .arg(handle && handle->transientParent() == b.editor->windowHandle())
+                            .arg(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                box->reject();
+            });
+        };
+        look();
+        QTest::mouseClick(b.main->tbMaterialNew, Qt::LeftButton);
+        QVERIFY(b.editor->isVisible());
+        look();
+        QTest::mouseClick(b.main->tbnProjectNew, Qt::LeftButton);
+        QCOMPARE(seen, (QStringList{QStringLiteral("QInputDialog|1|0"),
+                                    QStringLiteral("qv::projects::TfrmProjectInfo|0|1")}));
+        // Closed, the project data window is an ordinary window again.
+        QVERIFY(!b.info->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     void placeholderAndMissingRow()
