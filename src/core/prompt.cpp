@@ -17,6 +17,16 @@ Prompt *g_current = nullptr;
 
 bool staysOnTop(const QWidget *w) { return w && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
+// The window itself or one it belongs to (a dialog of the users list) stays on top.
+bool aboveOnTop(const QWidget *w)
+{
+    for (; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        if (staysOnTop(w))
+            return true;
+    }
+    return false;
+}
+
 // A shown window of the program that stays on top (the materials editor, the
 // users list), other than `except`; none when there is none.
 QWidget *onTopWindow(const QWidget *except)
@@ -35,7 +45,7 @@ QWidget *onTopWindow(const QWidget *except)
 QWidget *owner()
 {
     QWidget *active = QApplication::activeWindow();
-    if (staysOnTop(active))
+    if (aboveOnTop(active))
         return active;
     if (QWidget *onTop = onTopWindow(nullptr))
         return onTop;
@@ -43,11 +53,13 @@ QWidget *owner()
 }
 
 // A dialog with an owner of its own, asked while a window that stays on
-// top is shown, stays on top too.
-void keepAbove(QWidget *dialog)
+// top is shown, stays on top too; true when it was made to.
+bool keepAbove(QWidget *dialog)
 {
-    if (!staysOnTop(dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr) && onTopWindow(dialog))
-        dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (aboveOnTop(dialog) || !onTopWindow(dialog))
+        return false;
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return true;
 }
 } // namespace
 
@@ -123,10 +135,9 @@ qint64 InteractivePrompt::startProgram(const QString &program, const QStringList
 
 int InteractivePrompt::exec(QDialog *dialog)
 {
-    const bool onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    keepAbove(dialog);
+    const bool raised = keepAbove(dialog);
     const int result = dialog->exec();
-    if (!onTop)
+    if (raised)
         dialog->setWindowFlag(Qt::WindowStaysOnTopHint, false);
     return result;
 }

@@ -495,24 +495,21 @@ private Q_SLOTS:
         p.answers = {true};
         b().choose(m_b);
         QCOMPARE(p.questions, QStringList{kSavePrompt});
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("правка проекта А"));
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_b)),
-                 QStringLiteral("исходный"));
+        auto titles = [this] {
+            return one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
+                       + QString::number(m_a))
+                   + QLatin1Char('|')
+                   + one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
+                         + QString::number(m_b));
+        };
+        QCOMPARE(titles(), QStringLiteral("правка проекта А|исходный"));
         // The editor, open, now shows project Б's press release: a save
         // writes into Б's row.
         QCOMPARE(ed().loaded(TfrmProjectMaterials::ForumTab).projectId, m_b);
         QCOMPARE(ed().edtTitle_8->text(), QStringLiteral("исходный"));
         ed().edtTitle_8->setText(QStringLiteral("правка проекта Б"));
         ed().FMaterialSaveClick();
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_b)),
-                 QStringLiteral("правка проекта Б"));
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("правка проекта А"));
+        QCOMPARE(titles(), QStringLiteral("правка проекта А|правка проекта Б"));
         // A tab change with Yes saves no tab that was not loaded for project Б.
         ed().edtTitle_2->setText(QStringLiteral("и это ничьё"));
         p.answers = {true};
