@@ -134,6 +134,7 @@ private:
     void hideBrowser();
     QTreeWidgetItem *selectedSectionNode() const;
     bool loadEditTab();
+    static void clearFields(const Fields &f);
     void launchMailer(int mode);
 
     mainview::MainView &m_main;

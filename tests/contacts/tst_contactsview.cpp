@@ -14,6 +14,7 @@
 #include "workbench/navigator.h"
 #include "workbench/workbenchfixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,7 +248,6 @@ private Q_SLOTS:
         open(QStringLiteral("A"));
         // Add: validation first.
         m_view->pcContacts->setCurrentIndex(2);
-        m_view->pcContactsChange();
         auto &add = m_view->add;
         m_view->btnContactSaveClick();
         add.email->setText(QStringLiteral("x@y.example"));
@@ -271,7 +271,6 @@ private Q_SLOTS:
 
         // Edit with nothing selected goes back to the list.
         m_view->pcContacts->setCurrentIndex(1);
-        m_view->pcContactsChange();
         QCOMPARE(m_view->pcContacts->currentIndex(), 0);
         // A second contact, linked to another project's section too.
         const int second = contact(QStringLiteral("Второй"), {a, other});
@@ -330,6 +329,99 @@ private Q_SLOTS:
         QCOMPARE(p.messages, QStringList{"Контакт не найден в базе: возможно, он удалён."});
         QCOMPARE(m_view->pcContacts->currentIndex(), 0);
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts WHERE contact_id=%1").arg(target)), QStringLiteral("0"));
+    }
+
+    // Ctrl+Tab from the focused list, a click on a tab, Enter and a double
+    // click on a contact alike prepare the tab they show: the edit tab holds
+    // the contact selected last, the add tab the project's sections, unticked.
+    // A load that fails says so once and leaves the tab empty; its save then
+    // says why and writes nothing.
+    void everyTabChangePreparesItsTab()
+    {
+        ScriptedPrompt p;
+        const int a = section(QStringLiteral("A"));
+        const int b = section(QStringLiteral("B"));
+        const int first = contact(QStringLiteral("Первый"), {a});
+        const int second = contact(QStringLiteral("Второй"), {a, b});
+        m_wb->main->show();
+        m_wb->main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_wb->main.get()));
+        open(QStringLiteral("A"));
+        QCoreApplication::processEvents();
+        QTableView *list = m_view->lvContacts;
+        QTabBar *bar = m_view->pcContacts->tabBar();
+        auto &edit = m_view->edit;
+        auto &add = m_view->add;
+        const auto ticks = [](controls::TmirzTreeView *tree) {
+            QStringList out;
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                out << tree->topLevelItem(i)->text(0) + QString::number(controls::TmirzTreeView::state(tree->topLevelItem(i)));
+            out.sort();
+            return out;
+        };
+        const auto rowOf = [&](int id) {
+            for (int r = 0; r < m_view->contactsModel->rowCount(); ++r) {
+                if (m_view->contactsModel->contactId(r) == id)
+                    return m_view->contactsModel->index(r, 2);
+            }
+            return QModelIndex();
+        };
+        const auto ctrlTab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier); };
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(rowOf(first)).center());
+        QVERIFY(list->hasFocus());
+        ctrlTab();
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        QCOMPARE(edit.fio->text(), QStringLiteral("Первый"));
+        QCOMPARE(ticks(edit.tree), (QStringList{"A2", "B1"}));
+        add.fio->setText(QStringLiteral("набрано раньше"));
+        ctrlTab();
+        QCOMPARE(m_view->pcContacts->currentIndex(), 2);
+        QCOMPARE(add.fio->text(), QString());
+        QCOMPARE(ticks(add.tree), (QStringList{"A1", "B1"}));
+
+        // Back to the list by its tab, the next contact by the arrow key.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(m_view->SelectedContactId, second);
+        ctrlTab();
+        QCOMPARE(edit.fio->text(), QStringLiteral("Второй"));
+        QCOMPARE(ticks(edit.tree), (QStringList{"A2", "B2"}));
+        QTest::keyClick(edit.fio, Qt::Key_End);
+        QTest::keyClicks(edit.fio, QStringLiteral(" 2"));
+        QTest::mouseClick(edit.save, Qt::LeftButton);
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(second)),
+                 QStringLiteral("Второй 2"));
+        QCOMPARE(m_view->pcContacts->currentIndex(), 0);
+
+        // Enter on a contact opens it.
+        list->setFocus();
+        list->setCurrentIndex(rowOf(first));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        QCOMPARE(edit.fio->text(), QStringLiteral("Первый"));
+        QVERIFY(p.messages.isEmpty());
+
+        // The links cannot be read: one message, an empty tab, a save that says why.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE osubjects2contacts TO links_away")));
+        // A double click as the window system gives it: press, release, press.
+        QTest::mouseDClick(m_wb->main->windowHandle(), Qt::LeftButton, {},
+                           list->viewport()->mapTo(m_wb->main.get(), list->visualRect(rowOf(second)).center()));
+        QCOMPARE(m_view->pcContacts->currentIndex(), 1);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("osubjects2contacts")), qPrintable(p.messages[0]));
+        QCOMPARE(edit.fio->text(), QString());
+        QCOMPARE(edit.tree->topLevelItemCount(), 0);
+        QTest::keyClicks(edit.fio, QStringLiteral("lost"));
+        QTest::mouseClick(edit.save, Qt::LeftButton);
+        QVERIFY(m_wb->db.exec(QStringLiteral("RENAME TABLE links_away TO osubjects2contacts")));
+        QCOMPARE(p.messages.size(), 2);
+        QCOMPARE(p.messages[1], QStringLiteral("Контакт не загружен для редактирования: выберите контакт в списке на вкладке "
+                                               "\"Контакты\" и откройте эту вкладку снова."));
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts ORDER BY contact_id")),
+                 (QStringList{"Первый", "Второй 2"}));
     }
 
     // The add and edit pages keep their seven fields together at the top of
@@ -575,7 +667,6 @@ private Q_SLOTS:
 
         // A new contact whose name does not fit: refused, nothing written.
         m_view->pcContacts->setCurrentIndex(2);
-        m_view->pcContactsChange();
         auto &add = m_view->add;
         add.fio->setText(QString(70000, QLatin1Char('f')));
         add.tree->setState(add.tree->findItems(QStringLiteral("A"), Qt::MatchExactly).value(0), 2);
