@@ -1,6 +1,7 @@
 // The contact editor's tabs and the mailing commands of the contacts view.
 #include "mainview/mainview.h"
 #include "contacts/contactsview.h"
+#include "contacts/mailingoutcome.h"
 #include "contacts/tfrmemailconfig.h"
 #include "controls/tmirztreeview.h"
 #include "controls/treewalk.h"
@@ -14,6 +15,7 @@
 #include "db/rowguard.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QSet>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -267,11 +269,27 @@ void ContactsView::launchMailer(int mode)
         prompt().message(QStringLiteral("Выберите раздел контактов для рассылки"));
         return;
     }
-    const QStringList arguments{QString::number(m_ctx.CurrentProjectId), QString::number(letter->id),
-                                QString::number(m_ctx.CurrentContactSectionId), QString::number(m_ctx.CurrentUserId.value_or(0)),
-                                QString::number(mode)};
-    if (core::LaunchProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir) < 0)
+    const int projectId = m_ctx.CurrentProjectId, sectionId = m_ctx.CurrentContactSectionId;
+    const QStringList arguments{QString::number(projectId), QString::number(letter->id), QString::number(sectionId),
+                                QString::number(m_ctx.CurrentUserId.value_or(0)), QString::number(mode)};
+    // The mailer runs on its own; its end is heard from the event loop.
+    const QPointer<ContactsView> view(this);
+    const auto ended = [view, projectId, sectionId](int exitCode, const QString &output) {
+        if (view)
+            view->mailerEnded(projectId, sectionId, exitCode, output);
+    };
+    if (core::LaunchWatchedProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir, ended) < 0)
         prompt().message(QStringLiteral("Не удалось запустить программу рассылки: ") + m_ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
+}
+
+void ContactsView::mailerEnded(int projectId, int sectionId, int exitCode, const QString &output)
+{
+    // The section mailed, while it is the one listed, shows the new statuses.
+    if (projectId == m_ctx.CurrentProjectId && sectionId == m_ctx.CurrentContactSectionId)
+        listSection(sectionId);
+    const QString outcome = MailerOutcomeMessage(exitCode, output);
+    if (!outcome.isEmpty())
+        prompt().message(outcome, core::MessageIcon::Warning);
 }
 
 } // namespace qv::contacts

@@ -14,4 +14,9 @@ enum MailerExit {
     MailerSentNotLogged = 4, // stopped: a letter went out and its log row could not be written
 };
 
+// The message shown when the mailer has ended with `exitCode` (-1 when it did
+// not end by itself); `output` is what it wrote, its last lines are quoted.
+// Empty for a mailing that reached everybody.
+QString MailerOutcomeMessage(int exitCode, const QString &output);
+
 } // namespace qv::contacts
