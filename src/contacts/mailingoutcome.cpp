@@ -17,7 +17,7 @@ QString MailerOutcomeMessage(int exitCode, const QString &output)
         return QString();
     case MailerNotAllSent:
         meaning = QStringLiteral("Рассылка завершена с ошибками: письмо получили не все контакты раздела "
-                                 "(причина указана в столбце \"Статус\") или не удалась работа с базой данных.");
+                                 "(в списке они отмечены \"Была ошибка\") или не удалась работа с базой данных.");
         break;
     case MailerBadArguments:
         meaning = QStringLiteral("Рассылка не выполнена: программе рассылки переданы неверные параметры.");
