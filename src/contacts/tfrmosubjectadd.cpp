@@ -22,6 +22,8 @@ TfrmOSubjectAdd::TfrmOSubjectAdd(QWidget *parent) : QDialog(parent)
     v->addWidget(new QLabel(QStringLiteral("Введите название нового подраздела:"), this));
     edtOsubjectName = new QLineEdit(this);
     edtOsubjectName->setObjectName(QStringLiteral("edtOsubjectName"));
+    // A pasted name stays whole: the caller checks it against its column.
+    edtOsubjectName->setMaxLength(16 * 1024 * 1024);
     v->addWidget(edtOsubjectName);
     Button1 = new QPushButton(QStringLiteral("Создать подраздел"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

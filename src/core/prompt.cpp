@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -16,6 +17,11 @@ InteractivePrompt g_interactive;
 Prompt *g_current = nullptr;
 
 QWidget *owner() { return QApplication::activeWindow(); }
+
+// Room enough for any value a column holds: the input box never cuts a pasted
+// text (Qt's default cuts at 32,767 characters without a word); the caller
+// checks the value against its column.
+constexpr int kInputRoom = 16 * 1024 * 1024;
 } // namespace
 
 Prompt &prompt() { return g_current ? *g_current : g_interactive; }
@@ -60,11 +66,16 @@ bool InteractivePrompt::okCancel(const QString &text)
 
 std::optional<QString> InteractivePrompt::input(const QString &caption, const QString &label, const QString &preset)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), caption, label, QLineEdit::Normal, preset, &ok);
-    if (!ok)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (auto *edit = dialog.findChild<QLineEdit *>())
+        edit->setMaxLength(kInputRoom);
+    dialog.setTextValue(preset);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString InteractivePrompt::saveFileName(const QString &caption, const QString &startName, const QString &filter)

@@ -29,7 +29,8 @@ public:
     virtual bool question(const QString &text) = 0;
     // A message with OK and Cancel; true for OK.
     virtual bool okCancel(const QString &text) = 0;
-    // An input box preset with `preset`; nothing when cancelled.
+    // An input box preset with `preset`; nothing when cancelled. It takes a
+    // text of any length: the caller checks it against its column.
     virtual std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) = 0;
     // File dialogs; an empty text when cancelled.
     virtual QString saveFileName(const QString &caption, const QString &startName, const QString &filter) = 0;

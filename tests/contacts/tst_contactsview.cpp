@@ -211,13 +211,14 @@ private Q_SLOTS:
         m_wb->main->trvFilters->setCurrentItem(top());
         m_view->N18Click();
         QVERIFY(p.inputCaptions.isEmpty() && p.questions.isEmpty());
-        // Cancel writes nothing; blanks are refused; a name is written exactly.
+        // Cancel gives back the name, which is taken; blanks are refused; a
+        // name is written exactly.
         QTreeWidgetItem *nodeA = open(QStringLiteral("A"));
         p.inputs = {std::nullopt, QStringLiteral("  "), QStringLiteral("A 'б' \\")};
         m_view->N18Click();
         m_view->N18Click();
         m_view->N18Click();
-        QCOMPARE(p.messages, QStringList{"Название раздела не должно быть пустым!"});
+        QCOMPARE(p.messages, (QStringList{"Раздел с таким названием уже существует!", "Название раздела не должно быть пустым!"}));
         QCOMPARE(nodeA->text(0), QStringLiteral("A 'б' \\"));
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT osubject_name FROM osubjects WHERE osubject_id=%1").arg(a)), QStringLiteral("A 'б' \\"));
         // A subsection added since the build still blocks the delete.
