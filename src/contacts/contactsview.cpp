@@ -175,6 +175,9 @@ void ContactsView::buildPages()
     lvContacts->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvContacts->setSelectionMode(QAbstractItemView::SingleSelection);
     lvContacts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list and Ctrl+Tab reaches the tabs, instead of both
+    // walking the cells of a list that selects whole rows.
+    lvContacts->setTabKeyNavigation(false);
     lvContacts->setShowGrid(true);
     lvContacts->setWordWrap(false);
     lvContacts->verticalHeader()->hide();
@@ -253,16 +256,15 @@ void ContactsView::buildPages()
         addWidgets[i]->setObjectName(QLatin1String(names[i][1]));
     }
 
-    connect(pcContacts, &QTabWidget::tabBarClicked, this, [this](int index) {
-        if (index < 0 || index == pcContacts->currentIndex())
-            return;
-        pcContacts->setCurrentIndex(index);
-        pcContactsChange();
-    });
+    // Every change of the tab prepares the tab it shows, once: a click on the
+    // tab, the keys (Ctrl+Tab from the list among them) and the code that
+    // moves it alike.
+    connect(pcContacts, &QTabWidget::currentChanged, this, &ContactsView::pcContactsChange);
     connect(lvContacts->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         SelectedContactId = current.isValid() ? static_cast<int>(contactsModel->contactId(current.row())) : 0;
     });
-    connect(lvContacts, &QTableView::doubleClicked, this, &ContactsView::lvContactsDblClick);
+    // A double click or Enter on a contact opens it for editing.
+    connect(lvContacts, &QTableView::activated, this, &ContactsView::lvContactsDblClick);
     connect(edit.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
     connect(add.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
     connect(tbEmailConfig, &QToolButton::clicked, this, &ContactsView::tbEmailConfigClick);

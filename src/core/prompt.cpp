@@ -142,6 +142,12 @@ qint64 InteractivePrompt::startProgram(const QString &program, const QStringList
     return StartDetachedClean(program, arguments, workingDir);
 }
 
+qint64 InteractivePrompt::startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                                              ProgramEnded ended)
+{
+    return StartWatchedClean(program, arguments, workingDir, std::move(ended));
+}
+
 int InteractivePrompt::exec(QDialog *dialog)
 {
     const bool raised = keepAbove(dialog);

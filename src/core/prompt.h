@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -14,6 +15,10 @@ class QWidget;
 namespace qv::core {
 
 enum class MessageIcon { Information, Warning, Error, Question };
+
+// Called when a watched program has ended: its exit code (-1 when it did not
+// exit by itself) and what it wrote to its output and error output.
+using ProgramEnded = std::function<void(int exitCode, const QString &output)>;
 
 class Prompt {
 public:
@@ -34,6 +39,10 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
     // Starts a program without waiting; its process id, or -1.
     virtual qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) = 0;
+    // Starts a program without waiting and calls `ended` from the event loop
+    // when it has ended; its process id, or -1 (and `ended` is never called).
+    virtual qint64 startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                                       ProgramEnded ended) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int exec(QDialog *dialog) = 0;
 };
@@ -49,6 +58,8 @@ public:
     QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;
     bool openUrl(const QUrl &url) override;
     qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) override;
+    qint64 startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                               ProgramEnded ended) override;
     int exec(QDialog *dialog) override;
 
 private:
