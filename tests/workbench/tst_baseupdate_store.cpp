@@ -123,26 +123,41 @@ private slots:
         QCOMPARE(db.rows("SELECT soft_name FROM soft"), QStringList({"y.ru"}));
     }
 
+    void killedConnectionStoresNothingOfTheKind_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("killAt"); // the connection goes once this many lines are done
+        QStringList many;
+        for (int i = 1; i <= 1000; ++i)
+            many << QString("%1,catalog_name='c%1.ru',catalog_subjects='3'").arg(i);
+        QTest::newRow("midway") << many << 500;
+        // The second line fails on the server and is taken back to its
+        // savepoint: the kind's transaction stays open, so the first line goes
+        // with the connection and the third is not run on a new one.
+        QTest::newRow("after a line taken back") << QStringList{"1,catalog_name='a.ru',catalog_subjects='3'",
+                                                                "2,catalog_name='b.ru',catalog_subjects='5: 99999999999'",
+                                                                "3,catalog_name='c.ru',catalog_subjects='4'"}
+                                                 << 2;
+    }
     void killedConnectionStoresNothingOfTheKind()
     {
+        QFETCH(QStringList, lines);
+        QFETCH(int, killAt);
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        QStringList lines;
-        for (int i = 1; i <= 1000; ++i)
-            lines << QString("%1,catalog_name='c%1.ru',catalog_subjects='3'").arg(i);
         const QString id = db.scalar("SELECT CONNECTION_ID()");
         qv::db::Database killer;
         QVERIFY(killer.create() && killer.connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()));
         bool killed = false;
         const auto out = StoreUpdateLines(kindOf("catalogs"), lines, [&](int done, const QString &) {
-            if (done == 500)
+            if (done == killAt)
                 killed = killer.query("KILL CONNECTION " + id) == 0;
         });
         QVERIFY(killed);
-        // Half the lines ran in a transaction the server rolled back: nothing is stored, and the outcome says so.
+        // What ran before ran in a transaction the server rolled back: nothing is stored, and the outcome says so.
         QVERIFY(out.aborted);
         QCOMPARE(out.stored, 0);
-        QCOMPARE(out.failed, 1000);
+        QCOMPARE(out.failed, lines.size());
         QVERIFY(!out.abortError.isEmpty());
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM csubjects2catalogs"), QString("0"));
@@ -150,33 +165,6 @@ private slots:
         const auto next = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru'"});
         QCOMPARE(next.stored, 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM forums"), QString("1"));
-    }
-
-    void connectionLostAfterAFailedLineStoresNothing()
-    {
-        TestDb db;
-        QVERIFY2(db.ok(), qPrintable(db.error()));
-        // The second line fails on the server and is taken back to its
-        // savepoint: the kind's transaction stays open, so when the connection
-        // goes after it, the first line goes with it and the third is not run
-        // on a new connection.
-        const QStringList lines{"1,catalog_name='a.ru',catalog_subjects='3'",
-                                "2,catalog_name='b.ru',catalog_subjects='5: 99999999999'",
-                                "3,catalog_name='c.ru',catalog_subjects='4'"};
-        const QString id = db.scalar("SELECT CONNECTION_ID()");
-        qv::db::Database killer;
-        QVERIFY(killer.create() && killer.connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()));
-        bool killed = false;
-        const auto out = StoreUpdateLines(kindOf("catalogs"), lines, [&](int done, const QString &) {
-            if (done == 2)
-                killed = killer.query("KILL CONNECTION " + id) == 0;
-        });
-        QVERIFY(killed);
-        QVERIFY(out.aborted);
-        QCOMPARE(out.stored, 0);
-        QCOMPARE(out.failed, 3);
-        QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
-        QCOMPARE(db.scalar("SELECT COUNT(*) FROM csubjects2catalogs"), QString("0"));
     }
 
     void oneNewResourceNamedTwiceMakesOneRow()
