@@ -36,6 +36,18 @@ void TfrmMain::FormCreate()
         m_ctx.AppDir = core::executableDir();
     // The maker's host comes from "config.ini", read here first for the start page.
     m_ctx.readConfig();
+    // Settings that cannot be read, or lack what the connection needs, are
+    // said as they are: a connection tried with defaults in their place would
+    // only blame the login, the password or the server.
+    const QString settings = core::SettingsFileProblem(
+        m_ctx.ConfigIni, QStringLiteral("SQL"),
+        {QStringLiteral("dbname"), QStringLiteral("username"), QStringLiteral("password")});
+    if (!settings.isEmpty()) {
+        core::prompt().message(settings, core::MessageIcon::Error);
+        m_ctx.ConnectAbandoned = true;
+        return;
+    }
+
     controls::SafePage::setProgramFolder(m_ctx.AppDir);
     Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
     wbHelp->setUrl(QUrl::fromLocalFile(m_ctx.AppDir + QStringLiteral("start.htm")));

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -50,18 +51,63 @@ QString DecodeLocalText(const QByteArray &bytes)
     return text;
 }
 
+namespace {
+// Why TEXT is not a settings file: the first line that is neither blank, a
+// comment, a section header nor key=value; empty when every line is one.
+QString notSettings(const QByteArray &bytes, const QStringList &lines)
+{
+    if (bytes.contains('\0'))
+        return QStringLiteral("это не текстовый файл");
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString t = lines[i].trimmed();
+        QString key;
+        if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) || isSectionLine(t)
+            || (splitKey(t, &key, nullptr) && !key.isEmpty()))
+            continue;
+        return QStringLiteral("строка %1 (\"%2\") не заголовок раздела и не строка ключ=значение")
+            .arg(i + 1)
+            .arg(t.left(60));
+    }
+    return QString();
+}
+} // namespace
+
 void IniFile::open(const QString &path)
 {
     m_path = path;
     m_lines.clear();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    m_readError.clear();
+    const QFileInfo info(path);
+    m_exists = info.exists() || info.isSymLink();
+    if (!m_exists) {
+        m_readError = QStringLiteral("файла нет");
         return;
-    QString text = DecodeLocalText(f.readAll());
+    }
+    if (info.isDir()) {
+        m_readError = QStringLiteral("это папка, а не файл");
+        return;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        m_readError = QStringLiteral("файл не читается (") + f.errorString() + QLatin1Char(')');
+        return;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        m_readError = QStringLiteral("файл не читается (") + f.errorString() + QLatin1Char(')');
+        return;
+    }
+    QString text = DecodeLocalText(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_lines = text.split(QLatin1Char('\n'));
-    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
-        m_lines.removeLast();
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    const QString why = notSettings(bytes, lines);
+    if (!why.isEmpty()) {
+        m_readError = QStringLiteral("это не файл настроек: ") + why;
+        return;
+    }
+    m_lines = lines;
 }
 
 int IniFile::findSection(const QString &section) const
@@ -169,6 +215,11 @@ bool IniFile::save()
         m_error = QStringLiteral("не указано, где лежит файл");
         return false;
     }
+    // What could not be read is not replaced by the few keys written.
+    if (m_exists && !m_readError.isEmpty()) {
+        m_error = QStringLiteral("файл не прочитан: ") + m_readError;
+        return false;
+    }
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly)) {
         m_error = f.errorString();
@@ -190,6 +241,27 @@ QString IniWriteFailedMessage(const IniFile &ini, const QString &consequence)
     if (!consequence.isEmpty())
         text += QLatin1Char('\r') + consequence;
     return text;
+}
+
+QString SettingsFileProblem(const IniFile &ini, const QString &section, const QStringList &required)
+{
+    const QString file = QStringLiteral("Файл настроек \"") + QDir::toNativeSeparators(ini.path()) + QStringLiteral("\"");
+    QString what;
+    if (!ini.readError().isEmpty()) {
+        what = file + QStringLiteral(": ") + ini.readError() + QLatin1Char('.');
+    } else {
+        QStringList missing;
+        for (const QString &key : required)
+            if (!ini.contains(section, key))
+                missing << key;
+        if (missing.isEmpty())
+            return QString();
+        what = file + (missing.size() == 1 ? QStringLiteral(": в разделе [%1] нет ключа %2.")
+                                           : QStringLiteral(": в разделе [%1] нет ключей %2."))
+                          .arg(section, missing.join(QStringLiteral(", ")));
+    }
+    return what + QStringLiteral("\rБез него программа не может подключиться к базе данных: исправьте файл и запустите "
+                                 "программу снова.");
 }
 
 } // namespace qv::core

@@ -19,6 +19,11 @@ public:
     // Reads the file; a missing or unreadable file reads as empty.
     void open(const QString &path);
     const QString &path() const { return m_path; }
+    // Why the file opened last could not be taken as settings (missing, a
+    // folder, unreadable, not an INI text); empty when it was read. A file
+    // that is there but was not read is never written over.
+    const QString &readError() const { return m_readError; }
+    bool exists() const { return m_exists; }
 
     bool contains(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &def = QString()) const;
@@ -44,10 +49,17 @@ private:
     QString m_path;
     QStringList m_lines;
     QString m_error;
+    QString m_readError;
+    bool m_exists = false;
 };
 
 // The message for a setting that could not be written to the file: the file,
 // the reason, and what that means to the user (`consequence`, may be empty).
 QString IniWriteFailedMessage(const IniFile &ini, const QString &consequence);
+
+// What keeps the settings file from being used: it cannot be read, is not a
+// settings file, or lacks one of `required` keys of `section`. The message
+// names the file and the fault; empty when there is none.
+QString SettingsFileProblem(const IniFile &ini, const QString &section, const QStringList &required);
 
 } // namespace qv::core

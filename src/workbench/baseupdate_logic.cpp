@@ -1,6 +1,9 @@
 #include "workbench/baseupdate_logic.h"
 
+#include "core/http.h"
+
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace qv::workbench {
 
@@ -225,6 +228,38 @@ QStringList ReplyLines(const QString &reply)
         if (!l.trimmed().isEmpty())
             lines.append(l);
     return lines;
+}
+
+std::optional<QString> UpdateReplyText(const QByteArray &body, const QByteArray &contentType, const QByteArray &fallback,
+                                       QString *why)
+{
+    const QByteArray declared = core::CharsetOf(contentType);
+    QStringDecoder decoder(declared.constData(), QStringConverter::Flag::Stateless);
+    if (declared.isEmpty() || !decoder.isValid())
+        return core::DecodeAs(body, declared.isEmpty() ? fallback : declared);
+    const QString text = decoder.decode(body);
+    if (!decoder.hasError())
+        return text;
+    if (why) {
+        // The first line (CR, LF or CR LF ends one) whose bytes do not decode.
+        int number = 1;
+        for (qsizetype from = 0; from < body.size(); ++number) {
+            qsizetype end = from;
+            while (end < body.size() && body[end] != '\r' && body[end] != '\n')
+                ++end;
+            QStringDecoder line(declared.constData(), QStringConverter::Flag::Stateless);
+            // The text is made only when asked for, and with it the error state.
+            const QString decoded = line.decode(QByteArrayView(body).sliced(from, end - from));
+            Q_UNUSED(decoded);
+            if (line.hasError())
+                break;
+            from = end + (body.mid(end, 2) == "\r\n" ? 2 : 1);
+        }
+        *why = QStringLiteral("ответ объявлен в кодировке %1, но его строка %2 в этой кодировке не читается")
+                   .arg(QString::fromLatin1(declared))
+                   .arg(number);
+    }
+    return std::nullopt;
 }
 
 } // namespace qv::workbench

@@ -1,6 +1,7 @@
 #pragma once
 // The base update without widgets: the service's addresses, the reply lines
 // parsed into column/value pairs (never run as they come), the rubric pieces.
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QSet>
@@ -67,5 +68,12 @@ std::optional<QList<qint64>> RubricPieces(const QString &list);
 
 // The reply split into its non-empty lines (CR, LF or CR LF).
 QStringList ReplyLines(const QString &reply);
+
+// An update reply's text: its bytes decoded in the charset its Content-Type
+// declares (`fallback` when it declares none). Nothing, with `why` naming the
+// charset and the first line whose bytes are not valid in it, when they are
+// not: such a text would be stored with replacement characters.
+std::optional<QString> UpdateReplyText(const QByteArray &body, const QByteArray &contentType, const QByteArray &fallback,
+                                       QString *why = nullptr);
 
 } // namespace qv::workbench

@@ -195,6 +195,6 @@ QByteArray UploadBody(const QString &recordText)
     return body;
 }
 
-bool UploadRefused(const QString &reply) { return reply.trimmed() == QLatin1String("306"); }
+bool UploadRefused(const QByteArray &body) { return body == QByteArrayLiteral("306"); }
 
 } // namespace qv::workbench

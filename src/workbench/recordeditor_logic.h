@@ -57,8 +57,8 @@ QString UploadFieldWithSeparator(const QList<UploadField> &fields, const QString
 // "+", ASCII letters and digits as they are, every other byte as %XX; each
 // character windows-1251 lacks goes as "&#N;" (its code), encoded too.
 QByteArray UploadBody(const QString &recordText);
-// The service's refusal: the reply "306" (blanks and line breaks around it
-// aside).
-bool UploadRefused(const QString &reply);
+// The service's refusal: a reply body of exactly "306"; anything else, a
+// line break or a blank after it included, means the record was taken.
+bool UploadRefused(const QByteArray &body);
 
 } // namespace qv::workbench

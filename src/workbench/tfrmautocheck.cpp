@@ -244,11 +244,17 @@ void TfrmAutocheck::btnAutoCheckStartClick()
     QPointer<TfrmAutocheck> self(this);
     bool failed = false;
     auto logLine = [this](const QString &line) { lbAutoCheckLog->insertItem(0, line); };
+    // "Выполнено:" counts every resource the run is through with, checked or not.
+    auto showProgress = [&] {
+        lbProgress->setText(QString::number(done + notChecked) + QStringLiteral(" из ") + QString::number(total));
+    };
     auto logFailure = [&](const QString &engine, const QString &name, const QString &why) {
         ++notChecked;
+        showProgress();
         logLine(QStringLiteral("Ошибка при проверке ") + engine + QStringLiteral(" :: ") + name
                 + (why.isEmpty() ? QString() : QStringLiteral(" :: ") + why));
     };
+    showProgress();
 
     for (int i = 0; i < total; ++i) {
         if (i > 0 && i % 100 == 0)
@@ -301,16 +307,18 @@ void TfrmAutocheck::btnAutoCheckStartClick()
             break;
         }
         ++done;
-        lbProgress->setText(QString::number(done) + QStringLiteral(" из ") + QString::number(total));
+        showProgress();
         logLine(CheckVerdict(y, g) + QStringLiteral(" :: ") + item.name);
         Q_EMIT resourceChecked(done);
     }
     if (!self)
         return;
     m_running = false;
+    lbNow->clear();
     btnAutoCheckStart->setEnabled(true);
     if (!failed)
-        prompt().message(AutoCheckEndMessage(total, done, notChecked, stopped));
+        prompt().message(AutoCheckEndMessage(total, done, notChecked, stopped),
+                         notChecked > 0 ? core::MessageIcon::Warning : core::MessageIcon::Information);
     Q_EMIT runEnded();
 }
 

@@ -206,8 +206,8 @@ void TfrmFromBaza::btnUpdateDownloadClick()
          QStringLiteral("Новые/измененные софт-каталоги успешно внесены в базу! ")},
     };
     int failed = 0, stored = 0;
-    QString firstLine, firstError;
-    QStringList skipped, notStored;
+    // Per kind that was not stored in full: its first line left out and why.
+    QStringList failedLines, skipped, notStored;
     const QString kindNames[] = {QStringLiteral("каталоги"), QStringLiteral("форумы"), QStringLiteral("софт-каталоги")};
     for (int k = 0; k < 3; ++k) {
         const KindTexts &t = texts[k];
@@ -216,12 +216,15 @@ void TfrmFromBaza::btnUpdateDownloadClick()
         if (!self)
             return;
         const core::HttpReply reply = http->get(m_ctx.makerUrl(UpdatePath(kinds[k], d, df, moderation)));
-        if (!self || reply.cancelled)
+        if (!self)
             return;
+        if (reply.cancelled) {
+            finishDownload();
+            return;
+        }
         if (!reply.ok) {
             setLabel(t.label, withReason(t.error, reply));
-            m_downloading = false;
-            btnNoModer->setEnabled(true);
+            finishDownload();
             return;
         }
         setLabel(t.label, t.loaded);
@@ -230,29 +233,43 @@ void TfrmFromBaza::btnUpdateDownloadClick()
             return;
         setLabel(t.label, t.storing);
         t.label->repaint();
-        // While a kind is stored no user input runs: only the labels repaint.
-        const StoreOutcome out = StoreUpdateLines(kinds[k], ReplyLines(reply.text),
-                                                  [&](int, const QString &name) {
-                                                      setLabel(t.label, t.perLine + name, false);
-                                                  });
-        if (out.failed > 0 && failed == 0) {
-            firstLine = out.firstFailedLine;
-            firstError = out.firstFailedLine.isEmpty() ? out.abortError : out.firstError;
+        QString undecodable;
+        const std::optional<QString> replyText = UpdateReplyText(reply.body, reply.contentType, http->defaultCharset(), &undecodable);
+        StoreOutcome out;
+        if (!replyText) {
+            // Text read with replacement characters is not what the service sent.
+            out.aborted = true;
+            out.abortError = undecodable;
+            out.failed = std::max(1, static_cast<int>(ReplyLines(QString::fromLatin1(reply.body)).size()));
+        } else {
+            // While a kind is stored no user input runs: only the labels repaint.
+            out = StoreUpdateLines(kinds[k], ReplyLines(*replyText),
+                                   [&](int, const QString &name) { setLabel(t.label, t.perLine + name, false); });
         }
         failed += out.failed;
         stored += out.stored;
         if (out.aborted)
             notStored << kindNames[k] + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
+        else if (out.failed > 0)
+            failedLines << QStringLiteral("Первая из не внесённых строк (%1):\n%2\nОшибка: %3")
+                               .arg(kindNames[k], out.firstFailedLine.left(500), out.firstError.left(500));
         for (const QString &c : out.skippedColumns)
             if (!skipped.contains(c))
                 skipped.append(c);
-        setLabel(t.label, out.aborted ? t.perLine + QStringLiteral("не внесены в базу!") : t.finished);
+        if (out.aborted)
+            setLabel(t.label, t.perLine + QStringLiteral("не внесены в базу!\nПричина: ") + out.abortError.left(300));
+        else if (out.failed > 0)
+            setLabel(t.label, t.perLine + QStringLiteral("внесены не все: не внесено строк %1 из %2\nПричина: %3")
+                                              .arg(out.failed)
+                                              .arg(out.failed + out.stored)
+                                              .arg(out.firstError.left(300)));
+        else
+            setLabel(t.label, t.finished);
         letMessagesRun();
         if (!self)
             return;
     }
-    m_downloading = false;
-    btnNoModer->setEnabled(true);
+    finishDownload();
     if (failed == 0) {
         if (!moderation && !m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt))
             core::prompt().message(core::IniWriteFailedMessage(m_ctx.ConfigIni,
@@ -274,9 +291,17 @@ void TfrmFromBaza::btnUpdateDownloadClick()
                        .arg(failed);
     if (!notStored.isEmpty())
         text += QStringLiteral("\nНичего не внесено: ") + notStored.join(QStringLiteral("; "));
-    if (!firstLine.isEmpty())
-        text += QStringLiteral("\nПервая из не внесённых строк:\n%1\nОшибка: %2").arg(firstLine.left(500), firstError.left(500));
+    for (const QString &line : failedLines)
+        text += QLatin1Char('\n') + line;
     core::prompt().message(text, core::MessageIcon::Warning);
+}
+
+void TfrmFromBaza::finishDownload()
+{
+    // Whatever the outcome, the download can be run again.
+    m_downloading = false;
+    btnUpdateDownload->setEnabled(true);
+    btnNoModer->setEnabled(true);
 }
 
 } // namespace qv::workbench

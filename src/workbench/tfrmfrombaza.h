@@ -37,6 +37,8 @@ public:
 private:
     void setLabel(QLabel *label, const QString &text, bool force = true);
     void letMessagesRun();
+    // The end of a download, whatever its outcome: both buttons work again.
+    void finishDownload();
     core::AppContext &m_ctx;
     bool m_downloading = false;
     bool m_infoRunning = false;

@@ -130,7 +130,7 @@ bool TfrmToBaza::upload(const QString &kind, int resourceId)
         UploadBody(UploadRecordText(fields, idColumn, prefix, m_ctx.AdminMode, edtURL->text(), edtNURL->text()));
     const core::HttpReply reply = m_http->post(m_ctx.makerUrl(path), body);
     // Any failure to deliver counts as the service's refusal.
-    const bool taken = reply.ok && !UploadRefused(QString::fromLatin1(reply.body));
+    const bool taken = reply.ok && !UploadRefused(reply.body);
     QString outcome = taken ? QStringLiteral("Информация успешно внесена на сервер!") : QStringLiteral("Информация не внесена!");
     if (!reply.ok)
         outcome += QStringLiteral("\nПричина: ") + reply.error;

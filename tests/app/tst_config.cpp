@@ -51,6 +51,27 @@ private Q_SLOTS:
         QCOMPARE(again.readString(QStringLiteral("auth"), QStringLiteral("LOGIN")), QStringLiteral("Иван"));
     }
 
+    void unreadSettingsAreNeverWrittenOver()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        const QByteArray notIni("just a note\nhost=h\n");
+        writeFile(path, notIni);
+        core::IniFile ini(path);
+        QCOMPARE(ini.readError(), QStringLiteral("это не файл настроек: строка 1 (\"just a note\") не заголовок раздела и "
+                                                 "не строка ключ=значение"));
+        QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host"), QStringLiteral("d")), QStringLiteral("d"));
+        QVERIFY(!ini.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QStringLiteral("x")));
+        QVERIFY(ini.errorString().startsWith(QStringLiteral("файл не прочитан: это не файл настроек")));
+        QCOMPARE(readFile(path), notIni);
+        // A file that is not there yet is made by the first write.
+        const QString fresh = dir.filePath(QStringLiteral("new.ini"));
+        core::IniFile created(fresh);
+        QCOMPARE(created.readError(), QStringLiteral("файла нет"));
+        QVERIFY(created.writeString(QStringLiteral("Auth"), QStringLiteral("Login"), QStringLiteral("x")));
+        QCOMPARE(readFile(fresh), QByteArray("[Auth]\nLogin=x\n"));
+    }
+
     void missingConfigGivesDefaults()
     {
         QTemporaryDir dir;

@@ -17,6 +17,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QLineEdit>
@@ -103,6 +105,63 @@ private Q_SLOTS:
         QVERIFY(program.windows.createdOrder.isEmpty());
         QVERIFY(!program.windows.frmUsers);
         QVERIFY(!program.ctx.CurrentUserId);
+    }
+
+    // Settings that cannot be used are named with what is wrong with them:
+    // no connection is tried, nothing is asked, the file stays as it was.
+    void unusableSettingsAreNamed_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // "" and `kind` say what stands in the file's place
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("fault");
+        const QByteArray port = QByteArray::number(TestDb::fixturePort());
+        const QByteArray sql = "[SQL]\nhost=127.0.0.1\nport=" + port + "\nserver_small=1\n";
+        QTest::newRow("folder") << QByteArray() << "folder" << "это папка, а не файл.";
+        QTest::newRow("unreadable") << QByteArray() << "loop" << "файл не читается (";
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "file" << "это не файл настроек: это не текстовый файл.";
+        QTest::newRow("text") << QByteArray("<html>\n<body>config</body>\n") << "file"
+                              << "это не файл настроек: строка 1 (\"<html>\") не заголовок раздела и не строка ключ=значение.";
+        QTest::newRow("no dbname") << sql + "username=qvtest\npassword=qvtest\n" << "file" << "в разделе [SQL] нет ключа dbname.";
+        QTest::newRow("no username") << sql + "dbname=x\npassword=qvtest\n" << "file" << "в разделе [SQL] нет ключа username.";
+        QTest::newRow("no password") << sql + "dbname=x\nusername=qvtest\n" << "file" << "в разделе [SQL] нет ключа password.";
+        QTest::newRow("none of them") << sql << "file" << "в разделе [SQL] нет ключей dbname, username, password.";
+    }
+    void unusableSettingsAreNamed()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, kind);
+        QFETCH(QString, fault);
+        const QString path = appDir() + QStringLiteral("config.ini");
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == QLatin1String("loop"))
+            QVERIFY(QFile::link(path, path)); // a link to itself: there, and never readable
+        else
+            writeFile(path, content);
+        ScriptedPrompt p;
+        p.answers = {false};
+        app::Program program;
+        program.ctx.AppDir = appDir();
+        QVERIFY(!program.startNormal());
+        QVERIFY(program.ctx.ConnectAbandoned);
+        QVERIFY2(p.questions.isEmpty(), qPrintable(p.questions.join(QLatin1Char('\n'))));
+        QVERIFY(p.started.isEmpty());
+        QCOMPARE(p.messages.size(), 1);
+        const QString head = QStringLiteral("Файл настроек \"") + QDir::toNativeSeparators(path) + QStringLiteral("\": ");
+        const QString tail = QStringLiteral("\rБез него программа не может подключиться к базе данных: исправьте файл и "
+                                            "запустите программу снова.");
+        QVERIFY2(p.messages[0].startsWith(head + fault) && p.messages[0].endsWith(tail), qPrintable(p.messages[0]));
+        QCOMPARE(p.messageIcons, QList<core::MessageIcon>{core::MessageIcon::Error});
+        QVERIFY(program.windows.createdOrder.isEmpty());
+        // Nothing was written in the file's place.
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QFileInfo(path).isDir() && QDir(path).isEmpty());
+        else if (kind == QLatin1String("loop"))
+            QCOMPARE(QFileInfo(path).symLinkTarget(), path);
+        else
+            QCOMPARE(readFile(path), content);
+        QCOMPARE(QDir(appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList{QStringLiteral("config.ini")});
     }
 
     void wrongDatabaseNameIsReported()

@@ -9,7 +9,11 @@ ScriptedPrompt::ScriptedPrompt() { core::setPrompt(this); }
 
 ScriptedPrompt::~ScriptedPrompt() { core::setPrompt(nullptr); }
 
-void ScriptedPrompt::message(const QString &text, core::MessageIcon) { messages << text; }
+void ScriptedPrompt::message(const QString &text, core::MessageIcon icon)
+{
+    messages << text;
+    messageIcons << icon;
+}
 
 bool ScriptedPrompt::question(const QString &text)
 {

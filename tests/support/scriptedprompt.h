@@ -47,6 +47,7 @@ public:
 
     // What was shown, in order.
     QStringList messages;
+    QList<core::MessageIcon> messageIcons; // the icon of each of `messages`
     QStringList questions;
     QStringList inputCaptions;
     QList<QUrl> openedUrls;

@@ -151,10 +151,12 @@ private Q_SLOTS:
             m_http->queueReply("/search", answers[name].second);
             expectedLog.prepend(verdicts[name] + QStringLiteral(" :: ") + name);
         }
-        m_check->btnAutoCheckStartClick();
+        m_check->btnAutoCheckStart->click();
         QCOMPARE(p.messages, QStringList{kDone});
+        QCOMPARE(p.messageIcons, QList<core::MessageIcon>{core::MessageIcon::Information});
         QVERIFY(m_check->btnAutoCheckStart->isEnabled());
         QCOMPARE(m_check->lbProgress->text(), QStringLiteral("4 из 4"));
+        QCOMPARE(m_check->lbNow->text(), QString());
         QCOMPARE(logLines(), expectedLog);
         const QStringList first = logRows();
         QCOMPARE(first.size(), 4);
@@ -208,16 +210,26 @@ private Q_SLOTS:
         m_http->queueReply("/search", moved);
         m_http->queueReply("/yandsearch", hang);
         launch();
-        m_check->btnAutoCheckStartClick();
+        // "Выполнено:" as each resource's first request arrives: every resource
+        // the run is through with counts, checked or not.
+        QStringList progress;
+        connect(m_http.get(), &HttpServer::requestReceived, m_check, [&](const test::HttpRequestRecord &r) {
+            if (r.path == "/yandsearch")
+                progress << m_check->lbNow->text() + QStringLiteral(": ") + m_check->lbProgress->text();
+        });
+        m_check->btnAutoCheckStart->click();
+        QCOMPARE(progress, (QStringList{"a.example: 0 из 4", "b.example: 1 из 4", "c.example: 2 из 4", "d.example: 3 из 4"}));
+        QCOMPARE(m_check->lbProgress->text(), QStringLiteral("4 из 4"));
+        QCOMPARE(m_check->lbNow->text(), QString());
         QCOMPARE(p.messages, QStringList{"Авто проверка регистрации завершена с ошибками: не удалось проверить 3 из 4. "
                                          "Причины указаны в логе проверки."});
+        QCOMPARE(p.messageIcons, QList<core::MessageIcon>{core::MessageIcon::Warning});
         QCOMPARE(logLines(), (QStringList{"Подтверждено Яндексом и Гуглом :: d.example",
                                           "Ошибка при проверке Yandex :: c.example :: время ожидания ответа сервера (1 с) истекло",
                                           "Ошибка при проверке Google :: b.example :: сервер ответил перенаправлением (HTTP 302), "
                                           "оно не выполняется",
                                           "Ошибка при проверке Yandex :: a.example :: сервер ответил ошибкой HTTP 500"}));
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT GROUP_CONCAT(gcrl_catalog_id) FROM gcreglog")), QString::number(d));
-        QCOMPARE(m_check->lbProgress->text(), QStringLiteral("1 из 4"));
     }
 
     void noEngineReachableEndsWithTheCount()

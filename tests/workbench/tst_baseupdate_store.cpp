@@ -123,26 +123,41 @@ private slots:
         QCOMPARE(db.rows("SELECT soft_name FROM soft"), QStringList({"y.ru"}));
     }
 
+    void killedConnectionStoresNothingOfTheKind_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("killAt"); // the connection goes once this many lines are done
+        QStringList many;
+        for (int i = 1; i <= 1000; ++i)
+            many << QString("%1,catalog_name='c%1.ru',catalog_subjects='3'").arg(i);
+        QTest::newRow("midway") << many << 500;
+        // The second line fails on the server and is taken back to its
+        // savepoint: the kind's transaction stays open, so the first line goes
+        // with the connection and the third is not run on a new one.
+        QTest::newRow("after a line taken back") << QStringList{"1,catalog_name='a.ru',catalog_subjects='3'",
+                                                                "2,catalog_name='b.ru',catalog_subjects='5: 99999999999'",
+                                                                "3,catalog_name='c.ru',catalog_subjects='4'"}
+                                                 << 2;
+    }
     void killedConnectionStoresNothingOfTheKind()
     {
+        QFETCH(QStringList, lines);
+        QFETCH(int, killAt);
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        QStringList lines;
-        for (int i = 1; i <= 1000; ++i)
-            lines << QString("%1,catalog_name='c%1.ru',catalog_subjects='3'").arg(i);
         const QString id = db.scalar("SELECT CONNECTION_ID()");
         qv::db::Database killer;
         QVERIFY(killer.create() && killer.connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()));
         bool killed = false;
         const auto out = StoreUpdateLines(kindOf("catalogs"), lines, [&](int done, const QString &) {
-            if (done == 500)
+            if (done == killAt)
                 killed = killer.query("KILL CONNECTION " + id) == 0;
         });
         QVERIFY(killed);
-        // Half the lines ran in a transaction the server rolled back: nothing is stored, and the outcome says so.
+        // What ran before ran in a transaction the server rolled back: nothing is stored, and the outcome says so.
         QVERIFY(out.aborted);
         QCOMPARE(out.stored, 0);
-        QCOMPARE(out.failed, 1000);
+        QCOMPARE(out.failed, lines.size());
         QVERIFY(!out.abortError.isEmpty());
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM csubjects2catalogs"), QString("0"));
@@ -150,6 +165,56 @@ private slots:
         const auto next = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru'"});
         QCOMPARE(next.stored, 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM forums"), QString("1"));
+    }
+
+    void oneNewResourceNamedTwiceMakesOneRow()
+    {
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        const auto out = StoreUpdateLines(kindOf("forums"), {
+            "1,forum_name='twice.ru',forum_title='first',forum_subjects='3'",
+            "2,forum_name='Twice.RU',forum_title='second',forum_subjects='4: 5'",
+        });
+        QCOMPARE(out.stored, 2);
+        QCOMPARE(out.failed, 0);
+        QCOMPARE(db.rows("SELECT forum_title FROM forums"), QStringList({"second"}));
+        const QString id = db.scalar("SELECT forum_id FROM forums");
+        QCOMPARE(db.rows("SELECT s2f_subject_id FROM fsubjects2forums WHERE s2f_forum_id=" + id + " ORDER BY 1"),
+                 QStringList({"4", "5"}));
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM fsubjects2forums"), QString("2"));
+    }
+
+    void emojiNearTheLimitCountAsTheColumnCounts_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("refusal"); // empty: stored whole
+        const QString emoji = QStringLiteral("\U0001F600");
+        // VARCHAR(16) counts characters: an emoji is one, however many UTF-16 units.
+        QTest::newRow("varchar fits") << "catalog_pr" << emoji.repeated(16) << QString();
+        QTest::newRow("varchar over") << "catalog_pr" << emoji.repeated(17)
+                                      << "значение поля catalog_pr длиннее допустимого (не более 16 символов)";
+        // TEXT counts bytes: an emoji is four.
+        QTest::newRow("text fits") << "catalog_title" << emoji.repeated(16383) + "abc" << QString();
+        QTest::newRow("text over") << "catalog_title" << emoji.repeated(16383) + "abcd"
+                                   << "значение поля catalog_title длиннее допустимого (не более 65535 байт)";
+    }
+    void emojiNearTheLimitCountAsTheColumnCounts()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(QString, refusal);
+        TestDb db;
+        QVERIFY2(db.ok(), qPrintable(db.error()));
+        const auto out = StoreUpdateLines(kindOf("catalogs"), {"1,catalog_name='e.ru'," + column + "='" + value + "'"});
+        if (refusal.isEmpty()) {
+            QCOMPARE(out.failed, 0);
+            QCOMPARE(db.scalar("SELECT " + column + " FROM catalogs WHERE catalog_name='e.ru'"), value);
+        } else {
+            QCOMPARE(out.failed, 1);
+            QCOMPARE(out.firstError, refusal);
+            QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
+        }
     }
 
     void unknownColumnsNamedOnce()

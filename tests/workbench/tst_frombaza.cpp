@@ -218,6 +218,73 @@ private slots:
         QCOMPARE(w.lbForums->text(), QString("Новые/измененные форумы успешно внесены в базу! "));
     }
 
+    void everyKindSaysWhyAndUnreadableTextIsNotStored()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_name='c-ok.ru'\n2,catalog_name='c-bad.ru',catalog_subjects='x'"));
+        s.server.setReply("/out_forum.php", Setup::body("1,forum_name='f-ok.ru'\r\n2,forum_title='no name'"));
+        // Declared UTF-8, its second line in windows-1251.
+        HttpScript soft;
+        soft.body = "1,soft_name='s-ok.ru'\n2,soft_name='s2.ru',soft_title='\xcd\xee\xe2\xfb\xe9'";
+        soft.addHeader("Content-Type", "text/plain; charset=utf-8");
+        s.server.setReply("/out_soft.php", soft);
+        TfrmFromBaza w(s.ctx);
+        w.show();
+        w.btnUpdateDownload->setEnabled(true);
+        w.btnUpdateDownload->click();
+        const QString unreadable = QStringLiteral("ответ объявлен в кодировке utf-8, но его строка 2 в этой кодировке не читается");
+        QCOMPARE(p.messages, QStringList{"Обновление локальной базы завершено с ошибками. Внесено строк: 2, не внесено строк: 4\n"
+                                         "Ничего не внесено: софт-каталоги (" + unreadable + ")\n"
+                                         "Первая из не внесённых строк (каталоги):\n2,catalog_name='c-bad.ru',catalog_subjects='x'\n"
+                                         "Ошибка: список разделов не из чисел: x\n"
+                                         "Первая из не внесённых строк (форумы):\n2,forum_title='no name'\n"
+                                         "Ошибка: в строке нет поля forum_name"});
+        QCOMPARE(p.messageIcons, QList<qv::core::MessageIcon>{qv::core::MessageIcon::Warning});
+        QCOMPARE(w.lbCatalogs->text(), QString("Новые/измененные каталоги, доски: внесены не все: не внесено строк 1 из 2\n"
+                                               "Причина: список разделов не из чисел: x"));
+        QCOMPARE(w.lbForums->text(), QString("Новые/измененные форумы: внесены не все: не внесено строк 1 из 2\n"
+                                             "Причина: в строке нет поля forum_name"));
+        QCOMPARE(w.lbSoft->text(), "Новые/измененные софт-каталоги: не внесены в базу!\nПричина: " + unreadable);
+        QCOMPARE(s.db.rows("SELECT catalog_name FROM catalogs"), QStringList{"c-ok.ru"});
+        QCOMPARE(s.db.rows("SELECT forum_name FROM forums"), QStringList{"f-ok.ru"});
+        QCOMPARE(s.db.scalar("SELECT COUNT(*) FROM soft"), QString("0"));
+        QCOMPARE(s.storedDate(), kDate);
+    }
+
+    void downloadCanRunAgainWhateverItsOutcome()
+    {
+        Setup s;
+        QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
+        ScriptedPrompt p;
+        s.server.setDefaultReply(Setup::body("0"));
+        TfrmFromBaza w(s.ctx);
+        w.runInfo();
+        QVERIFY(w.btnUpdateDownload->isEnabled());
+        QList<bool> enabledDuring;
+        connect(&s.server, &HttpServer::requestReceived, &w, [&] { enabledDuring << w.btnUpdateDownload->isEnabled(); });
+        // The service fails, then a line is refused, then all is stored.
+        HttpScript err = Setup::body("oops");
+        err.status = 500;
+        s.server.setReply("/out_catalog.php", err);
+        w.btnUpdateDownload->click();
+        QCOMPARE(enabledDuring, QList<bool>{false});
+        QVERIFY(w.btnUpdateDownload->isEnabled());
+        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_title='no name'"));
+        s.server.setDefaultReply(Setup::body(""));
+        w.btnUpdateDownload->click();
+        QCOMPARE(enabledDuring, QList<bool>(4, false));
+        QVERIFY(w.btnUpdateDownload->isEnabled());
+        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_name='a.ru'"));
+        w.btnUpdateDownload->click();
+        QCOMPARE(enabledDuring, QList<bool>(7, false));
+        QVERIFY(w.btnUpdateDownload->isEnabled());
+        QCOMPARE(s.db.rows("SELECT catalog_name FROM catalogs"), QStringList{"a.ru"});
+        QCOMPARE(p.messages.size(), 2);
+        QCOMPARE(p.messages.last(), QString("Обновление локальной базы завершено!"));
+    }
+
     void failingLineShownOnceAndKeepsDate()
     {
         Setup s;

@@ -708,7 +708,9 @@ private Q_SLOTS:
         const QString no = QStringLiteral("Информация не внесена!");
         QTest::newRow("taken") << 200 << QByteArray("OK") << false << ok;
         QTest::newRow("refused") << 200 << QByteArray("306") << false << no;
-        QTest::newRow("refused with a line break") << 200 << QByteArray(" 306\r\n") << false << no;
+        // Only the exact body "306" is a refusal.
+        QTest::newRow("306 and a line break") << 200 << QByteArray("306\r\n") << false << ok;
+        QTest::newRow("306 and a blank") << 200 << QByteArray("306 ") << false << ok;
         const QString why = no + QStringLiteral("\nПричина: ");
         QTest::newRow("server error") << 500 << QByteArray("OK") << false << why + "сервер ответил ошибкой HTTP 500";
         QTest::newRow("redirect") << 302 << QByteArray("OK") << false
