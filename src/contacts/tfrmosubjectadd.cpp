@@ -1,4 +1,5 @@
 #include "contacts/tfrmosubjectadd.h"
+#include "controls/anylength.h"
 #include "core/prompt.h"
 
 #include <QLabel>
@@ -22,6 +23,7 @@ TfrmOSubjectAdd::TfrmOSubjectAdd(QWidget *parent) : QDialog(parent)
     v->addWidget(new QLabel(QStringLiteral("Введите название нового подраздела:"), this));
     edtOsubjectName = new QLineEdit(this);
     edtOsubjectName->setObjectName(QStringLiteral("edtOsubjectName"));
+    controls::AnyLength(edtOsubjectName);
     v->addWidget(edtOsubjectName);
     Button1 = new QPushButton(QStringLiteral("Создать подраздел"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
