@@ -6,14 +6,25 @@
 #include "db/query.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QSet>
+#include <QThread>
 #include <cstdio>
+#include <errmsg.h>
+#include <mysqld_error.h>
 #include <limits>
 #include <vector>
 
 namespace qv::mailer {
 
 namespace {
+
+using namespace contacts;
+
+// How long a log row waits for the base to come back when the connection is
+// gone, and the pause between two tries while it cannot be opened.
+constexpr qint64 kLogWaitMs = 30000;
+constexpr unsigned long kLogRetryPauseMs = 300;
 
 void say(const QString &text) { std::fprintf(stderr, "DAVireza: %s\n", text.toLocal8Bit().constData()); }
 
@@ -54,6 +65,9 @@ private:
     bool readSettings(bool *found);
     bool readContacts();
     bool writeLog(qint64 contactId, bool sent, const QString &error);
+    // Runs the log statement until it is written, while the connection is
+    // lost and can be had again; false when it cannot be written.
+    bool runLogStatement(const QString &sql);
 
     MailingArgs m_args;
     QString m_subject, m_body;
@@ -170,29 +184,63 @@ bool Mailing::writeLog(qint64 contactId, bool sent, const QString &error)
                + db::Sql(QStringLiteral("повторная отправка не удалась: "))
                + QStringLiteral(", VALUES(orl_error)), VALUES(orl_error)), ") + keep("orl_status");
     }
-    return db::ExecQuery(sql) == 0;
+    return runLogStatement(sql);
+}
+
+bool Mailing::runLogStatement(const QString &sql)
+{
+    // The statement sets the row to the same values however often it runs, so
+    // after a lost connection it is sent again on the new one, even when the
+    // old one may have run it. The letter has gone out: its row waits for the
+    // base rather than be dropped.
+    db::Database &conn = db::DbConnection();
+    QElapsedTimer waiting;
+    for (;;) {
+        const int rc = db::RunDirect(sql);
+        if (rc == 0) {
+            if (waiting.isValid())
+                say(QStringLiteral("связь с базой данных восстановлена"));
+            return true;
+        }
+        const bool lost = rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST || rc == ER_CONNECTION_KILLED;
+        if (!lost && conn.isConnected()) {
+            say(QStringLiteral("журнал рассылки не записан: ") + conn.errorText());
+            return false;
+        }
+        if (!waiting.isValid()) {
+            waiting.start();
+            say(QStringLiteral("связь с базой данных потеряна (") + conn.errorText()
+                + QStringLiteral("), запись в журнал рассылки повторяется"));
+        } else if (waiting.elapsed() >= kLogWaitMs) {
+            say(QStringLiteral("журнал рассылки не записан: нет связи с базой данных (") + conn.errorText() + QLatin1Char(')'));
+            return false;
+        }
+        // Opened again already: the statement goes at once; else a pause first.
+        if (!conn.isConnected())
+            QThread::msleep(kLogRetryPauseMs);
+    }
 }
 
 int Mailing::run()
 {
     bool letterFound = false, sectionFound = false, projectFound = false;
     if (!readLetter(&letterFound) || !readSection(&sectionFound))
-        return ExitNotAllSent;
+        return MailerNotAllSent;
     if (!letterFound || !sectionFound) {
         if (!letterFound)
             say(QStringLiteral("письмо %1 не принадлежит проекту %2").arg(m_args.letterId).arg(m_args.projectId));
         if (!sectionFound)
             say(QStringLiteral("раздел контактов %1 не принадлежит проекту %2").arg(m_args.sectionId).arg(m_args.projectId));
-        return ExitForeignData;
+        return MailerForeignData;
     }
     if (!readSettings(&projectFound))
-        return ExitNotAllSent;
+        return MailerNotAllSent;
     if (!projectFound) {
         say(QStringLiteral("нет проекта %1").arg(m_args.projectId));
-        return ExitForeignData;
+        return MailerForeignData;
     }
     if (!readContacts())
-        return ExitNotAllSent;
+        return MailerNotAllSent;
 
     QString sessionProblem = m_settings.problem;
     if (!sessionProblem.isEmpty())
@@ -240,13 +288,19 @@ int Mailing::run()
         else
             ++sentCount;
         if (!writeLog(c.id, sent, error)) {
-            say(QStringLiteral("рассылка прервана: журнал рассылки не записан"));
-            return ExitNotAllSent;
+            // Nothing more goes out: every letter sent so far but this one is logged.
+            say(QStringLiteral("рассылка остановлена: разослано %1 из %2").arg(sentCount).arg(m_contacts.size()));
+            if (!sent)
+                return MailerNotAllSent;
+            say(QStringLiteral("письмо отправлено, но не записано в журнал рассылки: контакт %1 \"%2\" <%3>")
+                    .arg(c.id)
+                    .arg(c.name, c.email));
+            return MailerSentNotLogged;
         }
     }
     sender.reset();
     say(QStringLiteral("разослано %1 из %2").arg(sentCount).arg(m_contacts.size()));
-    return sentCount == static_cast<int>(m_contacts.size()) ? ExitAllSent : ExitNotAllSent;
+    return sentCount == static_cast<int>(m_contacts.size()) ? MailerAllSent : MailerNotAllSent;
 }
 
 } // namespace

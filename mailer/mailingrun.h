@@ -1,14 +1,13 @@
 #pragma once
 // One mailing: a letter of a project to the contacts of one of its contact
 // sections, every outcome written to the mailing log `oreglog`.
+#include "contacts/mailingoutcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace qv::mailer {
-
-// Exit codes of the mailer.
-enum ExitCode { ExitAllSent = 0, ExitNotAllSent = 1, ExitBadArguments = 2, ExitForeignData = 3 };
 
 struct MailingArgs {
     qint64 projectId = 0;
@@ -23,7 +22,7 @@ struct MailingArgs {
 std::optional<MailingArgs> ParseMailingArgs(const QStringList &arguments);
 
 // Runs the mailing on the process connection (already open on the database)
-// and returns the exit code.
+// and returns the exit code (contacts::MailerExit).
 int RunMailing(const MailingArgs &args);
 
 } // namespace qv::mailer

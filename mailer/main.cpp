@@ -5,7 +5,9 @@
 // writes each outcome to the mailing log. The database is the one in [SQL] of
 // "config.ini" in the working folder. Messages go to the error output.
 // Exit codes: 0 every contact got the letter, 1 some did not (or the database
-// failed), 2 bad arguments, 3 the letter or the section is not the project's.
+// failed), 2 bad arguments, 3 the letter or the section is not the project's,
+// 4 stopped because a letter went out and its log row could not be written
+// (the error output names that contact).
 #include "mailingrun.h"
 #include "stderrprompt.h"
 
@@ -29,7 +31,7 @@ int main(int argc, char *argv[])
     const auto args = mailer::ParseMailingArgs(app.arguments().mid(1));
     if (!args) {
         std::fprintf(stderr, "DAVireza: ожидаются пять чисел: проект письмо раздел пользователь режим(0|1)\n");
-        return mailer::ExitBadArguments;
+        return contacts::MailerBadArguments;
     }
 
     const QString iniPath = QDir::current().filePath(QStringLiteral("config.ini"));
@@ -45,14 +47,14 @@ int main(int argc, char *argv[])
     db::setDbConnection(conn);
     if (!conn->create()) {
         stderrPrompt.message(QStringLiteral("не загружена клиентская библиотека MySQL"), core::MessageIcon::Error);
-        return mailer::ExitNotAllSent;
+        return contacts::MailerNotAllSent;
     }
     conn->setConnectTimeout(10);
     if (!conn->connect(host, user, password, static_cast<unsigned>(port)) || !conn->selectDatabase(dbName)) {
         stderrPrompt.message(QStringLiteral("нет соединения с базой данных (") + iniPath + QStringLiteral("): ")
                                  + conn->errorText(),
                              core::MessageIcon::Error);
-        return mailer::ExitNotAllSent;
+        return contacts::MailerNotAllSent;
     }
 
     curl_global_init(CURL_GLOBAL_DEFAULT);

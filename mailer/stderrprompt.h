@@ -26,6 +26,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return QString(); }
     bool openUrl(const QUrl &) override { return false; }
     qint64 startProgram(const QString &, const QStringList &, const QString &) override { return -1; }
+    qint64 startWatchedProgram(const QString &, const QStringList &, const QString &, core::ProgramEnded) override { return -1; }
     int exec(QDialog *) override { return 0; }
 };
 

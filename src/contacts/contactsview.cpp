@@ -8,7 +8,9 @@
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/filtercommands.h"
 #include "workbench/navigator.h"
+#include "workbench/navigator_names.h"
 #include "db/rawrows.h"
 
 #include <QAction>
@@ -40,6 +42,21 @@ namespace {
 constexpr int kNoMaxLength = 16 * 1024 * 1024;
 const char *const kHeaders[ContactsModel::Columns] = {"Статус", "Организация", "ФИО", "Отдел", "Должность", "Телефоны",
                                                       "email", "Адрес", "Внес пользователь", "Дата внесения", "ID Контакта"};
+// A contact section's name: unique in the project, whatever its parent.
+workbench::NodeNaming sectionNaming(int projectId)
+{
+    workbench::NodeNaming n;
+    n.blank = QStringLiteral("Название раздела не должно быть пустым!");
+    n.taken = QStringLiteral("Раздел с таким названием уже существует!");
+    n.what = QStringLiteral("Раздел");
+    n.table = QStringLiteral("osubjects");
+    n.column = QStringLiteral("osubject_name");
+    n.takenSql = [projectId](const QString &name) {
+        return QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_name=") + db::Sql(name)
+               + QStringLiteral(" AND osubject_project_id=") + db::SqlInt(projectId);
+    };
+    return n;
+}
 } // namespace
 
 std::optional<std::vector<controls::TreeRow>> ReadSections(int projectId)
@@ -158,6 +175,9 @@ void ContactsView::buildPages()
     lvContacts->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvContacts->setSelectionMode(QAbstractItemView::SingleSelection);
     lvContacts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list and Ctrl+Tab reaches the tabs, instead of both
+    // walking the cells of a list that selects whole rows.
+    lvContacts->setTabKeyNavigation(false);
     lvContacts->setShowGrid(true);
     lvContacts->setWordWrap(false);
     lvContacts->verticalHeader()->hide();
@@ -236,16 +256,15 @@ void ContactsView::buildPages()
         addWidgets[i]->setObjectName(QLatin1String(names[i][1]));
     }
 
-    connect(pcContacts, &QTabWidget::tabBarClicked, this, [this](int index) {
-        if (index < 0 || index == pcContacts->currentIndex())
-            return;
-        pcContacts->setCurrentIndex(index);
-        pcContactsChange();
-    });
+    // Every change of the tab prepares the tab it shows, once: a click on the
+    // tab, the keys (Ctrl+Tab from the list among them) and the code that
+    // moves it alike.
+    connect(pcContacts, &QTabWidget::currentChanged, this, &ContactsView::pcContactsChange);
     connect(lvContacts->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         SelectedContactId = current.isValid() ? static_cast<int>(contactsModel->contactId(current.row())) : 0;
     });
-    connect(lvContacts, &QTableView::doubleClicked, this, &ContactsView::lvContactsDblClick);
+    // A double click or Enter on a contact opens it for editing.
+    connect(lvContacts, &QTableView::activated, this, &ContactsView::lvContactsDblClick);
     connect(edit.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
     connect(add.save, &QPushButton::clicked, this, &ContactsView::btnContactSaveClick);
     connect(tbEmailConfig, &QToolButton::clicked, this, &ContactsView::tbEmailConfigClick);
@@ -413,28 +432,21 @@ void ContactsView::addSubsection()
     const QString name = m_subjectAdd->NewSubjectName;
     if (name.isEmpty())
         return;
-    bool failed = false;
-    const auto existing = db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_name=") + db::Sql(name)
-                                           + QStringLiteral(" AND osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId),
-                                       &failed);
-    if (failed)
-        return;
-    if (existing) {
-        prompt().message(QStringLiteral("Раздел с таким названием уже существует!"));
-        return;
-    }
-    if (db::ExecQuery(QStringLiteral("INSERT INTO osubjects SET osubject_name=") + db::Sql(name) + QStringLiteral(" , osubject_project_id=")
-                      + db::SqlInt(m_ctx.CurrentProjectId) + QStringLiteral(", osubject_pid=")
-                      + db::SqlInt(m_subjectAdd->ParentSubjectId))
-        != 0)
+    workbench::NodeNaming naming = sectionNaming(m_ctx.CurrentProjectId);
+    naming.label = QStringLiteral("Введите название нового подраздела:");
+    const int parentId = m_subjectAdd->ParentSubjectId;
+    naming.writeSql = [&](const QString &newName) {
+        return QStringLiteral("INSERT INTO osubjects SET osubject_name=") + db::Sql(newName)
+               + QStringLiteral(" , osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId)
+               + QStringLiteral(", osubject_pid=") + db::SqlInt(parentId);
+    };
+    if (workbench::WriteNodeName(naming, name) != workbench::NameWrite::Written)
         return;
     QTreeWidgetItem *top = m_main.trvFilters->currentItem();
     while (top && top->parent())
         top = top->parent();
-    if (top && m_main.navigator) {
-        m_main.trvFilters->setCurrentItem(top);
-        m_main.navigator->trvFiltersClick();
-    }
+    if (top && m_main.navigator)
+        m_main.navigator->selectAndClick(top);
 }
 
 QTreeWidgetItem *ContactsView::selectedSectionNode() const
@@ -449,21 +461,17 @@ QTreeWidgetItem *ContactsView::selectedSectionNode() const
 void ContactsView::N18Click()
 {
     QTreeWidgetItem *node = selectedSectionNode();
-    if (!node)
+    if (!node || !m_main.navigator)
         return;
-    const auto answer = prompt().input(QStringLiteral("Переименование раздела"), QStringLiteral("Введите новое название раздела"),
-                                       node->text(0));
-    if (!answer)
-        return;
-    if (answer->trimmed().isEmpty()) {
-        prompt().message(QStringLiteral("Название раздела не должно быть пустым!"));
-        return;
-    }
-    if (db::ExecQuery(QStringLiteral("UPDATE osubjects SET osubject_name=") + db::Sql(*answer) + QStringLiteral(" WHERE osubject_id=")
-                      + db::SqlInt(*Navigator::nodeId(node)))
-        != 0)
-        return;
-    node->setText(0, *answer);
+    const int id = *Navigator::nodeId(node);
+    workbench::NodeNaming naming = sectionNaming(m_ctx.CurrentProjectId);
+    naming.caption = QStringLiteral("Переименование раздела");
+    naming.label = QStringLiteral("Введите новое название раздела");
+    naming.writeSql = [id](const QString &newName) {
+        return QStringLiteral("UPDATE osubjects SET osubject_name=") + db::Sql(newName) + QStringLiteral(" WHERE osubject_id=")
+               + db::SqlInt(id);
+    };
+    m_main.navigator->renameNode(node, naming);
 }
 
 void ContactsView::N21Click()
@@ -489,7 +497,7 @@ void ContactsView::N21Click()
         return;
     if (m_ctx.CurrentContactSectionId == id)
         forgetSection();
-    delete node;
+    workbench::RemoveNavigatorNode(m_main, node);
 }
 
 } // namespace qv::contacts

@@ -134,7 +134,10 @@ private:
     void hideBrowser();
     QTreeWidgetItem *selectedSectionNode() const;
     bool loadEditTab();
+    static void clearFields(const Fields &f);
     void launchMailer(int mode);
+    // The mailer started for the section `sectionId` of `projectId` has ended.
+    void mailerEnded(int projectId, int sectionId, int exitCode, const QString &output);
 
     mainview::MainView &m_main;
     core::AppContext &m_ctx;

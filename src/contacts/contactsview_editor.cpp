@@ -1,6 +1,7 @@
 // The contact editor's tabs and the mailing commands of the contacts view.
 #include "mainview/mainview.h"
 #include "contacts/contactsview.h"
+#include "contacts/mailingoutcome.h"
 #include "contacts/tfrmemailconfig.h"
 #include "controls/tmirztreeview.h"
 #include "controls/treewalk.h"
@@ -14,6 +15,7 @@
 #include "db/rowguard.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QSet>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -55,19 +57,32 @@ const QStringList &contactColumns()
 
 void ContactsView::lvContactsDblClick()
 {
-    pcContacts->setCurrentIndex(1);
-    pcContactsChange();
+    // Moving to the tab prepares it.
+    if (pcContacts->currentIndex() == 1)
+        pcContactsChange();
+    else
+        pcContacts->setCurrentIndex(1);
+}
+
+void ContactsView::clearFields(const Fields &f)
+{
+    for (QLineEdit *e : {f.fio, f.address, f.status, f.department, f.tel, f.email})
+        e->clear();
+    f.organization->setEditText(QString());
 }
 
 bool ContactsView::loadEditTab()
 {
+    // Nothing of the contact shown before stays on the tab: it shows the
+    // contact once every read has come through, or nothing.
     m_loadedContactId = 0;
     m_loadedRow = db::LoadedRow();
+    clearFields(edit);
+    edit.tree->clear();
+    const int id = SelectedContactId;
     const auto rows = ReadSections(m_ctx.CurrentProjectId);
     if (!rows)
         return false;
-    fillSectionTree(edit.tree, *rows);
-    const int id = SelectedContactId;
     bool failed = false;
     const auto row = db::FirstRow(QStringLiteral("SELECT * FROM contacts WHERE contact_id=") + db::SqlInt(id), &failed);
     if (failed)
@@ -77,6 +92,11 @@ bool ContactsView::loadEditTab()
         pcContacts->setCurrentIndex(0);
         return false;
     }
+    // The ticks from one statement.
+    QSet<int> member;
+    if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
+                        [&](const db::Row &r) { member.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
+        return false;
     edit.fio->setText(row->value(1));
     edit.organization->setEditText(row->value(2));
     edit.status->setText(row->value(3));
@@ -87,11 +107,7 @@ bool ContactsView::loadEditTab()
     db::LoadedRow loaded(QStringLiteral("contacts"), QStringLiteral("contact_id"), id);
     for (qsizetype i = 0; i < contactColumns().size(); ++i)
         loaded.set(contactColumns()[i], row->value(i + 1));
-    // The ticks from one statement.
-    QSet<int> member;
-    if (!db::ForEachRow(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=") + db::SqlInt(id),
-                        [&](const db::Row &r) { member.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
-        return false;
+    fillSectionTree(edit.tree, *rows);
     const QList<QTreeWidgetItem *> nodes = controls::TreeItems(edit.tree);
     edit.tree->beginLoad();
     for (QTreeWidgetItem *n : nodes)
@@ -115,9 +131,7 @@ void ContactsView::pcContactsChange()
         for (QTreeWidgetItem *n : controls::TreeItems(add.tree))
             add.tree->setState(n, 1);
         add.tree->endLoad();
-        for (QLineEdit *e : {add.fio, add.address, add.status, add.department, add.tel, add.email})
-            e->clear();
-        add.organization->setEditText(QString());
+        clearFields(add);
     } else if (tab == 1) {
         if (!lvContacts->selectionModel()->currentIndex().isValid() || SelectedContactId <= 0) {
             pcContacts->setCurrentIndex(0);
@@ -131,8 +145,11 @@ void ContactsView::btnContactSaveClick()
 {
     const bool editing = pcContacts->currentIndex() == 1;
     const Fields &f = editing ? edit : add;
-    if (editing && m_loadedContactId <= 0)
+    if (editing && m_loadedContactId <= 0) {
+        prompt().message(QStringLiteral("Контакт не загружен для редактирования: выберите контакт в списке на вкладке "
+                                        "\"Контакты\" и откройте эту вкладку снова."));
         return;
+    }
     if (f.fio->text().isEmpty() && f.organization->currentText().isEmpty() && f.email->text().isEmpty()) {
         prompt().message(QStringLiteral("Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail"));
         return;
@@ -252,11 +269,27 @@ void ContactsView::launchMailer(int mode)
         prompt().message(QStringLiteral("Выберите раздел контактов для рассылки"));
         return;
     }
-    const QStringList arguments{QString::number(m_ctx.CurrentProjectId), QString::number(letter->id),
-                                QString::number(m_ctx.CurrentContactSectionId), QString::number(m_ctx.CurrentUserId.value_or(0)),
-                                QString::number(mode)};
-    if (core::LaunchProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir) < 0)
+    const int projectId = m_ctx.CurrentProjectId, sectionId = m_ctx.CurrentContactSectionId;
+    const QStringList arguments{QString::number(projectId), QString::number(letter->id), QString::number(sectionId),
+                                QString::number(m_ctx.CurrentUserId.value_or(0)), QString::number(mode)};
+    // The mailer runs on its own; its end is heard from the event loop.
+    const QPointer<ContactsView> view(this);
+    const auto ended = [view, projectId, sectionId](int exitCode, const QString &output) {
+        if (view)
+            view->mailerEnded(projectId, sectionId, exitCode, output);
+    };
+    if (core::LaunchWatchedProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir, ended) < 0)
         prompt().message(QStringLiteral("Не удалось запустить программу рассылки: ") + m_ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
+}
+
+void ContactsView::mailerEnded(int projectId, int sectionId, int exitCode, const QString &output)
+{
+    // The section mailed, while it is the one listed, shows the new statuses.
+    if (projectId == m_ctx.CurrentProjectId && sectionId == m_ctx.CurrentContactSectionId)
+        listSection(sectionId);
+    const QString outcome = MailerOutcomeMessage(exitCode, output);
+    if (!outcome.isEmpty())
+        prompt().message(outcome, core::MessageIcon::Warning);
 }
 
 } // namespace qv::contacts

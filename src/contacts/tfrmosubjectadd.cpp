@@ -23,6 +23,7 @@ TfrmOSubjectAdd::TfrmOSubjectAdd(QWidget *parent) : QDialog(parent)
     v->addWidget(new QLabel(QStringLiteral("Введите название нового подраздела:"), this));
     edtOsubjectName = new QLineEdit(this);
     edtOsubjectName->setObjectName(QStringLiteral("edtOsubjectName"));
+    // A pasted name stays whole: the caller checks it against its column.
     controls::AnyLength(edtOsubjectName);
     v->addWidget(edtOsubjectName);
     Button1 = new QPushButton(QStringLiteral("Создать подраздел"), this);

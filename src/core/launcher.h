@@ -1,6 +1,8 @@
 #pragma once
 // Starting outside programs: the local database server, the mailer, plug-ins
 // and the maker's pages.
+#include "core/prompt.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,17 @@ qint64 LaunchProgram(const QString &file, const QStringList &parameters, const Q
 // memory stay here). Returns the process id, or -1.
 qint64 StartDetachedClean(const QString &program, const QStringList &arguments, const QString &workingDir,
                           const QString &outputFile = QString());
+
+// Starts `program` as StartDetachedClean does, its output and error output
+// collected, and calls `ended` from the event loop once it has ended (never
+// from within this call): nothing waits for it meanwhile. Returns the process
+// id, or -1 (and `ended` is never called).
+qint64 StartWatchedClean(const QString &program, const QStringList &arguments, const QString &workingDir,
+                         ProgramEnded ended);
+
+// LaunchProgram with the parameters as a list, through the prompt seam's
+// watched start: `ended` is called when the program has ended.
+qint64 LaunchWatchedProgram(const QString &file, const QStringList &parameters, const QString &folder, ProgramEnded ended);
 
 // Names of the subfolders of `folder`, in name order. A missing folder gives
 // the message "Не могу войти в каталог: " + folder and an empty list.

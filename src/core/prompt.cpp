@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -15,7 +16,57 @@ namespace {
 InteractivePrompt g_interactive;
 Prompt *g_current = nullptr;
 
-QWidget *owner() { return QApplication::activeWindow(); }
+bool staysOnTop(const QWidget *w) { return w && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+// The window itself or one it belongs to (a dialog of the users list) stays on top.
+bool aboveOnTop(const QWidget *w)
+{
+    for (; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        if (staysOnTop(w))
+            return true;
+    }
+    return false;
+}
+
+// A shown window of the program that stays on top (the materials editor, the
+// users list), other than `except`; none when there is none.
+QWidget *onTopWindow(const QWidget *except)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != except && w->isVisible() && staysOnTop(w) && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip)
+            return w;
+    }
+    return nullptr;
+}
+
+// A box opens over the window it is asked from. Asked while a window that
+// stays on top is shown (an operation of the materials editor run from the
+// main window, the editor just shown and not yet active), it is that
+// window's box: below it, it would be hidden.
+QWidget *owner()
+{
+    QWidget *active = QApplication::activeWindow();
+    if (aboveOnTop(active))
+        return active;
+    if (QWidget *onTop = onTopWindow(nullptr))
+        return onTop;
+    return active;
+}
+
+// A dialog with an owner of its own, asked while a window that stays on
+// top is shown, stays on top too; true when it was made to.
+bool keepAbove(QWidget *dialog)
+{
+    if (aboveOnTop(dialog) || !onTopWindow(dialog))
+        return false;
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return true;
+}
+
+// Room enough for any value a column holds: the input box never cuts a pasted
+// text (Qt's default cuts at 32,767 characters without a word); the caller
+// checks the value against its column.
+constexpr int kInputRoom = 16 * 1024 * 1024;
 } // namespace
 
 Prompt &prompt() { return g_current ? *g_current : g_interactive; }
@@ -60,11 +111,16 @@ bool InteractivePrompt::okCancel(const QString &text)
 
 std::optional<QString> InteractivePrompt::input(const QString &caption, const QString &label, const QString &preset)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), caption, label, QLineEdit::Normal, preset, &ok);
-    if (!ok)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (auto *edit = dialog.findChild<QLineEdit *>())
+        edit->setMaxLength(kInputRoom);
+    dialog.setTextValue(preset);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString InteractivePrompt::saveFileName(const QString &caption, const QString &startName, const QString &filter)
@@ -86,6 +142,19 @@ qint64 InteractivePrompt::startProgram(const QString &program, const QStringList
     return StartDetachedClean(program, arguments, workingDir);
 }
 
-int InteractivePrompt::exec(QDialog *dialog) { return dialog->exec(); }
+qint64 InteractivePrompt::startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                                              ProgramEnded ended)
+{
+    return StartWatchedClean(program, arguments, workingDir, std::move(ended));
+}
+
+int InteractivePrompt::exec(QDialog *dialog)
+{
+    const bool raised = keepAbove(dialog);
+    const int result = dialog->exec();
+    if (raised)
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    return result;
+}
 
 } // namespace qv::core

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -14,6 +15,10 @@ class QWidget;
 namespace qv::core {
 
 enum class MessageIcon { Information, Warning, Error, Question };
+
+// Called when a watched program has ended: its exit code (-1 when it did not
+// exit by itself) and what it wrote to its output and error output.
+using ProgramEnded = std::function<void(int exitCode, const QString &output)>;
 
 class Prompt {
 public:
@@ -24,7 +29,8 @@ public:
     virtual bool question(const QString &text) = 0;
     // A message with OK and Cancel; true for OK.
     virtual bool okCancel(const QString &text) = 0;
-    // An input box preset with `preset`; nothing when cancelled.
+    // An input box preset with `preset`; nothing when cancelled. It takes a
+    // text of any length: the caller checks it against its column.
     virtual std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) = 0;
     // File dialogs; an empty text when cancelled.
     virtual QString saveFileName(const QString &caption, const QString &startName, const QString &filter) = 0;
@@ -33,6 +39,10 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
     // Starts a program without waiting; its process id, or -1.
     virtual qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) = 0;
+    // Starts a program without waiting and calls `ended` from the event loop
+    // when it has ended; its process id, or -1 (and `ended` is never called).
+    virtual qint64 startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                                       ProgramEnded ended) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int exec(QDialog *dialog) = 0;
 };
@@ -48,6 +58,8 @@ public:
     QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;
     bool openUrl(const QUrl &url) override;
     qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) override;
+    qint64 startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                               ProgramEnded ended) override;
     int exec(QDialog *dialog) override;
 
 private:

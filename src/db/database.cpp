@@ -315,6 +315,15 @@ quint64 Database::lastInsertId() const
     return m_handle ? MySqlApi::get().insert_id(m_handle) : 0;
 }
 
+quint64 Database::affectedRows() const
+{
+    if (!m_handle)
+        return 0;
+    const my_ulonglong n = MySqlApi::get().affected_rows(m_handle);
+    // (my_ulonglong)-1: the statement failed or was a SELECT.
+    return n == static_cast<my_ulonglong>(-1) ? 0 : static_cast<quint64>(n);
+}
+
 void Database::close()
 {
     if (m_handle && MySqlApi::isLoaded())

@@ -50,6 +50,9 @@ public:
     // The text ready to stand between quotes in a statement.
     QString escape(const QString &text) const;
     quint64 lastInsertId() const;
+    // The rows the last statement changed, inserted or deleted (an UPDATE
+    // counts only the rows whose values it changed).
+    quint64 affectedRows() const;
     void close();
 
     st_mysql *handle() const { return m_handle; }

@@ -59,6 +59,7 @@ bool MySqlApi::load(QString *whyNot)
             resolve(lib, "mysql_errno", a.errno_, missing);
             resolve(lib, "mysql_real_escape_string", a.real_escape_string, missing);
             resolve(lib, "mysql_insert_id", a.insert_id, missing);
+            resolve(lib, "mysql_affected_rows", a.affected_rows, missing);
             resolve(lib, "mysql_close", a.close, missing);
             resolve(lib, "mysql_ping", a.ping, missing);
             a.get_socket = reinterpret_cast<decltype(a.get_socket)>(lib.resolve("mysql_get_socket"));

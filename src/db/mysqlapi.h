@@ -23,6 +23,7 @@ struct MySqlApi {
     unsigned int (*errno_)(MYSQL *) = nullptr;
     unsigned long (*real_escape_string)(MYSQL *, char *, const char *, unsigned long) = nullptr;
     my_ulonglong (*insert_id)(MYSQL *) = nullptr;
+    my_ulonglong (*affected_rows)(MYSQL *) = nullptr;
     void (*close)(MYSQL *) = nullptr;
     int (*ping)(MYSQL *) = nullptr;
     // Optional: not every client library has it (nullptr then).

@@ -337,6 +337,13 @@ int ExecQuery(const QString &sql)
     return rc;
 }
 
+std::optional<quint64> ExecChanging(const QString &sql)
+{
+    if (ExecQuery(sql) != 0)
+        return std::nullopt;
+    return DbConnection().affectedRows();
+}
+
 int RunDirect(const QString &sql) { return DbConnection().query(sql); }
 
 QString RunFailedMessage(const QString &sql)

@@ -74,6 +74,9 @@ private:
 // "Ошибка в запросе:" + statement + CR + the server's text and returns the
 // client's non-zero code.
 int ExecQuery(const QString &sql);
+// Runs a statement that changes rows, as ExecQuery does: the number of rows it
+// changed, inserted or deleted; nothing when it failed (reported).
+std::optional<quint64> ExecChanging(const QString &sql);
 // A statement as a message shows it: the value of every password column
 // (user_password, project_smtp_password, the site passwords, any "*_password")
 // as "***", then its first 2,000 characters, then "…".

@@ -157,6 +157,9 @@ void MaterialsNavigation::openOn(int tab)
         m_editor->cbFMaterialsChange();
         break;
     default:
+        // The letters are shown as stored; the active letter stays the one
+        // chosen in the main window.
+        m_editor->showListedMaterial();
         break;
     }
     m_editor->showEditor();
@@ -191,6 +194,9 @@ void MaterialsNavigation::tbMaterialEditClick()
             index = m_editor->cbFMaterials->findText(name, Qt::MatchExactly);
         m_editor->cbFMaterials->setCurrentIndex(index);
         m_editor->cbFMaterialsChange();
+    } else {
+        // The tab it showed last, with what its list names.
+        m_editor->showListedMaterial();
     }
     m_editor->scrollToTop();
     m_editor->showEditor();
@@ -239,6 +245,8 @@ void MaterialsNavigation::ToolButton19Click()
     if (!m_editor)
         return;
     m_editor->setTab(TfrmProjectMaterials::LetterTab);
+    // Should the new letter be cancelled, the tab shows the listed one.
+    m_editor->showListedMaterial();
     m_editor->showEditor();
     m_editor->btnOMaterialNewClick();
 }

@@ -11,6 +11,7 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
+#include "workbench/resourcelist.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -110,8 +111,16 @@ void ProjectChoice::collapseNavigator()
 
 void ProjectChoice::cbProjectsChange()
 {
-    if (m_main.cbProjects->currentIndex() <= 0)
+    if (m_main.cbProjects->currentIndex() <= 0) {
+        // The placeholder changes nothing: the list goes back to the project
+        // that stays current, so that what it shows is what the work is for.
+        const int current = static_cast<int>(m_main.projectIds.indexOf(m_ctx.CurrentProjectId));
+        if (m_ctx.CurrentProjectId > 0 && current > 0) {
+            const QSignalBlocker block(m_main.cbProjects);
+            m_main.cbProjects->setCurrentIndex(current);
+        }
         return;
+    }
     const int projectId = shownProjectId();
     // Pending edits go into the rows they were loaded from, while those still
     // belong to the current project.
@@ -124,6 +133,7 @@ void ProjectChoice::cbProjectsChange()
                                  + QLatin1Char('"'));
     m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
     collapseNavigator();
+    clearResourceList();
 
     m_ctx.CurrentProjectId = 0;
     if (onProjectLeft)
@@ -207,6 +217,30 @@ void ProjectChoice::cbProjectsChange()
     m_main.pmWeb->clear();
     for (const QString &caption : controls::DefaultBrowserMenu())
         AddWebMenuItem(m_main, caption);
+
+    // What stays on screen is the new project's: the editor's tab shows the
+    // material its list names, the resource list the node shown.
+    if (m_editor && m_editor->isVisible())
+        m_editor->showListedMaterial();
+    refillResourceList();
+}
+
+void ProjectChoice::clearResourceList()
+{
+    m_ctx.SelectedResourceId = 0;
+    m_ctx.SelectedResourceName.clear();
+    if (m_main.resources)
+        m_main.resources->clear();
+}
+
+void ProjectChoice::refillResourceList()
+{
+    // Rubrics and filters list the same resources in every project, with the
+    // project's own statuses; the navigator's other nodes (a user section is
+    // the project's own) are gone with the collapse or list nothing.
+    const auto kind = workbench::Navigator::nodeKind(m_main.trvFilters->currentItem());
+    if (m_main.navigator && (kind == workbench::Navigator::RubricNode || kind == workbench::Navigator::FilterNode))
+        m_main.navigator->trvFiltersClick();
 }
 
 void ProjectChoice::leaveProject()
@@ -223,6 +257,7 @@ void ProjectChoice::leaveProject()
     m_main.pmFill->clear();
     m_main.pmWeb->clear();
     collapseNavigator();
+    clearResourceList();
     if (m_editor) {
         m_editor->forgetProject();
         m_editor->cbCMaterials->clear();

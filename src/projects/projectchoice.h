@@ -54,6 +54,10 @@ private:
     // The id of the entry cbProjects shows, 0 for the placeholder.
     int shownProjectId() const;
     void collapseNavigator();
+    // The resource list of the project left goes; the node shown, if it
+    // lists resources, fills it again for the project now current.
+    void clearResourceList();
+    void refillResourceList();
 
     mainview::MainView &m_main;
     core::AppContext &m_ctx;

@@ -211,18 +211,17 @@ QString PadOsName(const QString &stored)
 
 const QStringList &PadOsValues()
 {
+    // The systems' list of PAD 3.11, in its own order.
     static const QStringList values = {QStringLiteral("Android"), QStringLiteral("BlackBerry"),
-        QStringLiteral("Handheld/Mobile Other"), QStringLiteral("iPhone"), QStringLiteral("iPad"),
-        QStringLiteral("iPod"), QStringLiteral("iTouch"), QStringLiteral("Java"), QStringLiteral("Linux"),
-        QStringLiteral("Linux Console"), QStringLiteral("Linux Gnome"), QStringLiteral("Linux GPL"),
-        QStringLiteral("Linux Open Source"), QStringLiteral("Mac OS X"), QStringLiteral("Mac Other"),
-        QStringLiteral("MS-DOS"), QStringLiteral("Netware"), QStringLiteral("OpenVMS"), QStringLiteral("Palm"),
-        QStringLiteral("Pocket PC"), QStringLiteral("Symbian"), QStringLiteral("Unix"), QStringLiteral("Win2000"),
-        QStringLiteral("Win7 x32"), QStringLiteral("Win7 x64"), QStringLiteral("Win98"), QStringLiteral("WinMobile"),
-        QStringLiteral("WinOther"), QStringLiteral("WinServer"), QStringLiteral("WinVista"),
-        QStringLiteral("WinVista x64"), QStringLiteral("WinXP"), QStringLiteral("Windows 8"),
-        QStringLiteral("Windows Phone 7"), QStringLiteral("Windows Phone 8"), QStringLiteral("Windows RT"),
-        QStringLiteral("Other"), QStringLiteral("Not Applicable")};
+        QStringLiteral("Handheld/Mobile Other"), QStringLiteral("iPhone"), QStringLiteral("iPod"),
+        QStringLiteral("iTouch"), QStringLiteral("Java"), QStringLiteral("Linux"), QStringLiteral("Linux Console"),
+        QStringLiteral("Linux Gnome"), QStringLiteral("Linux GPL"), QStringLiteral("Linux Open Source"),
+        QStringLiteral("Mac OS X"), QStringLiteral("Mac Other"), QStringLiteral("MS-DOS"), QStringLiteral("Netware"),
+        QStringLiteral("OpenVMS"), QStringLiteral("Palm"), QStringLiteral("Pocket PC"), QStringLiteral("Symbian"),
+        QStringLiteral("Unix"), QStringLiteral("Win2000"), QStringLiteral("Win7 x32"), QStringLiteral("Win7 x64"),
+        QStringLiteral("Win98"), QStringLiteral("WinMobile"), QStringLiteral("WinOther"), QStringLiteral("WinServer"),
+        QStringLiteral("WinVista"), QStringLiteral("WinVista x64"), QStringLiteral("WinXP"), QStringLiteral("Other"),
+        QStringLiteral("Not Applicable")};
     return values;
 }
 

@@ -31,7 +31,7 @@ QString PadCategoryClass(const QString &stored);
 // a system the format does not list "Other"; an empty text stays empty.
 QString PadOsName(const QString &stored);
 
-// The values the format accepts for the supported systems and for the
+// The values PAD 3.11 accepts for the supported systems and for the
 // specific category.
 const QStringList &PadOsValues();
 const QStringList &PadCategoryValues();

@@ -69,7 +69,13 @@ const QStringList &SoftSaveColumns()
 
 QString SizeInUnits(qint64 bytes, qint64 unit)
 {
-    return QString::number(bytes / unit) + QLatin1Char(',') + QString::number(bytes % unit);
+    // The remainder is the fraction's digits: it keeps its leading zeros, so
+    // 1050 bytes are "1,050" kilobytes, never "1,50". A sign stands once, in front.
+    const quint64 magnitude = bytes < 0 ? 0 - static_cast<quint64>(bytes) : static_cast<quint64>(bytes);
+    const auto u = static_cast<quint64>(unit);
+    const int digits = static_cast<int>(QString::number(u).size()) - 1;
+    return (bytes < 0 ? QStringLiteral("-") : QString()) + QString::number(magnitude / u) + QLatin1Char(',')
+           + QStringLiteral("%1").arg(magnitude % u, digits, 10, QLatin1Char('0'));
 }
 
 std::optional<SoftSizes> SoftSizesFromText(const QString &text, QString *error)

@@ -37,7 +37,8 @@ struct SoftSizes {
     QString ksize;
     QString msize;
 };
-// "n div unit" + "," + "n mod unit", the remainder without leading zeros.
+// "n div unit" + "," + "n mod unit" for a unit of 1000 or 1000000, the
+// remainder with its leading zeros (as many digits as the unit has zeros).
 QString SizeInUnits(qint64 bytes, qint64 unit);
 // Nothing, with `error` set to "'<text>' is not a valid integer value", when
 // the text is not a whole (64-bit) number.

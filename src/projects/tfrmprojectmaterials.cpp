@@ -166,6 +166,22 @@ void TfrmProjectMaterials::setTab(int index)
     m_settingTab = false;
 }
 
+void TfrmProjectMaterials::showListedMaterial()
+{
+    const int tab = pcMaterials->currentIndex();
+    if (tab < SoftTab || tab > LetterTab)
+        return;
+    const LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
+    const MaterialList *list = tab == SiteTab ? cbCMaterials : tab == ForumTab ? cbFMaterials : tab == LetterTab ? cbOMaterials : nullptr;
+    if (l.isLoaded() && l.projectId == m_ctx.CurrentProjectId && (!list || list->currentId() == l.id))
+        return;
+    const int activeId = m_ctx.CurrentMaterialId;
+    const QString activeName = m_ctx.CurrentMaterialName;
+    loadTab(tab);
+    m_ctx.CurrentMaterialId = activeId;
+    m_ctx.CurrentMaterialName = activeName;
+}
+
 void TfrmProjectMaterials::showEditor()
 {
     show();

@@ -166,6 +166,10 @@ public:
 
     // Shows a tab from code: no prompt and no load.
     void setTab(int index);
+    // The tab shown gets the material its list names, loaded, unless it holds
+    // that material already (its edits kept). Which material is active for
+    // the form filler and the mailing stays as it was.
+    void showListedMaterial();
     // Shows the window (modeless) and brings it up.
     void showEditor();
     // Scrolls the site-description and press-release pages back to the top.

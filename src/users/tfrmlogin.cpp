@@ -40,10 +40,18 @@ TfrmLogin::TfrmLogin(core::AppContext &ctx, QWidget *parent) : QDialog(parent), 
     btnEnter->setDefault(true);
     layout->addWidget(btnEnter);
     connect(btnEnter, &QPushButton::clicked, this, &TfrmLogin::Button1Click);
+    // Unticked, by the mouse or the space bar: the remembered login goes at
+    // once, whatever follows.
+    connect(cbAutoSave, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on)
+            writeAuth(false);
+    });
 }
 
 void TfrmLogin::prepare()
 {
+    // Presetting the box is no choice of the user's.
+    const QSignalBlocker block(cbAutoSave);
     cbAutoSave->setChecked(false);
     edtLogin->clear();
     edtPassword->clear();
@@ -63,13 +71,18 @@ void TfrmLogin::Button1Click()
         (edtLogin->text().isEmpty() ? edtLogin : edtPassword)->setFocus();
         return;
     }
+    // Unticked, nothing stays remembered, however the login turns out; a
+    // ticked one is remembered once it is accepted.
+    if (!cbAutoSave->isChecked())
+        writeAuth(false);
     accept();
 }
 
-void TfrmLogin::rememberLogin()
+void TfrmLogin::rememberLogin() { writeAuth(cbAutoSave->isChecked()); }
+
+void TfrmLogin::writeAuth(bool remember)
 {
     const QString section = QStringLiteral("Auth");
-    const bool remember = cbAutoSave->isChecked();
     const QList<QPair<QString, QString>> values{
         {QStringLiteral("AutoSave"), remember ? QStringLiteral("1") : QStringLiteral("0")},
         {QStringLiteral("Login"), remember ? edtLogin->text() : QString()},

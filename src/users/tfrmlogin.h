@@ -28,10 +28,14 @@ public:
     // Presets the fields from [Auth] of "config.ini".
     void prepare();
     // Records (ticked) or forgets (unticked) the login in "config.ini", once
-    // it has been accepted. A file that cannot be written is reported.
+    // it has been accepted; unticking the box forgets it at once. A file that
+    // cannot be written is reported.
     void rememberLogin();
 
 private:
+    // Writes the login and password into [Auth] (`remember`) or empties them.
+    void writeAuth(bool remember);
+
     core::AppContext &m_ctx;
 };
 

@@ -49,8 +49,12 @@ TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *paren
     connect(tbUserAdd, &QToolButton::clicked, this, &TfrmUsers::tbUserAddClick);
     connect(tbnUserEdit, &QToolButton::clicked, this, &TfrmUsers::tbnUserEditClick);
     connect(lvUsers, &QTreeWidget::itemDoubleClicked, this, [this] { lvUsersDblClick(); });
-    if (m_editor)
+    if (m_editor) {
+        // The editor belongs to this window, which stays on top: it opens as
+        // its dialog, above it, never behind it.
+        m_editor->setParent(this, m_editor->windowFlags());
         connect(m_editor, &TfrmUserEdit::saved, this, [this] { fillList(); });
+    }
 }
 
 void TfrmUsers::open()
@@ -82,7 +86,9 @@ bool TfrmUsers::fillList()
     db::QueryResult result(db::DbConnection());
     while (const auto row = result.FetchRow()) {
         // Columns by position: id, login, password, active, e-mail, full name.
-        items.append(new QTreeWidgetItem(QStringList{(*row)[3], (*row)[0], (*row)[1], (*row)[2], (*row)[5], (*row)[4]}));
+        // The password is not shown in the list; the editor shows it.
+        items.append(new QTreeWidgetItem(
+            QStringList{(*row)[3], (*row)[0], (*row)[1], QStringLiteral("***"), (*row)[5], (*row)[4]}));
     }
     if (result.failed()) {
         qDeleteAll(items);

@@ -43,6 +43,13 @@ QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool c
     bar->addWidget(b);
     return b;
 }
+
+const char *const kNoResource = "Не выбран ресурс: выберите его в списке ресурсов.";
+
+bool isResourceKind(const QString &kind)
+{
+    return kind == QLatin1String("soft") || kind == QLatin1String("catalogs") || kind == QLatin1String("forums");
+}
 } // namespace
 
 BrowserPane::BrowserPane(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
@@ -58,7 +65,7 @@ BrowserPane::BrowserPane(mainview::MainView &main, core::AppContext &ctx) : QObj
     m_filler->activePressRelease = [this] { return activePressRelease(); };
     main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
 
-    connect(main.lvLinks, &QTableView::clicked, this, [this] { lvLinksClick(); });
+    connect(main.resources, &ResourceList::currentResourceChanged, this, &BrowserPane::lvLinksClick);
     // The page follows the tab the user moves to, by mouse or keyboard; a
     // click on the current tab or on the empty bar changes nothing.
     connect(main.tcWeb, &QTabBar::currentChanged, this, [this](int index) {
@@ -84,7 +91,7 @@ void BrowserPane::attachAuth(TfrmAuth *auth)
     m_auth = auth;
     m_filler->setAuth(auth);
     if (auth)
-        auth->hasSelection = [this] { return m_main.resources && m_main.resources->selectedRow() >= 0; };
+        auth->hasSelection = [this] { return m_ctx.SelectedResourceId > 0; };
 }
 
 void BrowserPane::buildToolBar()
@@ -116,6 +123,8 @@ void BrowserPane::buildToolBar()
     // "Сохр. пароль и заполнить поля" does both: the page is filled with the
     // entry just saved.
     connect(tbnAuth, &QToolButton::clicked, this, [this] {
+        if (!resourceSelected())
+            return;
         if (m_auth && m_auth->tbnAuthClick() == TfrmAuth::SavedToFill)
             m_filler->fillAgain();
     });
@@ -170,38 +179,92 @@ std::optional<int> BrowserPane::activePressRelease(bool *failed) const
 void BrowserPane::lvLinksClick()
 {
     ResourceList *list = m_main.resources;
-    if (!list || list->selectedRow() < 0)
+    const int row = list ? list->selectedRow() : -1;
+    if (row < 0) {
+        forgetSelectedResource();
         return;
+    }
     ++m_ctx.LinkClickCounter;
     const int n = m_ctx.LinkClickCounter;
     if ((n == 1 || n % 3 == 0) && m_main.AdStrip)
         m_main.AdStrip->setUrl(m_ctx.makerUrl(QStringLiteral("/pad/frmMain.php?counter=") + QString::number(n)));
-    const QString kind = m_ctx.CurrentKind;
-    if (kind != QLatin1String("soft") && kind != QLatin1String("catalogs") && kind != QLatin1String("forums"))
+    if (!isResourceKind(m_ctx.CurrentKind))
         return;
-    m_ctx.SelectedResourceName = list->selectedSubItem(SubName);
-    m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(list->selectedSubItem(SubId)).value_or(0));
+    m_ctx.SelectedResourceName = list->subItem(row, SubName);
+    m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(list->subItem(row, SubId)).value_or(0));
+    showSelectedResource(list->subItem(row, SubStatus));
+    tcWebChange();
+}
+
+void BrowserPane::selectResource(int id, const QString &name, bool refill)
+{
+    ResourceList *list = m_main.resources;
+    int row = list ? list->rowOf(id) : -1;
+    if (list && row < 0 && refill)
+        row = list->refillShowing(id);
+    if (list)
+        list->selectRow(row);
+    m_ctx.SelectedResourceId = id;
+    m_ctx.SelectedResourceName = row >= 0 ? list->subItem(row, SubName) : name;
+    showSelectedResource(statusOfSelected());
+}
+
+void BrowserPane::showSelectedResource(const QString &status)
+{
     m_main.pcMain->setTabText(1, QStringLiteral("Редактировать \"") + m_ctx.SelectedResourceName + QLatin1Char('"'));
-    const QString status = list->selectedSubItem(SubStatus);
+    pressStatus(status);
+    edtURLAudit->setText(QStringLiteral("http://") + m_ctx.SelectedResourceName);
+}
+
+void BrowserPane::forgetSelectedResource()
+{
+    m_ctx.SelectedResourceId = 0;
+    m_ctx.SelectedResourceName.clear();
+    if (!isResourceKind(m_ctx.CurrentKind))
+        return;
+    m_main.pcMain->setTabText(1, QStringLiteral("Редактировать..."));
+    if (m_main.resources)
+        m_main.resources->releaseStatusButtons();
+    edtURLAudit->clear();
+}
+
+void BrowserPane::pressStatus(const QString &status)
+{
+    QToolButton *pressed = nullptr;
+    if (status.startsWith(QStringLiteral("П")))
+        pressed = tbnStatus1;
+    else if (status.startsWith(QStringLiteral("Д")))
+        pressed = tbnStatus2;
+    else if (status.startsWith(QStringLiteral("О")))
+        pressed = tbnStatus3;
     for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
         const QSignalBlocker block(b);
-        b->setChecked(false);
+        b->setChecked(b == pressed);
     }
-    if (!status.isEmpty()) {
-        QToolButton *pressed = nullptr;
-        if (status.startsWith(QStringLiteral("П")))
-            pressed = tbnStatus1;
-        else if (status.startsWith(QStringLiteral("Д")))
-            pressed = tbnStatus2;
-        else if (status.startsWith(QStringLiteral("О")))
-            pressed = tbnStatus3;
-        if (pressed) {
-            const QSignalBlocker block(pressed);
-            pressed->setChecked(true);
-        }
+}
+
+QString BrowserPane::statusOfSelected() const
+{
+    const ResourceList *list = m_main.resources;
+    const int row = list ? list->rowOf(m_ctx.SelectedResourceId) : -1;
+    if (row >= 0)
+        return list->subItem(row, SubStatus);
+    // A resource the list does not show (one just added): the log says.
+    int material = 0;
+    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+        material = activePressRelease().value_or(0);
+        if (material <= 0)
+            return {};
     }
-    edtURLAudit->setText(QStringLiteral("http://") + m_ctx.SelectedResourceName);
-    tcWebChange();
+    return StoredStatusText(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, material).value_or(QString());
+}
+
+bool BrowserPane::resourceSelected() const
+{
+    if (m_ctx.SelectedResourceId > 0)
+        return true;
+    prompt().message(QString::fromUtf8(kNoResource));
+    return false;
 }
 
 void BrowserPane::tcWebChange()
@@ -284,6 +347,12 @@ void BrowserPane::WebDocumentComplete()
 
 void BrowserPane::tbnStatusClick(QToolButton *clicked)
 {
+    if (!resourceSelected()) {
+        // The click has pressed its button: nothing was recorded.
+        if (m_main.resources)
+            m_main.resources->releaseStatusButtons();
+        return;
+    }
     for (QToolButton *b : {tbnStatus1, tbnStatus2, tbnStatus3}) {
         if (b != clicked) {
             const QSignalBlocker block(b);
@@ -295,10 +364,9 @@ void BrowserPane::tbnStatusClick(QToolButton *clicked)
 
 void BrowserPane::SetRegistrationStatus()
 {
-    ResourceList *list = m_main.resources;
-    if (!list || list->selectedRow() < 0)
+    const int resource = m_ctx.SelectedResourceId;
+    if (resource <= 0)
         return;
-    const int row = list->selectedRow();
     int material = 0;
     if (m_ctx.CurrentKind == QLatin1String("forums")) {
         // A forum's status belongs to the active press release.
@@ -317,9 +385,20 @@ void BrowserPane::SetRegistrationStatus()
     }
     const auto text = workbench::SetRegistrationStatus(m_ctx, material, tbnStatus1->isChecked(), tbnStatus2->isChecked(),
                                                        tbnStatus3->isChecked());
-    // The list shows the status only once the log holds it.
-    if (text && list->selectedRow() == row)
-        list->setSubItem(row, SubStatus, *text);
+    ResourceList *list = m_main.resources;
+    if (!text) {
+        // Nothing stored (the failure has been reported): the buttons show
+        // again what is.
+        if (m_ctx.SelectedResourceId == resource)
+            pressStatus(statusOfSelected());
+        return;
+    }
+    // The list shows the status once the log holds it, on the rows of the
+    // resource it was written for.
+    if (list) {
+        for (int row : list->rowsOf(resource))
+            list->setSubItem(row, SubStatus, *text);
+    }
 }
 
 } // namespace qv::workbench

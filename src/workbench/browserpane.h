@@ -54,8 +54,14 @@ public:
     SiteMetrics *metrics = nullptr;
     void attachAuth(TfrmAuth *auth);
 
-    // A click on the resource list.
+    // The list's current row changed: it becomes the selected resource (no
+    // row: no resource is selected) and the pane shows its page.
     void lvLinksClick();
+    // Makes the resource `id` the selected one without opening its page: its
+    // row becomes the list's current row when the list holds it (`refill`:
+    // after filling the list again from the node it shows), else no row is
+    // current. The caption, the analysis address and the status buttons follow.
+    void selectResource(int id, const QString &name, bool refill);
     // The page of the current tab for the selected resource.
     void tcWebChange();
     // Opens an address from the base in the browser: a web or program page,
@@ -77,6 +83,18 @@ public:
 
 private:
     void buildToolBar();
+    // What the selection shows for the selected resource: the edit page's
+    // caption, the status buttons after `status` (a list text), the address
+    // of the analysis.
+    void showSelectedResource(const QString &status);
+    // No resource is selected.
+    void forgetSelectedResource();
+    // The status buttons as a list text says: the one of its first letter.
+    void pressStatus(const QString &status);
+    // The list text of the selected resource's status: its row's, else the log's.
+    QString statusOfSelected() const;
+    // False, with a message, when no resource is selected.
+    bool resourceSelected() const;
 
     mainview::MainView &m_main;
     core::AppContext &m_ctx;

@@ -5,6 +5,7 @@
 #include "db/query.h"
 #include "workbench/filters_logic.h"
 #include "workbench/navigator.h"
+#include "workbench/navigator_names.h"
 #include "workbench/tfrmfilter.h"
 
 #include <QAction>
@@ -75,48 +76,29 @@ void FilterCommands::N33Click()
 {
     QTreeWidgetItem *node = selectedFilter();
     const auto k = kindTables(m_ctx.CurrentKind);
-    if (!node || !k)
+    if (!node || !k || !m_main.navigator)
         return;
     const QString oldName = node->text(0);
-    // A cancelled box gives back the old name, which the duplicate test refuses.
-    const QString newName = core::prompt()
-                                .input(QStringLiteral("Переименование фильтра"),
-                                       QStringLiteral("Введите новое имя фильтра:"), oldName)
-                                .value_or(oldName);
-    const QString taken =
-        QStringLiteral("Фильтр с таким названием уже существует! Придумайте другое название фильтра!");
     // An empty name could not be told apart from "no filter": it is refused.
-    if (newName.trimmed().isEmpty()) {
-        core::prompt().message(QStringLiteral("Название фильтра не может быть пустым!"));
-        return;
-    }
-    bool failed = false;
-    const auto existing = db::FirstRow(FilterRowSql(*k, newName), &failed);
-    if (failed)
-        return;
-    if (existing) {
-        core::prompt().message(taken);
-        return;
-    }
-    if (db::ExecQuery(FilterRenameSql(*k, oldName, newName)) != 0)
-        return;
-    node->setText(0, newName);
+    NodeNaming naming = FilterNaming(*k);
+    naming.caption = QStringLiteral("Переименование фильтра");
+    naming.label = QStringLiteral("Введите новое имя фильтра:");
+    naming.taken = QStringLiteral("Фильтр с таким названием уже существует! Придумайте другое название фильтра!");
+    naming.writeSql = [&](const QString &newName) { return FilterRenameSql(*k, oldName, newName); };
+    m_main.navigator->renameNode(node, naming);
 }
 
 void FilterCommands::N35Click()
 {
     QTreeWidgetItem *node = selectedFilter();
     const auto k = kindTables(m_ctx.CurrentKind);
-    if (!node || !k)
+    if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
     if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
                                 + QStringLiteral("\"?")))
         return;
-    if (db::ExecQuery(FilterDeleteSql(*k, name)) != 0)
-        return;
-    // The list keeps the filter's last result until another node is clicked.
-    RemoveNavigatorNode(m_main, node);
+    m_main.navigator->deleteNode(node, QStringLiteral("Фильтр"), FilterDeleteSql(*k, name));
 }
 
 } // namespace qv::workbench

@@ -5,7 +5,9 @@
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "mainview/mainview.h"
+#include "db/database.h"
 #include "db/query.h"
+#include "workbench/navigator_names.h"
 #include "workbench/resourcelist.h"
 
 #include <QComboBox>
@@ -249,69 +251,54 @@ void Navigator::afterFill()
     m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
 }
 
-void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind)
+void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind,
+                               std::optional<int> id)
 {
     QTreeWidgetItem *header = childOfKind(top(topIndex), headerKind);
     if (!header)
         return;
-    QTreeWidgetItem *n = makeNode(name, 0, kind);
+    QTreeWidgetItem *n = makeNode(name, 0, kind, id);
     header->addChild(n);
-    m_main.trvFilters->setCurrentItem(n);
-    clickNode(n);
+    selectAndClick(n);
 }
 
 void Navigator::addSection(QTreeWidgetItem *addNode)
 {
-    const auto answer = core::prompt().input(QStringLiteral("Добавление нового раздела"),
-                                            QStringLiteral("Введите название нового раздела"), QString());
-    if (!answer || answer->isEmpty())
+    const QString kind = m_ctx.CurrentKind;
+    const int projectId = m_ctx.CurrentProjectId;
+    const auto k = kindTables(kind);
+    if (!k)
         return;
-    if (answer->trimmed().isEmpty()) {
-        core::prompt().message(QStringLiteral("Название раздела не может быть пустым!"));
+    NodeNaming naming = SectionNaming(*k, projectId);
+    naming.caption = QStringLiteral("Добавление нового раздела");
+    naming.label = QStringLiteral("Введите название нового раздела");
+    naming.writeSql = [&](const QString &name) { return SectionInsertSql(kind, name, projectId); };
+    const auto name = askNewName(naming);
+    if (!name)
         return;
-    }
-    const QString name = *answer;
-    bool failed = false;
-    const auto existing = db::FirstRow(SectionExistsSql(m_ctx.CurrentKind, name, m_ctx.CurrentProjectId), &failed);
-    if (failed)
-        return;
-    if (existing) {
-        core::prompt().message(
-            QStringLiteral("Раздел с таким названием уже существует! Придумайте другое название раздела!"));
-        return;
-    }
-    if (db::ExecQuery(SectionInsertSql(m_ctx.CurrentKind, name, m_ctx.CurrentProjectId)) != 0)
-        return;
-    // The node gets its id when the branch is next built.
-    appendAndClick(topIndexOf(addNode), SectionsHeaderNode, name, SectionNode);
+    // The node carries the new row's id at once, so its list is its own.
+    const int id = static_cast<int>(db::DbConnection().lastInsertId());
+    appendAndClick(topIndexOf(addNode), SectionsHeaderNode, *name, SectionNode, id);
 }
 
 void Navigator::addFilter(QTreeWidgetItem *addNode)
 {
-    const auto answer = core::prompt().input(QStringLiteral("Добавление нового фильтра"),
-                                            QStringLiteral("Введите название нового фильтра"), QString());
-    if (!answer || answer->isEmpty())
+    const QString kind = m_ctx.CurrentKind;
+    const auto k = kindTables(kind);
+    if (!k)
         return;
-    if (answer->trimmed().isEmpty()) {
-        core::prompt().message(QStringLiteral("Название фильтра не может быть пустым!"));
-        return;
-    }
-    const QString name = *answer;
-    bool failed = false;
-    const auto existing = db::FirstRow(FilterExistsSql(m_ctx.CurrentKind, name), &failed);
-    if (failed)
-        return;
-    if (existing) {
-        core::prompt().message(
-            QStringLiteral("Такой фильтр уже существует, нужно придумать другое название фильтра!"));
-        return;
-    }
-    if (db::ExecQuery(FilterInsertSql(m_ctx.CurrentKind, name)) != 0)
+    NodeNaming naming = FilterNaming(*k);
+    naming.caption = QStringLiteral("Добавление нового фильтра");
+    naming.label = QStringLiteral("Введите название нового фильтра");
+    naming.taken = QStringLiteral("Такой фильтр уже существует, нужно придумать другое название фильтра!");
+    naming.writeSql = [&](const QString &name) { return FilterInsertSql(kind, name); };
+    const auto name = askNewName(naming);
+    if (!name)
         return;
     const int topIndex = topIndexOf(addNode);
-    openFilterEditor(name);
+    openFilterEditor(*name);
     // Whatever the editor's outcome, the filter is in the table and in the tree.
-    appendAndClick(topIndex, FiltersHeaderNode, name, FilterNode);
+    appendAndClick(topIndex, FiltersHeaderNode, *name, FilterNode);
 }
 
 void Navigator::openFilterEditor(const QString &name)

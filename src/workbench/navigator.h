@@ -21,6 +21,8 @@ struct MainView;
 
 namespace qv::workbench {
 
+struct NodeNaming;
+
 class Navigator : public QObject {
     Q_OBJECT
 public:
@@ -58,6 +60,23 @@ public:
     void collapseTopNodes();
     // The fixed nodes as at start.
     void buildTopNodes();
+
+    // Makes `node` the tree's current node and runs its click, as the user's
+    // choice of it does (for code that adds a node or goes back to a top node).
+    void selectAndClick(QTreeWidgetItem *node);
+    // Builds the branch of a top node again from the base; the top node is
+    // then current, with its click run.
+    void rebuildBranch(int topIndex);
+
+    // The names of the nodes. An add node's name: asked for, checked and
+    // written; the name written, nothing when the add ends.
+    std::optional<QString> askNewName(const NodeNaming &naming);
+    // Renames `node`: asked with its name preset, checked and written; its
+    // text follows. A rename that finds no row says so and rebuilds the branch.
+    bool renameNode(QTreeWidgetItem *node, const NodeNaming &naming);
+    // Deletes what `node` stands for by `sql`; the node and the list it shows
+    // go. A delete that finds no row says so and rebuilds the branch.
+    bool deleteNode(QTreeWidgetItem *node, const QString &what, const QString &sql);
 
     // The popup menu the tree offers now (none: nullptr).
     QMenu *popupMenu() const { return m_popup; }
@@ -107,15 +126,21 @@ private:
     void addSection(QTreeWidgetItem *addNode);
     void addFilter(QTreeWidgetItem *addNode);
     void openFilterEditor(const QString &name);
-    void appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind);
+    void appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind,
+                        std::optional<int> id = {});
+    void changedElsewhere(QTreeWidgetItem *node, const QString &what);
 
     void buildResourceBranch(QTreeWidgetItem *topNode, int topIndex);
     void onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    // A new current node, by whatever means: its click runs, unless the
+    // record editor keeps its page, which puts the previous node back.
+    void followCurrent(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void singleExpand(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void applyPendingExpand();
     bool inTree(const QTreeWidgetItem *item) const;
     void onItemClicked(QTreeWidgetItem *item);
     void collapseSubtree(QTreeWidgetItem *node);
+    void collapseBranch(QTreeWidgetItem *topNode);
     void setPlaceholder(QTreeWidgetItem *topNode, const QString &text);
 
     mainview::MainView &m_main;
@@ -128,7 +153,8 @@ private:
     // expand nothing.
     int m_treeChanging = 0;
     // While the mouse button is down the tree must not change under it: the
-    // single expand of a selection made by the mouse waits for the release.
+    // single expand and the click of a selection made by the mouse wait for
+    // the release.
     bool m_mouseDown = false;
     bool m_expandPending = false;
     QTreeWidgetItem *m_pendingPrevious = nullptr;

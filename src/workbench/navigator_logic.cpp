@@ -155,25 +155,11 @@ QString SectionsSql(const QString &kind, int projectId)
 
 QString SubjectsSql(const QString &kind) { return QStringLiteral("SELECT * FROM ") + letter(kind) + QStringLiteral("subjects"); }
 
-QString SectionExistsSql(const QString &kind, const QString &name, int projectId)
-{
-    const QString l = letter(kind);
-    return QStringLiteral("SELECT * FROM ") + l + QStringLiteral("groups WHERE ") + l + QStringLiteral("group_name=")
-           + db::Sql(name) + QStringLiteral(" AND ") + l + QStringLiteral("group_project_id=") + db::SqlInt(projectId);
-}
-
 QString SectionInsertSql(const QString &kind, const QString &name, int projectId)
 {
     const QString l = letter(kind);
     return QStringLiteral("INSERT INTO ") + l + QStringLiteral("groups SET ") + l + QStringLiteral("group_name=")
            + db::Sql(name) + QStringLiteral(" , ") + l + QStringLiteral("group_project_id=") + db::SqlInt(projectId);
-}
-
-QString FilterExistsSql(const QString &kind, const QString &name)
-{
-    const QString l = letter(kind);
-    return QStringLiteral("SELECT * FROM ") + l + QStringLiteral("filters WHERE ") + l + QStringLiteral("filter_name=")
-           + db::Sql(name);
 }
 
 QString FilterInsertSql(const QString &kind, const QString &name)

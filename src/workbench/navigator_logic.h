@@ -65,13 +65,12 @@ extern const char *const kSectionsHeader;
 extern const char *const kAddFilter;
 extern const char *const kAddSection;
 
-// Statements of a branch build and of the two add nodes (names quoted).
+// Statements of a branch build and of the two add nodes (names quoted; the
+// add nodes find a name taken with FilterRowSql and SectionByNameSql).
 QString FiltersSql(const QString &kind);
 QString SectionsSql(const QString &kind, int projectId);
 QString SubjectsSql(const QString &kind);
-QString SectionExistsSql(const QString &kind, const QString &name, int projectId);
 QString SectionInsertSql(const QString &kind, const QString &name, int projectId);
-QString FilterExistsSql(const QString &kind, const QString &name);
 QString FilterInsertSql(const QString &kind, const QString &name);
 
 // The rubric rows of a kind, in arrival order, placed the way the branch

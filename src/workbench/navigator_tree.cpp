@@ -7,11 +7,13 @@
 #include "db/query.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScopeGuard>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -202,6 +204,8 @@ void Navigator::trvFiltersExpanded(QTreeWidgetItem *node)
         return;
     const int index = m_main.trvFilters->indexOfTopLevelItem(node);
     if (index == TopContacts) {
+        ++m_treeChanging;
+        const auto done = qScopeGuard([this] { --m_treeChanging; });
         if (contactsExpanded)
             contactsExpanded(node);
         return;
@@ -286,22 +290,28 @@ void Navigator::collapseSubtree(QTreeWidgetItem *node)
     node->setExpanded(false);
 }
 
+void Navigator::collapseBranch(QTreeWidgetItem *topNode)
+{
+    // The branch's own children go first; the top node's collapse then
+    // replaces them with the placeholder.
+    for (int c = 0; c < topNode->childCount(); ++c)
+        collapseSubtree(topNode->child(c));
+    topNode->setExpanded(false);
+}
+
 void Navigator::collapseTopNodes()
 {
     for (int i = 0; i < 6; ++i) {
-        if (QTreeWidgetItem *n = top(i)) {
-            // The branch's own children go first; the top node's collapse then
-            // replaces them with the placeholder.
-            for (int c = 0; c < n->childCount(); ++c)
-                collapseSubtree(n->child(c));
-            n->setExpanded(false);
-        }
+        if (QTreeWidgetItem *n = top(i))
+            collapseBranch(n);
     }
 }
 
 void Navigator::onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
-    if (m_treeChanging)
+    // Nodes deleted or added by code, and a click that moves the current node
+    // itself (it runs what follows on its own), act on nothing here.
+    if (m_treeChanging || m_inClick)
         return;
     if (m_mouseDown) {
         if (!m_expandPending) {
@@ -310,7 +320,7 @@ void Navigator::onCurrentChanged(QTreeWidgetItem *current, QTreeWidgetItem *prev
         }
         return;
     }
-    singleExpand(current, previous);
+    followCurrent(current, previous);
 }
 
 void Navigator::applyPendingExpand()
@@ -320,7 +330,24 @@ void Navigator::applyPendingExpand()
     m_expandPending = false;
     QTreeWidgetItem *previous = inTree(m_pendingPrevious) ? m_pendingPrevious : nullptr;
     m_pendingPrevious = nullptr;
-    singleExpand(m_main.trvFilters->currentItem(), previous);
+    followCurrent(m_main.trvFilters->currentItem(), previous);
+}
+
+void Navigator::followCurrent(QTreeWidgetItem *current, QTreeWidgetItem *previous)
+{
+    if (current == previous)
+        return;
+    // A node that shows a list first asks the record editor to leave its
+    // page (its unsaved edits may be offered for saving). When the editor
+    // keeps its page, the previous node is current again and nothing changes.
+    const bool showsList = current && (!current->parent() || nodeKind(current) != LinkNode);
+    if (showsList && m_main.cbProjects->currentIndex() > 0 && !showListPage()) {
+        const QSignalBlocker block(m_main.trvFilters);
+        m_main.trvFilters->setCurrentItem(previous);
+        return;
+    }
+    singleExpand(current, previous);
+    trvFiltersClick();
 }
 
 bool Navigator::inTree(const QTreeWidgetItem *item) const
@@ -367,8 +394,13 @@ void Navigator::singleExpand(QTreeWidgetItem *current, QTreeWidgetItem *previous
 
 void Navigator::onItemClicked(QTreeWidgetItem *item)
 {
-    applyPendingExpand();
-    // A click on the selected node opens it again when it was closed meanwhile.
+    // A click that made another node current has run with that change.
+    if (m_expandPending) {
+        applyPendingExpand();
+        return;
+    }
+    // A click on the current node runs it again, and opens it again when it
+    // was closed meanwhile.
     if (item && item->childCount() > 0 && !item->isExpanded())
         item->setExpanded(true);
     trvFiltersClick();

@@ -63,6 +63,15 @@ std::optional<LinkTable> linkTableOf(const QString &kind)
 
 QString now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
+// Whether the list may hold a resource it did not hold before, now that the
+// resource is linked to `rubrics`: a filter's list may, a rubric's list when
+// the rubric is one of them; a section's list changes only by its own command.
+bool mayNowList(const ResourceList *list, const QList<int> &rubrics)
+{
+    const auto shown = list ? list->shownSource() : std::nullopt;
+    return shown && (shown->type == ListSource::Filter || (shown->type == ListSource::Rubric && rubrics.contains(shown->id)));
+}
+
 } // namespace
 
 RecordEditor::RecordEditor(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
@@ -178,8 +187,11 @@ void RecordEditor::LinkCreateClick()
 {
     const QString typed = edtURLAdd->text();
     const auto k = kindTables(m_ctx.CurrentKind);
-    if (!k)
+    if (!k) {
+        // The base a resource goes to is the branch chosen in the navigator.
+        prompt().message(QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, форумы или софт каталоги."));
         return;
+    }
     const auto address = AddressOfRegistrationPage(typed);
     if (typed.trimmed().isEmpty() || typed.trimmed() == QLatin1String("http://")) {
         prompt().message(QStringLiteral("Вы не ввели URL"));
@@ -224,6 +236,10 @@ void RecordEditor::LinkCreateClick()
     // list).
     if (m_main.pcMain->currentIndex() != EditPage || m_loaded.id != id)
         return;
+    // The list and the browser pane follow: the record is the list's current
+    // row when the list shown holds it (a new record has no rubric yet).
+    if (m_main.browser)
+        m_main.browser->selectResource(id, address->name, mayNowList(m_main.resources, {}));
     m_main.tcWeb->setCurrentIndex(1);
     if (m_main.browser)
         m_main.browser->openAddress(typed);
@@ -284,17 +300,8 @@ void RecordEditor::keepEditedRecord()
     movePage(EditPage);
     m_ctx.SelectedResourceId = m_loaded.id;
     m_ctx.SelectedResourceName = m_loaded.name;
-    m_main.pcMain->setTabText(EditPage, QStringLiteral("Редактировать \"") + m_loaded.name + QLatin1Char('"'));
-    ResourceList *list = m_main.resources;
-    if (!list || list->subItem(list->selectedRow(), SubId) == QString::number(m_loaded.id))
-        return;
-    for (int r = 0; r < list->count(); ++r) {
-        if (list->subItem(r, SubId) == QString::number(m_loaded.id)) {
-            list->selectRow(r);
-            return;
-        }
-    }
-    list->selectRow(-1);
+    if (m_main.browser)
+        m_main.browser->selectResource(m_loaded.id, m_loaded.name, false);
 }
 
 bool RecordEditor::loadRecord()
@@ -361,6 +368,9 @@ bool RecordEditor::loadRecord()
         }
         // The names are shown whole: many differ only in their last words.
         vlCatalog->resizeColumnToContents(0);
+        // A record opens at its first row, wherever the last one was left.
+        vlCatalog->setCurrentCell(0, 1);
+        vlCatalog->scrollToTop();
     }
     ResourceColumnNames = columns;
     m_main.pmWeb->clear();
@@ -511,6 +521,10 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     if (m_ctx.SelectedResourceId == record.id || m_ctx.SelectedResourceName == record.name)
         m_ctx.SelectedResourceName = newName;
     m_loaded.name = newName;
+    // A record the list does not show (one just added) may belong there now.
+    if (m_main.browser && m_main.resources && m_ctx.SelectedResourceId == record.id
+        && m_main.resources->rowOf(record.id) < 0 && mayNowList(m_main.resources, ticked))
+        m_main.browser->selectResource(record.id, newName, true);
     offerUpload(record);
     return SaveResult::Saved;
 }

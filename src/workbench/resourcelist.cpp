@@ -5,8 +5,11 @@
 #include "workbench/resourcelist_model.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QToolButton>
@@ -40,9 +43,46 @@ ResourceList::ResourceList(mainview::MainView &main, core::AppContext &ctx) : QO
     for (const auto &w : widths)
         lv->setColumnWidth(w.column, w.width);
     connect(header, &QHeaderView::sectionClicked, this, &ResourceList::lvLinksColumnClick);
+
+    // The current row is the selected resource, whatever made it current: a
+    // click (left or right), the arrows, Home, End, the page keys.
+    lv->installEventFilter(this);
+    QItemSelectionModel *sel = lv->selectionModel();
+    connect(sel, &QItemSelectionModel::currentRowChanged, this, [this, sel](const QModelIndex &current) {
+        if (m_quiet)
+            return;
+        // A row made current without being selected (the focus entering the
+        // list by the keyboard) is selected too: what is acted on is shown.
+        if (current.isValid() && !sel->isRowSelected(current.row())) {
+            const QScopedValueRollback quiet(m_quiet, true);
+            sel->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+        Q_EMIT currentResourceChanged();
+    });
+    // The current row unselected (Ctrl with a click or the space bar): then
+    // nothing is current.
+    connect(sel, &QItemSelectionModel::selectionChanged, this, [this, sel] {
+        if (!m_quiet && !sel->hasSelection() && sel->currentIndex().isValid())
+            sel->clearCurrentIndex();
+    });
 }
 
 ResourceList::~ResourceList() = default;
+
+bool ResourceList::eventFilter(QObject *watched, QEvent *event)
+{
+    // Home and End go to the first and the last resource, as in a list (the
+    // table would only move between the columns of the row).
+    if (watched == m_main.lvLinks && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) && key->modifiers() == Qt::NoModifier) {
+            QKeyEvent rowKey(QEvent::KeyPress, key->key(), Qt::ControlModifier, key->text(), key->isAutoRepeat());
+            QCoreApplication::sendEvent(m_main.lvLinks, &rowKey);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void ResourceList::releaseStatusButtons()
 {
@@ -54,15 +94,56 @@ void ResourceList::releaseStatusButtons()
     }
 }
 
-void ResourceList::clear()
+void ResourceList::clearRows()
 {
     m_model->clear();
+    m_source.reset();
     releaseStatusButtons();
+}
+
+void ResourceList::clear()
+{
+    {
+        const QScopedValueRollback quiet(m_quiet, true);
+        clearRows();
+    }
+    Q_EMIT currentResourceChanged();
 }
 
 bool ResourceList::fill(const ListSource &source)
 {
-    clear();
+    // The new rows arrive with no row current, and the change is told once.
+    bool filled = false;
+    {
+        const QScopedValueRollback quiet(m_quiet, true);
+        filled = fillRows(source);
+    }
+    Q_EMIT currentResourceChanged();
+    return filled;
+}
+
+std::optional<ListSource> ResourceList::shownSource() const
+{
+    if (!m_source || m_sourceKind != m_ctx.CurrentKind)
+        return std::nullopt;
+    return m_source;
+}
+
+int ResourceList::refillShowing(int id)
+{
+    const auto source = shownSource();
+    if (!source)
+        return -1;
+    fill(*source);
+    resort();
+    const int row = rowOf(id);
+    selectRow(row);
+    return row;
+}
+
+bool ResourceList::fillRows(const ListSource &source)
+{
+    clearRows();
     const auto kind = kindTables(m_ctx.CurrentKind);
     if (!kind)
         return false;
@@ -84,6 +165,8 @@ bool ResourceList::fill(const ListSource &source)
     const FillOutcome outcome = FillResourceRows(params, source, rows);
     // A failing statement leaves the list as far as it was read.
     m_model->setRows(std::move(rows));
+    m_source = source;
+    m_sourceKind = m_ctx.CurrentKind;
     return outcome == FillOutcome::Filled;
 }
 
@@ -114,21 +197,42 @@ void ResourceList::setSubItem(int row, int index, const QString &text) { m_model
 int ResourceList::selectedRow() const
 {
     const QItemSelectionModel *sel = m_main.lvLinks->selectionModel();
-    if (!sel)
-        return -1;
-    const QModelIndexList rows = sel->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const QModelIndex current = sel ? sel->currentIndex() : QModelIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 void ResourceList::selectRow(int row)
 {
+    const QScopedValueRollback quiet(m_quiet, true);
+    QItemSelectionModel *sel = m_main.lvLinks->selectionModel();
     if (row < 0 || row >= count()) {
-        m_main.lvLinks->clearSelection();
+        sel->clearSelection();
+        sel->clearCurrentIndex();
         return;
     }
     m_main.lvLinks->selectRow(row);
 }
 
 QString ResourceList::selectedSubItem(int index) const { return subItem(selectedRow(), index); }
+
+QList<int> ResourceList::rowsOf(int id) const
+{
+    QList<int> out;
+    if (id <= 0)
+        return out;
+    const QString key = QString::number(id);
+    const std::vector<ResourceRow> &rows = m_model->rows();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r].subView(SubId) == key)
+            out << static_cast<int>(r);
+    }
+    return out;
+}
+
+int ResourceList::rowOf(int id) const
+{
+    const QList<int> rows = rowsOf(id);
+    return rows.isEmpty() ? -1 : rows.first();
+}
 
 } // namespace qv::workbench

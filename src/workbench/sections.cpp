@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "workbench/filtercommands.h"
 #include "workbench/navigator.h"
+#include "workbench/navigator_names.h"
 #include "workbench/resourcelist.h"
 #include "workbench/sections_logic.h"
 
@@ -156,47 +157,29 @@ void Sections::MenuItem5Click()
 {
     QTreeWidgetItem *node = selectedSection();
     const auto k = kindTables(m_ctx.CurrentKind);
-    if (!node || !k)
+    if (!node || !k || !m_main.navigator)
         return;
     const QString oldName = node->text(0);
-    // A cancelled box gives back the old name, which the duplicate test refuses.
-    const QString newName = core::prompt()
-                                .input(QStringLiteral("Переименование раздела"),
-                                       QStringLiteral("Введите новое имя раздела:"), oldName)
-                                .value_or(oldName);
-    const QString taken =
-        QStringLiteral("Раздел с таким названием уже существует! Придумайте другое название раздела!");
-    if (newName.trimmed().isEmpty()) {
-        core::prompt().message(QStringLiteral("Название раздела не может быть пустым!"));
-        return;
-    }
-    bool failed = false;
-    const auto existing = db::FirstRow(SectionByNameSql(*k, newName, m_ctx.CurrentProjectId), &failed);
-    if (failed)
-        return;
-    if (existing) {
-        core::prompt().message(taken);
-        return;
-    }
-    if (db::ExecQuery(SectionRenameSql(*k, oldName, newName, m_ctx.CurrentProjectId)) != 0)
-        return;
-    node->setText(0, newName);
+    const int projectId = m_ctx.CurrentProjectId;
+    NodeNaming naming = SectionNaming(*k, projectId);
+    naming.caption = QStringLiteral("Переименование раздела");
+    naming.label = QStringLiteral("Введите новое имя раздела:");
+    naming.writeSql = [&](const QString &newName) { return SectionRenameSql(*k, oldName, newName, projectId); };
+    m_main.navigator->renameNode(node, naming);
 }
 
 void Sections::N39Click()
 {
     QTreeWidgetItem *node = selectedSection();
     const auto k = kindTables(m_ctx.CurrentKind);
-    if (!node || !k)
+    if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
     if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
                                 + QStringLiteral("\"?")))
         return;
-    if (db::ExecQuery(SectionDeleteSql(*k, name, m_ctx.CurrentProjectId)) != 0)
-        return;
-    // The list keeps the section's members until another node is clicked.
-    RemoveNavigatorNode(m_main, node);
+    // The section's links stay.
+    m_main.navigator->deleteNode(node, QStringLiteral("Раздел"), SectionDeleteSql(*k, name, m_ctx.CurrentProjectId));
 }
 
 } // namespace qv::workbench

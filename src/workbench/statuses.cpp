@@ -2,6 +2,7 @@
 #include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/resourcelist_logic.h"
 
 namespace qv::workbench {
 
@@ -66,6 +67,29 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
     return QStringLiteral("INSERT INTO ") + log->table + QStringLiteral(" SET ") + set;
 }
 
+namespace {
+// The log row of one resource into `row` (none when there is none); false when
+// the kind has no log or the read failed (reported).
+bool readLogRow(const QString &kind, int resourceId, int projectId, int materialId, std::optional<db::Row> &row)
+{
+    const auto find = StatusFindSql(kind, resourceId, projectId, materialId);
+    if (!find)
+        return false;
+    bool failed = false;
+    row = db::FirstRow(*find, &failed);
+    return !failed;
+}
+} // namespace
+
+std::optional<QString> StoredStatusText(const QString &kind, int resourceId, int projectId, int materialId)
+{
+    std::optional<db::Row> row;
+    if (!readLogRow(kind, resourceId, projectId, materialId, row))
+        return std::nullopt;
+    // The log's columns: id, resource, project (press release), user, time, status.
+    return row ? StatusText(row->value(5), row->value(4)) : QString();
+}
+
 std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
                                              bool refused, const QDateTime &now)
 {
@@ -75,12 +99,8 @@ std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int ma
         return std::nullopt;
     const QString time = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const StatusChoice choice = StatusFromButtons(checking, added, refused, time);
-    const auto find = StatusFindSql(ctx.CurrentKind, ctx.SelectedResourceId, ctx.CurrentProjectId, materialId);
-    if (!find)
-        return std::nullopt;
-    bool failed = false;
-    const auto row = db::FirstRow(*find, &failed);
-    if (failed)
+    std::optional<db::Row> row;
+    if (!readLogRow(ctx.CurrentKind, ctx.SelectedResourceId, ctx.CurrentProjectId, materialId, row))
         return std::nullopt;
     std::optional<int> rowId;
     if (row)

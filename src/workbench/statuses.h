@@ -24,6 +24,10 @@ std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> ro
                                       const QString &time, int userId, int projectId, int materialId,
                                       const QString &code);
 
+// The list text of the status stored for one resource ("" when none or
+// reset); nothing when the read failed (reported) or the kind has no log.
+std::optional<QString> StoredStatusText(const QString &kind, int resourceId, int projectId, int materialId);
+
 // Records the status the buttons show for the selected resource; in the
 // forums view it belongs to the press release `materialId`. Returns the list
 // text to show once the log holds it; nothing when nothing was written (no

@@ -179,7 +179,9 @@ private Q_SLOTS:
         for (const auto &[window, name] : windows) {
             QVERIFY2(window, name);
             QCOMPARE(window->objectName(), QString::fromLatin1(name));
-            QCOMPARE(window->parentWidget(), static_cast<QWidget *>(program.mainWindow.get()));
+            // The user editor is the users window's own dialog.
+            QWidget *owner = window == aw.frmUserEdit ? static_cast<QWidget *>(aw.frmUsers) : program.mainWindow.get();
+            QCOMPARE(window->parentWidget(), owner);
             QVERIFY2(window->isHidden(), name);
         }
         QCOMPARE(core::ReadInstallPath(), appDir());

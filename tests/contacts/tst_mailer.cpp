@@ -2,8 +2,10 @@
 // the local SMTP sink: the modes, contacts linked twice, several addresses,
 // Russian texts, long subjects, CR/LF in names and subjects, unusable
 // addresses and settings, refused recipients and logins, a closed port, bad
-// arguments, a foreign letter or section, and log rows updated in place.
+// arguments, a foreign letter or section, log rows updated in place, and log
+// rows when the base goes away after a letter has gone out.
 #include "db/query.h"
+#include "support/secondcopy.h"
 #include "support/smtpsink.h"
 #include "support/testdb.h"
 
@@ -13,7 +15,9 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTcpServer>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -58,6 +62,8 @@ private slots:
     void secondRunUpdatesLogRowsInPlace();
     void sentContactStaysSentWhenALaterRunFails();
     void emptySectionExitsZero();
+    void logRowFollowsItsLetterOverALostConnection();
+    void unloggableLetterStopsTheMailingAndNamesItsContact();
 
 private:
     int addProject(const QString &name, int smtpPort, const QString &user = QStringLiteral("mailer@example.org"),
@@ -71,6 +77,7 @@ private:
     // "status|error" of the contact's log row for the letter ("" when none).
     QString logOf(int contactId, int letterId);
     int logRows();
+    void writeConfig(const QString &user, const QString &password);
 
     std::unique_ptr<TestDb> m_db;
     std::unique_ptr<SmtpSink> m_sink;
@@ -151,6 +158,17 @@ QString TestMailer::logOf(int contactId, int letterId)
 
 int TestMailer::logRows() { return m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM oreglog")).toInt(); }
 
+void TestMailer::writeConfig(const QString &user, const QString &password)
+{
+    QFile ini(m_dir->filePath(QStringLiteral("config.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write(QStringLiteral("[SQL]\nhost=%1\nport=%2\ndbname=%3\nusername=%4\npassword=%5\n")
+                  .arg(TestDb::host())
+                  .arg(TestDb::fixturePort())
+                  .arg(m_db->name(), user, password)
+                  .toUtf8());
+}
+
 void TestMailer::init()
 {
     m_db = std::make_unique<TestDb>();
@@ -159,14 +177,7 @@ void TestMailer::init()
     QVERIFY(m_sink->listen());
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QFile ini(m_dir->filePath(QStringLiteral("config.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[SQL]\nhost=%1\nport=%2\ndbname=%3\nusername=%4\npassword=%5\n")
-                  .arg(TestDb::host())
-                  .arg(TestDb::fixturePort())
-                  .arg(m_db->name(), TestDb::user(), TestDb::password())
-                  .toUtf8());
-    ini.close();
+    writeConfig(TestDb::user(), TestDb::password());
     m_project = addProject(QStringLiteral("Проект"), m_sink->port());
     m_letter = addLetter(m_project, QStringLiteral("Тема"), QStringLiteral("Текст"));
     m_section = addSection(m_project, QStringLiteral("Раздел"));
@@ -602,6 +613,80 @@ void TestMailer::emptySectionExitsZero()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(logRows(), 0);
     QCOMPARE(m_sink->connections(), 0);
+}
+
+// The base goes away just after a letter has gone out: once while the log
+// row's statement is on its way (the connection is killed under it), once for
+// a while (the connection is killed and no new one is let in for a second).
+// Every row is written when the connection is back, and a rerun for the
+// contacts not reached yet sends nothing again.
+void TestMailer::logRowFollowsItsLetterOverALostConnection()
+{
+    QList<int> ids;
+    for (const char *name : {"a", "b", "c", "d"})
+        ids << addContact(QString::fromLatin1(name), QStringLiteral("%1@example.ru").arg(QLatin1String(name)), m_section);
+    // The mailer logs in as an account of its own, which can be locked out.
+    const QString account = QStringLiteral("'m%1'@'localhost'").arg(m_db->name());
+    QVERIFY2(m_db->exec(QStringLiteral("CREATE USER %1 IDENTIFIED BY 'pw'").arg(account)), qPrintable(m_db->error()));
+    const auto dropAccount = qScopeGuard([&] { m_db->exec(QStringLiteral("DROP USER IF EXISTS ") + account); });
+    QVERIFY(m_db->exec(QStringLiteral("GRANT ALL ON %1.* TO %2").arg(m_db->name(), account)));
+    writeConfig(QStringLiteral("m") + m_db->name(), QStringLiteral("pw"));
+    test::SecondCopy other(*m_db);
+    QVERIFY2(other.ok(), qPrintable(other.error()));
+    const QString mailerConnection = QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE USER=%1 AND %2")
+                                         .arg(db::Sql(QStringLiteral("m") + m_db->name()));
+    QTimer watch;
+    watch.setInterval(10);
+    int kills = 0;
+    connect(m_sink.get(), &SmtpSink::mailReceived, this, [&] {
+        if (m_sink->mails().size() == 2) {
+            // The log row's statement waits on the table; the connection dies under it.
+            QVERIFY(other.exec(QStringLiteral("LOCK TABLES oreglog WRITE")));
+            connect(&watch, &QTimer::timeout, this, [&] {
+                const QString id = m_db->scalar(mailerConnection.arg(QStringLiteral("INFO LIKE 'INSERT INTO oreglog%'")));
+                if (id.isEmpty())
+                    return;
+                watch.stop();
+                kills += m_db->exec(QStringLiteral("KILL ") + id);
+                QVERIFY(other.exec(QStringLiteral("UNLOCK TABLES")));
+            });
+            watch.start();
+        } else if (m_sink->mails().size() == 3) {
+            // No connection to be had for a second.
+            QVERIFY(m_db->exec(QStringLiteral("ALTER USER %1 ACCOUNT LOCK").arg(account)));
+            kills += m_db->exec(QStringLiteral("KILL ") + m_db->scalar(mailerConnection.arg(QStringLiteral("1"))));
+            QTimer::singleShot(1000, this, [&] { QVERIFY(m_db->exec(QStringLiteral("ALTER USER %1 ACCOUNT UNLOCK").arg(account))); });
+        }
+    });
+    const RunResult r = runMailer(m_project, m_letter, m_section, 0, 0);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.errorOutput));
+    QCOMPARE(kills, 2);
+    QCOMPARE(m_sink->mails().size(), 4);
+    for (int id : ids)
+        QCOMPARE(logOf(id, m_letter), QStringLiteral("1|"));
+    QCOMPARE(runMailer(m_project, m_letter, m_section, 0, 1).exitCode, 0);
+    QCOMPARE(m_sink->mails().size(), 4);
+}
+
+// A log row that cannot be written at all stops the mailing at once: the
+// output and the exit code say that the contact got the letter unlogged.
+void TestMailer::unloggableLetterStopsTheMailingAndNamesItsContact()
+{
+    const int a = addContact(QStringLiteral("A"), QStringLiteral("a@example.ru"), m_section);
+    const int b = addContact(QStringLiteral("Борис"), QStringLiteral("b@example.ru"), m_section);
+    addContact(QStringLiteral("C"), QStringLiteral("c@example.ru"), m_section);
+    connect(m_sink.get(), &SmtpSink::mailReceived, this, [&] {
+        if (m_sink->mails().size() == 2)
+            QVERIFY(m_db->exec(QStringLiteral("RENAME TABLE oreglog TO oreglog_away")));
+    });
+    const RunResult r = runMailer(m_project, m_letter, m_section, 0, 0);
+    QVERIFY(m_db->exec(QStringLiteral("RENAME TABLE oreglog_away TO oreglog")));
+    QCOMPARE(r.exitCode, 4);
+    QVERIFY2(r.errorOutput.contains(QStringLiteral("не записано в журнал рассылки: контакт %1 \"Борис\" <b@example.ru>").arg(b)),
+             qPrintable(r.errorOutput));
+    QCOMPARE(m_sink->mails().size(), 2);
+    QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
+    QCOMPARE(logOf(b, m_letter), QString());
 }
 
 QTEST_GUILESS_MAIN(TestMailer)

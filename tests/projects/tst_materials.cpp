@@ -246,11 +246,18 @@ private Q_SLOTS:
     void letterRoundTrip()
     {
         ScriptedPrompt p;
+        const QString activeName = b().ctx.CurrentMaterialName;
+        const int activeId = b().ctx.CurrentMaterialId;
         b().main->materials->N20Click();
         QCOMPARE(ed().pcMaterials->currentIndex(), 3);
         QVERIFY(ed().isVisible());
-        // Nothing is loaded by the command: the tab loads on its list.
-        QVERIFY(!ed().loaded(TfrmProjectMaterials::LetterTab).isLoaded());
+        // The command shows the listed letter, loaded; the active material
+        // stays what the main window chose.
+        QVERIFY(ed().loaded(TfrmProjectMaterials::LetterTab).isLoaded());
+        QCOMPARE(ed().edtSubject->text(), QStringLiteral("исходный"));
+        QCOMPARE(b().ctx.CurrentMaterialName, activeName);
+        QCOMPARE(b().ctx.CurrentMaterialId, activeId);
+        // The list's own change makes it the active one.
         ed().cbOMaterialsChange();
         QCOMPARE(ed().edtSubject->text(), QStringLiteral("исходный"));
         QCOMPARE(b().ctx.CurrentMaterialName, QStringLiteral("Основное письмо"));
@@ -494,25 +501,26 @@ private Q_SLOTS:
         p.answers = {true};
         b().choose(m_b);
         QCOMPARE(p.questions, QStringList{kSavePrompt});
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("правка проекта А"));
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
-                     + QString::number(m_b)),
-                 QStringLiteral("исходный"));
-        // The editor now shows no row: a save writes nothing anywhere.
-        QVERIFY(!ed().loaded(TfrmProjectMaterials::ForumTab).isLoaded());
-        ed().edtTitle_8->setText(QStringLiteral("ничья правка"));
+        auto titles = [this] {
+            return one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
+                       + QString::number(m_a))
+                   + QLatin1Char('|')
+                   + one(QStringLiteral("SELECT fmaterial_title FROM fmaterials WHERE fmaterial_project_id=")
+                         + QString::number(m_b));
+        };
+        QCOMPARE(titles(), QStringLiteral("правка проекта А|исходный"));
+        // The editor, open, now shows project Б's press release: a save
+        // writes into Б's row.
+        QCOMPARE(ed().loaded(TfrmProjectMaterials::ForumTab).projectId, m_b);
+        QCOMPARE(ed().edtTitle_8->text(), QStringLiteral("исходный"));
+        ed().edtTitle_8->setText(QStringLiteral("правка проекта Б"));
         ed().FMaterialSaveClick();
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM fmaterials WHERE fmaterial_title='ничья правка'")),
-                 QStringLiteral("0"));
+        QCOMPARE(titles(), QStringLiteral("правка проекта А|правка проекта Б"));
         // A tab change with Yes saves no tab that was not loaded for project Б.
         ed().edtTitle_2->setText(QStringLiteral("и это ничьё"));
         p.answers = {true};
         ed().pcMaterials->setCurrentIndex(1);
         QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_title='и это ничьё'")),
-                 QStringLiteral("0"));
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM fmaterials WHERE fmaterial_title='ничья правка'")),
                  QStringLiteral("0"));
         // Now tab 1 shows project Б's description, loaded by the change.
         QCOMPARE(ed().loaded(TfrmProjectMaterials::SiteTab).projectId, m_b);

@@ -3,6 +3,7 @@
 // page's lists and prices while the base keeps the page's own texts, and one
 // message says what the catalogs would refuse.
 #include "bench.h"
+#include "padrules.h"
 #include "projects/softpage.h"
 #include "projects/tfrmprojectmaterials.h"
 #include "projects/tfrmprojectmaterials_fields.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace qv;
@@ -27,24 +27,6 @@ using qv::test::TestDb;
 using qv::test::readFile;
 
 namespace {
-// Element texts by path below the root.
-QHash<QString, QString> parse(const QByteArray &xml)
-{
-    QHash<QString, QString> out;
-    QXmlStreamReader r(xml);
-    QStringList path;
-    while (!r.atEnd()) {
-        r.readNext();
-        if (r.isStartElement())
-            path << r.name().toString();
-        else if (r.isCharacters() && !r.isWhitespace() && !path.isEmpty())
-            out[path.mid(1).join(QLatin1Char('/'))] += r.text().toString();
-        else if (r.isEndElement())
-            path.removeLast();
-    }
-    return out;
-}
-
 void check(QListWidget *list, const QString &text)
 {
     list->findItems(text, Qt::MatchExactly).constFirst()->setCheckState(Qt::Checked);
@@ -83,26 +65,15 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(qv::test::sourcePath(QStringLiteral("data/Pad_File.xml")),
                             QDir(b().dir.path()).filePath(QStringLiteral("Pad_File.xml"))));
         m_project = b().addProject(QStringLiteral("Проект"), QStringLiteral("http://example.ru"));
-        // Everything a catalog needs but the fields the test fills on the page.
-        m_version = b().addMaterial(
-            QStringLiteral("smaterials"), QStringLiteral("Основная версия"), m_project,
-            QStringLiteral("smaterial_softname='Text Tool', smaterial_version='2.0.1', smaterial_company='ООО Текст', "
-                           "smaterial_Address1='Lenina 5', smaterial_ZIP='101000', smaterial_Country='Russia', "
-                           "smaterial_URLSite='http://www.example.ru/', smaterial_AFirstName='Иван', "
-                           "smaterial_ALastName='Петров', smaterial_AEmail='author@example.ru', "
-                           "smaterial_CFirstName='Иван', smaterial_CLastName='Петров', "
-                           "smaterial_CEmail='contact@example.ru', smaterial_SaEmail='sales@example.ru', "
-                           "smaterial_SEmail='support@example.ru', smaterial_type='ShareWare', "
-                           "smaterial_releasestatus='New Release', smaterial_install='Install Only', "
-                           "smaterial_Languages='English,', smaterial_bsize='1050', "
-                           "smaterial_CategoryClass='System Utilites::Backup & Restore', "
-                           "smaterial_URLInfo='http://www.example.ru/tool/', "
-                           "smaterial_URLPAD='http://www.example.ru/tool/pad.xml', "
-                           "smaterial_URLDownload='http://www.example.ru/tool/setup.exe', "
-                           "smaterial_Keywords_English='text, tool', smaterial_Description45_English='A text tool', "
-                           "smaterial_Description80_English='A text tool for Windows', "
-                           "smaterial_Description250_English='A text tool for Windows.', "
-                           "smaterial_Description450_English='A text tool for Windows, with spelling.'"));
+        // A description a catalog takes, as the page stores it.
+        QStringList set;
+        for (const auto &[column, value] : padrules::fullDescription().columns) {
+            QString v = value;
+            v.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('\''), QStringLiteral("''"));
+            set << QString::fromLatin1(column) + QStringLiteral("='") + v + QLatin1Char('\'');
+        }
+        m_version = b().addMaterial(QStringLiteral("smaterials"), QStringLiteral("Основная версия"), m_project,
+                                    set.join(QStringLiteral(", ")));
         b().choose(m_project);
     }
     void cleanup()
@@ -116,41 +87,60 @@ private Q_SLOTS:
         ScriptedPrompt p;
         b().main->findChild<QAction *>(QStringLiteral("N4"))->trigger();
         QCOMPARE(sp().edtName1->text(), QStringLiteral("Text Tool"));
-        for (const char *os : {"Win95", "WinME", "Windows2000", "OS/2", "Windows2003", "BEOS"})
+        sp().memDAgree1->setPlainText(padrules::fullDescription().distributionAgreement);
+        // A few fields as a user might type them: some the rules reject, one
+        // they accept though it is no ordinary address.
+        for (const char *os : {"Win95", "WinME", "Windows2000", "OS/2", "BEOS"})
             check(sp().clbOS1, QString::fromLatin1(os));
         choose(sp().cmbCategory1, QStringLiteral("Home/Hobby"));
-        sp().edtCost1->setText(QStringLiteral("19,95"));
-        sp().edtCity1->setText(QStringLiteral("Москва"));
-        sp().btnSmaterialSave->click();
+        sp().edtCost1->setText(QStringLiteral("19,9"));
+        sp().edtState1->setText(QStringLiteral("Region #5"));
+        sp().edtChanges1->setText(QString(301, QLatin1Char('c')));
+        sp().edtURLIcon1->setText(QStringLiteral("http://www.example.ru/tool/icon.svg"));
+        sp().edtGEmail1->setText(QStringLiteral("почта@пример.рф"));
+        QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
         QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join(QLatin1Char('\n'))));
 
         const QString out = QDir(b().dir.path()).filePath(QStringLiteral("tool.xml"));
         p.fileNames = {out};
-        sp().btnPadGenerate->click();
-        const QHash<QString, QString> x = parse(readFile(out));
-        QCOMPARE(x.value(QStringLiteral("Program_Info/Program_OS_Support")), QStringLiteral("WinOther,Win2000,WinServer,Other"));
+        QTest::mouseClick(sp().btnPadGenerate, Qt::LeftButton);
+        const QByteArray written = readFile(out);
+        const QHash<QString, QString> x = padrules::read(QString::fromUtf8(written)).text;
+        QCOMPARE(x.value(QStringLiteral("Program_Info/Program_OS_Support")),
+                 QStringLiteral("WinOther,Win98,Win2000,WinXP,WinServer,Linux,Other,Mac OS X"));
         QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Specific_Category")), QStringLiteral("Home/Hobby"));
-        QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Cost_Dollars")), QStringLiteral("19.95"));
-        QCOMPARE(x.value(QStringLiteral("Company_Info/City_Town")), QStringLiteral("Москва"));
+        QCOMPARE(x.value(QStringLiteral("Program_Info/Program_Cost_Dollars")), QStringLiteral("19.9"));
+        QCOMPARE(x.value(QStringLiteral("Company_Info/State_Province")), QStringLiteral("Region #5"));
         // The base keeps what the page shows.
-        QCOMPARE(col(QStringLiteral("smaterial_OS")), QStringLiteral("Win95,WinME,Windows2000,Windows2003,OS/2,BEOS,"));
-        QCOMPARE(col(QStringLiteral("smaterial_Category")), QStringLiteral("Home/Hobby"));
-        QCOMPARE(col(QStringLiteral("smaterial_cost")), QStringLiteral("19,95"));
-        // The file is written, and one message names the one field to mend.
+        QCOMPARE(col(QStringLiteral("smaterial_OS")),
+                 QStringLiteral("Win95,Win98,WinME,Windows2000,WinXP,Windows2003,Linux,OS/2,Mac OS X,BEOS,"));
+        QCOMPARE(col(QStringLiteral("smaterial_cost")), QStringLiteral("19,9"));
+        // The file is written, and one message names exactly the fields the rules reject.
         QCOMPARE(p.messages.size(), 1);
+        QCOMPARE(padrules::sorted(padrules::namedCaptions(p.messages[0])),
+                 padrules::sorted(padrules::rejectedCaptions(QString::fromUtf8(written))));
         QCOMPARE(p.messages[0],
                  QStringLiteral("PAD файл записан, но каталоги программ его не примут из-за этих полей:\n"
-                                "- Company / City/Town: есть буквы не латиницей (например «М»): адрес пишется "
-                                "латинскими буквами\n"
+                                "- Company Info, State/Province: недопустимый знак «#»: допустимы латинские буквы, "
+                                "цифры, пробел и знаки . - , /\n"
+                                "- Cost ($US): «19.9» не цена: нужно число с точкой и двумя знаками после неё, "
+                                "например 19.95\n"
+                                "- Recent Changes: длиннее 300 символов (сейчас 301)\n"
+                                "- Icon: «http://www.example.ru/tool/icon.svg» не подходит: адрес должен начинаться "
+                                "с http://, кончаться на .gif, .jpg, .png и иметь от 2 до 120 знаков после «//»\n"
                                 "Исправьте их на странице «Софт описание», сохраните версию и создайте PAD файл снова."));
 
         // Mended and saved, the next export says nothing.
-        sp().edtCity1->setText(QStringLiteral("Moskva"));
-        sp().btnSmaterialSave->click();
+        sp().edtCost1->setText(QStringLiteral("19,90"));
+        sp().edtState1->setText(QStringLiteral("Region 5"));
+        sp().edtChanges1->setText(QStringLiteral("Новый поиск."));
+        sp().edtURLIcon1->setText(QStringLiteral("http://www.example.ru/tool/icon.png"));
+        QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
         p.fileNames = {out};
-        sp().btnPadGenerate->click();
+        QTest::mouseClick(sp().btnPadGenerate, Qt::LeftButton);
         QCOMPARE(p.messages.size(), 1);
-        QCOMPARE(parse(readFile(out)).value(QStringLiteral("Company_Info/City_Town")), QStringLiteral("Moskva"));
+        QVERIFY(padrules::rejectedCaptions(QString::fromUtf8(readFile(out))).isEmpty());
+        QCOMPARE(padrules::read(QString::fromUtf8(readFile(out))).text.value(QStringLiteral("Company_Info/State_Province")), QStringLiteral("Region 5"));
     }
 };
 

@@ -8,8 +8,19 @@
 #include "support/scriptedprompt.h"
 #include "support/secondcopy.h"
 #include "support/testdb.h"
+#include "workbench/navigator.h"
+#include "workbench/resourcelist.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QWindow>
+#include <QToolButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,6 +57,28 @@ std::function<int(QDialog *)> typeProject(const projects::ProjectData &p, int *r
 }
 
 QString joined(const QStringList &values) { return values.join(QLatin1Char('|')); }
+
+QTreeWidgetItem *childNamed(QTreeWidgetItem *node, const QString &text)
+{
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        if (node->child(i)->text(0) == text)
+            return node->child(i);
+    }
+    return nullptr;
+}
+
+// The project list's entry chosen with the mouse: the list opened by a
+// click, the entry clicked in it.
+void chooseByMouse(QComboBox *cb, int index)
+{
+    QTest::mouseClick(cb, Qt::LeftButton);
+    QAbstractItemView *view = cb->view();
+    QVERIFY(QTest::qWaitFor([view] { return view->isVisible(); }));
+    // The release that follows the opening click too closely is not taken
+    // for a choice.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+}
 
 projects::ProjectData tricky()
 {
@@ -363,6 +396,206 @@ private Q_SLOTS:
         QCOMPARE(menuKeys(b.main->pmFill), (QStringList{QStringLiteral("Новое описание..."), QStringLiteral("-")}));
         QCOMPARE(b.editor->windowTitle(), QStringLiteral("Материалы проекта:\"Без материалов\""));
         QVERIFY(p.messages.isEmpty());
+    }
+
+    // After any change of the project the resource list shows nothing of the
+    // project left: the project list moved by the keys or the mouse, a new
+    // project, a project edited, a project deleted. Moving the list onto the
+    // placeholder keeps the project, and the list shows it again.
+    void resourceListLeavesWithTheProject()
+    {
+        Bench b;
+        const int a = b.addProject(QStringLiteral("А"));
+        const int c = b.addProject(QStringLiteral("Б"));
+        QVERIFY(db().exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url='http://cat.example'")));
+        const QString cat = one(QStringLiteral("SELECT MAX(catalog_id) FROM catalogs"));
+        QVERIFY(db().exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_subject_id=11, s2c_catalog_id=") + cat));
+        QVERIFY(db().exec(QStringLiteral("INSERT INTO creglog SET crl_status='2', crl_datetime='2024-01-01 00:00:00', "
+                                         "crl_catalog_id=") + cat + QStringLiteral(", crl_project_id=") + QString::number(a)));
+        ScriptedPrompt p;
+        b.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
+        QComboBox *cb = b.main->cbProjects;
+        QTreeWidget *tree = b.main->trvFilters;
+        workbench::ResourceList *list = b.main->resources;
+        const int rowA = static_cast<int>(b.main->projectIds.indexOf(a));
+        // Project А chosen by the keys, its rubric clicked: its status shows.
+        auto showProjectA = [&] {
+            cb->setFocus();
+            {
+                const QSignalBlocker block(cb);
+                cb->setCurrentIndex(rowA - 1);
+            }
+            QTest::keyClick(cb, Qt::Key_Down);
+            QTreeWidgetItem *catalogs = b.main->navigator->top(1);
+            catalogs->setExpanded(true);
+            QTreeWidgetItem *internet = childNamed(catalogs, QStringLiteral("Интернет и компьютеры"));
+            if (internet)
+                internet->setExpanded(true);
+            QTreeWidgetItem *rubric = childNamed(internet, QStringLiteral("Каталоги и поисковые системы"));
+            if (!rubric)
+                return QStringLiteral("no rubric");
+            tree->scrollToItem(rubric);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(rubric).center());
+            return QString::number(b.ctx.CurrentProjectId == a) + QLatin1Char('|')
+                   + (list->count() == 1 ? list->subItem(0, 0) : QString::number(list->count()));
+        };
+        const QString shownA = QStringLiteral("1|Добавлен (2024-01-01 00:00:00)");
+        auto leftA = [&] {
+            return QString::number(b.ctx.CurrentProjectId != a) + QLatin1Char('|') + QString::number(list->count())
+                   + QLatin1Char('|') + QString::number(b.ctx.SelectedResourceId);
+        };
+
+        QCOMPARE(showProjectA(), shownA);
+        QTest::keyClick(cb, Qt::Key_Down);
+        QCOMPARE(b.ctx.CurrentProjectId, c);
+        QCOMPARE(leftA(), QStringLiteral("1|0|0"));
+
+        QCOMPARE(showProjectA(), shownA);
+        chooseByMouse(cb, static_cast<int>(b.main->projectIds.indexOf(c)));
+        QCOMPARE(b.ctx.CurrentProjectId, c);
+        QCOMPARE(leftA(), QStringLiteral("1|0|0"));
+
+        QCOMPARE(showProjectA(), shownA);
+        projects::ProjectData data;
+        data.name = QStringLiteral("Новый");
+        data.url = QStringLiteral("http://new.example");
+        p.dialogs = {typeProject(data)};
+        QTest::mouseClick(b.main->tbnProjectNew, Qt::LeftButton);
+        QCOMPARE(b.main->cbProjects->currentText(), QStringLiteral("Новый"));
+        QCOMPARE(leftA(), QStringLiteral("1|0|0"));
+        b.editor->hide();
+
+        // Project А edited: the project is the same, its list refilled by a click.
+        QCOMPARE(showProjectA(), shownA);
+        p.dialogs = {[](QDialog *d) {
+            auto *w = static_cast<projects::TfrmProjectInfo *>(d);
+            w->edtCity->setText(QStringLiteral("Тверь"));
+            w->btnProjectInfoSaveClick();
+            return w->result();
+        }};
+        b.main->findChild<QAction *>(QStringLiteral("N13"))->trigger();
+        QCOMPARE(one(QStringLiteral("SELECT project_city FROM projects WHERE project_id=") + QString::number(a)),
+                 QStringLiteral("Тверь"));
+        QCOMPARE(b.ctx.CurrentProjectId, a);
+        QCOMPARE(list->count(), 0);
+
+        // The placeholder keeps the project: the list shows it again.
+        QCOMPARE(showProjectA(), shownA);
+        {
+            const QSignalBlocker block(cb);
+            cb->setCurrentIndex(1);
+        }
+        QTest::keyClick(cb, Qt::Key_Up);
+        QCOMPARE(b.ctx.CurrentProjectId, a);
+        QCOMPARE(cb->currentIndex(), rowA);
+        QCOMPARE(list->count(), 1);
+
+        p.answers = {true};
+        b.main->findChild<QAction *>(QStringLiteral("N23"))->trigger();
+        QCOMPARE(cb->currentIndex(), 0);
+        QCOMPARE(QString::number(b.ctx.CurrentProjectId) + QLatin1Char('|') + QString::number(list->count()),
+                 QStringLiteral("0|0"));
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // The materials editor shows, after every project change and whatever
+    // command opened it, the material its list names, loaded: its edits go
+    // into that row.
+    void editorShowsTheListedMaterial()
+    {
+        Bench b;
+        const int a = b.addProject(QStringLiteral("А"));
+        const int c = b.addProject(QStringLiteral("Б"));
+        b.addMaterial(QStringLiteral("omaterials"), QStringLiteral("Письмо"), a, QStringLiteral("omaterial_subject='Тема А'"));
+        const int letterB = b.addMaterial(QStringLiteral("omaterials"), QStringLiteral("Письмо"), c,
+                                          QStringLiteral("omaterial_subject='Тема Б'"));
+        b.addMaterial(QStringLiteral("cmaterials"), QStringLiteral("Описание"), c, QStringLiteral("cmaterial_url='http://b.example'"));
+        ScriptedPrompt p;
+        b.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
+        QComboBox *cb = b.main->cbProjects;
+        QAction *letters = b.main->findChild<QAction *>(QStringLiteral("N20"));
+        QVERIFY(letters);
+        projects::TfrmProjectMaterials *ed = b.editor;
+
+        b.choose(a);
+        b.ctx.CurrentMaterialId = 4711;
+        letters->trigger();
+        QVERIFY(ed->isVisible());
+        QCOMPARE(ed->pcMaterials->currentIndex(), 3);
+        QCOMPARE(ed->edtSubject->text(), QStringLiteral("Тема А"));
+        // Opening the letters changes no active material.
+        QCOMPARE(b.ctx.CurrentMaterialId, 4711);
+
+        // Another project by the keys, the editor open: its letter is shown.
+        cb->setFocus();
+        QTest::keyClick(cb, Qt::Key_Down);
+        QCOMPARE(b.ctx.CurrentProjectId, c);
+        QCOMPARE(ed->edtSubject->text(), QStringLiteral("Тема Б"));
+        ed->memBody->setFocus();
+        QTest::keyClicks(ed->memBody, QStringLiteral("Body"));
+        QTest::mouseClick(ed->btnMessageSave, Qt::LeftButton);
+        QCOMPARE(one(QStringLiteral("SELECT omaterial_body_text FROM omaterials WHERE omaterial_id=") + QString::number(letterB)),
+                 QStringLiteral("Body"));
+        QCOMPARE(p.messages, QStringList());
+        // The tab clicked shows its material too.
+        QTabBar *tabs = ed->pcMaterials->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(ed->edtURL_2->text(), QStringLiteral("http://b.example"));
+
+        // The editor hidden, the project changed back: the menu's command
+        // opens the letter loaded.
+        ed->hide();
+        QTest::keyClick(cb, Qt::Key_Up);
+        QCOMPARE(b.ctx.CurrentProjectId, a);
+        letters->trigger();
+        QCOMPARE(ed->edtSubject->text(), QStringLiteral("Тема А"));
+        QCOMPARE(ed->loaded(projects::TfrmProjectMaterials::LetterTab).projectId, a);
+        QCOMPARE(p.messages, QStringList());
+    }
+
+    // While the materials editor, which stays on top, is shown, a box or a
+    // dialog asked from the main window opens above it, not behind it: the
+    // editor's own input box is its dialog, the project data window stays
+    // on top while it is open. The program's own boxes, not scripted ones.
+    void dialogsOpenAboveTheMaterialsEditor()
+    {
+        Bench b;
+        const int a = b.addProject(QStringLiteral("А"));
+        b.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
+        b.choose(a);
+        b.ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(b.editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QStringList seen;
+        auto look = [&] {
+            QTimer::singleShot(0, [&] {
+                QDialog *box = nullptr;
+                QVERIFY(QTest::qWaitFor([&] {
+                    for (QWidget *w : QApplication::topLevelWidgets()) {
+                        if (auto *d = qobject_cast<QDialog *>(w); d && d->isVisible())
+                            box = d;
+                    }
+                    return box != nullptr;
+                }));
+                const QWindow *handle = box->windowHandle();
+                seen << QStringLiteral("%1|%2|%3")
+                            .arg(box->metaObject()->className())
+                            .arg(handle && handle->transientParent() == b.editor->windowHandle())
+                            .arg(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                box->reject();
+            });
+        };
+        look();
+        QTest::mouseClick(b.main->tbMaterialNew, Qt::LeftButton);
+        QVERIFY(b.editor->isVisible());
+        look();
+        QTest::mouseClick(b.main->tbnProjectNew, Qt::LeftButton);
+        QCOMPARE(seen, (QStringList{QStringLiteral("QInputDialog|1|0"),
+                                    QStringLiteral("qv::projects::TfrmProjectInfo|0|1")}));
+        // Closed, the project data window is an ordinary window again.
+        QVERIFY(!b.info->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     void placeholderAndMissingRow()

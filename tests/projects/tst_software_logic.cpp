@@ -5,6 +5,7 @@
 #include "projects/softsql.h"
 
 #include <QDate>
+#include <limits>
 #include <QtTest>
 
 using namespace qv::projects;
@@ -75,18 +76,24 @@ private Q_SLOTS:
         QCOMPARE(sizes->bsize, QStringLiteral("1234567"));
         QCOMPARE(sizes->ksize, QStringLiteral("1234,567"));
         QCOMPARE(sizes->msize, QStringLiteral("1,234567"));
+        // The remainder keeps its leading zeros.
         sizes = SoftSizesFromText(QStringLiteral("1050"), &error);
-        QCOMPARE(sizes->ksize, QStringLiteral("1,50"));
-        QCOMPARE(sizes->msize, QStringLiteral("0,1050"));
+        QCOMPARE(sizes->ksize, QStringLiteral("1,050"));
+        QCOMPARE(sizes->msize, QStringLiteral("0,001050"));
         sizes = SoftSizesFromText(QStringLiteral("0012"), &error);
         QCOMPARE(sizes->bsize, QStringLiteral("12"));
+        QCOMPARE(sizes->ksize, QStringLiteral("0,012"));
+        QCOMPARE(sizes->msize, QStringLiteral("0,000012"));
         // Past 2 GiB and 4 GiB.
         sizes = SoftSizesFromText(QStringLiteral("5000000001"), &error);
         QCOMPARE(sizes->bsize, QStringLiteral("5000000001"));
-        QCOMPARE(sizes->ksize, QStringLiteral("5000000,1"));
-        QCOMPARE(sizes->msize, QStringLiteral("5000,1"));
-        // Truncation toward zero, the remainder with the sign of the number.
-        QCOMPARE(SizeInUnits(-1234567, 1000), QStringLiteral("-1234,-567"));
+        QCOMPARE(sizes->ksize, QStringLiteral("5000000,001"));
+        QCOMPARE(sizes->msize, QStringLiteral("5000,000001"));
+        // A negative number carries its sign once, in front.
+        QCOMPARE(SizeInUnits(-1234567, 1000), QStringLiteral("-1234,567"));
+        QCOMPARE(SizeInUnits(-50, 1000), QStringLiteral("-0,050"));
+        QCOMPARE(SizeInUnits(std::numeric_limits<qint64>::min(), 1000000),
+                 QStringLiteral("-9223372036854,775808"));
         QVERIFY(error.isEmpty());
         QVERIFY(!SoftSizesFromText(QStringLiteral("12a"), &error));
         QCOMPARE(error, QStringLiteral("'12a' is not a valid integer value"));
@@ -134,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(sql->startsWith(
             QStringLiteral("UPDATE smaterials SET smaterial_softname=\"Ёж \\\"x\\\"\" ,smaterial_releasedate=\"\" ,")));
         QVERIFY(sql->contains(QStringLiteral(
-            "smaterial_rcost=\"100\" ,smaterial_bsize=\"1005\" ,smaterial_ksize=\"1,5\" ,smaterial_msize=\"0,1005\" "
+            "smaterial_rcost=\"100\" ,smaterial_bsize=\"1005\" ,smaterial_ksize=\"1,005\" ,smaterial_msize=\"0,001005\" "
             ",smaterial_CategoryClass=\"\"")));
         QVERIFY(sql->endsWith(QStringLiteral("smaterial_CategoryPossible=\"\" WHERE smaterial_project_id=7")));
         QVERIFY(!sql->contains(QStringLiteral("Keywords")));

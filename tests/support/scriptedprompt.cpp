@@ -1,6 +1,7 @@
 #include "support/scriptedprompt.h"
 
 #include <QDialog>
+#include <utility>
 
 namespace qv::test {
 
@@ -50,10 +51,29 @@ bool ScriptedPrompt::openUrl(const QUrl &url)
 
 qint64 ScriptedPrompt::startProgram(const QString &program, const QStringList &arguments, const QString &workingDir)
 {
-    started << Started{program, arguments, workingDir};
+    started << Started{program, arguments, workingDir, {}};
     if (realPrograms)
         return core::InteractivePrompt().startProgram(program, arguments, workingDir);
     return nextPid;
+}
+
+qint64 ScriptedPrompt::startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                                           core::ProgramEnded ended)
+{
+    if (realPrograms) {
+        started << Started{program, arguments, workingDir, {}};
+        return core::InteractivePrompt().startWatchedProgram(program, arguments, workingDir, std::move(ended));
+    }
+    started << Started{program, arguments, workingDir, nextPid < 0 ? core::ProgramEnded() : std::move(ended)};
+    return nextPid;
+}
+
+void ScriptedPrompt::end(qsizetype index, int exitCode, const QString &output)
+{
+    if (index < 0 || index >= started.size() || !started[index].ended)
+        throw ScriptExhausted("no watched program to end");
+    const core::ProgramEnded ended = std::exchange(started[index].ended, {});
+    ended(exitCode, output);
 }
 
 int ScriptedPrompt::exec(QDialog *dialog)

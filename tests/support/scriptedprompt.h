@@ -29,6 +29,8 @@ public:
         QString program;
         QStringList arguments;
         QString workingDir;
+        // Set for a watched start: plays the program's end (see end()).
+        core::ProgramEnded ended;
     };
 
     // Answers to questions and OK/Cancel boxes, used front first; when they
@@ -59,6 +61,12 @@ public:
     QString openFileName(const QString &caption, const QString &startDir, const QString &filter) override;
     bool openUrl(const QUrl &url) override;
     qint64 startProgram(const QString &program, const QStringList &arguments, const QString &workingDir) override;
+    // A watched start is recorded with its callback; a real program (see
+    // realPrograms) calls it itself when it ends.
+    qint64 startWatchedProgram(const QString &program, const QStringList &arguments, const QString &workingDir,
+                               core::ProgramEnded ended) override;
+    // Plays the end of the watched program started `index`-th: its exit code and output.
+    void end(qsizetype index, int exitCode, const QString &output = QString());
     int exec(QDialog *dialog) override;
 
 private:

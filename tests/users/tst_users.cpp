@@ -8,7 +8,13 @@
 #include "users/tfrmuseredit.h"
 #include "users/tfrmusers.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -236,7 +242,7 @@ private Q_SLOTS:
         dlg.prepare();
         QVERIFY(dlg.cbAutoSave->isChecked());
         QCOMPARE(dlg.edtLogin->text(), QStringLiteral("ivan"));
-        // Unticked: forgotten once a login is accepted.
+        // Unticked: forgotten, and still so once a login is accepted.
         p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("bad"), false),
                      typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), false)};
         users::RunLoginLoop(m_ctx, dlg);
@@ -249,11 +255,103 @@ private Q_SLOTS:
         QVERIFY(dlg.edtLogin->text().isEmpty());
     }
 
+    // Unticking "Запомнить логин и пароль" forgets the remembered login at
+    // once: a login that then fails, or the dialog closed, leaves none of it
+    // in "config.ini".
+    void untickingForgetsTheLoginAtOnce_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("space bar") << true;
+    }
+    void untickingForgetsTheLoginAtOnce()
+    {
+        QFETCH(bool, byKey);
+        for (const auto &[key, value] : {std::pair{"AutoSave", "1"}, {"Login", "admin"}, {"Password", "admin"}})
+            QVERIFY(m_ctx.ConfigIni.writeString(QStringLiteral("Auth"), QLatin1String(key), QLatin1String(value)));
+        auto stored = [this] {
+            core::IniFile ini(m_ctx.configPath());
+            QStringList v;
+            for (const char *key : {"AutoSave", "Login", "Password"})
+                v << ini.readString(QStringLiteral("Auth"), QLatin1String(key));
+            return v.join(QLatin1Char('|'));
+        };
+        ScriptedPrompt p;
+        users::TfrmLogin dlg(m_ctx);
+        dlg.prepare();
+        QStringList seen;
+        p.dialogs = {[&](QDialog *d) {
+                         showDialog(d);
+                         seen << QString::number(dlg.cbAutoSave->isChecked()) + QLatin1Char('|') + stored();
+                         if (byKey) {
+                             dlg.cbAutoSave->setFocus();
+                             QTest::keyClick(dlg.cbAutoSave, Qt::Key_Space);
+                         } else {
+                             QStyleOptionButton opt;
+                             opt.initFrom(dlg.cbAutoSave);
+                             const QRect box = dlg.cbAutoSave->style()->subElementRect(QStyle::SE_CheckBoxIndicator,
+                                                                                       &opt, dlg.cbAutoSave);
+                             QTest::mouseClick(dlg.cbAutoSave, Qt::LeftButton, {}, box.center());
+                         }
+                         seen << QString::number(dlg.cbAutoSave->isChecked()) + QLatin1Char('|') + stored();
+                         dlg.edtPassword->setText(QStringLiteral("wrong"));
+                         QTest::mouseClick(dlg.btnEnter, Qt::LeftButton);
+                         return d->result();
+                     },
+                     [&](QDialog *d) {
+                         showDialog(d);
+                         QTest::keyClick(d, Qt::Key_Escape);
+                         return d->result();
+                     }};
+        QVERIFY(!users::RunLoginLoop(m_ctx, dlg));
+        QCOMPARE(p.messages, QStringList{kNoSuchUser});
+        QCOMPARE(seen, (QStringList{QStringLiteral("1|1|admin|admin"), QStringLiteral("0|0||")}));
+        QCOMPARE(stored(), QStringLiteral("0||"));
+    }
+
+    // The user editor is the users window's dialog: it opens modal above the
+    // users window, which stays on top, as the active window, whether to add
+    // a user or to edit one.
+    void userEditorOpensAboveTheUsersWindow()
+    {
+        ScriptedPrompt p;
+        QWidget owner;
+        owner.resize(800, 600);
+        owner.show();
+        // As the program makes it: first owned by the main window.
+        auto *editor = new users::TfrmUserEdit(&owner);
+        users::TfrmUsers list(m_ctx, editor, &owner);
+        m_ctx.CurrentUserId = 0;
+        list.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(list.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QStringList seen;
+        auto look = [&](QDialog *d) {
+            QTimer::singleShot(0, d, [&seen, &list, d] {
+                const bool active = QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }, 3000);
+                const QWindow *handle = d->windowHandle();
+                seen << QStringLiteral("%1|%2|%3|%4")
+                            .arg(d->parentWidget() == &list)
+                            .arg(handle && list.windowHandle() && handle->transientParent() == list.windowHandle())
+                            .arg(handle && handle->modality() != Qt::NonModal)
+                            .arg(active);
+                d->reject();
+            });
+            return d->exec();
+        };
+        p.dialogs = {look, look};
+        QTest::mouseClick(list.tbUserAdd, Qt::LeftButton);
+        list.lvUsers->setFocus();
+        QTest::keyClick(list.lvUsers, Qt::Key_End);
+        QTest::mouseClick(list.tbnUserEdit, Qt::LeftButton);
+        QCOMPARE(p.dialogsShown, (QStringList{QStringLiteral("frmUserEdit"), QStringLiteral("frmUserEdit")}));
+        QCOMPARE(seen, QStringList(2, QStringLiteral("1|1|1|1")));
+    }
+
     void usersListIsForTheAdministratorOnly()
     {
         ScriptedPrompt p;
-        users::TfrmUserEdit editor;
-        users::TfrmUsers list(m_ctx, &editor);
+        users::TfrmUsers list(m_ctx, new users::TfrmUserEdit);
         m_ctx.CurrentUserId = 5;
         list.open();
         list.tbUserAddClick();
@@ -271,7 +369,8 @@ private Q_SLOTS:
         QTreeWidgetItem *ivan = list.lvUsers->findItems(QStringLiteral("ivan"), Qt::MatchExactly, 2).value(0);
         QVERIFY(ivan);
         QCOMPARE(ivan->text(0), QStringLiteral("1"));
-        QCOMPARE(ivan->text(3), QStringLiteral("секрет\\"));
+        // The password is not shown in the list.
+        QCOMPARE(ivan->text(3), QStringLiteral("***"));
         QCOMPARE(ivan->text(4), QStringLiteral("Иван Петров"));
         QCOMPARE(ivan->text(5), QStringLiteral("ivan@example.ru"));
 
@@ -289,8 +388,7 @@ private Q_SLOTS:
         QWidget owner;
         owner.setGeometry(300, 200, 1000, 800);
         owner.show();
-        users::TfrmUserEdit editor;
-        users::TfrmUsers list(m_ctx, &editor, &owner);
+        users::TfrmUsers list(m_ctx, new users::TfrmUserEdit, &owner);
         m_ctx.CurrentUserId = 0;
         list.open();
         QVERIFY(list.isVisible());
@@ -301,8 +399,9 @@ private Q_SLOTS:
     void addAndEditUsers()
     {
         ScriptedPrompt p;
-        users::TfrmUserEdit editor;
-        users::TfrmUsers list(m_ctx, &editor);
+        auto *editorWindow = new users::TfrmUserEdit;
+        users::TfrmUserEdit &editor = *editorWindow;
+        users::TfrmUsers list(m_ctx, editorWindow);
         m_ctx.CurrentUserId = 0;
         list.open();
 
@@ -326,7 +425,9 @@ private Q_SLOTS:
         QTreeWidgetItem *olga = list.lvUsers->findItems(QStringLiteral("olga"), Qt::MatchExactly, 2).value(0);
         list.lvUsers->setCurrentItem(olga);
         p.dialogs = {[&](QDialog *) {
-            if (editor.edtFIO->text() != QStringLiteral("Ольга") || editor.cbActive->isChecked())
+            // The editor shows the password, which stays editable.
+            if (editor.edtFIO->text() != QStringLiteral("Ольга") || editor.edtPassword->text() != QStringLiteral("pw")
+                || editor.edtPassword->isReadOnly() || editor.cbActive->isChecked())
                 return 0;
             editor.edtEmail->setText(QStringLiteral("olga@example.ru"));
             editor.cbActive->setChecked(true);

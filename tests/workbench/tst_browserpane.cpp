@@ -16,6 +16,7 @@
 #include "workbench/resourcelist_logic.h"
 #include "workbench/tfrmauth.h"
 #include "workbench/tfrmautocheck.h"
+#include "userroad.h"
 #include "workbenchfixture.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -31,6 +34,14 @@
 using namespace qv;
 using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
+
+// A check of what the selection shows that ends the test when it fails.
+#define CHECK_SELECTED(...) \
+    do { \
+        expectSelected(__VA_ARGS__); \
+        if (QTest::currentTestFailed()) \
+            return; \
+    } while (false)
 
 namespace {
 const char *const kForm = R"HTML(<!doctype html><html><head><meta charset="utf-8"></head><body>
@@ -65,6 +76,61 @@ private:
         m_pane->lvLinksClick();
         QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
         disconnect(c);
+    }
+
+    // A catalog of rubric 1 (linked `links` times) whose pages are a local form.
+    int addCatalog(const QString &name, int pr, int links = 1)
+    {
+        auto &tdb = m_wb->db;
+        tdb.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name=%1, catalog_url=%2, catalog_aurl=%2, catalog_pr='%3'")
+                     .arg(db::Sql(name), db::Sql(page(name + QStringLiteral(".html"))))
+                     .arg(pr));
+        const int id = tdb.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
+        for (int i = 0; i < links; ++i)
+            tdb.exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_catalog_id=%1, s2c_subject_id=1").arg(id));
+        return id;
+    }
+    int catalogId(const QString &name)
+    {
+        return m_wb->db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name=%1").arg(db::Sql(name))).toInt();
+    }
+    // What a selected resource shows: its name everywhere, its status on the
+    // buttons, its page in the browser.
+    void expectSelected(const QString &name, QToolButton *pressed, const QString &page)
+    {
+        QCOMPARE(m_wb->ctx.SelectedResourceName, name);
+        QCOMPARE(m_wb->ctx.SelectedResourceId, catalogId(name));
+        QCOMPARE(m_list->selectedSubItem(SubName), name);
+        QCOMPARE(m_wb->main->lvLinks->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(m_wb->main->lvLinks->selectionModel()->selectedRows().first().row(), m_list->selectedRow());
+        QCOMPARE(m_wb->main->pcMain->tabText(1), QStringLiteral("Редактировать \"") + name + QLatin1Char('"'));
+        QCOMPARE(m_pane->edtURLAudit->text(), QStringLiteral("http://") + name);
+        for (QToolButton *b : {m_pane->tbnStatus1, m_pane->tbnStatus2, m_pane->tbnStatus3})
+            QCOMPARE(b->isChecked(), b == pressed);
+        QVERIFY2(m_wb->main->Web->url().toString().endsWith(page), qPrintable(m_wb->main->Web->url().toString()));
+    }
+    // Three catalogs of rubric 1 listed by PR: cat.example, b.example (added),
+    // c.example; the window on screen.
+    void threeCatalogs()
+    {
+        addCatalog(QStringLiteral("b.example"), 2);
+        addCatalog(QStringLiteral("c.example"), 1);
+        m_wb->db.exec(QStringLiteral("INSERT INTO creglog SET crl_catalog_id=%1, crl_project_id=%2, crl_user_id=0, "
+                                     "crl_datetime='2026-01-02 03:04:05', crl_status='2'")
+                          .arg(catalogId(QStringLiteral("b.example")))
+                          .arg(m_wb->projectId));
+        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        m_list->resort();
+        QVERIFY(test::showMain(*m_wb));
+    }
+    void rightClick(int row)
+    {
+        QTableView *lv = m_wb->main->lvLinks;
+        QTest::mouseClick(lv->viewport(), Qt::RightButton, {}, lv->visualRect(lv->model()->index(row, 2)).center());
+        // The list's popup menu, if it opened, is closed as Escape closes it.
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
     }
 
 private Q_SLOTS:
@@ -395,15 +461,89 @@ private Q_SLOTS:
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));
     }
 
-    void noSelectionChangesNothing()
+    // The current row is the selected resource however it became current:
+    // the arrows, End, Home, the page keys, a right click; a refill leaves
+    // none current and nothing selected.
+    void theCurrentRowIsTheSelectedResource()
     {
+        ScriptedPrompt p;
+        threeCatalogs();
+        QVERIFY(test::clickResource(*m_wb, QStringLiteral("cat.example")));
+        CHECK_SELECTED(QStringLiteral("cat.example"), nullptr, QStringLiteral("add.html"));
+        QTableView *lv = m_wb->main->lvLinks;
+        lv->setFocus();
+        QTest::keyClick(lv, Qt::Key_Down);
+        CHECK_SELECTED(QStringLiteral("b.example"), m_pane->tbnStatus2, QStringLiteral("b.example.html"));
+        QTest::keyClick(lv, Qt::Key_End);
+        CHECK_SELECTED(QStringLiteral("c.example"), nullptr, QStringLiteral("c.example.html"));
+        QTest::keyClick(lv, Qt::Key_Home);
+        CHECK_SELECTED(QStringLiteral("cat.example"), nullptr, QStringLiteral("add.html"));
+        QTest::keyClick(lv, Qt::Key_PageDown);
+        CHECK_SELECTED(QStringLiteral("c.example"), nullptr, QStringLiteral("c.example.html"));
+        rightClick(1);
+        CHECK_SELECTED(QStringLiteral("b.example"), m_pane->tbnStatus2, QStringLiteral("b.example.html"));
+        // Ctrl with a click unselects the row: nothing is selected then.
+        QTest::mouseClick(lv->viewport(), Qt::LeftButton, Qt::ControlModifier, lv->visualRect(lv->model()->index(1, 2)).center());
+        QCOMPARE(m_list->selectedRow(), -1);
+        QCOMPARE(m_wb->ctx.SelectedResourceId, 0);
+        QVERIFY(!m_pane->tbnStatus2->isChecked());
+        QTest::keyClick(lv, Qt::Key_Down);
+        QCOMPARE(m_wb->ctx.SelectedResourceId, catalogId(m_list->selectedSubItem(SubName)));
+        // A refill: no row is current, and nothing stays selected.
+        QTest::keyClick(lv, Qt::Key_Down);
+        QVERIFY(m_wb->ctx.SelectedResourceId > 0);
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        QCOMPARE(m_list->selectedRow(), -1);
+        QCOMPARE(m_wb->ctx.SelectedResourceId, 0);
+        QCOMPARE(m_wb->ctx.SelectedResourceName, QString());
+        QCOMPARE(m_wb->main->pcMain->tabText(1), QStringLiteral("Редактировать..."));
+        QCOMPARE(m_pane->edtURLAudit->text(), QString());
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // The status goes to the resource of the current row and is shown on that
+    // resource's rows, every one of them.
+    void statusesGoToTheCurrentRowsResource()
+    {
+        ScriptedPrompt p;
+        const int twice = addCatalog(QStringLiteral("twice.example"), 2, 2);
         m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
-        m_list->selectRow(-1);
-        m_pane->lvLinksClick();
-        QCOMPARE(m_wb->ctx.LinkClickCounter, 0);
-        m_pane->tbnStatus2->click();
-        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM creglog")), QStringLiteral("0"));
+        m_list->resort();
+        QVERIFY(test::showMain(*m_wb));
+        QVERIFY(test::clickResource(*m_wb, QStringLiteral("cat.example")));
+        QTest::keyClick(m_wb->main->lvLinks, Qt::Key_Down);
+        QTest::mouseClick(m_pane->tbnStatus2, Qt::LeftButton);
+        const QString stored = m_wb->db.scalar(QStringLiteral("SELECT crl_datetime FROM creglog"));
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT crl_catalog_id, crl_status FROM creglog")),
+                 QStringList{QStringLiteral("%1|2").arg(twice)});
+        QCOMPARE(m_list->subItem(0, SubStatus), QString());
+        for (int row : {1, 2})
+            QCOMPARE(m_list->subItem(row, SubStatus), QStringLiteral("Добавлен (") + stored + QLatin1Char(')'));
+        QVERIFY(m_pane->tbnStatus2->isChecked());
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // With no current row (after a refill) the status buttons and "Пароли"
+    // say that no resource is selected, record nothing and stay released.
+    void noCurrentRowButtonsSaySo()
+    {
+        ScriptedPrompt p;
+        threeCatalogs();
+        QVERIFY(test::clickResource(*m_wb, QStringLiteral("cat.example")));
+        QCOMPARE(m_wb->ctx.LinkClickCounter, 1);
+        QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
+        const QString noResource = QStringLiteral("Не выбран ресурс: выберите его в списке ресурсов.");
+        QTest::mouseClick(m_pane->tbnStatus2, Qt::LeftButton);
+        QCOMPARE(p.messages, QStringList{noResource});
+        QVERIFY(!m_pane->tbnStatus2->isChecked());
+        QTest::mouseClick(m_pane->tbnStatus0, Qt::LeftButton);
+        QCOMPARE(p.messages.size(), 2);
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM creglog")), QStringLiteral("1"));
+        QTest::mouseClick(m_pane->tbnAuth, Qt::LeftButton);
+        QCOMPARE(p.messages, (QStringList{noResource, noResource, noResource}));
+        QVERIFY(p.dialogsShown.isEmpty());
+        QCOMPARE(m_wb->ctx.LinkClickCounter, 1);
     }
 
     void statusButtons()

@@ -28,10 +28,11 @@ using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::Workbench;
 using qv::test::childNamed;
+using qv::test::childTexts;
 using qv::test::click;
+using qv::test::tooLongName;
 
 namespace {
-
 
 QStringList comboItems(const QComboBox *cb)
 {
@@ -653,15 +654,84 @@ private Q_SLOTS:
         QCOMPARE(header->childCount(), nodes - 1);
         QVERIFY(!childNamed(header, QStringLiteral("Удаляемый")));
         QVERIFY(childNamed(header, QStringLiteral("Остаётся")));
-        // The resources stay, and the list keeps its last result.
+        // The resources stay; the filter's list leaves the screen.
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM catalogs WHERE catalog_name LIKE '%.example'")),
                  QStringLiteral("2"));
-        QCOMPARE(w.main->resources->count(), 2);
+        QCOMPARE(w.main->resources->count(), 0);
         // Nothing is selected afterwards: the commands act on nothing.
         QCOMPARE(w.main->trvFilters->currentItem(), nullptr);
         w.main->filters->N35Click();
         QCOMPARE(p.questions.size(), 2);
         QVERIFY(p.messages.isEmpty());
+    }
+
+    // A name longer than its column is refused with one message naming the
+    // field and its limit, and nothing is written; the limit itself fits.
+    void overLongNamesAreRefused()
+    {
+        FilterBench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Альфа'"));
+        QTreeWidgetItem *header = w.filtersHeader(TopCatalogs);
+        const QString name(256, QChar(0x44F));
+        p.inputs = {name};
+        click(w, childNamed(header, QStringLiteral("Добавить фильтр")));
+        QCOMPARE(p.messages, QStringList{tooLongName(QStringLiteral("Введите название нового фильтра"))});
+        QVERIFY(p.dialogsShown.isEmpty());
+
+        p.messages.clear();
+        QTreeWidgetItem *node = childNamed(header, QStringLiteral("Альфа"));
+        click(w, node);
+        p.inputs = {name};
+        w.main->filters->N33->trigger();
+        QCOMPARE(p.messages, QStringList{tooLongName(QStringLiteral("Введите новое имя фильтра"))});
+        QCOMPARE(node->text(0), QStringLiteral("Альфа"));
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name FROM cfilters")), QStringList{"Альфа"});
+
+        p.messages.clear();
+        p.inputs = {name.left(255)};
+        w.main->filters->N33->trigger();
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name FROM cfilters")), QStringList{name.left(255)});
+    }
+
+    // Another copy renamed the filter first: the rename or delete by the old
+    // name finds no row, says so and builds the branch again from the base.
+    void renameAndDeleteAfterAnotherCopy()
+    {
+        FilterBench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        addCatalog(w, {"a.example", 1, 10, "0", "0", "", "", ""});
+        w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Альфа'"));
+        test::SecondCopy other(w.db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        QTreeWidgetItem *top = w.main->navigator->top(TopCatalogs);
+        click(w, w.filterNode(TopCatalogs, QStringLiteral("Альфа")));
+        QCOMPARE(w.main->resources->count(), 1);
+        const QString elsewhere = QStringLiteral("Фильтр \"%1\" изменён или удалён в другой копии программы: ничего не "
+                                                 "записано. Ветка навигатора построена заново по базе.");
+
+        QVERIFY2(other.exec(QStringLiteral("UPDATE cfilters SET cfilter_name='Бета' WHERE cfilter_name='Альфа'")),
+                 qPrintable(other.error()));
+        p.inputs = {QStringLiteral("Гамма")};
+        w.main->filters->N33->trigger();
+        QCOMPARE(p.messages, QStringList{elsewhere.arg(QStringLiteral("Альфа"))});
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name FROM cfilters")), QStringList{"Бета"});
+        QCOMPARE(childTexts(childNamed(top, QStringLiteral("Фильтры пользователя"))), (QStringList{"Добавить фильтр", "Бета"}));
+        QCOMPARE(w.main->trvFilters->currentItem(), top);
+        QCOMPARE(w.main->resources->count(), 0);
+
+        p.messages.clear();
+        click(w, w.filterNode(TopCatalogs, QStringLiteral("Бета")));
+        QVERIFY2(other.exec(QStringLiteral("UPDATE cfilters SET cfilter_name='Дельта' WHERE cfilter_name='Бета'")),
+                 qPrintable(other.error()));
+        p.answers = {true};
+        w.main->filters->N35->trigger();
+        QCOMPARE(p.messages, QStringList{elsewhere.arg(QStringLiteral("Бета"))});
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name FROM cfilters")), QStringList{"Дельта"});
+        QCOMPARE(childTexts(childNamed(top, QStringLiteral("Фильтры пользователя"))), (QStringList{"Добавить фильтр", "Дельта"}));
     }
 
     void namesWithQuotesBackslashesEqualsAndAmpersand()

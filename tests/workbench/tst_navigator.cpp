@@ -2,9 +2,13 @@
 // build and tear-down, the click with its window set-up, popup menus, help
 // pane and list fill, the link nodes, and adding sections and filters.
 #include "workbench/navigator.h"
+#include "workbench/recordeditor.h"
 #include "workbench/resourcelist.h"
+#include "workbench/sections.h"
 #include "app/program.h"
+#include "controls/tmirztreeview.h"
 #include "support/scriptedprompt.h"
+#include "userroad.h"
 #include "workbenchfixture.h"
 
 #include <QDialog>
@@ -14,6 +18,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -25,18 +30,10 @@ using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::Workbench;
 using qv::test::childNamed;
+using qv::test::childTexts;
 using qv::test::click;
 
 namespace {
-
-QStringList childTexts(const QTreeWidgetItem *n)
-{
-    QStringList out;
-    for (int i = 0; i < n->childCount(); ++i)
-        out << n->child(i)->text(0);
-    return out;
-}
-
 
 bool toolbarWidgetShown(QToolBar *bar, QWidget *w)
 {
@@ -375,7 +372,9 @@ private Q_SLOTS:
         QTreeWidgetItem *added = sections->child(sections->childCount() - 1);
         QCOMPARE(added->text(0), QStringLiteral("Новый \"раздел\""));
         QCOMPARE(w.main->trvFilters->currentItem(), added);
-        QVERIFY(!Navigator::nodeId(added)); // its id comes with the next build
+        // The node carries the new row's id at once.
+        const int id = w.db.scalar(QStringLiteral("SELECT cgroup_id FROM cgroups")).toInt();
+        QCOMPARE(Navigator::nodeId(added).value_or(-1), id);
         QCOMPARE(w.main->resources->count(), 0);
         QCOMPARE(nav.popupMenu(), w.main->pmGroups);
 
@@ -385,16 +384,17 @@ private Q_SLOTS:
         QCOMPARE(p.messages, QStringList{"Раздел с таким названием уже существует! Придумайте другое название раздела!"});
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cgroups")), QStringLiteral("1"));
 
-        // After a rebuild the node carries its id and lists its members.
-        const int id = w.db.scalar(QStringLiteral("SELECT cgroup_id FROM cgroups")).toInt();
-        const int c = addCatalog(w, QStringLiteral("member.example"), QStringLiteral("1"), 7);
-        w.db.exec(QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=%1, cg2c_catalog_id=%2").arg(id).arg(c));
-        catalogs->setExpanded(false);
-        catalogs->setExpanded(true);
-        added = childNamed(childNamed(catalogs, QStringLiteral("Разделы пользователя")), QStringLiteral("Новый \"раздел\""));
-        QCOMPARE(Navigator::nodeId(added).value_or(-1), id);
+        // A resource ticked into it from the list's menu is listed by it,
+        // with no rebuild of the branch.
+        addCatalog(w, QStringLiteral("member.example"), QStringLiteral("1"), 7);
+        click(w, childNamed(childNamed(catalogs, QStringLiteral("Бизнес и экономика")), QStringLiteral("Финансы и банки")));
+        w.main->resources->selectRow(0);
+        w.main->sections->pmLvItemsPopup();
+        QCOMPARE(w.main->sections->sectionItems().size(), 1);
+        w.main->sections->sectionItems().first()->trigger();
         click(w, added);
         QCOMPARE(w.main->resources->count(), 1);
+        QCOMPARE(w.main->resources->subItem(0, SubName), QStringLiteral("member.example"));
     }
 
     void addFilter()
@@ -496,6 +496,115 @@ private Q_SLOTS:
         QCOMPARE(childTexts(nav.top(TopSoft)), QStringList{"Добавить описание сайта"});
         QCOMPARE(p.openedUrls, QList<QUrl>{w.ctx.makerUrl(QStringLiteral("/index.php?action=forum"))});
         w.main->hide();
+    }
+
+    // A move by the keys runs the node's click as the mouse does: the list,
+    // the kind, the popup menu, the add nodes.
+    void keyboardMovesRunTheClick()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        const int board = addCatalog(w, QStringLiteral("board.example"), QStringLiteral("1"), 17);
+        addCatalog(w, QStringLiteral("other.example"), QStringLiteral("2"), 7);
+        w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Все'"));
+        w.db.exec(QStringLiteral("INSERT INTO cgroups SET cgroup_name='Мой', cgroup_project_id=%1").arg(w.projectId));
+        w.db.exec(QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=LAST_INSERT_ID(), cg2c_catalog_id=%1").arg(board));
+        QVERIFY(test::showMain(w));
+        QTreeWidget *t = w.main->trvFilters;
+        Navigator &nav = *w.main->navigator;
+        test::clickNode(w, nav.top(TopSoft));
+        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        t->setFocus();
+        auto listed = [&] {
+            QStringList names;
+            for (int i = 0; i < w.main->resources->count(); ++i)
+                names << w.main->resources->subItem(i, SubName);
+            names.sort();
+            return names;
+        };
+        auto downTo = [&](const QString &text) {
+            for (int i = 0; i < 60 && (!t->currentItem() || t->currentItem()->text(0) != text); ++i)
+                QTest::keyClick(t, Qt::Key_Down);
+            return t->currentItem() && t->currentItem()->text(0) == text;
+        };
+
+        // The soft branch closed by the Left key, then Down to the catalogs
+        // and on to a rubric.
+        QTest::keyClick(t, Qt::Key_Left);
+        QVERIFY(!nav.top(TopSoft)->isExpanded());
+        QVERIFY(downTo(QStringLiteral("Каталоги, поисковики, доски объявлений")));
+        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("catalogs"));
+        QCOMPARE(w.main->pcMain->tabText(0), QStringLiteral("Каталоги, поисковики, доски"));
+        QVERIFY(downTo(QStringLiteral("Общероссийские доски")));
+        QCOMPARE(listed(), QStringList{"board.example"});
+        QCOMPARE(w.main->Web->url().toString(), w.makerStart());
+        // A filter, passing "Добавить фильтр", whose input box is cancelled.
+        p.inputs = {std::nullopt, std::nullopt};
+        QVERIFY(downTo(QStringLiteral("Все")));
+        QCOMPARE(nav.popupMenu(), w.main->pmFilter);
+        QCOMPARE(listed(), (QStringList{"board.example", "other.example"}));
+        // A section, passing "Добавить раздел".
+        QVERIFY(downTo(QStringLiteral("Мой")));
+        QCOMPARE(nav.popupMenu(), w.main->pmGroups);
+        QCOMPARE(listed(), QStringList{"board.example"});
+        QCOMPARE(p.inputCaptions, (QStringList{"Добавление нового фильтра", "Добавление нового раздела"}));
+        // Home: the soft branch's top node; the catalogs' list goes.
+        QTest::keyClick(t, Qt::Key_Home);
+        QCOMPARE(t->currentItem(), nav.top(TopSoft));
+        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.main->resources->count(), 0);
+        QVERIFY(!nav.top(TopCatalogs)->isExpanded());
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // The record editor asks about its unsaved edits when a move by the keys
+    // leaves it; when it keeps its page, the node that was current stays.
+    void keyboardMoveTheEditorRefusesGoesBack()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        QVERIFY(QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/catalogs.shbl"), w.ctx.AppDir + QStringLiteral("catalogs.shbl")));
+        w.ctx.CurrentUserId = 1;
+        addCatalog(w, QStringLiteral("a.example"), QStringLiteral("1"), 7);
+        addCatalog(w, QStringLiteral("b.example"), QStringLiteral("1"), 8);
+        QVERIFY(test::showMain(w));
+        QTreeWidget *t = w.main->trvFilters;
+        Navigator &nav = *w.main->navigator;
+        test::clickNode(w, nav.top(TopCatalogs));
+        QTreeWidgetItem *business = childNamed(nav.top(TopCatalogs), QStringLiteral("Бизнес и экономика"));
+        test::clickNode(w, business);
+        QTreeWidgetItem *finance = childNamed(business, QStringLiteral("Финансы и банки"));
+        test::clickNode(w, finance);
+        QVERIFY(test::clickResource(w, QStringLiteral("a.example")));
+        QTabBar *tabs = w.main->pcMain->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        RecordEditor &editor = *w.main->records;
+        QVERIFY(editor.loadedId() > 0);
+        // An edit, and no rubric left: the save is refused.
+        editor.vlCatalog->item(editor.rowOfLabel(QStringLiteral("Описание сайта")), 1)->setText(QStringLiteral("EDITED"));
+        for (QTreeWidgetItem *n : editor.trvSubjects->findItems(QStringLiteral("Финансы и банки"), Qt::MatchExactly | Qt::MatchRecursive))
+            editor.trvSubjects->setState(n, 1);
+        QVERIFY(w.ctx.LinkEditUnsaved);
+
+        t->setFocus();
+        p.answers = {true};
+        QTest::keyClick(t, Qt::Key_Down);
+        QCOMPARE(p.questions.size(), 1);
+        QCOMPARE(p.messages, QStringList{"Не выбран раздел ссылки!"});
+        QCOMPARE(t->currentItem(), finance);
+        QCOMPARE(w.main->pcMain->currentIndex(), 1);
+        QCOMPARE(w.main->resources->count(), 1);
+        QCOMPARE(w.main->resources->subItem(0, SubName), QStringLiteral("a.example"));
+
+        // "Нет": the edits are dropped and the move goes ahead.
+        p.answers = {false};
+        QTest::keyClick(t, Qt::Key_Down);
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(t->currentItem()->text(0), QStringLiteral("Торговля и магазины"));
+        QCOMPARE(w.main->pcMain->currentIndex(), 0);
+        QCOMPARE(w.main->resources->subItem(0, SubName), QStringLiteral("b.example"));
     }
 
     void reentrantClickIsDropped()

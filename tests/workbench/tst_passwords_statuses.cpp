@@ -6,6 +6,7 @@
 #include "workbench/tfrmauth.h"
 #include "userroad.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -225,6 +226,39 @@ private Q_SLOTS:
         QCOMPARE(r.w.db.scalar(QStringLiteral("SELECT cauth_password FROM cauth")), QStringLiteral("closed"));
         QCOMPARE(r.value("pwd"), QString());
         QVERIFY2(r.p.messages.isEmpty(), qPrintable(r.p.messages.join(QLatin1Char('|'))));
+    }
+
+    // After a refill the row right-clicked is the one whose entry is stored.
+    void rightClickAfterARefillChoosesTheEntrysResource()
+    {
+        PasswordRoad r;
+        QVERIFY(r.open());
+        r.addResource(QStringLiteral("catalogs"), QStringLiteral("two.example"), 10, kLoginPage, QString());
+        const int two = r.w.db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='two.example'")).toInt();
+        QVERIFY(r.openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")}));
+        QTableView *lv = r.w.main->lvLinks;
+        int row = -1;
+        for (int i = 0; i < r.w.main->resources->count(); ++i) {
+            if (r.w.main->resources->subItem(i, SubName) == QLatin1String("two.example"))
+                row = i;
+        }
+        QVERIFY(row >= 0);
+        QTest::mouseClick(lv->viewport(), Qt::RightButton, {}, lv->visualRect(lv->model()->index(row, 2)).center());
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        bool empty = false;
+        r.pressPasswords([&] {
+            // Nothing is stored for this one yet.
+            empty = r.auth->rbManual->isChecked() && r.auth->edtLogin->text().isEmpty();
+            r.auth->edtLogin->setText(QStringLiteral("second"));
+            r.auth->edtPassword->setText(QStringLiteral("second-pw"));
+            r.auth->Button1->click();
+            return int(QDialog::Accepted);
+        });
+        QCOMPARE(r.p.dialogsShown, QStringList{QStringLiteral("frmAuth")});
+        QVERIFY(empty);
+        QCOMPARE(r.w.db.rows(QStringLiteral("SELECT cauth_catalog_id, cauth_login FROM cauth ORDER BY cauth_id")),
+                 (QStringList{QStringLiteral("%1|old").arg(r.catalog), QStringLiteral("%1|second").arg(two)}));
     }
 
     // An entry whose row cannot be read is a failure: the window does not

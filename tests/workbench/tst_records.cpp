@@ -20,7 +20,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QToolButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -240,6 +243,86 @@ private Q_SLOTS:
         QCOMPARE(e.loadedId(), id);
         QCOMPARE(r.w->main->pcMain->currentIndex(), 1);
         QCOMPARE(p.messages, QStringList{QStringLiteral("Ресурс \"new.example\" уже есть в базе: открыта его запись.")});
+    }
+
+    // "Добавить в базу" makes the new record the selected resource: the
+    // caption names it, the old row is no longer current, the status goes to
+    // it, the grid opens at its first row; the list shown holds it as its
+    // current row as soon as it belongs there. Before a branch is chosen the
+    // button says what to choose.
+    void addedRecordIsTheSelectedResource()
+    {
+        Records r;
+        QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
+        ScriptedPrompt p;
+        RecordEditor &e = r.editor();
+        auto &ctx = r.w->ctx;
+        ctx.CurrentKind.clear();
+        r.clickTab(2);
+        e.edtURLAdd->setText(QStringLiteral("first.example/add.php"));
+        QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, "
+                                                        "форумы или софт каталоги.")});
+        QCOMPARE(r.w->db.scalar(QStringLiteral("SELECT COUNT(*) FROM catalogs WHERE catalog_name='first.example'")), QStringLiteral("0"));
+        p.messages.clear();
+        ctx.CurrentKind = QStringLiteral("catalogs");
+
+        r.w->main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(r.w->main.get()));
+        const int a = r.addCatalog(QStringLiteral("a.example"), {7});
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
+        QTableWidget *grid = e.vlCatalog;
+        grid->setCurrentCell(grid->rowCount() - 1, 1);
+        grid->scrollToBottom();
+        QVERIFY(grid->verticalScrollBar()->value() > 0);
+        r.clickTab(2);
+        e.edtURLAdd->setText(QStringLiteral("new.example/add.php"));
+        QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
+        const int id = r.w->db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='new.example'")).toInt();
+        QVERIFY(id > 0);
+        QCOMPARE(ctx.SelectedResourceId, id);
+        QCOMPARE(e.loadedId(), id);
+        QCOMPARE(r.w->main->pcMain->tabText(1), QStringLiteral("Редактировать \"new.example\""));
+        ResourceList &list = *r.w->main->resources;
+        QCOMPARE(list.selectedRow(), -1);
+        QVERIFY(!r.w->main->lvLinks->selectionModel()->hasSelection());
+        QCOMPARE(grid->currentRow(), 0);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+        BrowserPane &pane = *r.w->main->browser;
+        QTest::mouseClick(pane.tbnStatus1, Qt::LeftButton);
+        QCOMPARE(r.w->db.rows(QStringLiteral("SELECT crl_catalog_id, crl_status FROM creglog")), QStringList{QStringLiteral("%1|1").arg(id)});
+        // Saved into the rubric shown, it is listed there, current.
+        r.tick(7, true);
+        p.dialogs << skipUpload;
+        QTest::mouseClick(e.btnSaveChanges, Qt::LeftButton);
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.selectedSubItem(SubId), QString::number(id));
+        QVERIFY(list.selectedSubItem(SubStatus).startsWith(QStringLiteral("Проверка (")));
+        QVERIFY(pane.tbnStatus1->isChecked());
+        QCOMPARE(ctx.SelectedResourceId, id);
+
+        // A list it belongs to at once (a filter of every catalog) shows it
+        // current at once; a known site typed again makes its row current.
+        r.w->db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='all'"));
+        QVERIFY(list.fill({ListSource::Filter, 0, QStringLiteral("all")}));
+        for (int row = 0; row < list.count(); ++row) {
+            if (list.subItem(row, SubName) == QLatin1String("a.example"))
+                list.selectRow(row);
+        }
+        pane.lvLinksClick();
+        r.clickTab(2);
+        e.edtURLAdd->setText(QStringLiteral("other.example/add.php"));
+        QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
+        QCOMPARE(list.selectedSubItem(SubName), QStringLiteral("other.example"));
+        QCOMPARE(ctx.SelectedResourceName, QStringLiteral("other.example"));
+        QCOMPARE(r.w->main->pcMain->tabText(1), QStringLiteral("Редактировать \"other.example\""));
+        QVERIFY(!pane.tbnStatus1->isChecked());
+        r.clickTab(2);
+        e.edtURLAdd->setText(QStringLiteral("http://a.example/form"));
+        QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
+        QCOMPARE(list.selectedSubItem(SubId), QString::number(a));
+        QCOMPARE(ctx.SelectedResourceId, a);
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Ресурс \"a.example\" уже есть в базе: открыта его запись.")});
     }
 
     void loadShowsTheRowTicksAndFlags()

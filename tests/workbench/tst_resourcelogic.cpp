@@ -3,6 +3,7 @@
 #include "workbench/navigator_logic.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/resourcelist_model.h"
+#include "workbench/sections_logic.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -151,7 +152,7 @@ private Q_SLOTS:
 
     void navigatorStatements()
     {
-        QCOMPARE(SectionExistsSql(QStringLiteral("forums"), QStringLiteral("Мой \"раздел\""), 5),
+        QCOMPARE(SectionByNameSql(*kindTables(QStringLiteral("forums")), QStringLiteral("Мой \"раздел\""), 5),
                  QStringLiteral("SELECT * FROM fgroups WHERE fgroup_name=\"Мой \\\"раздел\\\"\" AND fgroup_project_id=5"));
         QCOMPARE(SectionInsertSql(QStringLiteral("soft"), QStringLiteral("A"), 5),
                  QStringLiteral("INSERT INTO sgroups SET sgroup_name=\"A\" , sgroup_project_id=5"));

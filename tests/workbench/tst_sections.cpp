@@ -2,6 +2,8 @@
 // with its header and ticks, putting a resource in and taking it out for every
 // kind, renaming and deleting a section from the navigator's section menu, and
 // names that hold quotes, backslashes, "=" and "&".
+#include "contacts/contactsview.h"
+#include "contacts/tfrmosubjectadd.h"
 #include "db/query.h"
 #include "workbench/filtercommands.h"
 #include "workbench/navigator.h"
@@ -9,9 +11,14 @@
 #include "workbench/sections.h"
 #include "workbench/sections_logic.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "workbenchfixture.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -21,10 +28,18 @@ using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 using qv::test::Workbench;
 using qv::test::childNamed;
+using qv::test::childTexts;
 using qv::test::click;
+using qv::test::tooLongName;
 
 namespace {
 
+QString elsewhere(const QString &name)
+{
+    return QStringLiteral("Раздел \"%1\" изменён или удалён в другой копии программы: ничего не записано. Ветка "
+                          "навигатора построена заново по базе.")
+        .arg(name);
+}
 
 // The tables and columns of one kind, spelled out.
 struct Kind {
@@ -413,7 +428,11 @@ private Q_SLOTS:
                                           std::pair{"Фильтры пользователя", "Добавить фильтр"}}) {
             QTreeWidgetItem *addNode = childNamed(childNamed(top, QString::fromUtf8(header)), QString::fromUtf8(add));
             QVERIFY(addNode);
-            w.main->trvFilters->setCurrentItem(addNode);
+            {
+                // Made current without its click (which would run the add).
+                const QSignalBlocker block(w.main->trvFilters);
+                w.main->trvFilters->setCurrentItem(addNode);
+            }
             p.inputs = {QStringLiteral("Новое"), QStringLiteral("Новое")};
             p.answers = {true, true};
             w.main->sections->MenuItem5Click();
@@ -456,11 +475,135 @@ private Q_SLOTS:
                  QStringList{QString::number(w.projectId + 1)});
         QCOMPARE(links(w, k), QStringList{QStringLiteral("%1|%2").arg(sec).arg(x)});
         QVERIFY(!childNamed(header, QStringLiteral("Удаляемый")));
-        QCOMPARE(w.main->resources->count(), 1);
+        // Its list leaves the screen with it.
+        QCOMPARE(w.main->resources->count(), 0);
         QCOMPARE(w.main->trvFilters->currentItem(), nullptr);
         w.main->sections->N39Click();
         QCOMPARE(p.questions.size(), 2);
         QVERIFY(p.messages.isEmpty());
+    }
+
+    // Another copy renamed or deleted the section first: the rename or delete
+    // by name finds no row, says so and builds the branch again from the base.
+    // A name longer than its column is refused, for the add and the rename.
+    void renameAndDeleteAfterAnotherCopy()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        const Kind k = kindOf(QStringLiteral("catalogs"));
+        addSection(w, k, QStringLiteral("Мой"), w.projectId);
+        test::SecondCopy other(w.db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        QTreeWidgetItem *top = w.main->navigator->top(TopCatalogs);
+        click(w, top);
+        auto section = [&](const QString &name) {
+            return childNamed(childNamed(top, QStringLiteral("Разделы пользователя")), name);
+        };
+        const QString name(256, QChar(0x44F));
+        p.inputs = {name};
+        click(w, section(QStringLiteral("Добавить раздел")));
+        click(w, section(QStringLiteral("Мой")));
+        p.inputs = {name};
+        w.main->sections->MenuItem5->trigger();
+        QCOMPARE(p.messages, (QStringList{tooLongName(QStringLiteral("Введите название нового раздела")),
+                                          tooLongName(QStringLiteral("Введите новое имя раздела"))}));
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups")), QStringList{"Мой"});
+
+        p.messages.clear();
+        QVERIFY2(other.exec(QStringLiteral("UPDATE cgroups SET cgroup_name='Его' WHERE cgroup_name='Мой'")),
+                 qPrintable(other.error()));
+        p.inputs = {QStringLiteral("Новый")};
+        w.main->sections->MenuItem5->trigger();
+        QCOMPARE(p.messages, QStringList{elsewhere(QStringLiteral("Мой"))});
+        QCOMPARE(w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups")), QStringList{"Его"});
+        QCOMPARE(childTexts(childNamed(top, QStringLiteral("Разделы пользователя"))), (QStringList{"Добавить раздел", "Его"}));
+        QCOMPARE(w.main->trvFilters->currentItem(), top);
+
+        p.messages.clear();
+        click(w, section(QStringLiteral("Его")));
+        QVERIFY2(other.exec(QStringLiteral("DELETE FROM cgroups")), qPrintable(other.error()));
+        p.answers = {true};
+        w.main->sections->N39->trigger();
+        QCOMPARE(p.messages, QStringList{elsewhere(QStringLiteral("Его"))});
+        QCOMPARE(childTexts(childNamed(top, QStringLiteral("Разделы пользователя"))), QStringList{"Добавить раздел"});
+    }
+
+    // Contact sections: a rename refuses a name taken in the project as the
+    // add does; a name longer than its column is refused (a pasted one is not
+    // cut by the subsection dialog); a rename of a section another copy
+    // deleted says so and builds the branch again.
+    void contactSectionNames()
+    {
+        Workbench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        auto *subjectAdd = new contacts::TfrmOSubjectAdd(w.main.get());
+        w.main->contacts->attachWindows(subjectAdd, nullptr);
+        auto section = [&](const QString &name, int parent, int project) {
+            w.db.exec(QStringLiteral("INSERT INTO osubjects SET osubject_name=%1, osubject_pid=%2, osubject_project_id=%3")
+                          .arg(qv::db::Sql(name))
+                          .arg(parent)
+                          .arg(project));
+            return w.db.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
+        };
+        const int a = section(QStringLiteral("A"), 0, w.projectId);
+        section(QStringLiteral("B1"), section(QStringLiteral("B"), 0, w.projectId), w.projectId);
+        section(QStringLiteral("Чужой"), 0, w.projectId + 1);
+        auto names = [&] { return w.db.rows(QStringLiteral("SELECT osubject_name FROM osubjects ORDER BY osubject_id")); };
+        const QStringList before = names();
+        test::SecondCopy other(w.db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        QTreeWidgetItem *top = w.main->navigator->top(TopContacts);
+        click(w, top);
+        QTreeWidgetItem *node = childNamed(top, QStringLiteral("A"));
+        click(w, node);
+        QCOMPARE(w.main->navigator->popupMenu(), w.main->pmContacts);
+
+        // Another section's name, a subsection's in another case, its own (a
+        // cancelled box), and an over-long name.
+        const QString taken = QStringLiteral("Раздел с таким названием уже существует!");
+        const QString longName(256, QChar(0x44F));
+        for (const auto &answer : QList<std::optional<QString>>{QStringLiteral("B"), QStringLiteral("b1"), std::nullopt, longName}) {
+            p.inputs = {answer};
+            w.main->contacts->N18->trigger();
+        }
+        QCOMPARE(p.messages, (QStringList{taken, taken, taken, tooLongName(QStringLiteral("Введите новое название раздела"))}));
+        QCOMPARE(names(), before);
+        QCOMPARE(node->text(0), QStringLiteral("A"));
+        // Another project's name is free.
+        p.messages.clear();
+        p.inputs = {QStringLiteral("Чужой")};
+        w.main->contacts->N18->trigger();
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT osubject_name FROM osubjects WHERE osubject_id=%1").arg(a)),
+                 QStringLiteral("Чужой"));
+
+        // A pasted name of 40,000 characters in the subsection dialog.
+        qsizetype pasted = 0;
+        p.dialogs = {[&](QDialog *) {
+            QApplication::clipboard()->setText(QString(40000, QChar(0x44F)));
+            QTest::keyClick(subjectAdd->edtOsubjectName, Qt::Key_V, Qt::ControlModifier);
+            pasted = subjectAdd->edtOsubjectName->text().size();
+            subjectAdd->trvOSubjects->setCurrentItem(subjectAdd->trvOSubjects->topLevelItem(0));
+            subjectAdd->Button1->click();
+            return int(QDialog::Accepted);
+        }};
+        click(w, childNamed(top, QStringLiteral("Добавить подраздел")));
+        QCOMPARE(pasted, 40000);
+        QCOMPARE(p.messages, QStringList{tooLongName(QStringLiteral("Введите название нового подраздела"))});
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects")), QStringLiteral("4"));
+
+        // The section deleted by the other copy.
+        p.messages.clear();
+        click(w, childNamed(top, QStringLiteral("Чужой")));
+        QVERIFY2(other.exec(QStringLiteral("DELETE FROM osubjects WHERE osubject_id=%1").arg(a)), qPrintable(other.error()));
+        p.inputs = {QStringLiteral("Новый")};
+        w.main->contacts->N18->trigger();
+        QCOMPARE(p.messages, QStringList{elsewhere(QStringLiteral("Чужой"))});
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects WHERE osubject_name='Новый'")), QStringLiteral("0"));
+        QCOMPARE(childTexts(top), (QStringList{"Добавить подраздел", "B"}));
+        QCOMPARE(w.main->trvFilters->currentItem(), top);
     }
 
     void namesWithQuotesBackslashesEqualsAndAmpersand()

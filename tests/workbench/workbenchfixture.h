@@ -63,11 +63,32 @@ inline QTreeWidgetItem *childNamed(QTreeWidgetItem *n, const QString &text)
     return nullptr;
 }
 
-// Selects a navigator node the way a click does and runs the click handler.
+// The texts of a node's children, in order.
+inline QStringList childTexts(const QTreeWidgetItem *n)
+{
+    QStringList out;
+    for (int i = 0; n && i < n->childCount(); ++i)
+        out << n->child(i)->text(0);
+    return out;
+}
+
+// The refusal of a name longer than its column of 255 characters, by the
+// field's caption (an input box's prompt).
+inline QString tooLongName(const QString &label)
+{
+    return QStringLiteral("Текст в поле \"%1\" слишком длинный: база данных хранит в нём не больше 255 символов. "
+                          "Сократите текст; ничего не записано.")
+        .arg(label);
+}
+
+// Selects a navigator node the way a click does: a new current node runs its
+// click with the change, the current node runs it again.
 inline void click(Workbench &w, QTreeWidgetItem *node)
 {
-    w.main->trvFilters->setCurrentItem(node);
-    w.main->navigator->trvFiltersClick();
+    if (w.main->trvFilters->currentItem() != node)
+        w.main->trvFilters->setCurrentItem(node);
+    else
+        w.main->navigator->trvFiltersClick();
 }
 
 } // namespace qv::test
