@@ -207,7 +207,7 @@ void ContactsView::btnContactSaveClick()
     // A new contact has no loaded row to compare with.
     db::LoadedRow unchecked;
     db::LoadedRow &loaded = editing && m_loadedRow.id() == id ? m_loadedRow : unchecked;
-    switch (db::SaveRow(loaded, contactColumns(), write)) {
+    switch (db::SaveRow(loaded, fields, write)) {
     case db::SaveOutcome::Saved:
         break;
     case db::SaveOutcome::Gone:

@@ -1,6 +1,8 @@
 #pragma once
 // "Настройка для подключения к email": the project's SMTP account that the
 // mailer uses.
+#include "db/rowguard.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -23,12 +25,18 @@ public:
     // when the statement failed (reported).
     bool load(int projectId);
     // "Сохранить": writes the fields to the project they were loaded for and
-    // closes the window; a failure keeps it open.
+    // closes the window. A value too long for its column, settings another
+    // copy changed meanwhile that the user chose not to write over, or a
+    // failure keep it open with the edits.
     void btnSaveEmailConfigClick();
     int loadedProjectId() const { return m_projectId; }
 
 private:
+    // The fields with their captions and the columns they feed.
+    QList<db::FieldValue> fields() const;
+
     int m_projectId = 0;
+    db::LoadedRow m_loaded;
 };
 
 } // namespace qv::contacts

@@ -1,4 +1,5 @@
 #include "contacts/tfrmosubjectadd.h"
+#include "controls/anylength.h"
 #include "core/prompt.h"
 
 #include <QLabel>
@@ -23,7 +24,7 @@ TfrmOSubjectAdd::TfrmOSubjectAdd(QWidget *parent) : QDialog(parent)
     edtOsubjectName = new QLineEdit(this);
     edtOsubjectName->setObjectName(QStringLiteral("edtOsubjectName"));
     // A pasted name stays whole: the caller checks it against its column.
-    edtOsubjectName->setMaxLength(16 * 1024 * 1024);
+    controls::AnyLength(edtOsubjectName);
     v->addWidget(edtOsubjectName);
     Button1 = new QPushButton(QStringLiteral("Создать подраздел"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -29,15 +29,21 @@ bool FitsColumn(const QString &value, const ColumnLimit &limit)
     return LengthInUnit(value, limit.unit) <= limit.max;
 }
 
+QString ShownCaption(const QString &label)
+{
+    QString name = label.simplified();
+    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    return name;
+}
+
 QString TooLongMessage(const QString &label, const ColumnLimit &limit)
 {
-    QString name = label.trimmed();
-    while (name.endsWith(QLatin1Char(':')))
-        name.chop(1);
+    const QString name = ShownCaption(label);
     const QString size = limit.unit == ColumnLimit::Characters
                              ? QString::number(limit.max) + QStringLiteral(" символов")
                              : QString::number(limit.max) + QStringLiteral(" байт в кодировке UTF-8");
-    return QStringLiteral("Текст в поле \"") + name.trimmed() + QStringLiteral("\" слишком длинный: база данных хранит в нём не больше ")
+    return QStringLiteral("Текст в поле \"") + name + QStringLiteral("\" слишком длинный: база данных хранит в нём не больше ")
            + size + QStringLiteral(". Сократите текст; ничего не записано.");
 }
 

@@ -28,6 +28,9 @@ struct FieldValue {
 // one character) or UTF-8 bytes.
 qint64 LengthInUnit(const QString &value, ColumnLimit::Unit unit);
 bool FitsColumn(const QString &value, const ColumnLimit &limit);
+// A field's caption as a message names it: without the trailing colon or
+// dots of its label, blanks made single.
+QString ShownCaption(const QString &label);
 // The message for a value too long for its column, naming the field and its limit.
 QString TooLongMessage(const QString &label, const ColumnLimit &limit);
 

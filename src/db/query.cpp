@@ -231,9 +231,14 @@ QList<Span> passwordValues(const QString &sql, const QList<Token> &tokens)
     return spans;
 }
 
+// Where a hidden text stands in the statement: [begin, end).
+struct Hidden {
+    qsizetype begin, end;
+};
+
 // The statement with every password column's value as "***"; `hidden` gets
-// the texts that were taken out.
-QString hidePasswords(const QString &sql, QStringList *hidden = nullptr)
+// the places of the texts that were taken out (inside their quotes).
+QString hidePasswords(const QString &sql, QList<Hidden> *hidden = nullptr)
 {
     if (!sql.contains(QLatin1String("password"), Qt::CaseInsensitive))
         return sql;
@@ -254,9 +259,9 @@ QString hidePasswords(const QString &sql, QStringList *hidden = nullptr)
             const QChar quote = sql.at(t.begin);
             mask = quote + mask + quote;
             if (hidden && end - begin > 2)
-                hidden->append(sql.mid(begin + 1, end - begin - 2));
+                hidden->append({begin + 1, end - 1});
         } else if (hidden) {
-            hidden->append(sql.mid(begin, end - begin));
+            hidden->append({begin, end});
         }
         out.replace(begin, end - begin, mask);
         limit = begin;
@@ -277,13 +282,49 @@ QString StatementForMessage(const QString &sql)
 
 QString StatementFailedMessage(const QString &sql, const QString &serverText)
 {
-    // The server may quote the statement ("... near '...'"): no secret there either.
-    QStringList hidden;
+    QList<Hidden> hidden;
     hidePasswords(sql, &hidden);
     QString text = serverText;
-    for (const QString &h : std::as_const(hidden))
-        if (h.size() >= 3)
-            text.replace(h, QStringLiteral("***"));
+    // A syntax error quotes the statement from the point of the error on
+    // ("... near '<piece>' at line N"), the piece cut after some characters
+    // and then "...": what of a hidden text the piece holds, whole or cut,
+    // is hidden by its place in the statement.
+    const QString nearMark = QStringLiteral("near '");
+    const qsizetype start = hidden.isEmpty() ? -1 : text.indexOf(nearMark);
+    if (start >= 0) {
+        const qsizetype from = start + nearMark.size();
+        qsizetype to = text.lastIndexOf(QStringLiteral("' at line"));
+        if (to < from)
+            to = text.size();
+        QString piece = text.mid(from, to - from);
+        if (piece.endsWith(QStringLiteral("...")))
+            piece.chop(3);
+        // A cut inside a character leaves a replacement character.
+        while (piece.endsWith(QChar(QChar::ReplacementCharacter)))
+            piece.chop(1);
+        const qsizetype at = piece.isEmpty() ? -1 : sql.indexOf(piece);
+        if (at >= 0) {
+            auto isHidden = [&](qsizetype i) {
+                return std::any_of(hidden.cbegin(), hidden.cend(), [i](const Hidden &h) { return i >= h.begin && i < h.end; });
+            };
+            QString shown;
+            for (qsizetype i = 0; i < piece.size();) {
+                if (!isHidden(at + i)) {
+                    shown += piece.at(i++);
+                    continue;
+                }
+                shown += QStringLiteral("***");
+                while (i < piece.size() && isHidden(at + i))
+                    ++i;
+            }
+            text.replace(from, piece.size(), shown);
+        }
+    }
+    // Any other quote of a whole hidden text.
+    for (const Hidden &h : std::as_const(hidden)) {
+        if (h.end - h.begin >= 3)
+            text.replace(sql.mid(h.begin, h.end - h.begin), QStringLiteral("***"));
+    }
     return QStringLiteral("Ошибка в запросе:") + StatementForMessage(sql) + QLatin1Char('\r') + text;
 }
 

@@ -38,7 +38,7 @@ LoadedRow LoadedRow::fromResult(const QString &table, const QString &idColumn, q
 
 LoadedRow LoadedRow::read(const QString &table, const QString &idColumn, qint64 id)
 {
-    if (id <= 0)
+    if (id < 0)
         return LoadedRow();
     const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + idColumn
                         + QLatin1Char('=') + SqlInt(id);
@@ -74,6 +74,8 @@ RowState CheckRow(const LoadedRow &loaded, const QStringList &columns, LoadedRow
         const QString current = row->value(i);
         if (now)
             now->set(columns[i], current);
+        // Byte for byte, whatever the column's collation: another copy's
+        // change of letter case alone is a change.
         if (loaded.has(columns[i]) && loaded.value(columns[i]) != current)
             same = false;
     }
@@ -93,9 +95,33 @@ bool RememberRow(LoadedRow &loaded, const QStringList &columns)
     return true;
 }
 
-QString RowChangedQuestion()
+QString RowChangedQuestion(const QStringList &changed)
 {
-    return QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?");
+    QString text = QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?");
+    if (changed.isEmpty())
+        return text;
+    QStringList quoted;
+    for (const QString &caption : changed)
+        quoted << QLatin1Char('"') + caption + QLatin1Char('"');
+    text += QLatin1Char('\n');
+    if (changed.size() == 1)
+        return text + QStringLiteral("В другой копии программы изменено поле ") + quoted[0]
+               + QStringLiteral("; его значение в базе будет заменено значением из этого окна.");
+    return text + QStringLiteral("В другой копии программы изменены поля ") + quoted.join(QStringLiteral(", "))
+           + QStringLiteral("; их значения в базе будут заменены значениями из этого окна.");
+}
+
+QStringList ChangedCaptions(const LoadedRow &loaded, const LoadedRow &now, const QList<FieldValue> &fields)
+{
+    QStringList out;
+    for (const FieldValue &f : fields) {
+        const QString caption = ShownCaption(f.label);
+        // Compared exactly: a change of letter case alone is a change.
+        if (caption.isEmpty() || !loaded.has(f.column) || loaded.value(f.column) == now.value(f.column) || out.contains(caption))
+            continue;
+        out << caption;
+    }
+    return out;
 }
 
 QString RowGoneMessage()
@@ -103,8 +129,11 @@ QString RowGoneMessage()
     return QStringLiteral("Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.");
 }
 
-SaveOutcome SaveRow(LoadedRow &loaded, const QStringList &columns, const std::function<bool()> &write)
+SaveOutcome SaveRow(LoadedRow &loaded, const QList<FieldValue> &fields, const std::function<bool()> &write)
 {
+    QStringList columns;
+    for (const FieldValue &f : fields)
+        columns << f.column;
     const bool guarded = loaded.isValid();
     LoadedRow expected = loaded;
     for (;;) {
@@ -117,7 +146,7 @@ SaveOutcome SaveRow(LoadedRow &loaded, const QStringList &columns, const std::fu
                 break;
             case RowState::Changed:
                 rollback();
-                if (!core::prompt().question(RowChangedQuestion()))
+                if (!core::prompt().question(RowChangedQuestion(ChangedCaptions(expected, now, fields))))
                     return SaveOutcome::Declined;
                 // Written over only what the user was asked about: a change
                 // made while the question was shown is asked about again.

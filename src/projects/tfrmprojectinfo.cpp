@@ -174,11 +174,8 @@ void TfrmProjectInfo::btnProjectInfoSaveClick()
         // meanwhile is written over only when the user says so.
         if (m_loaded.id() != projectId)
             m_loaded = db::LoadedRow();
-        QStringList columns;
-        for (const db::FieldValue &f : written)
-            columns << f.column;
         const QString sql = ProjectUpdateSql(p, projectId);
-        const db::SaveOutcome saved = db::SaveRow(m_loaded, columns, [&sql] { return db::ExecQuery(sql) == 0; });
+        const db::SaveOutcome saved = db::SaveRow(m_loaded, written, [&sql] { return db::ExecQuery(sql) == 0; });
         if (saved == db::SaveOutcome::Gone)
             prompt().message(db::RowGoneMessage());
         if (saved != db::SaveOutcome::Saved)

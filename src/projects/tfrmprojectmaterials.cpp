@@ -536,11 +536,8 @@ void TfrmProjectMaterials::saveLoaded(int tab, MaterialKind kind, const QList<db
     };
     if (!db::FieldsFit(MaterialTable(kind), fields))
         return keepEdits();
-    QStringList columns;
-    for (const db::FieldValue &f : fields)
-        columns << f.column;
     const QString statement = sql(l);
-    switch (db::SaveRow(l.row, columns, [&statement] { return db::ExecQuery(statement) == 0; })) {
+    switch (db::SaveRow(l.row, fields, [&statement] { return db::ExecQuery(statement) == 0; })) {
     case db::SaveOutcome::Saved:
         return;
     case db::SaveOutcome::Gone:

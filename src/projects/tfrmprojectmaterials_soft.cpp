@@ -156,24 +156,21 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
         return keepEdits();
     }
     QList<db::FieldValue> fields;
-    QStringList columns;
-    for (const auto &[column, value] : *written) {
+    for (const auto &[column, value] : *written)
         fields.append(db::FieldValue{column, SoftFieldCaption(column), value});
-        columns << column;
-    }
     if (!db::FieldsFit(QStringLiteral("smaterials"), fields))
         return keepEdits();
     // The page shows the loaded version; the save writes every version of
     // the project, provided the loaded one still holds what was loaded.
     const auto write = [&sql] { return db::ExecQuery(*sql) == 0; };
-    switch (db::SaveRow(l.row, columns, write)) {
+    switch (db::SaveRow(l.row, fields, write)) {
     case db::SaveOutcome::Saved:
         break;
     case db::SaveOutcome::Gone: {
         // The loaded version was deleted: the page goes on writing into the
         // project's remaining versions, as it always writes into all of them.
         db::LoadedRow none;
-        if (db::SaveRow(none, columns, write) != db::SaveOutcome::Saved)
+        if (db::SaveRow(none, fields, write) != db::SaveOutcome::Saved)
             return keepEdits();
         break;
     }
@@ -231,7 +228,7 @@ void TfrmProjectMaterials::cmbDescLanguage1Change()
             fields.append(db::FieldValue{columns[i], SoftFieldCaption(columns[i]), values.value(i)});
         if (!db::FieldsFit(QStringLiteral("smaterials"), fields))
             return;
-        const db::SaveOutcome saved = db::SaveRow(l.row, columns, [&sql] { return db::ExecQuery(sql) == 0; });
+        const db::SaveOutcome saved = db::SaveRow(l.row, fields, [&sql] { return db::ExecQuery(sql) == 0; });
         if (saved == db::SaveOutcome::Gone)
             prompt().message(db::RowGoneMessage());
         if (saved != db::SaveOutcome::Saved)

@@ -1,4 +1,6 @@
 #pragma once
+#include "db/rowguard.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -28,11 +30,23 @@ public:
     // Loads the user's row into the fields (empty fields when there is none);
     // false when the statement failed (already reported).
     bool loadUser(int userId);
-    // Writes the user; false (editor stays open) when a field is missing or the statement failed.
+    // Writes the user; false (editor stays open with the edits) when a field
+    // is missing or too long for its column, when another copy changed the
+    // user meanwhile and the user chose not to write over it, or when the
+    // statement failed.
     bool btnSaveClick();
 
 Q_SIGNALS:
     void saved();
+
+private:
+    // What a save writes, with the captions of the fields.
+    QList<db::FieldValue> fields() const;
+    // Sends a statement of the editor; a failure is reported with the statement.
+    static bool run(const QString &sql);
+
+    // The user's row as loaded, for "UPDATE".
+    db::LoadedRow m_loaded;
 };
 
 } // namespace qv::users

@@ -91,7 +91,9 @@ FilterConditions ConditionsFromEditor(const FilterEditorValues &v)
     return c;
 }
 
-QString FilterSaveSql(const KindTables &k, const QString &name, const FilterEditorValues &v)
+namespace {
+// "UPDATE cfilters SET cfilter_tic=.. , ... WHERE "
+QString filterUpdate(const KindTables &k, const FilterEditorValues &v)
 {
     const QString &fp = k.filterPrefix;
     QString set = fp + QStringLiteral("tic=") + db::SqlInt(v.tic) + QStringLiteral(" , ") + fp + QStringLiteral("pr=")
@@ -106,8 +108,18 @@ QString FilterSaveSql(const KindTables &k, const QString &name, const FilterEdit
     for (const auto &l : lists)
         set += QStringLiteral(" , ") + fp + QLatin1String(l.choice.column) + QLatin1Char('=')
                + db::Sql(StoredAt(l.choice, l.index));
-    return QStringLiteral("UPDATE ") + k.filters + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ") + fp
-           + QStringLiteral("name=") + db::Sql(name);
+    return QStringLiteral("UPDATE ") + k.filters + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ");
+}
+} // namespace
+
+QString FilterSaveSql(const KindTables &k, const QString &name, const FilterEditorValues &v)
+{
+    return filterUpdate(k, v) + k.filterPrefix + QStringLiteral("name=") + db::Sql(name);
+}
+
+QString FilterSaveByIdSql(const KindTables &k, qint64 id, const FilterEditorValues &v)
+{
+    return filterUpdate(k, v) + k.filterPrefix + QStringLiteral("id=") + db::SqlInt(id);
 }
 
 QString FilterRenameSql(const KindTables &k, const QString &oldName, const QString &newName)

@@ -1,4 +1,5 @@
 #include "workbench/recordeditor.h"
+#include "controls/anylength.h"
 #include "controls/boldlabel.h"
 #include "controls/browsermenu.h"
 #include "controls/elidedheader.h"
@@ -94,6 +95,7 @@ void RecordEditor::buildPages()
     vlCatalog->horizontalHeader()->setStretchLastSection(true);
     controls::ElideHeaderCaptions(vlCatalog->horizontalHeader());
     vlCatalog->verticalHeader()->hide();
+    vlCatalog->setItemDelegate(new controls::AnyLengthDelegate(vlCatalog));
     g->addWidget(vlCatalog, 0, 0, 6, 1);
     auto *help = new QPlainTextEdit(edit);
     help->setReadOnly(true);
@@ -113,6 +115,7 @@ void RecordEditor::buildPages()
     g->addWidget(controls::BoldLabel(QStringLiteral("Описание каталога/форума:"), edit), 2, 1);
     edtCatalogTitle = new QLineEdit(QStringLiteral("Название ссылки"), edit);
     edtCatalogTitle->setObjectName(QStringLiteral("edtCatalogTitle"));
+    controls::AnyLength(edtCatalogTitle);
     g->addWidget(edtCatalogTitle, 3, 1);
     auto *flags = new QHBoxLayout;
     cbNeedBURL = new QCheckBox(QStringLiteral("Требуют обратной ссылки"), edit);
@@ -134,6 +137,7 @@ void RecordEditor::buildPages()
     auto *row = new QHBoxLayout;
     edtURLAdd = new QLineEdit(QStringLiteral("http://"), add);
     edtURLAdd->setObjectName(QStringLiteral("edtURLAdd"));
+    controls::AnyLength(edtURLAdd);
     LinkCreate = new QPushButton(QStringLiteral("Добавить в базу"), add);
     LinkCreate->setObjectName(QStringLiteral("LinkCreate"));
     row->addWidget(edtURLAdd, 1);
@@ -482,16 +486,14 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
         m_ctx.LinkEditUnsaved = true;
         return SaveResult::Refused;
     }
-    QStringList compared;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i == recordFields) {
             set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
             set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
         }
         set << db::Assignment(fields[i].column, fields[i].value);
-        compared << fields[i].column;
     }
-    switch (writeRecord(record, set, compared, ticked)) {
+    switch (writeRecord(record, set, fields, ticked)) {
     case WriteResult::Written:
         break;
     case WriteResult::Failed:
@@ -528,7 +530,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
 }
 
 RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set,
-                                                    const QStringList &compared, const QList<int> &rubrics)
+                                                    const QList<db::FieldValue> &compared, const QList<int> &rubrics)
 {
     const auto k = kindTables(record.kind);
     const auto links = linkTableOf(record.kind);

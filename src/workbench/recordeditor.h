@@ -96,7 +96,7 @@ private:
     SaveResult saveRecord();
     // The record's row, its rubric links and its rubric list in one
     // transaction.
-    WriteResult writeRecord(const Loaded &record, const QStringList &set, const QStringList &compared,
+    WriteResult writeRecord(const Loaded &record, const QStringList &set, const QList<db::FieldValue> &compared,
                             const QList<int> &rubrics);
     void offerUpload(const Loaded &record);
 

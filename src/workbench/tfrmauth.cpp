@@ -1,7 +1,9 @@
 #include "workbench/tfrmauth.h"
+#include "controls/anylength.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
 #include "db/database.h"
+#include "db/columnlimits.h"
 #include "db/query.h"
 #include "db/upsert.h"
 #include "workbench/formfill_logic.h"
@@ -36,17 +38,15 @@ QString AuthReadSql(const QString &kind, int resourceId, int projectId)
     return db::KeyedRowSql(k->authTable, authWhere(*k, resourceId, projectId));
 }
 
-QString AuthWriteSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password,
-                     bool exists)
+QString AuthUpdateSql(const QString &kind, qint64 entryId, int resourceId, const QString &login, const QString &password)
 {
     const auto k = fillKind(kind);
     if (!k)
         return QString();
-    const QString set = k->authResource + QLatin1Char('=') + db::SqlInt(resourceId) + QLatin1Char(',') + k->authTable
-                        + QStringLiteral("_login=") + db::Sql(login) + QStringLiteral(", ") + k->authTable
-                        + QStringLiteral("_password=") + db::Sql(password);
-    return db::KeyedWriteSql(k->authTable, authWhere(*k, resourceId, projectId), exists, set,
-                             AuthInsertSql(kind, resourceId, projectId, login, password));
+    return QStringLiteral("UPDATE ") + k->authTable + QStringLiteral(" SET ") + k->authResource + QLatin1Char('=')
+           + db::SqlInt(resourceId) + QLatin1Char(',') + k->authTable + QStringLiteral("_login=") + db::Sql(login)
+           + QStringLiteral(", ") + k->authTable + QStringLiteral("_password=") + db::Sql(password) + QStringLiteral(" WHERE ")
+           + k->authTable + QStringLiteral("_id=") + db::SqlInt(entryId);
 }
 
 QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
@@ -77,9 +77,9 @@ TfrmAuth::TfrmAuth(core::AppContext &ctx, QWidget *parent) : QDialog(parent), m_
     header->setFont(f);
     layout->addWidget(header);
     auto *grid = new QGridLayout;
-    edtLogin = new QLineEdit(this);
+    edtLogin = controls::AnyLength(new QLineEdit(this));
     edtLogin->setObjectName(QStringLiteral("edtLogin"));
-    edtPassword = new QLineEdit(this);
+    edtPassword = controls::AnyLength(new QLineEdit(this));
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     cbDefaultLogin = new QCheckBox(QStringLiteral("Сохранить данный логин как стандартный"), this);
     grid->addWidget(new QLabel(QStringLiteral("Логин:"), this), 0, 0);
@@ -138,7 +138,10 @@ std::optional<SiteLogin> TfrmAuth::readEntry(bool direct, bool *failed)
         *failed = result.failed();
         return std::nullopt;
     }
-    return SiteLogin{row->value(1), row->value(2)};
+    const auto k = fillKind(m_ctx.CurrentKind);
+    const qint64 id = db::ParseInt(row->value(0)).value_or(-1);
+    return SiteLogin{row->value(1), row->value(2),
+                     db::LoadedRow::fromResult(k->authTable, k->authTable + QStringLiteral("_id"), id, result, *row)};
 }
 
 TfrmAuth::Outcome TfrmAuth::tbnAuthClick()
@@ -157,6 +160,7 @@ TfrmAuth::Outcome TfrmAuth::tbnAuthClick()
     const auto entry = readEntry(false, &failed);
     if (failed)
         return NotShown;
+    m_entry = entry ? entry->row : db::LoadedRow();
     if (entry) {
         edtLogin->setText(entry->login);
         edtPassword->setText(entry->password);
@@ -165,17 +169,79 @@ TfrmAuth::Outcome TfrmAuth::tbnAuthClick()
     }
     m_showing = true;
     m_byButton = false;
-    prompt().exec(this);
+    do {
+        m_save = Save::NotTried;
+        prompt().exec(this);
+        // A window that went without a close of its own is saved now.
+        if (m_save == Save::NotTried)
+            m_save = save();
+    } while (m_save == Save::Kept);
     m_showing = false;
+    if (m_save != Save::Saved)
+        return NothingSaved;
+    return m_byButton ? SavedToFill : Saved;
+}
+
+void TfrmAuth::done(int result)
+{
+    if (m_showing) {
+        m_save = save();
+        if (m_save == Save::Kept) {
+            m_byButton = false;
+            return;
+        }
+    }
+    QDialog::done(result);
+}
+
+TfrmAuth::Save TfrmAuth::save()
+{
     const QString login = edtLogin->text();
     const QString password = edtPassword->text();
     if (login.isEmpty() && password.isEmpty())
-        return NothingSaved;
-    const QString sql = AuthWriteSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password,
-                                     entry.has_value());
-    if (db::ExecQuery(sql) != 0)
-        return NothingSaved;
-    return m_byButton ? SavedToFill : Saved;
+        return Save::Empty;
+    const auto k = fillKind(m_ctx.CurrentKind);
+    if (!k)
+        return Save::Failed;
+    const QList<db::FieldValue> fields{{k->authTable + QStringLiteral("_login"), QStringLiteral("Логин:"), login},
+                                       {k->authTable + QStringLiteral("_password"), QStringLiteral("Пароль:"), password}};
+    if (!db::FieldsFit(k->authTable, fields))
+        return Save::Kept;
+    // An entry another copy stored while this window showed none is that
+    // copy's record of the account: it is written over, like any change of
+    // that copy, only when the user says so (compared with the empty entry
+    // this window showed).
+    db::LoadedRow entry = m_entry;
+    if (!entry.isValid()) {
+        bool failed = false;
+        const auto stored = readEntry(false, &failed);
+        if (failed)
+            return Save::Failed;
+        if (stored) {
+            entry = stored->row;
+            for (const db::FieldValue &f : fields)
+                entry.set(f.column, QString());
+        }
+    }
+    if (!entry.isValid()) {
+        const QString sql = AuthInsertSql(m_ctx.CurrentKind, m_ctx.SelectedResourceId, m_ctx.CurrentProjectId, login, password);
+        return db::ExecQuery(sql) == 0 ? Save::Saved : Save::Failed;
+    }
+    const QString sql = AuthUpdateSql(m_ctx.CurrentKind, entry.id(), m_ctx.SelectedResourceId, login, password);
+    switch (db::SaveRow(entry, fields, [&sql] { return db::ExecQuery(sql) == 0; })) {
+    case db::SaveOutcome::Saved:
+        m_entry = entry;
+        return Save::Saved;
+    case db::SaveOutcome::Declined:
+        return Save::Kept;
+    case db::SaveOutcome::Gone:
+        prompt().message(db::RowGoneMessage());
+        m_entry = db::LoadedRow();
+        return Save::Kept;
+    case db::SaveOutcome::Failed:
+        break;
+    }
+    return Save::Failed;
 }
 
 void TfrmAuth::rbManualClick()
@@ -192,6 +258,8 @@ void TfrmAuth::rbOldClick()
     const auto entry = readEntry(true, &failed);
     if (failed)
         return;
+    // What the edits show now is what a save compares with.
+    m_entry = entry ? entry->row : db::LoadedRow();
     if (entry) {
         edtLogin->setText(entry->login);
         edtPassword->setText(entry->password);
@@ -225,6 +293,12 @@ void TfrmAuth::cbDefaultLoginClick()
 {
     if (!cbDefaultLogin->isChecked())
         return;
+    if (!db::FieldsFit(QStringLiteral("projects"),
+                       {{QStringLiteral("project_config_deflogin"), QStringLiteral("Логин:"), edtLogin->text()}})) {
+        // Not stored as the default: the box says so.
+        cbDefaultLogin->setChecked(false);
+        return;
+    }
     const QString sql = QStringLiteral("UPDATE projects SET project_config_deflogin=") + db::Sql(edtLogin->text())
                         + QStringLiteral(" WHERE project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     if (db::RunDirect(sql) != 0)

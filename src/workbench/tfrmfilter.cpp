@@ -1,7 +1,9 @@
 #include "workbench/tfrmfilter.h"
 #include "controls/boldlabel.h"
 #include "core/appcontext.h"
+#include "core/prompt.h"
 #include "mainview/mainview.h"
+#include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/navigator.h"
@@ -26,6 +28,10 @@ QComboBox *choiceList(const char *name, const FilterChoice &choice, QWidget *par
     cb->setCurrentIndex(0);
     return cb;
 }
+
+// The captions of the controls, top to bottom.
+const char *const kCaptions[] = {"ТИЦ больше/равно:",    "PR  больше/равно:",    "Обратная ссылка....",
+                                 "Прямая ссылка......", "Авто проверка.......", "Статус регистр......"};
 
 QSpinBox *spinEdit(const char *name, int maximum, QWidget *parent)
 {
@@ -55,18 +61,13 @@ TfrmFilter::TfrmFilter(core::AppContext &ctx, mainview::MainView *main, QWidget 
     cbRedirect = choiceList("cbRedirect", redirectChoice(), this);
     cbAutoCheck = choiceList("cbAutoCheck", autoCheckChoice(), this);
     cbRegStatus = choiceList("cbRegStatus", regStatusChoice(), this);
-    const struct {
-        const char *label;
-        QWidget *control;
-    } rows[] = {{"ТИЦ больше/равно:", seTIC},           {"PR  больше/равно:", sePR},
-                {"Обратная ссылка....", cbBURL},        {"Прямая ссылка......", cbRedirect},
-                {"Авто проверка.......", cbAutoCheck}, {"Статус регистр......", cbRegStatus}};
+    QWidget *const rows[] = {seTIC, sePR, cbBURL, cbRedirect, cbAutoCheck, cbRegStatus};
     int r = 0;
-    for (const auto &row : rows) {
-        QLabel *label = controls::BoldLabel(QString::fromUtf8(row.label), this);
-        label->setBuddy(row.control);
+    for (QWidget *control : rows) {
+        QLabel *label = controls::BoldLabel(QString::fromUtf8(kCaptions[r]), this);
+        label->setBuddy(control);
         grid->addWidget(label, r, 0);
-        grid->addWidget(row.control, r, 1);
+        grid->addWidget(control, r, 1);
         ++r;
     }
     btnFilterSave = new QPushButton(QStringLiteral("Сохранить"), this);
@@ -103,8 +104,25 @@ void TfrmFilter::setValues(const FilterEditorValues &v)
     cbRegStatus->setCurrentIndex(v.regStatus);
 }
 
+QList<db::FieldValue> TfrmFilter::fields(const KindTables &k) const
+{
+    const FilterConditions c = ConditionsFromEditor(values());
+    const QString columns[] = {QStringLiteral("tic"),
+                               QStringLiteral("pr"),
+                               QLatin1String(burlChoice().column),
+                               QLatin1String(redirectChoice().column),
+                               QLatin1String(autoCheckChoice().column),
+                               QLatin1String(regStatusChoice().column)};
+    const QString stored[] = {c.tic, c.pr, c.needBurl, c.redirect, c.autocheck, c.regstatus};
+    QList<db::FieldValue> out;
+    for (int i = 0; i < 6; ++i)
+        out.append({k.filterPrefix + columns[i], QString::fromUtf8(kCaptions[i]), stored[i]});
+    return out;
+}
+
 void TfrmFilter::prepareAdd(const QString &name)
 {
+    m_loaded = db::LoadedRow();
     EditMode = QStringLiteral("add");
     FilterName = name;
     Kind = m_ctx.CurrentKind;
@@ -117,6 +135,7 @@ bool TfrmFilter::loadFilter(const QString &name)
     EditMode = QStringLiteral("edit");
     Kind = m_ctx.CurrentKind;
     resetControls();
+    m_loaded = db::LoadedRow();
     const auto k = kindTables(Kind);
     if (!k)
         return false;
@@ -124,8 +143,12 @@ bool TfrmFilter::loadFilter(const QString &name)
         return false;
     db::QueryResult result(db::DbConnection());
     // A row that has gone leaves the reset values.
-    if (const auto row = result.FetchRow())
+    if (const auto row = result.FetchRow()) {
         setValues(EditorValuesFromRow(FilterConditionsFromRow(result, *row, k->filterPrefix)));
+        const QString idColumn = k->filterPrefix + QStringLiteral("id");
+        m_loaded = db::LoadedRow::fromResult(k->filters, idColumn, db::ParseInt(result.field(*row, idColumn)).value_or(-1),
+                                             result, *row);
+    }
     return true;
 }
 
@@ -135,8 +158,21 @@ void TfrmFilter::btnFilterSaveClick()
     const auto k = kindTables(Kind);
     if (!k)
         return;
-    // The spin boxes hold integers only: TIC and PR always make a valid statement.
-    if (db::ExecQuery(FilterSaveSql(*k, FilterName, values())) != 0)
+    const QList<db::FieldValue> written = fields(*k);
+    if (!db::FieldsFit(k->filters, written))
+        return;
+    // The row loaded, by its id, while it still holds what was loaded (a
+    // rename by another copy meanwhile changes nothing the editor writes);
+    // otherwise the row of the name. The spin boxes hold integers only: TIC
+    // and PR always make a valid statement.
+    const bool loaded = EditMode == QLatin1String("edit") && m_loaded.isValid() && m_loaded.table() == k->filters;
+    db::LoadedRow unchecked;
+    db::LoadedRow &row = loaded ? m_loaded : unchecked;
+    const QString sql = loaded ? FilterSaveByIdSql(*k, m_loaded.id(), values()) : FilterSaveSql(*k, FilterName, values());
+    const db::SaveOutcome saved = db::SaveRow(row, written, [&sql] { return db::ExecQuery(sql) == 0; });
+    if (saved == db::SaveOutcome::Gone)
+        core::prompt().message(db::RowGoneMessage());
+    if (saved != db::SaveOutcome::Saved)
         return;
     accept();
     if (EditMode == QLatin1String("edit") && m_main && m_main->navigator)

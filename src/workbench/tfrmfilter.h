@@ -2,6 +2,7 @@
 // "Фильтр пользователя": the editor of one filter's conditions (minimum TIC
 // and PR, back link, link type, auto-check result, registration status),
 // shown modally for a new filter ("add") or an existing one ("edit").
+#include "db/rowguard.h"
 #include "workbench/filters_logic.h"
 
 #include <QDialog>
@@ -56,14 +57,22 @@ public:
     // window must not be shown then.
     bool loadFilter(const QString &name);
 
-    // "Сохранить": writes the controls into the row named FilterName, closes
-    // the window and, in edit mode, refills the list through the navigator.
-    // A failing statement keeps the window open with the user's values.
+    // "Сохранить": writes the controls into the row named FilterName (in edit
+    // mode the row that was loaded), closes the window and, in edit mode,
+    // refills the list through the navigator. A value too long for its
+    // column, a row another copy changed meanwhile that the user chose not to
+    // write over, or a failing statement keep the window open with the
+    // user's values.
     void btnFilterSaveClick();
 
 private:
+    // The values a save writes, with the captions of their controls.
+    QList<db::FieldValue> fields(const KindTables &k) const;
+
     core::AppContext &m_ctx;
     mainview::MainView *m_main;
+    // The row "edit" mode loaded; none in "add" mode.
+    db::LoadedRow m_loaded;
 };
 
 } // namespace qv::workbench

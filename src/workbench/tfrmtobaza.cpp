@@ -1,4 +1,5 @@
 #include "workbench/tfrmtobaza.h"
+#include "controls/anylength.h"
 #include "core/appcontext.h"
 #include "core/http.h"
 #include "core/prompt.h"
@@ -47,6 +48,8 @@ TfrmToBaza::TfrmToBaza(core::AppContext &ctx, QWidget *parent)
     edtURL = new QLineEdit(ad);
     edtNURL = new QLineEdit(ad);
     edtEmail = new QLineEdit(ad);
+    for (QLineEdit *e : {edtURL, edtNURL, edtEmail})
+        controls::AnyLength(e);
     av->addWidget(new QLabel(QStringLiteral("URL рекламируемого сайта:"), ad));
     av->addWidget(edtURL);
     av->addWidget(new QLabel(QStringLiteral("Название рекламируемого сайта:"), ad));

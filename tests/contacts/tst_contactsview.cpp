@@ -726,7 +726,8 @@ private Q_SLOTS:
         p.answers = {false};
         edit.save->click();
         QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменено поле \"Телефоны (через запятую)\"; его значение в базе будет заменено значением из этого окна.")});
         QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_address, contact_tel") + where), QStringList{QStringLiteral("|их телефон")});
         QCOMPARE(m_view->pcContacts->currentIndex(), 1);
         QCOMPARE(edit.address->text(), address);

@@ -1,6 +1,7 @@
 // The query layer against a real server: quoting, messages, streamed results.
 #include "db/database.h"
 #include "db/query.h"
+#include "db/upsert.h"
 #include "support/scriptedprompt.h"
 #include "support/testdb.h"
 
@@ -180,6 +181,50 @@ private Q_SLOTS:
         QCOMPARE(m_db->rows(QStringLiteral("SELECT cfilter_tic, cfilter_pr, cfilter_need_burl, cfilter_redirect, "
                                            "cfilter_autocheck, cfilter_regstatus FROM cfilters")),
                  QStringList{QStringLiteral("-1|-1||||")});
+    }
+
+    // A keyed upsert updates the one row of its key and leaves every other
+    // row alone; a key without a row gets one new row.
+    void keyedUpsertTouchesOnlyItsRow_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("columns"); // two key columns, then the value
+        QTest::newRow("check results") << QStringLiteral("gcreglog")
+                                       << QStringList{"gcrl_catalog_id", "gcrl_project_id", "gcrl_status"};
+        QTest::newRow("discussion links") << QStringLiteral("flinks")
+                                          << QStringList{"flink_material_id", "flink_forum_id", "flink_url"};
+        QTest::newRow("saved logins") << QStringLiteral("cauth") << QStringList{"cauth_catalog_id", "cauth_project_id", "cauth_password"};
+    }
+    void keyedUpsertTouchesOnlyItsRow()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, columns);
+        const QString a = columns[0], b = columns[1], v = columns[2];
+        QStringList expected;
+        for (int i = 1; i <= 2; ++i) {
+            for (int j = 1; j <= 2; ++j) {
+                QVERIFY(m_db->exec(QStringLiteral("INSERT INTO %1 SET %2=%3, %4=%5, %6='v%3%5'").arg(table, a).arg(i).arg(b).arg(j).arg(v)));
+                expected << QStringLiteral("%1|%2|v%1%2").arg(i).arg(j);
+            }
+        }
+        auto rows = [&] { return m_db->rows(QStringLiteral("SELECT %2, %3, %4 FROM %1 ORDER BY %2, %3").arg(table, a, b, v)); };
+        auto upsert = [&](int i, int j, const QString &value) {
+            const QString where = QStringLiteral(" WHERE %1=%2 AND %3=%4").arg(a).arg(i).arg(b).arg(j);
+            return db::Upsert(table, where, v + QLatin1Char('=') + db::Sql(value),
+                              QStringLiteral("INSERT INTO %1 SET %2=%3, %4=%5, %6=").arg(table, a).arg(i).arg(b).arg(j).arg(v)
+                                  + db::Sql(value));
+        };
+        ScriptedPrompt p;
+        QVERIFY(upsert(1, 2, QStringLiteral("новое")));
+        expected[1] = QStringLiteral("1|2|новое");
+        QCOMPARE(rows(), expected);
+        QVERIFY(upsert(3, 1, QStringLiteral("третий")));
+        expected << QStringLiteral("3|1|третий");
+        QCOMPARE(rows(), expected);
+        QVERIFY(upsert(3, 1, QStringLiteral("снова")));
+        expected[4] = QStringLiteral("3|1|снова");
+        QCOMPARE(rows(), expected);
+        QVERIFY(p.messages.isEmpty());
     }
 
     void seedAndSampleLoad()

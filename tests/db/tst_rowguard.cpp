@@ -23,6 +23,9 @@ private:
     std::unique_ptr<TestDb> m_db;
     int m_id = 0;
     const QStringList m_columns{QStringLiteral("omaterial_subject"), QStringLiteral("omaterial_body_text")};
+    // The same columns with the captions of their fields.
+    const QList<db::FieldValue> m_fields{{QStringLiteral("omaterial_subject"), QStringLiteral("Тема письма:"), QString()},
+                                         {QStringLiteral("omaterial_body_text"), QStringLiteral("Текст письма:"), QString()}};
 
     TestDb &db() { return *m_db; }
     QString stored() { return db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials")).join(';'); }
@@ -67,6 +70,16 @@ private Q_SLOTS:
         QVERIFY(other.exec(QStringLiteral("DELETE FROM omaterials")));
         QCOMPARE(checkNow(loaded), db::RowState::Gone);
         QVERIFY(p.messages.isEmpty());
+        // The columns compare case-insensitively on the server; the check
+        // does not: a change of letter case alone is a change.
+        QVERIFY(other.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='второе', omaterial_subject='тема', "
+                                          "omaterial_body_text='Текст'")));
+        const db::LoadedRow second = db::LoadedRow::read(QStringLiteral("omaterials"), QStringLiteral("omaterial_id"),
+                                                         db().scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt());
+        QCOMPARE(checkNow(second), db::RowState::Same);
+        QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_subject='ТЕМА'")));
+        QCOMPARE(checkNow(second), db::RowState::Changed);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM omaterials WHERE omaterial_subject='тема'")), QStringLiteral("1"));
         QCOMPARE(checkNow(db::LoadedRow(QStringLiteral("omaterials"), QStringLiteral("no_such_column"), m_id)),
                  db::RowState::Failed);
         QCOMPARE(p.messages.size(), 1);
@@ -88,9 +101,10 @@ private Q_SLOTS:
         QVERIFY2(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_subject='другая'")), qPrintable(other.error()));
     }
 
-    // A save over a row another copy changed asks first: "Нет" writes
-    // nothing, "Да" writes, and what is remembered becomes what was written;
-    // an unchanged row is saved without a question.
+    // A save over a row another copy changed asks first, naming the fields
+    // that copy changed: "Нет" writes nothing, "Да" writes, and what is
+    // remembered becomes what was written; an unchanged row is saved without
+    // a question.
     void saveAsksBeforeWritingOverAnotherCopy()
     {
         ScriptedPrompt p;
@@ -103,35 +117,88 @@ private Q_SLOTS:
 
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их текст'")));
         p.answers = {false};
-        QCOMPARE(db::SaveRow(loaded, m_columns, write), db::SaveOutcome::Declined);
-        QCOMPARE(p.questions, QStringList{db::RowChangedQuestion()});
-        QCOMPARE(p.questions[0], QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?"));
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Declined);
+        QCOMPARE(p.questions, QStringList{db::RowChangedQuestion({QStringLiteral("Текст письма")})});
+        QCOMPARE(p.questions[0], QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                                "В другой копии программы изменено поле \"Текст письма\"; его значение в базе "
+                                                "будет заменено значением из этого окна."));
         QCOMPARE(stored(), QStringLiteral("тема|их текст"));
         QCOMPARE(loaded.value(QStringLiteral("omaterial_body_text")), QStringLiteral("текст"));
 
         p.answers = {true};
-        QCOMPARE(db::SaveRow(loaded, m_columns, write), db::SaveOutcome::Saved);
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Saved);
         QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(p.questions[1], p.questions[0]);
         QCOMPARE(stored(), QStringLiteral("наша тема|их текст"));
         QCOMPARE(loaded.value(QStringLiteral("omaterial_subject")), QStringLiteral("наша тема"));
         QCOMPARE(loaded.value(QStringLiteral("omaterial_body_text")), QStringLiteral("их текст"));
 
         // Saved again with nothing changed meanwhile: no question.
-        QCOMPARE(db::SaveRow(loaded, m_columns, write), db::SaveOutcome::Saved);
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Saved);
         QCOMPARE(p.questions.size(), 2);
 
+        // Both fields changed by the other copy: both named, in screen order.
+        QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='ещё', omaterial_subject='их тема'")));
+        p.answers = {false};
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Declined);
+        QCOMPARE(p.questions[2], QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                                "В другой копии программы изменены поля \"Тема письма\", \"Текст письма\"; их "
+                                                "значения в базе будут заменены значениями из этого окна."));
+        QCOMPARE(stored(), QStringLiteral("их тема|ещё"));
+        loaded = load();
+
         // A failing statement rolls the whole save back.
-        QCOMPARE(db::SaveRow(loaded, m_columns,
+        QCOMPARE(db::SaveRow(loaded, m_fields,
                              [&] {
                                  return db::ExecQuery(QStringLiteral("UPDATE omaterials SET omaterial_subject='x'")) == 0
                                         && db::ExecQuery(QStringLiteral("UPDATE no_such_table SET a=1")) == 0;
                              }),
                  db::SaveOutcome::Failed);
-        QCOMPARE(stored(), QStringLiteral("наша тема|их текст"));
+        QCOMPARE(stored(), QStringLiteral("их тема|ещё"));
 
         QVERIFY(other.exec(QStringLiteral("DELETE FROM omaterials")));
-        QCOMPARE(db::SaveRow(loaded, m_columns, write), db::SaveOutcome::Gone);
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Gone);
+        QCOMPARE(p.questions.size(), 3);
+    }
+
+    // While the question is on screen the save holds no lock and no open
+    // transaction: the other copy writes the row meanwhile without waiting.
+    // "Да" then asks again about that change; after "Нет" nothing is open
+    // and nothing of this copy is written.
+    void questionHoldsNothingOpen()
+    {
+        ScriptedPrompt p;
+        SecondCopy other(db());
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        QVERIFY(other.exec(QStringLiteral("SET SESSION innodb_lock_wait_timeout=1")));
+        db::LoadedRow loaded = load();
+        const QString sql = QStringLiteral("UPDATE omaterials SET omaterial_subject='наша тема' WHERE omaterial_id=")
+                            + QString::number(m_id);
+        auto write = [&] { return db::ExecQuery(sql) == 0; };
+        auto openOnServer = [&] { return db().scalar(QStringLiteral("SELECT @@in_transaction")); };
+        QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их текст'")));
+        QStringList writtenMeanwhile;
+        int asked = 0;
+        p.onQuestion = [&](const QString &) {
+            ++asked;
+            if (db::DbConnection().inTransaction() || openOnServer() != QLatin1String("0"))
+                writtenMeanwhile << QStringLiteral("open");
+            const QString statement = asked == 1 ? QStringLiteral("UPDATE omaterials SET omaterial_subject='пока спрашивали'")
+                                                 : QStringLiteral("UPDATE omaterials SET omaterial_body_text='ещё раз'");
+            writtenMeanwhile << (other.exec(statement) ? QStringLiteral("written") : other.error());
+            return asked == 1;
+        };
+        QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Declined);
+        QCOMPARE(writtenMeanwhile, (QStringList{QStringLiteral("written"), QStringLiteral("written")}));
         QCOMPARE(p.questions.size(), 2);
+        QVERIFY2(p.questions[0].contains(QStringLiteral("поле \"Текст письма\";")), qPrintable(p.questions[0]));
+        // The second question is about what was written while the first was shown.
+        QVERIFY2(p.questions[1].contains(QStringLiteral("поле \"Тема письма\";")), qPrintable(p.questions[1]));
+        QVERIFY(!db::DbConnection().inTransaction());
+        QCOMPARE(openOnServer(), QStringLiteral("0"));
+        QCOMPARE(stored(), QStringLiteral("пока спрашивали|ещё раз"));
+        QVERIFY2(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_subject='после'")), qPrintable(other.error()));
+        QVERIFY(p.messages.isEmpty());
     }
 
     // The sizes the server gives: characters for VARCHAR, UTF-8 bytes for
@@ -163,6 +230,22 @@ private Q_SLOTS:
         QVERIFY(!db::FitsColumn(QString(32768, QChar(0x0416)), bytes));
         QVERIFY(db::FitsColumn(emoji.repeated(16383), bytes));
         QVERIFY(!db::FitsColumn(emoji.repeated(16384), bytes));
+        // Characters of three bytes: 21845 of them fill 65535 bytes, one more
+        // does not fit; in a VARCHAR each is one character. What the check
+        // takes, the server stores; what it refuses, the server refuses too.
+        const QString three = QStringLiteral("—…№€").repeated(5461);
+        const QString fits = three + QStringLiteral("—"), over = three + QStringLiteral("—…");
+        QVERIFY(db::FitsColumn(fits, bytes));
+        QVERIFY(!db::FitsColumn(over, bytes));
+        QVERIFY(db::FitsColumn(QString(255, QChar(0x2116)), chars));
+        QVERIFY(!db::FitsColumn(QString(256, QChar(0x20AC)), chars));
+        QVERIFY(db().exec(QStringLiteral("INSERT INTO projects SET project_name='%1', project_url='%2'")
+                              .arg(QString(255, QChar(0x2026)), fits)));
+        QCOMPARE(db().scalar(QStringLiteral("SELECT LENGTH(project_url) FROM projects")), QStringLiteral("65535"));
+        QVERIFY(!db().exec(QStringLiteral("UPDATE projects SET project_url='%1'").arg(over)));
+        QVERIFY(!db::FieldsFit(QStringLiteral("projects"), {{QStringLiteral("project_url"), QStringLiteral("Адрес:"), over}}));
+        QCOMPARE(p.messages.size(), 1);
+        p.messages.clear();
 
         // The first field too long is named with its limit; nothing else is shown.
         const QList<db::FieldValue> fields{{QStringLiteral("project_name"), QStringLiteral("Название:"), QStringLiteral("коротко")},

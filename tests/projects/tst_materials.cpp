@@ -31,8 +31,14 @@ using qv::test::TestDb;
 
 namespace {
 const QString kSavePrompt = QStringLiteral("Вы не сохранили редактирования материала. Сохранить редактирование?");
-const QString kChangedMeanwhile =
-    QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?");
+// The question before a save writes over another copy's change, naming the
+// field that copy changed.
+QString changedMeanwhile(const QString &field)
+{
+    return QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                          "В другой копии программы изменено поле \"") + field
+           + QStringLiteral("\"; его значение в базе будет заменено значением из этого окна.");
+}
 
 // Cyrillic, both quotes, backslashes (one before a blank), an ampersand.
 QString tricky(const QString &what)
@@ -683,7 +689,10 @@ private Q_SLOTS:
 
         p.answers = {false};
         QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
-        QCOMPARE(p.questions, QStringList{kChangedMeanwhile});
+        QCOMPARE(p.questions, QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши "
+                                                         "изменения поверх?\nВ другой копии программы изменены поля \"Город\", "
+                                                         "\"Название сайта/объявления (без ограничений)\"; их значения в базе "
+                                                         "будут заменены значениями из этого окна.")});
         QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_title, cmaterial_city") + where),
                  QStringList{QStringLiteral("их заголовок|их город")});
         QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("наш заголовок"));
@@ -752,7 +761,7 @@ private Q_SLOTS:
         QVERIFY(other.exec(QStringLiteral("UPDATE fmaterials SET fmaterial_description='их текст' WHERE fmaterial_id=") + release));
         p.answers = {false};
         QTest::mouseClick(ed().FMaterialSave, Qt::LeftButton);
-        QCOMPARE(p.questions, QStringList{kChangedMeanwhile});
+        QCOMPARE(p.questions, QStringList{changedMeanwhile(QStringLiteral("Текст объявления (сообщения для форума)"))});
         QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_stitle, fmaterial_description FROM fmaterials WHERE fmaterial_id=") + release),
                  QStringList{QStringLiteral("|их текст")});
         QCOMPARE(ed().edtSTitle_8->text(), QStringLiteral("наш подзаголовок"));
@@ -768,7 +777,7 @@ private Q_SLOTS:
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их письмо' WHERE omaterial_id=") + letter));
         p.answers = {true};
         QTest::mouseClick(ed().btnMessageSave, Qt::LeftButton);
-        QCOMPARE(p.questions.last(), kChangedMeanwhile);
+        QCOMPARE(p.questions.last(), changedMeanwhile(QStringLiteral("Текст письма (в виде текста)")));
         QCOMPARE(db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=") + letter),
                  QStringList{QStringLiteral("наша тема|")});
         QVERIFY(!ed().MaterialChanged);

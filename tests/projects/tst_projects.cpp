@@ -778,7 +778,8 @@ private Q_SLOTS:
         QCOMPARE(seen.value(0), QStringLiteral("0|"));
         QCOMPARE(seen.value(1), QStringLiteral("0||Наш город"));
         QCOMPARE(p.questions,
-                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")));
+                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменено поле \"ФИО владельца сайта\"; его значение в базе будет заменено значением из этого окна.")));
         QCOMPARE(db().rows(QStringLiteral("SELECT project_name, project_city, project_fio") + where),
                  QStringList{QStringLiteral("Проект|Наш город|")});
     }

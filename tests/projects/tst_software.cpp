@@ -798,7 +798,8 @@ private Q_SLOTS:
         p.answers = {false};
         QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
         QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменено поле \"Keywords(128) (English)\"; его значение в базе будет заменено значением из этого окна.")});
         QCOMPARE(col(m_a1, QStringLiteral("smaterial_softname")), QStringLiteral("Программа"));
         QCOMPARE(col(a2, QStringLiteral("smaterial_softname")), QString());
         QCOMPARE(sp().edtName1->text(), QStringLiteral("Наша программа"));

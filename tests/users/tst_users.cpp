@@ -1,6 +1,8 @@
 // Login, the users list and the user editor against a real database.
 #include "core/appcontext.h"
+#include "support/paste.h"
 #include "support/scriptedprompt.h"
+#include "support/secondcopy.h"
 #include "support/testdb.h"
 #include "users/tfrmlogin.h"
 #include "users/tfrmuseredit.h"
@@ -448,15 +450,76 @@ private Q_SLOTS:
         QVERIFY(!editor.cbActive->isChecked());
 
         // A failing save keeps the editor open and says which statement failed.
-        QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE users MODIFY user_login VARCHAR(5)")));
+        QVERIFY(m_db->exec(QStringLiteral("CREATE TRIGGER qv_no_insert BEFORE INSERT ON users FOR EACH ROW "
+                                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='refused'")));
         editor.EditMode = QStringLiteral("INSERT");
-        editor.edtLogin->setText(QStringLiteral("far-too-long-login"));
+        editor.edtLogin->setText(QStringLiteral("login"));
         editor.edtPassword->setText(QStringLiteral("x"));
         editor.show();
         QVERIFY(!editor.btnSaveClick());
         QVERIFY(editor.isVisible());
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в выполнении запроса:\rINSERT INTO users")));
+    }
+
+    // The editor's fields take a pasted value whole; one longer than its
+    // column is refused with one message naming the field and its limit,
+    // nothing is written and the editor stays open with the edits.
+    void editorRefusesTooLongValues()
+    {
+        ScriptedPrompt p;
+        users::TfrmUserEdit editor;
+        QVERIFY(editor.loadUser(0));
+        editor.EditMode = QStringLiteral("UPDATE");
+        const QString pasted = qv::test::longerThanALineEdit();
+        for (QLineEdit *e : {editor.edtLogin, editor.edtPassword, editor.edtFIO, editor.edtEmail}) {
+            qv::test::paste(e, pasted);
+            QCOMPARE(e->text(), pasted);
+        }
+        editor.edtLogin->setText(QStringLiteral("admin"));
+        editor.edtPassword->setText(QString(255, QChar(0x20AC)));
+        editor.show();
+        QVERIFY(!editor.btnSaveClick());
+        QVERIFY(editor.isVisible());
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ФИО пользователя\"")) && p.messages[0].contains(QStringLiteral("255 символов")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(editor.edtFIO->text(), pasted);
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_login, user_fio FROM users WHERE user_id=0")), QStringList{QStringLiteral("admin|Администратор")});
+    }
+
+    // A user another copy changed after the editor loaded it (the
+    // administrator, whose id is 0, as well; a change of letter case alone
+    // counts) is written over only when the user says so; the question names
+    // the fields that copy changed.
+    void editorGuardsTheRowItLoaded()
+    {
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(*m_db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        users::TfrmUserEdit editor;
+        QVERIFY(editor.loadUser(0));
+        editor.EditMode = QStringLiteral("UPDATE");
+        editor.edtFIO->setText(QStringLiteral("Главный"));
+        QVERIFY(other.exec(QStringLiteral("UPDATE users SET user_email='their@example.ru', user_login='Admin' WHERE user_id=0")));
+        editor.show();
+        p.answers = {false};
+        QVERIFY(!editor.btnSaveClick());
+        QVERIFY(editor.isVisible());
+        QCOMPARE(p.questions,
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                            "В другой копии программы изменены поля \"Логин пользователя\", \"Email "
+                                            "пользователя\"; их значения в базе будут заменены значениями из этого окна.")});
+        const QString row = QStringLiteral("SELECT user_login, user_fio, user_email FROM users WHERE user_id=0");
+        QCOMPARE(m_db->rows(row), QStringList{QStringLiteral("Admin|Администратор|their@example.ru")});
+        QCOMPARE(editor.edtFIO->text(), QStringLiteral("Главный"));
+
+        p.answers = {true};
+        QVERIFY(editor.btnSaveClick());
+        QCOMPARE(p.questions.size(), 2);
+        QCOMPARE(m_db->rows(row), QStringList{QStringLiteral("admin|Главный|")});
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT user_fio FROM users WHERE user_login='ivan'")), QStringLiteral("Иван Петров"));
+        QVERIFY(p.messages.isEmpty());
     }
 };
 

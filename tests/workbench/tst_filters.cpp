@@ -348,7 +348,8 @@ private Q_SLOTS:
         ScriptedPrompt p;
         w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Ф'"));
         click(w, w.filterNode(TopCatalogs, QStringLiteral("Ф")));
-        w.db.exec(QStringLiteral("ALTER TABLE cfilters DROP COLUMN cfilter_regstatus"));
+        QVERIFY(w.db.exec(QStringLiteral("CREATE TRIGGER qv_no_update BEFORE UPDATE ON cfilters FOR EACH ROW "
+                                         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='refused'")));
         int resultAfterSave = -1;
         p.dialogs = {[&](QDialog *d) {
             auto *f = qobject_cast<TfrmFilter *>(d);
@@ -364,6 +365,71 @@ private Q_SLOTS:
         QVERIFY(p.messages[0].startsWith(QStringLiteral("Ошибка в запросе:UPDATE cfilters SET")));
         QCOMPARE(w.editor->sePR->value(), 6);
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT cfilter_pr FROM cfilters")), QStringLiteral("-1"));
+    }
+
+    // The editor saves the row it loaded, by its id, while that row still
+    // holds what was loaded: a change of a condition by another copy is
+    // written over only when the user says so, and the question names it; a
+    // rename by the other copy changes nothing the editor writes. A value too
+    // long for its column is refused with the field named; the window stays.
+    void editorGuardsTheRowItLoaded()
+    {
+        FilterBench w;
+        QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
+        ScriptedPrompt p;
+        qv::test::SecondCopy other(w.db);
+        QVERIFY2(other.ok(), qPrintable(other.error()));
+        const KindNames k = kindNames(QStringLiteral("catalogs"));
+        w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Мой', cfilter_tic='10', cfilter_pr='3'"));
+        QStringList seen;
+        auto edit = [&](int tic, const QString &meanwhile, const QList<bool> &answers) {
+            click(w, w.filterNode(TopCatalogs, QStringLiteral("Мой")));
+            p.dialogs = {[&, tic, meanwhile, answers](QDialog *d) {
+                auto *f = qobject_cast<TfrmFilter *>(d);
+                f->seTIC->setValue(tic);
+                if (!meanwhile.isEmpty() && !other.exec(meanwhile))
+                    seen << other.error();
+                for (bool answer : answers) {
+                    f->setResult(-1);
+                    p.answers = {answer};
+                    f->btnFilterSave->click();
+                    seen << QString::number(f->result()) + QLatin1Char('|') + w.stored(k, QStringLiteral("Мой"));
+                }
+                return f->result();
+            }};
+            w.main->filters->miFilterEditClick();
+        };
+        edit(20, QStringLiteral("UPDATE cfilters SET cfilter_pr='5'"), {false, true});
+        QCOMPARE(seen, (QStringList{QStringLiteral("-1|10|5||||"), QStringLiteral("1|20|3||||")}));
+        QCOMPARE(p.questions,
+                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                               "В другой копии программы изменено поле \"PR больше/равно\"; его значение в базе "
+                                               "будет заменено значением из этого окна.")));
+
+        seen.clear();
+        p.answers.clear();
+        click(w, w.filterNode(TopCatalogs, QStringLiteral("Мой")));
+        p.dialogs = {[&](QDialog *d) {
+            auto *f = qobject_cast<TfrmFilter *>(d);
+            f->seTIC->setValue(30);
+            if (!other.exec(QStringLiteral("UPDATE cfilters SET cfilter_name='Новое имя'")))
+                seen << other.error();
+            f->btnFilterSave->click();
+            return f->result();
+        }};
+        w.main->filters->miFilterEditClick();
+        QCOMPARE(w.stored(k, QStringLiteral("Новое имя")), QStringLiteral("30|3||||"));
+        QCOMPARE(p.questions.size(), 2);
+        QVERIFY(seen.isEmpty());
+
+        QVERIFY(w.db.exec(QStringLiteral("UPDATE cfilters SET cfilter_name='Мой'")));
+        QVERIFY(w.db.exec(QStringLiteral("ALTER TABLE cfilters MODIFY cfilter_tic VARCHAR(3) NOT NULL DEFAULT '-1'")));
+        edit(999999, QString(), {true});
+        QCOMPARE(seen, QStringList{QStringLiteral("-1|30|3||||")});
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ТИЦ больше/равно\"")) && p.messages[0].contains(QStringLiteral("3 символов")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(p.questions.size(), 2);
     }
 
     void onlyEditModeRefillsTheList()

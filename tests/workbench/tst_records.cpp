@@ -2,6 +2,7 @@
 // resource by its address, loading and saving a record with its rubrics, the
 // unsaved-edit question and the upload offer against a local service.
 #include "support/httpserver.h"
+#include "support/paste.h"
 #include "support/scriptedprompt.h"
 #include "support/secondcopy.h"
 #include "workbench/browserpane.h"
@@ -397,6 +398,59 @@ private Q_SLOTS:
         QVERIFY(e.btnSaveChangesClick());
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), title);
         QCOMPARE(r.links(id), (QStringList{"10", "12"}));
+    }
+
+    // The record's line edits, its grid cells and the upload window's edits
+    // take a pasted value longer than a line edit's default whole: it is
+    // saved whole, or, longer than its column, refused with the field named.
+    void pastedValuesAreKeptWhole()
+    {
+        Records r;
+        QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
+        ScriptedPrompt p;
+        const int id = r.addCatalog(QStringLiteral("a.example"), {7});
+        QVERIFY(r.edit(7, QStringLiteral("a.example")));
+        RecordEditor &e = r.editor();
+        const QString title = qv::test::longerThanALineEdit(QLatin1Char('t'));
+        const QString description = qv::test::longerThanALineEdit(QLatin1Char('d'));
+        qv::test::paste(e.edtCatalogTitle, title);
+        // A cell as a user edits it: its editor, the paste, Enter.
+        const int row = e.rowOfLabel(QStringLiteral("Описание сайта"));
+        e.vlCatalog->setCurrentCell(row, 1);
+        e.vlCatalog->editItem(e.vlCatalog->item(row, 1));
+        auto *cell = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        if (!cell)
+            cell = e.vlCatalog->viewport()->findChild<QLineEdit *>();
+        QVERIFY(cell);
+        qv::test::paste(cell, description);
+        QTest::keyClick(cell, Qt::Key_Return);
+        QTRY_COMPARE(e.gridValue(row), description);
+        p.dialogs << [&](QDialog *d) {
+            auto *upload = static_cast<TfrmToBaza *>(d);
+            for (QLineEdit *edit : {upload->edtURL, upload->edtNURL, upload->edtEmail}) {
+                qv::test::paste(edit, description);
+                if (edit->text() != description)
+                    p.messages << QStringLiteral("cut: ") + QString::number(edit->text().size());
+            }
+            return skipUpload(d);
+        };
+        QVERIFY(e.btnSaveChangesClick());
+        QCOMPARE(r.column(id, QStringLiteral("catalog_title")), title);
+        QCOMPARE(r.column(id, QStringLiteral("catalog_description_site")), description);
+        QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join(QLatin1Char('|'))));
+
+        const QString tooLong(70000, QLatin1Char('x'));
+        qv::test::paste(e.edtCatalogTitle, tooLong);
+        QVERIFY(!e.btnSaveChangesClick());
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"Описание каталога/форума\"")) && p.messages[0].contains(QStringLiteral("65535 байт")),
+                 qPrintable(p.messages[0]));
+        QCOMPARE(e.edtCatalogTitle->text(), tooLong);
+        QCOMPARE(r.column(id, QStringLiteral("catalog_title")), title);
+
+        const QString address = QStringLiteral("http://b.example/") + description;
+        qv::test::paste(e.edtURLAdd, address);
+        QCOMPARE(e.edtURLAdd->text(), address);
     }
 
     void refusedSavesChangeNothing()
@@ -800,7 +854,8 @@ private Q_SLOTS:
         p.answers = {false};
         e.btnSaveChanges->click();
         QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?")});
+                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменены поля \"Описание сайта\", \"Описание каталога/форума\", \"Выберите раздел\"; их значения в базе будут заменены значениями из этого окна.")});
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Их заголовок"));
         QCOMPARE(r.column(id, QStringLiteral("catalog_redirect")), QStringLiteral("0"));
         QCOMPARE(r.links(id), QStringList{"10"});
