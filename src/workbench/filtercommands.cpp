@@ -110,7 +110,7 @@ void FilterCommands::N35Click()
     if (!node || !k)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(FilterDeleteSql(*k, name)) != 0)

@@ -190,7 +190,7 @@ void Sections::N39Click()
     if (!node || !k)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(SectionDeleteSql(*k, name, m_ctx.CurrentProjectId)) != 0)

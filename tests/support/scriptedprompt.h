@@ -46,6 +46,8 @@ public:
     // What was shown, in order.
     QStringList messages;
     QStringList questions;
+    // The questions asked as deleting ones ("Нет" the default), also in `questions`.
+    QStringList deleteQuestions;
     QStringList inputCaptions;
     QList<QUrl> openedUrls;
     QList<Started> started;
@@ -53,6 +55,7 @@ public:
 
     void message(const QString &text, core::MessageIcon icon) override;
     bool question(const QString &text) override;
+    bool deleteQuestion(const QString &text) override;
     bool okCancel(const QString &text) override { return question(text); }
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
     QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;
