@@ -297,7 +297,7 @@ void MaterialsNavigation::MenuItem3Click()
     const auto active = activePressRelease();
     if (!active)
         return;
-    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить пресс-релиз для форумов:\"") + active->name
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить пресс-релиз для форумов:\"") + active->name
                            + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(PressReleaseDeleteSql(active->id, m_ctx.CurrentProjectId)) != 0)

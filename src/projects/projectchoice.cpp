@@ -324,7 +324,7 @@ void ProjectChoice::N23Click()
     const int projectId = shownProjectId();
     if (projectId <= 0)
         return;
-    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
                            + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(ProjectDeleteSql(projectId)) != 0)

@@ -95,7 +95,7 @@ void FilterCommands::N35Click()
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     m_main.navigator->deleteNode(node, QStringLiteral("Фильтр"), FilterDeleteSql(*k, name));

@@ -175,7 +175,7 @@ void Sections::N39Click()
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     // The section's links stay.
