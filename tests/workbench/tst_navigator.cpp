@@ -409,9 +409,11 @@ private Q_SLOTS:
         editor->setObjectName(QStringLiteral("frmFilter"));
         w.main->navigator->attachFilterEditor(editor);
         QString modeSeen, nameSeen;
+        core::Kind kindSeen = core::Kind::None;
         p.dialogs = {[&](QDialog *d) {
             modeSeen = d->property("EditMode").toString();
             nameSeen = d->property("FilterName").toString();
+            kindSeen = d->property("Kind").value<core::Kind>();
             return int(QDialog::Rejected);
         }};
 
@@ -424,6 +426,7 @@ private Q_SLOTS:
         QCOMPARE(p.dialogsShown, QStringList{"frmFilter"});
         QCOMPARE(modeSeen, QStringLiteral("add"));
         QCOMPARE(nameSeen, QStringLiteral("Хорошие"));
+        QCOMPARE(kindSeen, core::Kind::Catalogs);
         // Cancelled editor: the filter stays, with defaults that select everything.
         QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name, cfilter_tic, cfilter_pr FROM cfilters")),
                  QStringList{"Хорошие|-1|-1"});
