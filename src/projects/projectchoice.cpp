@@ -194,7 +194,7 @@ void ProjectChoice::cbProjectsChange()
             list->addItem(names[i], ids[i]);
         list->setCurrentIndex(names.isEmpty() ? -1 : 0);
     }
-    if (m_ctx.CurrentKind == QLatin1String("forums") && m_main.materials)
+    if (m_ctx.CurrentKind == core::Kind::Forums && m_main.materials)
         m_main.materials->cbFMaterialsChange();
 
     // Letters.
@@ -211,7 +211,7 @@ void ProjectChoice::cbProjectsChange()
             list->addItem(names[i], ids[i]);
         list->setCurrentIndex(names.isEmpty() ? -1 : 0);
     }
-    if (m_ctx.CurrentKind == QLatin1String("contacts") && m_main.materials)
+    if (m_ctx.CurrentKind == core::Kind::Contacts && m_main.materials)
         m_main.materials->cbOMaterialsChange();
 
     m_main.pmWeb->clear();

@@ -4,6 +4,7 @@
 #include "mainview/mainview.h"
 #include "db/query.h"
 #include "workbench/filters_logic.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator.h"
 #include "workbench/navigator_names.h"
 #include "workbench/tfrmfilter.h"
@@ -75,7 +76,7 @@ void FilterCommands::miFilterEditClick()
 void FilterCommands::N33Click()
 {
     QTreeWidgetItem *node = selectedFilter();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!node || !k || !m_main.navigator)
         return;
     const QString oldName = node->text(0);
@@ -91,7 +92,7 @@ void FilterCommands::N33Click()
 void FilterCommands::N35Click()
 {
     QTreeWidgetItem *node = selectedFilter();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);

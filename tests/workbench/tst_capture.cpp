@@ -53,7 +53,7 @@ struct Capture {
         if (!w.db.ok())
             return false;
         QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/catalogs.shbl"), w.ctx.AppDir + QStringLiteral("catalogs.shbl"));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = qv::core::Kind::Catalogs;
         w.ctx.CurrentUserId = 1;
         w.db.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='a.example', catalog_title='A', catalog_url='http://a.example', "
                                  "catalog_aurl='http://a.example/add', catalog_need_burl='0', catalog_redirect='0'"));
