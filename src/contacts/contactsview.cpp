@@ -120,6 +120,7 @@ ContactsView::ContactsView(mainview::MainView &main, core::AppContext &ctx) : QO
     N21->setObjectName(QStringLiteral("N21"));
     connect(N18, &QAction::triggered, this, &ContactsView::N18Click);
     connect(N21, &QAction::triggered, this, &ContactsView::N21Click);
+    Q_ASSERT(main.navigator);
     if (main.navigator) {
         main.navigator->contactsExpanded = [this](QTreeWidgetItem *top) { contactsExpanded(top); };
         main.navigator->contactsClick = [this](QTreeWidgetItem *node) { contactsClick(node); };
@@ -354,6 +355,7 @@ void ContactsView::listSection(int sectionId)
     // whatever the editor loaded last.
     QHash<qint64, QString> statuses;
     bool failed = false;
+    Q_ASSERT(m_main.activeLetter);
     const auto active = m_main.activeLetter ? m_main.activeLetter(&failed) : std::nullopt;
     if (failed)
         return;
@@ -476,6 +478,7 @@ void ContactsView::addSubsection()
     QTreeWidgetItem *top = m_main.trvFilters->currentItem();
     while (top && top->parent())
         top = top->parent();
+    Q_ASSERT(m_main.navigator);
     if (top && m_main.navigator)
         m_main.navigator->selectAndClick(top);
 }
@@ -492,6 +495,7 @@ QTreeWidgetItem *ContactsView::selectedSectionNode() const
 void ContactsView::N18Click()
 {
     QTreeWidgetItem *node = selectedSectionNode();
+    Q_ASSERT(m_main.navigator);
     if (!node || !m_main.navigator)
         return;
     const int id = *Navigator::nodeId(node);

@@ -272,6 +272,7 @@ void ContactsView::launchMailer(int mode)
         return;
     }
     bool letterFailed = false;
+    Q_ASSERT(m_main.activeLetter);
     const auto letter = m_main.activeLetter ? m_main.activeLetter(&letterFailed) : std::nullopt;
     if (letterFailed)
         return;

@@ -86,6 +86,7 @@ void ProjectChoice::buildProjectMenu()
         menu->insertAction(before, a);
         if (handler) {
             connect(a, &QAction::triggered, this, [this, handler] {
+                Q_ASSERT(m_main.materials);
                 if (m_main.materials)
                     (m_main.materials->*handler)();
             });
@@ -243,6 +244,7 @@ bool ProjectChoice::fillPressReleases(int projectId)
     if (m_editor)
         lists << m_editor->cbFMaterials;
     fillLists(*m, lists);
+    Q_ASSERT(m_main.materials);
     if (m_ctx.CurrentKind == QLatin1String("forums") && m_main.materials)
         m_main.materials->cbFMaterialsChange();
     return true;
@@ -258,6 +260,7 @@ bool ProjectChoice::fillLetters(int projectId)
     if (m_editor)
         lists << m_editor->cbOMaterials;
     fillLists(*m, lists);
+    Q_ASSERT(m_main.materials);
     if (m_ctx.CurrentKind == QLatin1String("contacts") && m_main.materials)
         m_main.materials->cbOMaterialsChange();
     return true;
@@ -267,6 +270,7 @@ void ProjectChoice::clearResourceList()
 {
     m_ctx.SelectedResourceId = 0;
     m_ctx.SelectedResourceName.clear();
+    Q_ASSERT(m_main.resources);
     if (m_main.resources)
         m_main.resources->clear();
 }
