@@ -155,7 +155,7 @@ int main(int argc, char **argv)
     workbench::TfrmAutocheck check(ctx);
     check.setPauseMs(0);
     check.ProjectId = 1;
-    check.Kind = QStringLiteral("catalogs");
+    check.Kind = core::Kind::Catalogs;
     check.Links = links;
     check.lbURL->setText(QStringLiteral("site.example"));
     queueAnswers(http, n);

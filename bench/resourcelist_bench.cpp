@@ -191,7 +191,7 @@ int main(int argc, char **argv)
         db::QueryResult(db::DbConnection()).free(); // its report is not needed
 
     workbench::FillParams params;
-    params.kind = *workbench::kindTables(QStringLiteral("catalogs"));
+    params.kind = *workbench::kindFacts(core::Kind::Catalogs);
     params.projectId = project;
     const workbench::ListSource source{workbench::ListSource::Rubric, rubric, {}};
     const QStringList statements = {workbench::StatusLogSql(params.kind, project, 0),

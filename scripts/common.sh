@@ -3,7 +3,7 @@
 # Source it from bash; every function may also be called on its own, e.g.
 #   bash -c '. scripts/common.sh; qv_prepare_local_db /tmp/folder sql'
 
-QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin
+QV_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin xvfb openbox
              mariadb-server mariadb-client libmariadb-dev libmariadb3 libicu-dev libcurl4-openssl-dev
              qt6-translations-l10n)
 

@@ -1,6 +1,7 @@
 #include "app/tfrmmain.h"
 #include "core/appcontext.h"
 #include "controls/browserview.h"
+#include "core/windowfit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -47,11 +49,12 @@ TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent)
     frmMain = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvantile 3.1"));
-    resize(1200, 860);
+    core::KeepTitlesWhole();
     if (!m_ctx.AppDir.isEmpty())
         controls::SafePage::setProgramFolder(m_ctx.AppDir);
     buildToolBar();
     buildCentre();
+    resize(defaultWidth(), 860);
     buildLinkCommands();
     createControllers();
     // The maker's pages give way to a local page of ours while its site
@@ -62,6 +65,16 @@ TfrmMain::TfrmMain(core::AppContext &ctx, QWidget *parent) : QMainWindow(parent)
 }
 
 TfrmMain::~TfrmMain() = default;
+
+int TfrmMain::defaultWidth() const
+{
+    // Wide enough for every item of the tool bar, as the fonts measure them,
+    // as far as the screen allows; 1200 at the least.
+    int width = tbMain->sizeHint().width() + 8;
+    if (const QScreen *s = screen())
+        width = qMin(width, s->availableGeometry().width() - 16);
+    return qMax(1200, width);
+}
 
 void TfrmMain::buildToolBar()
 {

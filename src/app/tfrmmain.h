@@ -55,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    int defaultWidth() const;
     void buildToolBar();
     void buildCentre();
     void createControllers();

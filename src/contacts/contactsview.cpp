@@ -515,7 +515,7 @@ void ContactsView::N21Click()
     if (!node)
         return;
     const int id = *Navigator::nodeId(node);
-    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + node->text(0) + QStringLiteral("\"?")))
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + node->text(0) + QStringLiteral("\"?")))
         return;
     // Subsections count as they are in the table now, added since the build too.
     bool failed = false;

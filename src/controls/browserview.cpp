@@ -3,6 +3,7 @@
 #include "core/prompt.h"
 #include "core/urlsafety.h"
 
+#include <QContextMenuEvent>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 
@@ -100,6 +101,12 @@ QWebEngineView *BrowserView::createWindow(QWebEnginePage::WebWindowType)
     if (auto *browser = qobject_cast<BrowserView *>(view))
         browser->setMakerSite(m_makerSite);
     return view;
+}
+
+void BrowserView::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    Q_EMIT pageMenuRequested(event->pos());
 }
 
 } // namespace qv::controls

@@ -46,8 +46,15 @@ public:
     // True while the program's page stands in for an unreachable maker's page.
     bool showsOfflinePage() const { return m_offlineShown; }
 
+Q_SIGNALS:
+    // The page asked for its context menu at `pos` (view coordinates): the
+    // Menu key or Shift+F10, since the right button never reaches a page.
+    // The engine's own menu is never shown.
+    void pageMenuRequested(const QPoint &pos);
+
 protected:
     QWebEngineView *createWindow(QWebEnginePage::WebWindowType type) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     std::function<QUrl()> m_makerSite;

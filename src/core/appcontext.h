@@ -1,6 +1,7 @@
 #pragma once
 // The current-context values shared by the windows of one run.
 #include "core/inifile.h"
+#include "core/kind.h"
 
 #include <QString>
 #include <QUrl>
@@ -29,7 +30,7 @@ struct AppContext {
     std::optional<int> CurrentUserId;
     int CurrentProjectId = 0;
     QString ProjectUrl;
-    QString CurrentKind;
+    Kind CurrentKind = Kind::None;
     int CurrentMaterialId = 0;
     QString CurrentMaterialName;
     int CurrentContactSectionId = 0;

@@ -81,7 +81,7 @@ QString shownText(const QString &text)
     return shown;
 }
 
-int InteractivePrompt::box(const QString &text, MessageIcon icon, int buttons)
+int InteractivePrompt::box(const QString &text, MessageIcon icon, int buttons, int defaultButton)
 {
     // Texts from the data (names, statements, replies) are never markup.
     QMessageBox box(icon == MessageIcon::Error     ? QMessageBox::Critical
@@ -91,6 +91,8 @@ int InteractivePrompt::box(const QString &text, MessageIcon icon, int buttons)
                     QApplication::applicationName(), shownText(text),
                     QMessageBox::StandardButtons(buttons), owner());
     box.setTextFormat(Qt::PlainText);
+    if (defaultButton)
+        box.setDefaultButton(QMessageBox::StandardButton(defaultButton));
     return box.exec();
 }
 
@@ -102,6 +104,11 @@ void InteractivePrompt::message(const QString &text, MessageIcon icon)
 bool InteractivePrompt::question(const QString &text)
 {
     return box(text, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::No;
+}
+
+bool InteractivePrompt::deleteQuestion(const QString &text)
+{
+    return box(text, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::No;
 }
 
 bool InteractivePrompt::okCancel(const QString &text)

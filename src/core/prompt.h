@@ -27,6 +27,9 @@ public:
     virtual void message(const QString &text, MessageIcon icon = MessageIcon::Information) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString &text) = 0;
+    // A Yes/No question whose Yes deletes: "Нет" is its default button, so
+    // Enter keeps the data; true for Yes.
+    virtual bool deleteQuestion(const QString &text) { return question(text); }
     // A message with OK and Cancel; true for OK.
     virtual bool okCancel(const QString &text) = 0;
     // An input box preset with `preset`; nothing when cancelled. It takes a
@@ -52,6 +55,7 @@ class InteractivePrompt : public Prompt {
 public:
     void message(const QString &text, MessageIcon icon) override;
     bool question(const QString &text) override;
+    bool deleteQuestion(const QString &text) override;
     bool okCancel(const QString &text) override;
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
     QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;
@@ -63,7 +67,7 @@ public:
     int exec(QDialog *dialog) override;
 
 private:
-    int box(const QString &text, MessageIcon icon, int buttons);
+    int box(const QString &text, MessageIcon icon, int buttons, int defaultButton = 0);
 };
 
 // A message's text as a box shows it: a lone CR is a line break.

@@ -177,17 +177,17 @@ void MaterialsNavigation::tbMaterialEditClick()
 {
     if (m_ctx.CurrentMaterialName.isEmpty() || !m_editor)
         return;
-    const QString &kind = m_ctx.CurrentKind;
+    const core::Kind kind = m_ctx.CurrentKind;
     const QString &name = m_ctx.CurrentMaterialName;
-    if (kind == QLatin1String("soft")) {
+    if (kind == core::Kind::Soft) {
         m_editor->setTab(TfrmProjectMaterials::SoftTab);
         m_editor->selectSMaterial(name);
         m_editor->cbSMaterialsChange();
-    } else if (kind == QLatin1String("catalogs")) {
+    } else if (kind == core::Kind::Catalogs) {
         m_editor->setTab(TfrmProjectMaterials::SiteTab);
         m_editor->cbCMaterials->setCurrentIndex(m_editor->cbCMaterials->findText(name, Qt::MatchExactly));
         m_editor->cbCMaterialsChange();
-    } else if (kind == QLatin1String("forums")) {
+    } else if (kind == core::Kind::Forums) {
         // The active press release, by its id where the main window has one.
         m_editor->setTab(TfrmProjectMaterials::ForumTab);
         const auto active = activePressRelease();
@@ -209,18 +209,18 @@ void MaterialsNavigation::tbMaterialNewClick()
 {
     if (!m_editor)
         return;
-    const QString &kind = m_ctx.CurrentKind;
-    if (kind == QLatin1String("soft")) {
+    const core::Kind kind = m_ctx.CurrentKind;
+    if (kind == core::Kind::Soft) {
         m_editor->showEditor();
         m_editor->setTab(TfrmProjectMaterials::SoftTab);
         m_editor->cbSMaterialsChange();
         m_editor->btnSMaterialNewClick();
-    } else if (kind == QLatin1String("catalogs")) {
+    } else if (kind == core::Kind::Catalogs) {
         m_editor->showEditor();
         m_editor->setTab(TfrmProjectMaterials::SiteTab);
         m_editor->cbCMaterialsChange();
         m_editor->btnCMaterialNewClick();
-    } else if (kind == QLatin1String("forums")) {
+    } else if (kind == core::Kind::Forums) {
         m_editor->showEditor();
         m_editor->setTab(TfrmProjectMaterials::ForumTab);
         m_editor->cbFMaterialsChange();
@@ -299,7 +299,7 @@ void MaterialsNavigation::MenuItem3Click()
     const auto active = activePressRelease();
     if (!active)
         return;
-    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить пресс-релиз для форумов:\"") + active->name
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить пресс-релиз для форумов:\"") + active->name
                            + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(PressReleaseDeleteSql(active->id, m_ctx.CurrentProjectId)) != 0)

@@ -245,7 +245,7 @@ bool ProjectChoice::fillPressReleases(int projectId)
         lists << m_editor->cbFMaterials;
     fillLists(*m, lists);
     Q_ASSERT(m_main.materials);
-    if (m_ctx.CurrentKind == QLatin1String("forums") && m_main.materials)
+    if (m_ctx.CurrentKind == core::Kind::Forums && m_main.materials)
         m_main.materials->cbFMaterialsChange();
     return true;
 }
@@ -261,7 +261,7 @@ bool ProjectChoice::fillLetters(int projectId)
         lists << m_editor->cbOMaterials;
     fillLists(*m, lists);
     Q_ASSERT(m_main.materials);
-    if (m_ctx.CurrentKind == QLatin1String("contacts") && m_main.materials)
+    if (m_ctx.CurrentKind == core::Kind::Contacts && m_main.materials)
         m_main.materials->cbOMaterialsChange();
     return true;
 }
@@ -366,7 +366,7 @@ void ProjectChoice::N23Click()
     const int projectId = shownProjectId();
     if (projectId <= 0)
         return;
-    if (!prompt().question(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
                            + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(ProjectDeleteSql(projectId)) != 0)

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -43,11 +44,12 @@ TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, mainview::Main
     layout->setContentsMargins(0, 0, 0, 0);
     pcMaterials = new QTabWidget(this);
     pcMaterials->setObjectName(QStringLiteral("pcMaterials"));
-    // The four captions share the window's width: a point smaller than the
-    // window's text and with narrow margins they all stand on the bar whole.
-    // The bar never scrolls: with a wider font a caption is shortened ("…",
-    // its whole text in the tip) rather than a tab hidden behind arrows.
-    pcMaterials->setStyleSheet(QStringLiteral("QTabBar::tab { height: 27px; padding: 0px 3px 0px 2px; }"));
+    // The four captions, a point smaller than the window's text, stand on the
+    // bar whole with the style's own margins: the window is as wide as they
+    // need (700 at the least). The bar never scrolls: should a caption still
+    // not fit, it is shortened ("…", its whole text in the tip) rather than a
+    // tab hidden behind arrows.
+    pcMaterials->setStyleSheet(QStringLiteral("QTabBar::tab { height: 27px; }"));
     QTabBar *tabs = pcMaterials->tabBar();
     QFont tabFont = tabs->font();
     if (tabFont.pointSizeF() > 8)
@@ -64,6 +66,7 @@ TfrmProjectMaterials::TfrmProjectMaterials(core::AppContext &ctx, mainview::Main
     pcMaterials->addTab(buildLetterPage(), QStringLiteral("Письма для рассылок"));
     for (int i = 0; i < pcMaterials->count(); ++i)
         pcMaterials->setTabToolTip(i, pcMaterials->tabText(i));
+    setFixedWidth(qMax(700, tabs->sizeHint().width() + 2 * pcMaterials->style()->pixelMetric(QStyle::PM_DefaultFrameWidth)));
     setTab(SiteTab);
 
     connect(pcMaterials, &QTabWidget::currentChanged, this, [this] {

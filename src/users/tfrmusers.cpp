@@ -48,7 +48,8 @@ TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *paren
 
     connect(tbUserAdd, &QToolButton::clicked, this, &TfrmUsers::tbUserAddClick);
     connect(tbnUserEdit, &QToolButton::clicked, this, &TfrmUsers::tbnUserEditClick);
-    connect(lvUsers, &QTreeWidget::itemDoubleClicked, this, [this] { lvUsersDblClick(); });
+    // A double click or Enter on a row opens it.
+    connect(lvUsers, &QTreeWidget::itemActivated, this, [this] { lvUsersDblClick(); });
     if (m_editor) {
         // The editor belongs to this window, which stays on top: it opens as
         // its dialog, above it, never behind it.

@@ -7,18 +7,6 @@
 
 namespace qv::workbench {
 
-QList<UpdateKind> UpdateKinds()
-{
-    return {
-        {"catalogs", "out_catalog.php", "catalogs", "catalog_id", "catalog_name", "catalog_subjects",
-         "csubjects2catalogs", "s2c_catalog_id", "s2c_subject_id"},
-        {"forums", "out_forum.php", "forums", "forum_id", "forum_name", "forum_subjects",
-         "fsubjects2forums", "s2f_forum_id", "s2f_subject_id"},
-        {"soft", "out_soft.php", "soft", "soft_id", "soft_name", "soft_subjects", "ssubjects2soft",
-         "s2s_soft_id", "s2s_subject_id"},
-    };
-}
-
 QString DateForRequest(const QString &date)
 {
     QString d = date;
@@ -26,16 +14,16 @@ QString DateForRequest(const QString &date)
     return d;
 }
 
-QString InfoPath(const UpdateKind &kind, const QString &dateUpdate)
+QString InfoPath(const KindFacts &kind, const QString &dateUpdate)
 {
-    return "/" + kind.script + "?action=info&date=" + DateForRequest(dateUpdate);
+    return "/" + kind.updateScript + "?action=info&date=" + DateForRequest(dateUpdate);
 }
 
-QString UpdatePath(const UpdateKind &kind, const QString &dateUpdate, const QString &dateForums,
+QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums,
                    bool forModeration)
 {
-    const QString date = (forModeration && kind.kind == QLatin1String("forums")) ? dateForums : dateUpdate;
-    QString path = "/" + kind.script + "?action=update&date=" + DateForRequest(date);
+    const QString date = (forModeration && kind.kind == core::Kind::Forums) ? dateForums : dateUpdate;
+    QString path = "/" + kind.updateScript + "?action=update&date=" + DateForRequest(date);
     if (forModeration)
         path += QStringLiteral("&formoderate=1");
     return path;
@@ -146,7 +134,7 @@ std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *
     return out;
 }
 
-std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &line,
+std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line,
                                        const QSet<QString> &columns, QString *error)
 {
     const auto parsed = ParseUpdateLine(line, error);

@@ -1,6 +1,8 @@
 #pragma once
 // The base update without widgets: the service's addresses, the reply lines
 // parsed into column/value pairs (never run as they come), the rubric pieces.
+#include "workbench/kindfacts.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -11,28 +13,12 @@
 
 namespace qv::workbench {
 
-// The tables of one kind as the update writes them.
-struct UpdateKind {
-    QString kind;        // "catalogs", "forums", "soft"
-    QString script;      // "out_catalog.php"
-    QString table;       // "catalogs"
-    QString idColumn;    // "catalog_id"
-    QString nameColumn;  // "catalog_name"
-    QString subjectsColumn; // "catalog_subjects"
-    QString linkTable;   // "csubjects2catalogs"
-    QString linkOwner;   // "s2c_catalog_id"
-    QString linkSubject; // "s2c_subject_id"
-};
-
-// The three kinds in download order: catalogs, forums, software archives.
-QList<UpdateKind> UpdateKinds();
-
 // Every blank replaced by "%20"; the rest as it is.
 QString DateForRequest(const QString &date);
 // "/out_catalog.php?action=info&date=" + D
-QString InfoPath(const UpdateKind &kind, const QString &dateUpdate);
+QString InfoPath(const KindFacts &kind, const QString &dateUpdate);
 // The update address; in moderation mode forums use the forums' own date.
-QString UpdatePath(const UpdateKind &kind, const QString &dateUpdate, const QString &dateForums,
+QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums,
                    bool forModeration);
 
 // One field of a reply line: a column and its value (NULL is an empty text).
@@ -56,7 +42,7 @@ struct UpdateRow {
 // The first field (the service's id) dropped, the name required, only `columns` kept.
 // A column named twice keeps its first value. `error` gets why the line cannot be
 // read, or, for a line read with a repeated column dropped, the reason naming it.
-std::optional<UpdateRow> ReadUpdateRow(const UpdateKind &kind, const QString &line,
+std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line,
                                        const QSet<QString> &columns, QString *error = nullptr);
 
 // Why a line's repeated columns were dropped ("поле catalog_title названо в строке дважды: ...").

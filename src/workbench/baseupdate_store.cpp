@@ -66,7 +66,7 @@ std::optional<QString> run(const QString &sql)
 
 } // namespace
 
-StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
+StoreOutcome StoreUpdateLines(const KindFacts &kind, const QStringList &lines,
                               const std::function<void(int, const QString &)> &progress)
 {
     StoreOutcome out;
@@ -171,7 +171,7 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
                 id = static_cast<qint64>(db::DbConnection().lastInsertId());
         }
         if (!err && rubrics && !rubrics->isEmpty()) {
-            err = run("DELETE FROM " + kind.linkTable + " WHERE " + kind.linkOwner + '=' + db::SqlInt(id));
+            err = run("DELETE FROM " + kind.subjectLinks + " WHERE " + kind.subjectLinkResource + '=' + db::SqlInt(id));
             if (!err) {
                 QString values;
                 for (qint64 r : *rubrics) {
@@ -179,7 +179,7 @@ StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
                         values += QLatin1Char(',');
                     values += QLatin1Char('(') + db::SqlInt(id) + QLatin1Char(',') + db::SqlInt(r) + QLatin1Char(')');
                 }
-                err = run("INSERT INTO " + kind.linkTable + " (" + kind.linkOwner + ',' + kind.linkSubject
+                err = run("INSERT INTO " + kind.subjectLinks + " (" + kind.subjectLinkResource + ',' + kind.subjectLinkSubject
                           + ") VALUES " + values);
             }
         }

@@ -22,7 +22,7 @@ struct StoreOutcome {
 
 // Stores `lines` for `kind`. `progress` (may be empty) is called after every line
 // with the count done and the line's resource name; it must not run a statement.
-StoreOutcome StoreUpdateLines(const UpdateKind &kind, const QStringList &lines,
+StoreOutcome StoreUpdateLines(const KindFacts &kind, const QStringList &lines,
                               const std::function<void(int, const QString &)> &progress = {});
 
 } // namespace qv::workbench

@@ -45,11 +45,6 @@ QToolButton *button(QToolBar *bar, const char *name, const QString &text, bool c
 }
 
 const char *const kNoResource = "Не выбран ресурс: выберите его в списке ресурсов.";
-
-bool isResourceKind(const QString &kind)
-{
-    return kind == QLatin1String("soft") || kind == QLatin1String("catalogs") || kind == QLatin1String("forums");
-}
 } // namespace
 
 BrowserPane::BrowserPane(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
@@ -192,7 +187,7 @@ void BrowserPane::lvLinksClick()
     const int n = m_ctx.LinkClickCounter;
     if ((n == 1 || n % 3 == 0) && m_main.AdStrip)
         m_main.AdStrip->setUrl(m_ctx.makerUrl(QStringLiteral("/pad/frmMain.php?counter=") + QString::number(n)));
-    if (!isResourceKind(m_ctx.CurrentKind))
+    if (!core::isResourceKind(m_ctx.CurrentKind))
         return;
     m_ctx.SelectedResourceName = list->subItem(row, SubName);
     m_ctx.SelectedResourceId = static_cast<int>(db::ParseInt(list->subItem(row, SubId)).value_or(0));
@@ -225,7 +220,7 @@ void BrowserPane::forgetSelectedResource()
 {
     m_ctx.SelectedResourceId = 0;
     m_ctx.SelectedResourceName.clear();
-    if (!isResourceKind(m_ctx.CurrentKind))
+    if (!core::isResourceKind(m_ctx.CurrentKind))
         return;
     m_main.pcMain->setTabText(1, QStringLiteral("Редактировать..."));
     Q_ASSERT(m_main.resources);
@@ -258,7 +253,7 @@ QString BrowserPane::statusOfSelected() const
         return list->subItem(row, SubStatus);
     // A resource the list does not show (one just added): the log says.
     int material = 0;
-    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+    if (m_ctx.CurrentKind == core::Kind::Forums) {
         material = activePressRelease().value_or(0);
         if (material <= 0)
             return {};
@@ -280,7 +275,7 @@ void BrowserPane::tcWebChange()
     m_main.tbWeb->show();
     pnlAudit->hide();
     const int tab = m_main.tcWeb->currentIndex();
-    const bool forums = m_ctx.CurrentKind == QLatin1String("forums");
+    const bool forums = m_ctx.CurrentKind == core::Kind::Forums;
     if (!forums && tab == 3) {
         m_main.tbWeb->hide();
         pnlAudit->show();
@@ -349,7 +344,7 @@ void BrowserPane::WebProgressChange(int progress, int progressMax)
 
 void BrowserPane::WebDocumentComplete()
 {
-    if (m_ctx.CurrentKind != QLatin1String("forums"))
+    if (m_ctx.CurrentKind != core::Kind::Forums)
         m_filler->fillLoadedPage();
 }
 
@@ -377,7 +372,7 @@ void BrowserPane::SetRegistrationStatus()
     if (resource <= 0)
         return;
     int material = 0;
-    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+    if (m_ctx.CurrentKind == core::Kind::Forums) {
         // A forum's status belongs to the active press release.
         bool failed = false;
         material = activePressRelease(&failed).value_or(0);

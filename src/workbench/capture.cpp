@@ -1,5 +1,6 @@
 #include "workbench/capture.h"
 #include "controls/browsermenu.h"
+#include "controls/browserview.h"
 #include "mainview/mainview.h"
 #include "controls/tframelessie.h"
 #include "core/appcontext.h"
@@ -43,20 +44,36 @@ QWebEngineView *browserOf(QObject *o)
     return nullptr;
 }
 
-// The element under a point of the page: focused, its name and the link
-// around it, read in one script.
+// What the menu needs of an element, in script: its name and the link
+// around it.
+const char *const kDescribe = "function describe(e) {"
+                              "  if (!e) return {name: '', link: ''};"
+                              "  var a = e.closest ? e.closest('a') : null;"
+                              "  var n = e.getAttribute ? e.getAttribute('name') : null;"
+                              "  return {name: n || '', link: a && a.href ? String(a.href) : ''};"
+                              "}";
+
+// The element under a point of the page, focused and described.
 QString probeScript(const QPointF &css)
 {
-    return QStringLiteral("(function(x, y) {"
+    return QStringLiteral("(function(x, y) { %1"
                           "  var e = document.elementFromPoint(x, y);"
-                          "  if (!e) return {name: '', link: ''};"
-                          "  var a = e.closest ? e.closest('a') : null;"
-                          "  if (e.focus) e.focus();"
-                          "  var n = e.getAttribute ? e.getAttribute('name') : null;"
-                          "  return {name: n || '', link: a && a.href ? String(a.href) : ''};"
-                          "})(%1, %2)")
+                          "  if (e && e.focus) e.focus();"
+                          "  return describe(e);"
+                          "})(%2, %3)")
+        .arg(QLatin1String(kDescribe))
         .arg(css.x(), 0, 'f', 1)
         .arg(css.y(), 0, 'f', 1);
+}
+
+// The page's focused element, described (the page itself counts as none).
+QString focusedScript()
+{
+    return QStringLiteral("(function() { %1"
+                          "  var e = document.activeElement;"
+                          "  return describe(e === document.body || e === document.documentElement ? null : e);"
+                          "})()")
+        .arg(QLatin1String(kDescribe));
 }
 } // namespace
 
@@ -64,6 +81,15 @@ FieldCapture::FieldCapture(mainview::MainView &main, core::AppContext &ctx) : QO
 {
     main.WebMenuItemClick = [this](QAction *a) { WebMenuItemClick(a); };
     connect(main.pmWeb, &QMenu::aboutToShow, this, &FieldCapture::pmWebPopup);
+    // The keyboard's request for the menu (the Menu key, Shift+F10) opens it
+    // for the focused element, as a right click does for the one under the
+    // pointer.
+    for (QWebEngineView *view : {main.Web, main.wbHelp}) {
+        if (auto *browser = qobject_cast<controls::BrowserView *>(view))
+            connect(browser, &controls::BrowserView::pageMenuRequested, this, [this, browser](const QPoint &at) {
+                openMenu(browser, browser->mapToGlobal(browser->rect().contains(at) ? at : browser->rect().center()), focusedScript());
+            });
+    }
     qApp->installEventFilter(this);
 }
 
@@ -96,24 +122,33 @@ bool FieldCapture::eventFilter(QObject *watched, QEvent *event)
 
 void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local)
 {
-    const QPointF global = view->mapToGlobal(local);
-    const bool withMenu = view == m_main.Web || view == m_main.wbHelp;
-    if (!withMenu || qobject_cast<controls::TFramelessIE *>(view))
+    if (!hasMenu(view))
+        return;
+    // The element under the pointer is focused and read by script alone.
+    if (!view->url().isEmpty())
+        target->setFocus(Qt::MouseFocusReason);
+    openMenu(view, view->mapToGlobal(local), probeScript(QPointF(local) / view->zoomFactor()));
+}
+
+bool FieldCapture::hasMenu(QWebEngineView *view) const
+{
+    return (view == m_main.Web || view == m_main.wbHelp) && !qobject_cast<controls::TFramelessIE *>(view);
+}
+
+void FieldCapture::openMenu(QWebEngineView *view, const QPoint &screen, const QString &script)
+{
+    if (!hasMenu(view))
         return;
     const quint64 click = ++m_clicks;
-    QPointer<QWebEngineView> guard(view);
-    const QPoint screen = global.toPoint();
     if (view->url().isEmpty()) {
         m_target = Target{};
         m_main.pmWeb->popup(screen);
         Q_EMIT menuOpened();
         return;
     }
-    // The element under the pointer is focused and read by script alone.
-    target->setFocus(Qt::MouseFocusReason);
-    const QPointF css = QPointF(local) / view->zoomFactor();
-    view->page()->runJavaScript(probeScript(css), QWebEngineScript::ApplicationWorld, [this, guard, click, screen](const QVariant &v) {
-        // A later click, or a view gone meanwhile, makes this answer stale.
+    QPointer<QWebEngineView> guard(view);
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [this, guard, click, screen](const QVariant &v) {
+        // A later request, or a view gone meanwhile, makes this answer stale.
         if (!guard || click != m_clicks)
             return;
         const QVariantMap m = v.toMap();
@@ -128,14 +163,25 @@ void FieldCapture::browserRightClick(QWebEngineView *view, QWidget *target, cons
 void FieldCapture::pmWebPopup()
 {
     const QList<QAction *> items = m_main.pmWeb->actions();
+    // Without a page nothing is ticked, and the user is told.
+    if (!m_target.document) {
+        for (QAction *a : items) {
+            a->setChecked(false);
+            a->setProperty(kShownTicked, false);
+        }
+        prompt().message(QStringLiteral(" !!!??? Nothing dowloaded ... "));
+        return;
+    }
     RecordEditor *editor = m_main.records;
     Q_ASSERT(editor);
     if (items.size() < 4 || !editor)
         return;
     const QString name = m_target.fieldName;
+    const QStringList fixed = controls::DefaultBrowserMenu();
     for (int i = 0; i < items.size() - 3; ++i) {
         QAction *a = items[i];
-        if (a->isSeparator())
+        // The menu's own items are commands, never ticked.
+        if (a->isSeparator() || fixed.contains(captionOf(a)))
             continue;
         a->setCheckable(true);
         const int row = editor->rowOfLabel(captionOf(a));

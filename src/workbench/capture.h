@@ -1,8 +1,9 @@
 #pragma once
 // Field-mapping capture: a right click over a browser reaches no page; it
 // focuses and reads the form field under the pointer by script and opens the
-// program's own menu instead of the browser's; the menu's mapping rows add
-// the field's name to the record grid, or take it out again.
+// program's own menu instead of the browser's. The keyboard's request (the
+// Menu key, Shift+F10) opens the same menu for the focused field. The menu's
+// mapping rows add the field's name to the record grid, or take it out again.
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -49,6 +50,11 @@ private:
     // BrowserMouseHook: the right button released over `view` at `local`
     // (view coordinates), `target` being the widget that had the events.
     void browserRightClick(QWebEngineView *view, QWidget *target, const QPoint &local);
+    // Whether `view` has the program's menu (the main browser, the help pane).
+    bool hasMenu(QWebEngineView *view) const;
+    // Opens the menu at `screen` once `script` has described the element it
+    // is for (nothing to ask while `view` holds no page).
+    void openMenu(QWebEngineView *view, const QPoint &screen, const QString &script);
 
     mainview::MainView &m_main;
     core::AppContext &m_ctx;

@@ -4,6 +4,7 @@
 #include "mainview/mainview.h"
 #include "db/query.h"
 #include "workbench/filters_logic.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator.h"
 #include "workbench/navigator_names.h"
 #include "workbench/tfrmfilter.h"
@@ -76,7 +77,7 @@ void FilterCommands::miFilterEditClick()
 void FilterCommands::N33Click()
 {
     QTreeWidgetItem *node = selectedFilter();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
@@ -93,12 +94,12 @@ void FilterCommands::N33Click()
 void FilterCommands::N35Click()
 {
     QTreeWidgetItem *node = selectedFilter();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     m_main.navigator->deleteNode(node, QStringLiteral("Фильтр"), FilterDeleteSql(*k, name));

@@ -93,7 +93,7 @@ FilterConditions ConditionsFromEditor(const FilterEditorValues &v)
 
 namespace {
 // "UPDATE cfilters SET cfilter_tic=.. , ... WHERE "
-QString filterUpdate(const KindTables &k, const FilterEditorValues &v)
+QString filterUpdate(const KindFacts &k, const FilterEditorValues &v)
 {
     const QString &fp = k.filterPrefix;
     QString set = fp + QStringLiteral("tic=") + db::SqlInt(v.tic) + QStringLiteral(" , ") + fp + QStringLiteral("pr=")
@@ -112,23 +112,23 @@ QString filterUpdate(const KindTables &k, const FilterEditorValues &v)
 }
 } // namespace
 
-QString FilterSaveSql(const KindTables &k, const QString &name, const FilterEditorValues &v)
+QString FilterSaveSql(const KindFacts &k, const QString &name, const FilterEditorValues &v)
 {
     return filterUpdate(k, v) + k.filterPrefix + QStringLiteral("name=") + db::Sql(name);
 }
 
-QString FilterSaveByIdSql(const KindTables &k, qint64 id, const FilterEditorValues &v)
+QString FilterSaveByIdSql(const KindFacts &k, qint64 id, const FilterEditorValues &v)
 {
     return filterUpdate(k, v) + k.filterPrefix + QStringLiteral("id=") + db::SqlInt(id);
 }
 
-QString FilterRenameSql(const KindTables &k, const QString &oldName, const QString &newName)
+QString FilterRenameSql(const KindFacts &k, const QString &oldName, const QString &newName)
 {
     return QStringLiteral("UPDATE ") + k.filters + QStringLiteral(" SET ") + k.filterPrefix + QStringLiteral("name=")
            + db::Sql(newName) + QStringLiteral(" WHERE ") + k.filterPrefix + QStringLiteral("name=") + db::Sql(oldName);
 }
 
-QString FilterDeleteSql(const KindTables &k, const QString &name)
+QString FilterDeleteSql(const KindFacts &k, const QString &name)
 {
     return QStringLiteral("DELETE FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix
            + QStringLiteral("name=") + db::Sql(name);

@@ -44,10 +44,10 @@ FilterEditorValues EditorValuesFromRow(const FilterConditions &row);
 FilterConditions ConditionsFromEditor(const FilterEditorValues &v);
 
 // "UPDATE cfilters SET cfilter_tic=.. , cfilter_pr=.. , ... WHERE cfilter_name=.."
-QString FilterSaveSql(const KindTables &k, const QString &name, const FilterEditorValues &v);
+QString FilterSaveSql(const KindFacts &k, const QString &name, const FilterEditorValues &v);
 // The same for the row whose id is `id` ("... WHERE cfilter_id=..").
-QString FilterSaveByIdSql(const KindTables &k, qint64 id, const FilterEditorValues &v);
-QString FilterRenameSql(const KindTables &k, const QString &oldName, const QString &newName);
-QString FilterDeleteSql(const KindTables &k, const QString &name);
+QString FilterSaveByIdSql(const KindFacts &k, qint64 id, const FilterEditorValues &v);
+QString FilterRenameSql(const KindFacts &k, const QString &oldName, const QString &newName);
+QString FilterDeleteSql(const KindFacts &k, const QString &name);
 
 } // namespace qv::workbench

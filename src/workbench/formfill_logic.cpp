@@ -4,44 +4,6 @@
 
 namespace qv::workbench {
 
-std::optional<FillKind> fillKind(const QString &kind)
-{
-    FillKind k;
-    k.kind = kind;
-    if (kind == QLatin1String("catalogs")) {
-        k.table = QStringLiteral("catalogs");
-        k.prefix = QStringLiteral("catalog_");
-        k.materialTable = QStringLiteral("cmaterials");
-        k.materialPrefix = QStringLiteral("cmaterial_");
-        k.authTable = QStringLiteral("cauth");
-        k.authResource = QStringLiteral("cauth_catalog_id");
-        k.authProject = QStringLiteral("cauth_project_id");
-        k.loginKey = QStringLiteral("CATALOG_LOGIN_PROGRAM");
-        k.passwordKey = QStringLiteral("CATALOG_PASSWORD_PROGRAM");
-    } else if (kind == QLatin1String("forums")) {
-        k.table = QStringLiteral("forums");
-        k.prefix = QStringLiteral("forum_");
-        k.materialTable = QStringLiteral("fmaterials");
-        k.materialPrefix = QStringLiteral("fmaterial_");
-        k.authTable = QStringLiteral("fauth");
-        k.authResource = QStringLiteral("fauth_forum_id");
-        k.authProject = QStringLiteral("fauth_project_id");
-        k.loginKey = QStringLiteral("FORUM_LOGIN_PROGRAM");
-        k.passwordKey = QStringLiteral("FORUM_PASSWORD_PROGRAM");
-    } else if (kind == QLatin1String("soft")) {
-        k.table = QStringLiteral("soft");
-        k.prefix = QStringLiteral("soft_");
-        k.materialTable = QStringLiteral("smaterials");
-        k.materialPrefix = QStringLiteral("smaterial_");
-        k.authTable = QStringLiteral("sauth");
-        k.authResource = QStringLiteral("sauth_soft_id");
-        k.authProject = QStringLiteral("sauth_project_id");
-    } else {
-        return std::nullopt;
-    }
-    return k;
-}
-
 QList<MappingLine> BuildMappingList(const QStringList &columns, const QStringList &values)
 {
     QList<MappingLine> lines;
@@ -60,7 +22,7 @@ QString ValueList::value(const QString &key) const
     return i < 0 ? QString() : values[i];
 }
 
-ValueList BuildValueList(const FillKind &kind, const QStringList &columns, const QStringList &values)
+ValueList BuildValueList(const KindFacts &kind, const QStringList &columns, const QStringList &values)
 {
     ValueList list;
     for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -101,7 +63,7 @@ bool IsTextInputType(const QString &type)
     return textTypes.contains(type.trimmed().toLower());
 }
 
-InputDecision DecideInput(const FillKind &kind, const QList<MappingLine> &mapping, const ValueList &values,
+InputDecision DecideInput(const KindFacts &kind, const QList<MappingLine> &mapping, const ValueList &values,
                           const PageElement &element)
 {
     InputDecision d;

@@ -1,27 +1,14 @@
 #pragma once
 // The form filler's decisions, without a browser or a database: which page
 // element receives which material value, which credential, which option.
+#include "workbench/kindfacts.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace qv::workbench {
-
-// Names of one kind's tables and prefixes as the filler uses them.
-struct FillKind {
-    QString kind;            // "catalogs", "forums", "soft"
-    QString table;           // catalogs
-    QString prefix;          // catalog_
-    QString materialTable;   // cmaterials
-    QString materialPrefix;  // cmaterial_
-    QString authTable;       // cauth
-    QString authResource;    // cauth_catalog_id
-    QString authProject;     // cauth_project_id
-    QString loginKey;        // CATALOG_LOGIN_PROGRAM (empty for soft)
-    QString passwordKey;     // CATALOG_PASSWORD_PROGRAM (empty for soft)
-};
-std::optional<FillKind> fillKind(const QString &kind);
 
 // One line of the mapping list: the resource column, upper-cased, and its
 // value with every blank removed, upper-cased.
@@ -39,7 +26,7 @@ struct ValueList {
     QStringList values;
     QString value(const QString &key) const;
 };
-ValueList BuildValueList(const FillKind &kind, const QStringList &columns, const QStringList &values);
+ValueList BuildValueList(const KindFacts &kind, const QStringList &columns, const QStringList &values);
 
 // The column of the last mapping line that names the element ("" when none).
 // `upperName` is the element's name upper-cased.
@@ -66,7 +53,7 @@ struct InputDecision {
     QString value;          // material value (already expanded)
     Credential credential = Credential::None;
 };
-InputDecision DecideInput(const FillKind &kind, const QList<MappingLine> &mapping, const ValueList &values,
+InputDecision DecideInput(const KindFacts &kind, const QList<MappingLine> &mapping, const ValueList &values,
                           const PageElement &element);
 // Whether the value is written into the input at all.
 bool WritesInput(const PageElement &element, const QString &value);

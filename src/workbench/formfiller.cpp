@@ -4,6 +4,7 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/formfill_logic.h"
+#include "workbench/kindfacts.h"
 #include "workbench/pagebridge.h"
 #include "workbench/tfrmauth.h"
 
@@ -73,7 +74,7 @@ QString siteDescriptionNotFound(const QString &name)
 
 // What a fill knows before it reads the page.
 struct FormFiller::Pending {
-    FillKind kind;
+    KindFacts kind;
     QList<MappingLine> mapping;
     ValueList values;
     QString city, country, categories;
@@ -160,7 +161,7 @@ FormFillResult FormFiller::fillAgain()
 {
     // The site description the page was filled with, not the turn's next one:
     // only the login and the password change.
-    if (m_ctx.CurrentKind == QLatin1String("catalogs") && !m_lastDescription.isEmpty() && m_pmFill) {
+    if (m_ctx.CurrentKind == core::Kind::Catalogs && !m_lastDescription.isEmpty() && m_pmFill) {
         const QList<QAction *> items = m_pmFill->actions();
         for (qsizetype i = 2; i < items.size(); ++i) {
             if (itemName(items[i]) == m_lastDescription)
@@ -191,7 +192,7 @@ FormFillResult FormFiller::start()
     // 1. Nothing to fill on the start page; it stands in the browser while
     // no resource is chosen.
     if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php"))) {
-        if (m_ctx.SelectedResourceName.isEmpty() && fillKind(m_ctx.CurrentKind))
+        if (m_ctx.SelectedResourceName.isEmpty() && kindFacts(m_ctx.CurrentKind))
             cannotFill(QString::fromUtf8(kNoResource));
         return FormFillResult::Skipped;
     }
@@ -203,7 +204,7 @@ FormFillResult FormFiller::start()
             saveEditedResource();
     }
     // 3. The turn of descriptions.
-    if (m_ctx.CurrentKind == QLatin1String("catalogs") && m_ctx.CurrentMaterialName.isEmpty()) {
+    if (m_ctx.CurrentKind == core::Kind::Catalogs && m_ctx.CurrentMaterialName.isEmpty()) {
         const auto items = m_pmFill ? m_pmFill->actions() : QList<QAction *>();
         const auto next = NextFillMenuIndex(m_ctx.FillMenuIndex, static_cast<int>(items.size()));
         if (!next) {
@@ -235,21 +236,21 @@ FormFillResult FormFiller::start()
     }
     // 4. The description serves this fill only; the filler remembers it for
     // a fill of the same page after a password is saved.
-    if (m_ctx.CurrentKind == QLatin1String("catalogs"))
+    if (m_ctx.CurrentKind == core::Kind::Catalogs)
         m_lastDescription = m_ctx.CurrentMaterialName;
     m_ctx.CurrentMaterialName.clear();
     // 5. The forums are filled with the active press release of the current
     // project. The software archives need no chosen material: theirs is the
     // project's software description, read by project below.
-    const auto kind = fillKind(m_ctx.CurrentKind);
+    const KindFacts *kind = kindFacts(m_ctx.CurrentKind);
     if (!kind)
         return FormFillResult::Skipped;
-    const bool soft = kind->kind == QLatin1String("soft");
+    const bool soft = kind->kind == core::Kind::Soft;
     int materialId = m_ctx.CurrentMaterialId;
-    if (kind->kind == QLatin1String("forums"))
+    if (kind->kind == core::Kind::Forums)
         materialId = activePressRelease ? activePressRelease().value_or(0) : 0;
     if (!soft && materialId <= 0) {
-        cannotFill(QString::fromUtf8(kind->kind == QLatin1String("forums") ? kNoPressRelease : kNoSiteDescription));
+        cannotFill(QString::fromUtf8(kind->kind == core::Kind::Forums ? kNoPressRelease : kNoSiteDescription));
         return FormFillResult::Skipped;
     }
     if (m_ctx.SelectedResourceName.isEmpty()) {
@@ -268,25 +269,22 @@ FormFillResult FormFiller::start()
     }
     const QList<MappingLine> mapping = BuildMappingList(resource->columns, resource->values);
     // 7. The material's row gives the values, always of the current project.
-    QString materialSql;
-    if (soft)
-        materialSql = QStringLiteral("SELECT * FROM smaterials WHERE smaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
-    else
-        materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ")
-                      + kind->materialPrefix + QStringLiteral("id=") + db::SqlInt(materialId)
-                      + QStringLiteral(" AND ") + kind->materialPrefix + QStringLiteral("project_id=")
-                      + db::SqlInt(m_ctx.CurrentProjectId);
+    const QString &mp = kind->materialPrefix;
+    QString materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ");
+    if (!soft)
+        materialSql += mp + QStringLiteral("id=") + db::SqlInt(materialId) + QStringLiteral(" AND ");
+    materialSql += mp + QStringLiteral("project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     const auto material = readRow(materialSql, &failed);
     if (!material) {
         if (!failed)
             cannotFill(QString::fromUtf8(soft ? kNoSoftware
-                                         : kind->kind == QLatin1String("forums") ? kNoPressRelease
-                                                                                  : kNoSiteDescription));
+                                         : kind->kind == core::Kind::Forums ? kNoPressRelease
+                                                                            : kNoSiteDescription));
         return FormFillResult::Stopped;
     }
     const ValueList values = BuildValueList(*kind, material->columns, material->values);
     QString city, country, categories;
-    if (kind->kind == QLatin1String("catalogs")) {
+    if (kind->kind == core::Kind::Catalogs) {
         city = material->value(QStringLiteral("cmaterial_city"));
         country = material->value(QStringLiteral("cmaterial_country"));
         categories = material->value(QStringLiteral("cmaterial_categories"));

@@ -7,6 +7,7 @@
 #include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator_names.h"
 #include "workbench/resourcelist.h"
 
@@ -266,15 +267,14 @@ void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString 
 
 void Navigator::addSection(QTreeWidgetItem *addNode)
 {
-    const QString kind = m_ctx.CurrentKind;
     const int projectId = m_ctx.CurrentProjectId;
-    const auto k = kindTables(kind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!k)
         return;
     NodeNaming naming = SectionNaming(*k, projectId);
     naming.caption = QStringLiteral("Добавление нового раздела");
     naming.label = QStringLiteral("Введите название нового раздела");
-    naming.writeSql = [&](const QString &name) { return SectionInsertSql(kind, name, projectId); };
+    naming.writeSql = [&](const QString &name) { return SectionInsertSql(*k, name, projectId); };
     const auto name = askNewName(naming);
     if (!name)
         return;
@@ -285,15 +285,14 @@ void Navigator::addSection(QTreeWidgetItem *addNode)
 
 void Navigator::addFilter(QTreeWidgetItem *addNode)
 {
-    const QString kind = m_ctx.CurrentKind;
-    const auto k = kindTables(kind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!k)
         return;
     NodeNaming naming = FilterNaming(*k);
     naming.caption = QStringLiteral("Добавление нового фильтра");
     naming.label = QStringLiteral("Введите название нового фильтра");
     naming.taken = QStringLiteral("Такой фильтр уже существует, нужно придумать другое название фильтра!");
-    naming.writeSql = [&](const QString &name) { return FilterInsertSql(kind, name); };
+    naming.writeSql = [&](const QString &name) { return FilterInsertSql(*k, name); };
     const auto name = askNewName(naming);
     if (!name)
         return;
@@ -314,7 +313,7 @@ void Navigator::openFilterEditor(const QString &name)
         return;
     editor->setProperty("EditMode", QStringLiteral("add"));
     editor->setProperty("FilterName", name);
-    editor->setProperty("Kind", m_ctx.CurrentKind);
+    editor->setProperty("Kind", QVariant::fromValue(m_ctx.CurrentKind));
     core::prompt().exec(editor);
 }
 

@@ -14,16 +14,6 @@ const char *const kAddSection = "Добавить раздел";
 
 namespace {
 QString u(const char *s) { return QString::fromUtf8(s); }
-
-// Table letter of a resource kind.
-QString letter(const QString &kind)
-{
-    if (kind == QLatin1String("soft"))
-        return QStringLiteral("s");
-    if (kind == QLatin1String("forums"))
-        return QStringLiteral("f");
-    return QStringLiteral("c");
-}
 } // namespace
 
 FixedNode topNode(int index)
@@ -72,21 +62,21 @@ QString placeholderAfterCollapse(int topIndex)
     }
 }
 
-QString kindOfTop(int topIndex)
+core::Kind kindOfTop(int topIndex)
 {
     switch (topIndex) {
-    case TopSoft: return QStringLiteral("soft");
-    case TopCatalogs: return QStringLiteral("catalogs");
-    case TopForums: return QStringLiteral("forums");
-    case TopContacts: return QStringLiteral("contacts");
-    default: return {};
+    case TopSoft: return core::Kind::Soft;
+    case TopCatalogs: return core::Kind::Catalogs;
+    case TopForums: return core::Kind::Forums;
+    case TopContacts: return core::Kind::Contacts;
+    default: return core::Kind::None;
     }
 }
 
 QString helpPage(int topIndex)
 {
-    const QString kind = kindOfTop(topIndex);
-    return kind.isEmpty() ? QString() : kind + QStringLiteral(".htm");
+    const core::Kind kind = kindOfTop(topIndex);
+    return kind == core::Kind::None ? QString() : core::kindName(kind) + QStringLiteral(".htm");
 }
 
 std::optional<QString> linkPath(const QString &text)
@@ -112,60 +102,45 @@ std::optional<KindSetup> kindSetup(int topIndex)
 {
     KindSetup s;
     s.kind = kindOfTop(topIndex);
-    switch (topIndex) {
-    case TopSoft:
-        s.pageCaptions = {u("Софт каталоги"), u("Редактировать..."), u("Добавить софт каталог, магазин")};
-        s.tabCaptions = {u("Главная"), u("Разместить софт / Регистрация"), u("Анализ сайта")};
-        s.materialNew = u("Новая версия");
-        s.materialName = u(" Активное описание версии:");
-        return s;
-    case TopCatalogs:
-        s.pageCaptions = {u("Каталоги, поисковики, доски"), u("Редактировать..."), u("Добавить каталог, поисковик, доску")};
-        s.tabCaptions = {u("Главная"), u("Добавить сайт/объявление"), u("Анализ сайта")};
-        s.materialNew = u("Новое описание");
-        s.materialName = u(" Активное описание сайта:");
-        s.feelDropDown = true;
-        s.clearMaterialName = true;
-        return s;
-    case TopForums:
-        s.pageCaptions = {u("Форумы"), u("Редактировать..."), u("Добавить форум")};
-        s.tabCaptions = {u("Разместить объявление"), u("Регистрация на форуме"), u("Обсуждение объявления")};
-        s.materialNew = u(" Новое объявление");
-        s.materialName = u(" Активное объявление:");
-        s.showMaterials = true;
-        return s;
-    case TopContacts:
+    if (s.kind == core::Kind::Contacts) {
         s.contacts = true;
         s.pageCaptions = {u("Контакты для рассылки"), u("Редактировать контакт"), u("Добавить контакт")};
         s.tabCaptions = {u("Главная")};
         return s;
-    default:
-        return std::nullopt;
     }
+    const KindFacts *k = kindFacts(s.kind);
+    if (!k)
+        return std::nullopt;
+    s.pageCaptions = k->pageCaptions;
+    s.tabCaptions = k->tabCaptions;
+    s.materialNew = k->materialNewCaption;
+    s.materialName = k->materialNameCaption;
+    // The forums show their press releases; the catalogs fill from the menu
+    // of site descriptions.
+    s.showMaterials = s.kind == core::Kind::Forums;
+    s.feelDropDown = s.clearMaterialName = s.kind == core::Kind::Catalogs;
+    return s;
 }
 
-QString FiltersSql(const QString &kind) { return QStringLiteral("SELECT * FROM ") + letter(kind) + QStringLiteral("filters"); }
+QString FiltersSql(const KindFacts &k) { return QStringLiteral("SELECT * FROM ") + k.filters; }
 
-QString SectionsSql(const QString &kind, int projectId)
+QString SectionsSql(const KindFacts &k, int projectId)
 {
-    const QString l = letter(kind);
-    return QStringLiteral("SELECT * FROM ") + l + QStringLiteral("groups WHERE ") + l + QStringLiteral("group_project_id=")
-           + db::SqlInt(projectId);
+    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix
+           + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
-QString SubjectsSql(const QString &kind) { return QStringLiteral("SELECT * FROM ") + letter(kind) + QStringLiteral("subjects"); }
+QString SubjectsSql(const KindFacts &k) { return QStringLiteral("SELECT * FROM ") + k.subjects; }
 
-QString SectionInsertSql(const QString &kind, const QString &name, int projectId)
+QString SectionInsertSql(const KindFacts &k, const QString &name, int projectId)
 {
-    const QString l = letter(kind);
-    return QStringLiteral("INSERT INTO ") + l + QStringLiteral("groups SET ") + l + QStringLiteral("group_name=")
-           + db::Sql(name) + QStringLiteral(" , ") + l + QStringLiteral("group_project_id=") + db::SqlInt(projectId);
+    return QStringLiteral("INSERT INTO ") + k.groups + QStringLiteral(" SET ") + k.groupPrefix + QStringLiteral("name=")
+           + db::Sql(name) + QStringLiteral(" , ") + k.groupPrefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
-QString FilterInsertSql(const QString &kind, const QString &name)
+QString FilterInsertSql(const KindFacts &k, const QString &name)
 {
-    const QString l = letter(kind);
-    return QStringLiteral("INSERT INTO ") + l + QStringLiteral("filters SET ") + l + QStringLiteral("filter_name=")
+    return QStringLiteral("INSERT INTO ") + k.filters + QStringLiteral(" SET ") + k.filterPrefix + QStringLiteral("name=")
            + db::Sql(name);
 }
 

@@ -3,6 +3,7 @@
 // each kind, the link pages, the statements of a branch build and the order
 // in which a kind's rubric rows become nodes.
 #include "controls/rowtree.h"
+#include "workbench/kindfacts.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,8 +36,8 @@ std::vector<FixedNode> recommendLinks();
 QString placeholderAtStart(int topIndex);
 QString placeholderAfterCollapse(int topIndex);
 
-// "soft", "catalogs", "forums", "contacts"; empty for the other top nodes.
-QString kindOfTop(int topIndex);
+// Soft, Catalogs, Forums, Contacts; None for the other top nodes.
+core::Kind kindOfTop(int topIndex);
 // The local help page of a kind's top node ("soft.htm", ...).
 QString helpPage(int topIndex);
 
@@ -47,7 +48,7 @@ extern const char *const kRecommendText;
 
 // The window set-up of a kind's top node.
 struct KindSetup {
-    QString kind;
+    core::Kind kind = core::Kind::None;
     QStringList pageCaptions;  // pcMain pages 0..2 (contacts: pcContacts)
     QStringList tabCaptions;   // tcWeb tabs 0, 1, 3 (contacts: tab 0 only)
     QString materialNew;       // tbMaterialNew (empty: unchanged)
@@ -67,11 +68,11 @@ extern const char *const kAddSection;
 
 // Statements of a branch build and of the two add nodes (names quoted; the
 // add nodes find a name taken with FilterRowSql and SectionByNameSql).
-QString FiltersSql(const QString &kind);
-QString SectionsSql(const QString &kind, int projectId);
-QString SubjectsSql(const QString &kind);
-QString SectionInsertSql(const QString &kind, const QString &name, int projectId);
-QString FilterInsertSql(const QString &kind, const QString &name);
+QString FiltersSql(const KindFacts &k);
+QString SectionsSql(const KindFacts &k, int projectId);
+QString SubjectsSql(const KindFacts &k);
+QString SectionInsertSql(const KindFacts &k, const QString &name, int projectId);
+QString FilterInsertSql(const KindFacts &k, const QString &name);
 
 // The rubric rows of a kind, in arrival order, placed the way the branch
 // build places them: a root rubric goes in front of the roots placed so far

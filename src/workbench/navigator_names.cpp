@@ -16,7 +16,7 @@
 
 namespace qv::workbench {
 
-NodeNaming FilterNaming(const KindTables &k)
+NodeNaming FilterNaming(const KindFacts &k)
 {
     NodeNaming n;
     n.blank = QStringLiteral("Название фильтра не может быть пустым!");
@@ -27,7 +27,7 @@ NodeNaming FilterNaming(const KindTables &k)
     return n;
 }
 
-NodeNaming SectionNaming(const KindTables &k, int projectId)
+NodeNaming SectionNaming(const KindFacts &k, int projectId)
 {
     NodeNaming n;
     n.blank = QStringLiteral("Название раздела не может быть пустым!");

@@ -37,8 +37,8 @@ enum class NameWrite {
 // name taken (a filter's among the kind's filters, a section's among the
 // project's sections of the kind). The caller adds the input box's texts, the
 // taken message and the writing statement.
-NodeNaming FilterNaming(const KindTables &k);
-NodeNaming SectionNaming(const KindTables &k, int projectId);
+NodeNaming FilterNaming(const KindFacts &k);
+NodeNaming SectionNaming(const KindFacts &k, int projectId);
 
 // Checks the name and runs the writing statement.
 NameWrite WriteNodeName(const NodeNaming &naming, const QString &name);

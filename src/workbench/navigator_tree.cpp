@@ -5,6 +5,7 @@
 #include "mainview/mainview.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/kindfacts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -223,17 +224,18 @@ void Navigator::trvFiltersExpanded(QTreeWidgetItem *node)
 
 void Navigator::buildResourceBranch(QTreeWidgetItem *topNode, int index)
 {
-    const QString kind = kindOfTop(index);
+    const KindFacts *k = kindFacts(kindOfTop(index));
+    if (!k)
+        return;
     delete topNode->takeChild(0);
 
     // Every result is read to its end before nodes are made.
     QTreeWidgetItem *filters = makeNode(QString::fromUtf8(kFiltersHeader), 4, FiltersHeaderNode);
     topNode->addChild(filters);
     filters->addChild(makeNode(QString::fromUtf8(kAddFilter), 3, AddFilterNode));
-    const QString fp = kind.left(1) + QStringLiteral("filter_");
     QStringList filterNames;
-    if (!readRows(FiltersSql(kind), [&](const db::QueryResult &r, const db::Row &row) {
-            filterNames << r.field(row, fp + QStringLiteral("name"));
+    if (!readRows(FiltersSql(*k), [&](const db::QueryResult &r, const db::Row &row) {
+            filterNames << r.field(row, k->filterPrefix + QStringLiteral("name"));
         }))
         return;
     for (const QString &name : filterNames)
@@ -242,9 +244,9 @@ void Navigator::buildResourceBranch(QTreeWidgetItem *topNode, int index)
     QTreeWidgetItem *sections = makeNode(QString::fromUtf8(kSectionsHeader), 11, SectionsHeaderNode);
     topNode->addChild(sections);
     sections->addChild(makeNode(QString::fromUtf8(kAddSection), 3, AddSectionNode));
-    const QString gp = kind.left(1) + QStringLiteral("group_");
+    const QString &gp = k->groupPrefix;
     QList<QPair<int, QString>> sectionRows;
-    if (!readRows(SectionsSql(kind, m_ctx.CurrentProjectId), [&](const db::QueryResult &r, const db::Row &row) {
+    if (!readRows(SectionsSql(*k, m_ctx.CurrentProjectId), [&](const db::QueryResult &r, const db::Row &row) {
             sectionRows.append({static_cast<int>(db::ParseInt(r.field(row, gp + QStringLiteral("id"))).value_or(0)),
                                 r.field(row, gp + QStringLiteral("name"))});
         }))
@@ -253,7 +255,7 @@ void Navigator::buildResourceBranch(QTreeWidgetItem *topNode, int index)
         sections->addChild(makeNode(s.second, 0, SectionNode, s.first));
 
     std::vector<RubricRow> rubricRows;
-    if (!db::ForEachRow(SubjectsSql(kind), [&](const db::Row &row) {
+    if (!db::ForEachRow(SubjectsSql(*k), [&](const db::Row &row) {
             rubricRows.push_back({static_cast<int>(db::ParseInt(row[0]).value_or(0)),
                                   static_cast<int>(db::ParseInt(row[1]).value_or(0)), row[2]});
         }))

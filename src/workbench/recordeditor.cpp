@@ -15,6 +15,7 @@
 #include "db/query.h"
 #include "workbench/browserpane.h"
 #include "workbench/formfiller.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
@@ -46,20 +47,6 @@ using core::prompt;
 namespace {
 constexpr int ListPage = 0, EditPage = 1, AddPage = 2;
 constexpr int RubricIdRole = Qt::UserRole;
-
-struct LinkTable {
-    QString table, resourceColumn, subjectColumn;
-};
-std::optional<LinkTable> linkTableOf(const QString &kind)
-{
-    if (kind == QLatin1String("catalogs"))
-        return LinkTable{QStringLiteral("csubjects2catalogs"), QStringLiteral("s2c_catalog_id"), QStringLiteral("s2c_subject_id")};
-    if (kind == QLatin1String("forums"))
-        return LinkTable{QStringLiteral("fsubjects2forums"), QStringLiteral("s2f_forum_id"), QStringLiteral("s2f_subject_id")};
-    if (kind == QLatin1String("soft"))
-        return LinkTable{QStringLiteral("ssubjects2soft"), QStringLiteral("s2s_soft_id"), QStringLiteral("s2s_subject_id")};
-    return std::nullopt;
-}
 
 QString now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
@@ -187,7 +174,7 @@ void RecordEditor::setDefaultWebMenu()
 void RecordEditor::LinkCreateClick()
 {
     const QString typed = edtURLAdd->text();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!k) {
         // The base a resource goes to is the branch chosen in the navigator.
         prompt().message(QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, форумы или софт каталоги."));
@@ -309,12 +296,11 @@ void RecordEditor::keepEditedRecord()
 
 bool RecordEditor::loadRecord()
 {
-    const auto k = kindTables(m_ctx.CurrentKind);
-    const auto links = linkTableOf(m_ctx.CurrentKind);
-    if (!k || !links)
+    const auto k = kindFacts(m_ctx.CurrentKind);
+    if (!k)
         return false;
     QString why;
-    const auto lines = ReadFieldTemplate(m_ctx.AppDir + m_ctx.CurrentKind + QStringLiteral(".shbl"), &why);
+    const auto lines = ReadFieldTemplate(m_ctx.AppDir + k->fieldTemplate, &why);
     if (!lines) {
         prompt().message(why);
         return false;
@@ -383,7 +369,7 @@ bool RecordEditor::loadRecord()
         mainview::AddWebMenuItem(m_main, caption);
 
     edtCatalogTitle->setText(row->value(2));
-    const bool catalogs = m_ctx.CurrentKind == QLatin1String("catalogs");
+    const bool catalogs = m_ctx.CurrentKind == core::Kind::Catalogs;
     cbRedirect->setVisible(catalogs);
     cbNeedBURL->setVisible(catalogs);
     if (catalogs) {
@@ -398,8 +384,8 @@ bool RecordEditor::loadRecord()
         }))
         return false;
     QSet<int> linked;
-    if (!db::ForEachRow(QStringLiteral("SELECT ") + links->subjectColumn + QStringLiteral(" FROM ") + links->table
-                            + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=') + db::SqlInt(loaded.id),
+    if (!db::ForEachRow(QStringLiteral("SELECT ") + k->subjectLinkSubject + QStringLiteral(" FROM ") + k->subjectLinks
+                            + QStringLiteral(" WHERE ") + k->subjectLinkResource + QLatin1Char('=') + db::SqlInt(loaded.id),
                         [&](const db::Row &r) { linked.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
         return false;
     trvSubjects->clear();
@@ -434,8 +420,8 @@ bool RecordEditor::btnSaveChangesClick() { return saveRecord() == SaveResult::Sa
 RecordEditor::SaveResult RecordEditor::saveRecord()
 {
     const Loaded record = m_loaded;
-    const auto k = kindTables(record.kind);
-    if (record.id <= 0 || !k || !linkTableOf(record.kind))
+    const auto k = kindFacts(record.kind);
+    if (record.id <= 0 || !k)
         return SaveResult::Refused;
     QList<int> ticked;
     for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
@@ -480,7 +466,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     }
     const qsizetype recordFields = fields.size();
     fields.append({p + QStringLiteral("title"), QStringLiteral("Описание каталога/форума:"), edtCatalogTitle->text()});
-    if (record.kind == QLatin1String("catalogs")) {
+    if (record.kind == core::Kind::Catalogs) {
         fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(), cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
         fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(), cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
     }
@@ -537,9 +523,8 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
 RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set,
                                                     const QList<db::FieldValue> &compared, const QList<int> &rubrics)
 {
-    const auto k = kindTables(record.kind);
-    const auto links = linkTableOf(record.kind);
-    if (!k || !links)
+    const auto k = kindFacts(record.kind);
+    if (!k)
         return WriteResult::Failed;
     const QString p = k->prefix;
     QString values;
@@ -549,10 +534,10 @@ RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const 
     const QStringList statements{
         QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ")
             + p + QStringLiteral("id=") + db::SqlInt(record.id),
-        QStringLiteral("DELETE FROM ") + links->table + QStringLiteral(" WHERE ") + links->resourceColumn + QLatin1Char('=')
+        QStringLiteral("DELETE FROM ") + k->subjectLinks + QStringLiteral(" WHERE ") + k->subjectLinkResource + QLatin1Char('=')
             + db::SqlInt(record.id),
-        QStringLiteral("INSERT INTO ") + links->table + QStringLiteral(" (") + links->resourceColumn + QLatin1Char(',')
-            + links->subjectColumn + QStringLiteral(") VALUES ") + values};
+        QStringLiteral("INSERT INTO ") + k->subjectLinks + QStringLiteral(" (") + k->subjectLinkResource + QLatin1Char(',')
+            + k->subjectLinkSubject + QStringLiteral(") VALUES ") + values};
     // The row is locked and compared with what was loaded before anything is
     // written: a row deleted since gets neither the record nor links, and a
     // change by another copy is written over only when the user says so.

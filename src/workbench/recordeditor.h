@@ -3,6 +3,7 @@
 // adding a resource by its registration address, and editing the selected
 // resource's record, field mapping, title, flags and rubrics. A save offers
 // the record to the maker's service.
+#include "core/kind.h"
 #include "workbench/recordeditor_logic.h"
 #include "db/rowguard.h"
 
@@ -74,7 +75,7 @@ private:
     struct Loaded {
         int id = 0;
         QString name;
-        QString kind;
+        core::Kind kind = core::Kind::None;
         QList<TemplateLine> lines;
         QStringList columns;
         // The row as loaded (or last saved), for the save's check.

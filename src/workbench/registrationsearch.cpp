@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "db/upsert.h"
 #include "workbench/browserpane.h"
+#include "workbench/kindfacts.h"
 #include "workbench/search_logic.h"
 
 #include <QLabel>
@@ -93,21 +94,19 @@ bool RegistrationSearch::projectHasActiveMaterial() const
 {
     // The kind's material of the current project: for forums the press
     // release active in the main window, for the others any description.
-    const QString kind = m_ctx.CurrentKind;
-    const QString project = db::SqlInt(m_ctx.CurrentProjectId);
-    QString sql;
-    if (kind == QLatin1String("forums")) {
+    const KindFacts *k = kindFacts(m_ctx.CurrentKind);
+    if (!k)
+        return false;
+    const QString &mp = k->materialPrefix;
+    const QString project = mp + QStringLiteral("project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
+    QString sql = QStringLiteral("SELECT ") + mp + QStringLiteral("id FROM ") + k->materialTable + QStringLiteral(" WHERE ");
+    if (k->kind == core::Kind::Forums) {
         const auto release = m_pane.activePressRelease();
         if (!release)
             return false;
-        sql = QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_id=") + db::SqlInt(*release)
-              + QStringLiteral(" AND fmaterial_project_id=") + project;
-    } else if (kind == QLatin1String("catalogs")) {
-        sql = QStringLiteral("SELECT cmaterial_id FROM cmaterials WHERE cmaterial_project_id=") + project + QStringLiteral(" LIMIT 1");
-    } else if (kind == QLatin1String("soft")) {
-        sql = QStringLiteral("SELECT smaterial_id FROM smaterials WHERE smaterial_project_id=") + project + QStringLiteral(" LIMIT 1");
+        sql += mp + QStringLiteral("id=") + db::SqlInt(*release) + QStringLiteral(" AND ") + project;
     } else {
-        return false;
+        sql += project + QStringLiteral(" LIMIT 1");
     }
     bool failed = false;
     const auto row = db::FirstRow(sql, &failed);
@@ -116,7 +115,7 @@ bool RegistrationSearch::projectHasActiveMaterial() const
 
 void RegistrationSearch::SearchRegistration()
 {
-    if (m_ctx.CurrentKind.isEmpty() || !projectHasActiveMaterial())
+    if (m_ctx.CurrentKind == core::Kind::None || !projectHasActiveMaterial())
         return;
     const QString site = SearchedSite(m_ctx.ProjectUrl);
     const QString name = m_ctx.SelectedResourceName;
@@ -135,7 +134,7 @@ void RegistrationSearch::SpeedButton3Click()
 {
     const auto release = m_pane.activePressRelease();
     const int forum = m_ctx.SelectedResourceId;
-    if (!release || forum <= 0 || m_ctx.CurrentKind != QLatin1String("forums"))
+    if (!release || forum <= 0 || m_ctx.CurrentKind != core::Kind::Forums)
         return;
     // Only a web page is a discussion: never an empty or blank address, nor
     // a page of the program (its local pages, its page standing in for the

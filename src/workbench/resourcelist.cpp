@@ -2,6 +2,7 @@
 #include "core/appcontext.h"
 #include "mainview/mainview.h"
 #include "controls/elidedheader.h"
+#include "workbench/kindfacts.h"
 #include "workbench/resourcelist_model.h"
 
 #include <QAction>
@@ -144,14 +145,14 @@ int ResourceList::refillShowing(int id)
 bool ResourceList::fillRows(const ListSource &source)
 {
     clearRows();
-    const auto kind = kindTables(m_ctx.CurrentKind);
+    const auto kind = kindFacts(m_ctx.CurrentKind);
     if (!kind)
         return false;
     FillParams params;
     params.kind = *kind;
     params.projectId = m_ctx.CurrentProjectId;
     params.materialId = m_ctx.CurrentMaterialId;
-    if (m_ctx.CurrentKind == QLatin1String("forums")) {
+    if (m_ctx.CurrentKind == core::Kind::Forums) {
         // The forums' statuses are those of the active press release.
         bool failed = false;
         Q_ASSERT(m_main.activePressRelease);

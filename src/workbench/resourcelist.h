@@ -87,7 +87,7 @@ private:
     bool m_quiet = false;
     // The node the list shows and its kind.
     std::optional<ListSource> m_source;
-    QString m_sourceKind;
+    core::Kind m_sourceKind = core::Kind::None;
 };
 
 } // namespace qv::workbench

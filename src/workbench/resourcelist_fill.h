@@ -18,7 +18,7 @@ struct ListSource {
 };
 
 struct FillParams {
-    KindTables kind;
+    KindFacts kind;
     int projectId = 0;
     int materialId = 0;  // the active press release (forums)
     bool adminMode = false;

@@ -43,32 +43,13 @@ const KindStatements kForums = {
     "fsubjects2forums.s2f_subject_id=",
 };
 
-const KindStatements &statements(const KindTables &k)
+const KindStatements &statements(const KindFacts &k)
 {
-    if (k.kind == QLatin1String("soft"))
-        return kSoft;
-    if (k.kind == QLatin1String("forums"))
-        return kForums;
-    return kCatalogs;
-}
-
-KindTables make(const char *kind, const char *letter, const char *table, const char *word)
-{
-    KindTables k;
-    const QString l = QString::fromLatin1(letter);
-    k.kind = QString::fromLatin1(kind);
-    k.table = QString::fromLatin1(table);
-    k.prefix = QString::fromLatin1(word) + QLatin1Char('_');
-    k.statusLog = l + QStringLiteral("reglog");
-    k.statusPrefix = l + QStringLiteral("rl_");
-    k.checkLog = QLatin1Char('g') + l + QStringLiteral("reglog");
-    k.checkPrefix = QLatin1Char('g') + l + QStringLiteral("rl_");
-    k.filters = l + QStringLiteral("filters");
-    k.filterPrefix = l + QStringLiteral("filter_");
-    k.groups = l + QStringLiteral("groups");
-    k.groupPrefix = l + QStringLiteral("group_");
-    k.subjects = l + QStringLiteral("subjects");
-    return k;
+    switch (k.kind) {
+    case core::Kind::Soft: return kSoft;
+    case core::Kind::Forums: return kForums;
+    default: return kCatalogs;
+    }
 }
 
 // The collator of the default locale (the program sets Russian at start),
@@ -113,27 +94,6 @@ UCollator *collator()
 const UChar *uchars(QStringView s) { return reinterpret_cast<const UChar *>(s.utf16()); }
 
 } // namespace
-
-std::optional<KindTables> kindTables(const QString &kind)
-{
-    if (kind == QLatin1String("catalogs")) {
-        KindTables k = make("catalogs", "c", "catalogs", "catalog");
-        return k;
-    }
-    if (kind == QLatin1String("forums")) {
-        KindTables k = make("forums", "f", "forums", "forum");
-        k.showsLinkFlags = false; // the forums list does not show the two flags
-        return k;
-    }
-    if (kind == QLatin1String("soft")) {
-        KindTables k = make("soft", "s", "soft", "soft");
-        k.hasLinkFlags = false;
-        k.hasDescription = false;
-        k.showsLinkFlags = false;
-        return k;
-    }
-    return std::nullopt;
-}
 
 QString StatusText(const QString &status, const QString &dateTime)
 {
@@ -221,24 +181,23 @@ bool FilterAccepts(const FilterConditions &filter, const QString &statusText, co
     return true;
 }
 
-QString StatusLogSql(const KindTables &k, int projectId, int materialId)
+QString StatusLogSql(const KindFacts &k, int projectId, int materialId)
 {
-    const bool forums = k.kind == QLatin1String("forums");
-    return QString::fromUtf8(statements(k).statusLog) + db::SqlInt(forums ? materialId : projectId);
+    return QString::fromUtf8(statements(k).statusLog) + db::SqlInt(k.statusPerMaterial ? materialId : projectId);
 }
 
-QString CheckLogSql(const KindTables &k, int projectId)
+QString CheckLogSql(const KindFacts &k, int projectId)
 {
     return QString::fromUtf8(statements(k).checkLog) + db::SqlInt(projectId);
 }
 
-QString FilterRowSql(const KindTables &k, const QString &filterName)
+QString FilterRowSql(const KindFacts &k, const QString &filterName)
 {
     return QStringLiteral("SELECT * FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix
            + QStringLiteral("name=") + db::Sql(filterName);
 }
 
-QString FilterListSql(const KindTables &k, const FilterConditions &filter)
+QString FilterListSql(const KindFacts &k, const FilterConditions &filter)
 {
     QString sql = QString::fromUtf8(statements(k).filterList) + db::Sql(QStringLiteral("Корзина"));
     // TIC and PR only as integers; a value that is not one sets no condition.
@@ -268,12 +227,12 @@ QString FilterListSql(const KindTables &k, const FilterConditions &filter)
     return sql;
 }
 
-QString SectionListSql(const KindTables &k, int sectionId)
+QString SectionListSql(const KindFacts &k, int sectionId)
 {
     return QString::fromUtf8(statements(k).sectionList) + db::SqlInt(sectionId) + QLatin1Char(' ');
 }
 
-QString RubricListSql(const KindTables &k, int rubricId)
+QString RubricListSql(const KindFacts &k, int rubricId)
 {
     return QString::fromUtf8(statements(k).rubricList) + db::SqlInt(rubricId) + QLatin1Char(' ');
 }

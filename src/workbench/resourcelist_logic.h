@@ -1,8 +1,9 @@
 #pragma once
-// The resource list without widgets: the tables of each kind, the statements
-// of a fill, the status and check texts, the filter test and the sort keys.
+// The resource list without widgets: the statements of a fill, the status and
+// check texts, the filter test and the sort keys.
+#include "workbench/kindfacts.h"
+
 #include <QString>
-#include <optional>
 #include <vector>
 
 namespace qv::db {
@@ -11,28 +12,6 @@ class Row;
 } // namespace qv::db
 
 namespace qv::workbench {
-
-// The tables and column prefixes of one resource kind.
-struct KindTables {
-    QString kind;          // "catalogs", "forums", "soft"
-    QString table;         // catalogs
-    QString prefix;        // catalog_
-    QString statusLog;     // creglog
-    QString statusPrefix;  // crl_
-    QString checkLog;      // gcreglog
-    QString checkPrefix;   // gcrl_
-    QString filters;       // cfilters
-    QString filterPrefix;  // cfilter_
-    QString groups;        // cgroups
-    QString groupPrefix;   // cgroup_
-    QString subjects;      // csubjects
-    bool hasLinkFlags = true;   // need_burl and redirect (not soft)
-    bool hasDescription = true; // the note column (not soft)
-    bool showsLinkFlags = true; // back-link and link-type texts (catalogs only)
-};
-
-// Nothing for "contacts" and anything else.
-std::optional<KindTables> kindTables(const QString &kind);
 
 // The list's sub-items, in item order.
 enum SubItem {
@@ -81,12 +60,12 @@ FilterConditions FilterConditionsFromRow(const db::QueryResult &result, const db
 bool FilterAccepts(const FilterConditions &filter, const QString &statusText, const QString &checkText);
 
 // The statements of a fill. Names are quoted; ids and numbers go in as integers.
-QString StatusLogSql(const KindTables &k, int projectId, int materialId);
-QString CheckLogSql(const KindTables &k, int projectId);
-QString FilterRowSql(const KindTables &k, const QString &filterName);
-QString FilterListSql(const KindTables &k, const FilterConditions &filter);
-QString SectionListSql(const KindTables &k, int sectionId);
-QString RubricListSql(const KindTables &k, int rubricId);
+QString StatusLogSql(const KindFacts &k, int projectId, int materialId);
+QString CheckLogSql(const KindFacts &k, int projectId);
+QString FilterRowSql(const KindFacts &k, const QString &filterName);
+QString FilterListSql(const KindFacts &k, const FilterConditions &filter);
+QString SectionListSql(const KindFacts &k, int sectionId);
+QString RubricListSql(const KindFacts &k, int rubricId);
 
 // Sorting.
 // The number a PR or TIC cell sorts by: an integer, 0 for anything else.

@@ -5,6 +5,7 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "workbench/filtercommands.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator.h"
 #include "workbench/navigator_names.h"
 #include "workbench/resourcelist.h"
@@ -76,7 +77,7 @@ QList<QAction *> Sections::sectionItems() const
 void Sections::pmLvItemsPopup()
 {
     const auto resourceId = selectedResourceId();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     // Every old item goes: without a selected resource nothing is offered.
     pmLvItems->clear();
     if (!resourceId || !k)
@@ -133,7 +134,7 @@ void Sections::ToggleResourceInGroup(QAction *item)
     if (!item || !item->property(kSectionItem).toBool() || !item->data().isValid())
         return;
     const auto resourceId = selectedResourceId();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     if (!resourceId || !k)
         return;
     const int sectionId = item->data().toInt();
@@ -157,7 +158,7 @@ QTreeWidgetItem *Sections::selectedSection() const
 void Sections::MenuItem5Click()
 {
     QTreeWidgetItem *node = selectedSection();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
@@ -173,12 +174,12 @@ void Sections::MenuItem5Click()
 void Sections::N39Click()
 {
     QTreeWidgetItem *node = selectedSection();
-    const auto k = kindTables(m_ctx.CurrentKind);
+    const auto k = kindFacts(m_ctx.CurrentKind);
     Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);
-    if (!core::prompt().question(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
+    if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
                                 + QStringLiteral("\"?")))
         return;
     // The section's links stay.

@@ -6,19 +6,19 @@ namespace qv::workbench {
 namespace {
 
 // " AND cgroup_project_id=" + project
-QString andProject(const KindTables &k, int projectId)
+QString andProject(const KindFacts &k, int projectId)
 {
     return QStringLiteral(" AND ") + k.groupPrefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
-QString nameIs(const KindTables &k, const QString &name)
+QString nameIs(const KindFacts &k, const QString &name)
 {
     return k.groupPrefix + QStringLiteral("name=") + db::Sql(name);
 }
 
 } // namespace
 
-SectionLinks sectionLinks(const KindTables &k)
+SectionLinks sectionLinks(const KindFacts &k)
 {
     // cgroups2catalogs (cg2c_cgroup_id, cg2c_catalog_id), fgroups2forums
     // (fg2f_...), sgroups2soft (sg2s_...).
@@ -43,13 +43,13 @@ QString MenuCaption(const QString &text)
     return out;
 }
 
-QString ProjectSectionsSql(const KindTables &k, int projectId)
+QString ProjectSectionsSql(const KindFacts &k, int projectId)
 {
     return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix
            + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
-QString MemberSectionsSql(const KindTables &k, int projectId, int resourceId)
+QString MemberSectionsSql(const KindFacts &k, int projectId, int resourceId)
 {
     const SectionLinks l = sectionLinks(k);
     const QString sectionId = k.groups + QLatin1Char('.') + k.groupPrefix + QStringLiteral("id");
@@ -60,14 +60,14 @@ QString MemberSectionsSql(const KindTables &k, int projectId, int resourceId)
            + QLatin1Char('.') + l.resourceColumn + QLatin1Char('=') + db::SqlInt(resourceId);
 }
 
-QString LinkInsertSql(const KindTables &k, int sectionId, int resourceId)
+QString LinkInsertSql(const KindFacts &k, int sectionId, int resourceId)
 {
     const SectionLinks l = sectionLinks(k);
     return QStringLiteral("INSERT INTO ") + l.table + QStringLiteral(" SET ") + l.sectionColumn + QLatin1Char('=')
            + db::SqlInt(sectionId) + QStringLiteral(" , ") + l.resourceColumn + QLatin1Char('=') + db::SqlInt(resourceId);
 }
 
-QString LinkDeleteSql(const KindTables &k, int sectionId, int resourceId)
+QString LinkDeleteSql(const KindFacts &k, int sectionId, int resourceId)
 {
     const SectionLinks l = sectionLinks(k);
     return QStringLiteral("DELETE FROM ") + l.table + QStringLiteral(" WHERE ") + l.sectionColumn + QLatin1Char('=')
@@ -75,19 +75,19 @@ QString LinkDeleteSql(const KindTables &k, int sectionId, int resourceId)
            + db::SqlInt(resourceId);
 }
 
-QString SectionByNameSql(const KindTables &k, const QString &name, int projectId)
+QString SectionByNameSql(const KindFacts &k, const QString &name, int projectId)
 {
     return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name)
            + andProject(k, projectId);
 }
 
-QString SectionRenameSql(const KindTables &k, const QString &oldName, const QString &newName, int projectId)
+QString SectionRenameSql(const KindFacts &k, const QString &oldName, const QString &newName, int projectId)
 {
     return QStringLiteral("UPDATE ") + k.groups + QStringLiteral(" SET ") + nameIs(k, newName)
            + QStringLiteral(" WHERE ") + nameIs(k, oldName) + andProject(k, projectId);
 }
 
-QString SectionDeleteSql(const KindTables &k, const QString &name, int projectId)
+QString SectionDeleteSql(const KindFacts &k, const QString &name, int projectId)
 {
     return QStringLiteral("DELETE FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name)
            + andProject(k, projectId);

@@ -14,7 +14,7 @@ struct SectionLinks {
     QString sectionColumn;   // cg2c_cgroup_id
     QString resourceColumn;  // cg2c_catalog_id
 };
-SectionLinks sectionLinks(const KindTables &k);
+SectionLinks sectionLinks(const KindFacts &k);
 
 // The header item of the list's section menu.
 QString SectionMenuHeader(const QString &resourceName);
@@ -22,14 +22,14 @@ QString SectionMenuHeader(const QString &resourceName);
 QString MenuCaption(const QString &text);
 
 // The sections of a project: "SELECT * FROM cgroups WHERE cgroup_project_id=.."
-QString ProjectSectionsSql(const KindTables &k, int projectId);
+QString ProjectSectionsSql(const KindFacts &k, int projectId);
 // The ids of the project's sections that hold the resource, in one statement.
-QString MemberSectionsSql(const KindTables &k, int projectId, int resourceId);
-QString LinkInsertSql(const KindTables &k, int sectionId, int resourceId);
-QString LinkDeleteSql(const KindTables &k, int sectionId, int resourceId);
+QString MemberSectionsSql(const KindFacts &k, int projectId, int resourceId);
+QString LinkInsertSql(const KindFacts &k, int sectionId, int resourceId);
+QString LinkDeleteSql(const KindFacts &k, int sectionId, int resourceId);
 
-QString SectionByNameSql(const KindTables &k, const QString &name, int projectId);
-QString SectionRenameSql(const KindTables &k, const QString &oldName, const QString &newName, int projectId);
-QString SectionDeleteSql(const KindTables &k, const QString &name, int projectId);
+QString SectionByNameSql(const KindFacts &k, const QString &name, int projectId);
+QString SectionRenameSql(const KindFacts &k, const QString &oldName, const QString &newName, int projectId);
+QString SectionDeleteSql(const KindFacts &k, const QString &name, int projectId);
 
 } // namespace qv::workbench

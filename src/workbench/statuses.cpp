@@ -2,27 +2,17 @@
 #include "core/appcontext.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/kindfacts.h"
 #include "workbench/resourcelist_logic.h"
 
 namespace qv::workbench {
 
 namespace {
-struct StatusLog {
-    QString table;    // creglog
-    QString prefix;   // crl_
-    QString resource; // crl_catalog_id
-    bool perMaterial = false;
-};
-
-std::optional<StatusLog> statusLog(const QString &kind)
+// Whose status a log row keeps: the project's (forums: the press release's).
+QString logOwner(const KindFacts &k, int projectId, int materialId)
 {
-    if (kind == QLatin1String("catalogs"))
-        return StatusLog{QStringLiteral("creglog"), QStringLiteral("crl_"), QStringLiteral("crl_catalog_id"), false};
-    if (kind == QLatin1String("soft"))
-        return StatusLog{QStringLiteral("sreglog"), QStringLiteral("srl_"), QStringLiteral("srl_soft_id"), false};
-    if (kind == QLatin1String("forums"))
-        return StatusLog{QStringLiteral("freglog"), QStringLiteral("frl_"), QStringLiteral("frl_forum_id"), true};
-    return std::nullopt;
+    return k.statusPerMaterial ? k.statusPrefix + QStringLiteral("material_id=") + db::SqlInt(materialId)
+                               : k.statusPrefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 } // namespace
 
@@ -37,40 +27,38 @@ StatusChoice StatusFromButtons(bool checking, bool added, bool refused, const QS
     return {QStringLiteral("0"), QString()};
 }
 
-std::optional<QString> StatusFindSql(const QString &kind, int resourceId, int projectId, int materialId)
+std::optional<QString> StatusFindSql(core::Kind kind, int resourceId, int projectId, int materialId)
 {
-    const auto log = statusLog(kind);
-    if (!log)
+    const KindFacts *k = kindFacts(kind);
+    if (!k)
         return std::nullopt;
-    const QString owner = log->perMaterial ? log->prefix + QStringLiteral("material_id=") + db::SqlInt(materialId)
-                                           : log->prefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
-    return QStringLiteral("SELECT * FROM ") + log->table + QStringLiteral(" WHERE ") + log->resource + QLatin1Char('=')
-           + db::SqlInt(resourceId) + QStringLiteral(" AND ") + owner;
+    return QStringLiteral("SELECT * FROM ") + k->statusLog + QStringLiteral(" WHERE ") + k->statusResource + QLatin1Char('=')
+           + db::SqlInt(resourceId) + QStringLiteral(" AND ") + logOwner(*k, projectId, materialId);
 }
 
-std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> rowId, int resourceId,
+std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId,
                                       const QString &time, int userId, int projectId, int materialId,
                                       const QString &code)
 {
-    const auto log = statusLog(kind);
-    if (!log)
+    const KindFacts *k = kindFacts(kind);
+    if (!k)
         return std::nullopt;
-    const QString owner = log->perMaterial ? log->prefix + QStringLiteral("material_id=") + db::SqlInt(materialId)
-                                           : log->prefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
-    const QString set = log->resource + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(", ") + log->prefix
-                        + QStringLiteral("datetime=") + db::Sql(time) + QStringLiteral(", ") + log->prefix
-                        + QStringLiteral("user_id=") + db::SqlInt(userId) + QStringLiteral(", ") + owner
-                        + QStringLiteral(", ") + log->prefix + QStringLiteral("status=") + db::Sql(code);
+    const QString &p = k->statusPrefix;
+    const QString set = k->statusResource + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(", ") + p
+                        + QStringLiteral("datetime=") + db::Sql(time) + QStringLiteral(", ") + p
+                        + QStringLiteral("user_id=") + db::SqlInt(userId) + QStringLiteral(", ")
+                        + logOwner(*k, projectId, materialId) + QStringLiteral(", ") + p + QStringLiteral("status=")
+                        + db::Sql(code);
     if (rowId)
-        return QStringLiteral("UPDATE ") + log->table + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ")
-               + log->prefix + QStringLiteral("id=") + db::SqlInt(*rowId);
-    return QStringLiteral("INSERT INTO ") + log->table + QStringLiteral(" SET ") + set;
+        return QStringLiteral("UPDATE ") + k->statusLog + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ") + p
+               + QStringLiteral("id=") + db::SqlInt(*rowId);
+    return QStringLiteral("INSERT INTO ") + k->statusLog + QStringLiteral(" SET ") + set;
 }
 
 namespace {
 // The log row of one resource into `row` (none when there is none); false when
 // the kind has no log or the read failed (reported).
-bool readLogRow(const QString &kind, int resourceId, int projectId, int materialId, std::optional<db::Row> &row)
+bool readLogRow(core::Kind kind, int resourceId, int projectId, int materialId, std::optional<db::Row> &row)
 {
     const auto find = StatusFindSql(kind, resourceId, projectId, materialId);
     if (!find)
@@ -81,7 +69,7 @@ bool readLogRow(const QString &kind, int resourceId, int projectId, int material
 }
 } // namespace
 
-std::optional<QString> StoredStatusText(const QString &kind, int resourceId, int projectId, int materialId)
+std::optional<QString> StoredStatusText(core::Kind kind, int resourceId, int projectId, int materialId)
 {
     std::optional<db::Row> row;
     if (!readLogRow(kind, resourceId, projectId, materialId, row))
@@ -95,7 +83,7 @@ std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int ma
 {
     if (ctx.SelectedResourceId <= 0 || !ctx.CurrentUserId)
         return std::nullopt;
-    if (ctx.CurrentKind == QLatin1String("forums") && materialId <= 0)
+    if (ctx.CurrentKind == core::Kind::Forums && materialId <= 0)
         return std::nullopt;
     const QString time = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const StatusChoice choice = StatusFromButtons(checking, added, refused, time);

@@ -1,6 +1,8 @@
 #pragma once
 // Registration statuses: the outcome of a registration, kept per resource and
 // project (forums: per forum and press release) in the kind's log.
+#include "core/kind.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -19,14 +21,14 @@ struct StatusChoice {
 StatusChoice StatusFromButtons(bool checking, bool added, bool refused, const QString &time);
 
 // The log's statements; nothing for a kind without a log.
-std::optional<QString> StatusFindSql(const QString &kind, int resourceId, int projectId, int materialId);
-std::optional<QString> StatusWriteSql(const QString &kind, std::optional<int> rowId, int resourceId,
+std::optional<QString> StatusFindSql(core::Kind kind, int resourceId, int projectId, int materialId);
+std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId,
                                       const QString &time, int userId, int projectId, int materialId,
                                       const QString &code);
 
 // The list text of the status stored for one resource ("" when none or
 // reset); nothing when the read failed (reported) or the kind has no log.
-std::optional<QString> StoredStatusText(const QString &kind, int resourceId, int projectId, int materialId);
+std::optional<QString> StoredStatusText(core::Kind kind, int resourceId, int projectId, int materialId);
 
 // Records the status the buttons show for the selected resource; in the
 // forums view it belongs to the press release `materialId`. Returns the list

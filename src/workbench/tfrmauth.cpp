@@ -7,6 +7,7 @@
 #include "db/query.h"
 #include "db/upsert.h"
 #include "workbench/formfill_logic.h"
+#include "workbench/kindfacts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -23,24 +24,24 @@ using core::prompt;
 
 namespace {
 // The key of a resource's entry: " WHERE <resource>=id AND <project>=id".
-QString authWhere(const FillKind &k, int resourceId, int projectId)
+QString authWhere(const KindFacts &k, int resourceId, int projectId)
 {
     return QStringLiteral(" WHERE ") + k.authResource + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(" AND ")
            + k.authProject + QLatin1Char('=') + db::SqlInt(projectId);
 }
 } // namespace
 
-QString AuthReadSql(const QString &kind, int resourceId, int projectId)
+QString AuthReadSql(core::Kind kind, int resourceId, int projectId)
 {
-    const auto k = fillKind(kind);
+    const KindFacts *k = kindFacts(kind);
     if (!k)
         return QString();
     return db::KeyedRowSql(k->authTable, authWhere(*k, resourceId, projectId));
 }
 
-QString AuthUpdateSql(const QString &kind, qint64 entryId, int resourceId, const QString &login, const QString &password)
+QString AuthUpdateSql(core::Kind kind, qint64 entryId, int resourceId, const QString &login, const QString &password)
 {
-    const auto k = fillKind(kind);
+    const KindFacts *k = kindFacts(kind);
     if (!k)
         return QString();
     return QStringLiteral("UPDATE ") + k->authTable + QStringLiteral(" SET ") + k->authResource + QLatin1Char('=')
@@ -49,9 +50,9 @@ QString AuthUpdateSql(const QString &kind, qint64 entryId, int resourceId, const
            + k->authTable + QStringLiteral("_id=") + db::SqlInt(entryId);
 }
 
-QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password)
+QString AuthInsertSql(core::Kind kind, int resourceId, int projectId, const QString &login, const QString &password)
 {
-    const auto k = fillKind(kind);
+    const KindFacts *k = kindFacts(kind);
     if (!k)
         return QString();
     return QStringLiteral("INSERT INTO ") + k->authTable + QStringLiteral(" (") + k->authProject + QStringLiteral(", ")
@@ -138,7 +139,7 @@ std::optional<SiteLogin> TfrmAuth::readEntry(bool direct, bool *failed)
         *failed = result.failed();
         return std::nullopt;
     }
-    const auto k = fillKind(m_ctx.CurrentKind);
+    const KindFacts *k = kindFacts(m_ctx.CurrentKind);
     const qint64 id = db::ParseInt(row->value(0)).value_or(-1);
     return SiteLogin{row->value(1), row->value(2),
                      db::LoadedRow::fromResult(k->authTable, k->authTable + QStringLiteral("_id"), id, result, *row)};
@@ -200,7 +201,7 @@ TfrmAuth::Save TfrmAuth::save()
     const QString password = edtPassword->text();
     if (login.isEmpty() && password.isEmpty())
         return Save::Empty;
-    const auto k = fillKind(m_ctx.CurrentKind);
+    const KindFacts *k = kindFacts(m_ctx.CurrentKind);
     if (!k)
         return Save::Failed;
     const QList<db::FieldValue> fields{{k->authTable + QStringLiteral("_login"), QStringLiteral("Логин:"), login},

@@ -1,5 +1,6 @@
 #pragma once
 // "Менеджер паролей": one site login and password per project and resource.
+#include "core/kind.h"
 #include "db/rowguard.h"
 
 #include <QDialog>
@@ -24,10 +25,10 @@ struct SiteLogin {
 };
 
 // Statements of the password manager (every text quoted).
-QString AuthReadSql(const QString &kind, int resourceId, int projectId);
-QString AuthInsertSql(const QString &kind, int resourceId, int projectId, const QString &login, const QString &password);
+QString AuthReadSql(core::Kind kind, int resourceId, int projectId);
+QString AuthInsertSql(core::Kind kind, int resourceId, int projectId, const QString &login, const QString &password);
 // The update of the stored entry whose id is `entryId`.
-QString AuthUpdateSql(const QString &kind, qint64 entryId, int resourceId, const QString &login, const QString &password);
+QString AuthUpdateSql(core::Kind kind, qint64 entryId, int resourceId, const QString &login, const QString &password);
 // A generated password: the decimal text of a number from 0 to 999999998.
 QString GeneratePassword();
 

@@ -6,6 +6,7 @@
 #include "core/prompt.h"
 #include "db/query.h"
 #include "db/upsert.h"
+#include "workbench/kindfacts.h"
 #include "workbench/resourcelist.h"
 #include "workbench/resourcelist_logic.h"
 #include "workbench/search_logic.h"
@@ -29,21 +30,6 @@ namespace qv::workbench {
 using core::prompt;
 
 namespace {
-
-struct CheckLog {
-    const char *table, *prefix, *resourceColumn;
-};
-
-std::optional<CheckLog> checkLogOf(const QString &kind)
-{
-    if (kind == QLatin1String("catalogs"))
-        return CheckLog{"gcreglog", "gcrl_", "gcrl_catalog_id"};
-    if (kind == QLatin1String("forums"))
-        return CheckLog{"gfreglog", "gfrl_", "gfrl_forum_id"};
-    if (kind == QLatin1String("soft"))
-        return CheckLog{"gsreglog", "gsrl_", "gsrl_soft_id"};
-    return std::nullopt;
-}
 
 // One engine's answer for one resource.
 enum class Answer { Failed, Confirmed, NotConfirmed };
@@ -208,9 +194,9 @@ void TfrmAutocheck::btnAutoCheckStartClick()
 {
     if (m_running)
         return;
-    const auto log = checkLogOf(Kind);
-    if (!log) {
-        prompt().message(Kind == QLatin1String("contacts")
+    const KindFacts *facts = kindFacts(Kind);
+    if (!facts) {
+        prompt().message(Kind == core::Kind::Contacts
                              ? QStringLiteral("Контакты автопроверкой не проверяются: она проверяет регистрацию на каталогах, "
                                               "форумах и софт-каталогах. Выберите их раздел и запустите автопроверку снова.")
                              : QStringLiteral("Выберите раздел хотя бы с одним каталогом/форумом!"));
@@ -230,7 +216,7 @@ void TfrmAutocheck::btnAutoCheckStartClick()
     }
     const int project = ProjectId;
     const QString site = lbURL->text();
-    const QString table = QLatin1String(log->table), px = QLatin1String(log->prefix), resourceColumn = QLatin1String(log->resourceColumn);
+    const QString table = facts->checkLog, px = facts->checkPrefix, resourceColumn = facts->checkResource;
 
     StopRequested = false;
     m_running = true;

@@ -2,6 +2,8 @@
 // "Автопроверка регистрации": for every resource of the list, whether the
 // search engines know a page of the project's site there, kept per resource
 // and project in the kind's check log.
+#include "core/kind.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -33,7 +35,7 @@ public:
 
     // Set by the launchers before the window shows.
     int ProjectId = 0;
-    QString Kind;
+    core::Kind Kind = core::Kind::None;
     // "name=id" per resource, in list order.
     QStringList Links;
     bool StopRequested = false;

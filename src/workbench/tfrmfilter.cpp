@@ -6,6 +6,7 @@
 #include "db/columnlimits.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/kindfacts.h"
 #include "workbench/navigator.h"
 
 #include <QComboBox>
@@ -104,7 +105,7 @@ void TfrmFilter::setValues(const FilterEditorValues &v)
     cbRegStatus->setCurrentIndex(v.regStatus);
 }
 
-QList<db::FieldValue> TfrmFilter::fields(const KindTables &k) const
+QList<db::FieldValue> TfrmFilter::fields(const KindFacts &k) const
 {
     const FilterConditions c = ConditionsFromEditor(values());
     const QString columns[] = {QStringLiteral("tic"),
@@ -136,7 +137,7 @@ bool TfrmFilter::loadFilter(const QString &name)
     Kind = m_ctx.CurrentKind;
     resetControls();
     m_loaded = db::LoadedRow();
-    const auto k = kindTables(Kind);
+    const auto k = kindFacts(Kind);
     if (!k)
         return false;
     if (db::ExecQuery(FilterRowSql(*k, FilterName)) != 0)
@@ -155,7 +156,7 @@ bool TfrmFilter::loadFilter(const QString &name)
 void TfrmFilter::btnFilterSaveClick()
 {
     Kind = m_ctx.CurrentKind;
-    const auto k = kindTables(Kind);
+    const auto k = kindFacts(Kind);
     if (!k)
         return;
     const QList<db::FieldValue> written = fields(*k);

@@ -2,6 +2,7 @@
 // "Фильтр пользователя": the editor of one filter's conditions (minimum TIC
 // and PR, back link, link type, auto-check result, registration status),
 // shown modally for a new filter ("add") or an existing one ("edit").
+#include "core/kind.h"
 #include "db/rowguard.h"
 #include "workbench/filters_logic.h"
 
@@ -24,7 +25,7 @@ class TfrmFilter : public QDialog {
     Q_OBJECT
     Q_PROPERTY(QString EditMode MEMBER EditMode)
     Q_PROPERTY(QString FilterName MEMBER FilterName)
-    Q_PROPERTY(QString Kind MEMBER Kind)
+    Q_PROPERTY(qv::core::Kind Kind MEMBER Kind)
 public:
     TfrmFilter(core::AppContext &ctx, mainview::MainView *main, QWidget *parent = nullptr);
 
@@ -33,7 +34,7 @@ public:
     // save takes the kind that is current again).
     QString EditMode;
     QString FilterName;
-    QString Kind;
+    core::Kind Kind = core::Kind::None;
 
     QSpinBox *seTIC;
     QSpinBox *sePR;
@@ -67,7 +68,7 @@ public:
 
 private:
     // The values a save writes, with the captions of their controls.
-    QList<db::FieldValue> fields(const KindTables &k) const;
+    QList<db::FieldValue> fields(const KindFacts &k) const;
 
     core::AppContext &m_ctx;
     mainview::MainView *m_main;

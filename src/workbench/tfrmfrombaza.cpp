@@ -117,9 +117,9 @@ void TfrmFromBaza::runInfo()
         return;
     const QString d = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"),
                                                  QString::fromLatin1(kDefaultDate));
-    const QList<UpdateKind> kinds = UpdateKinds();
+    const auto &kinds = resourceKindFacts();
     struct Step {
-        const UpdateKind &kind;
+        const KindFacts &kind;
         QLabel *label;
         QString loading, error, done;
     };
@@ -184,7 +184,7 @@ void TfrmFromBaza::btnUpdateDownloadClick()
     letMessagesRun();
     if (!self)
         return;
-    const QList<UpdateKind> kinds = UpdateKinds();
+    const auto &kinds = resourceKindFacts();
     const KindTexts texts[] = {
         {lbCatalogs, QStringLiteral("Новых/измененных каталогов: ... Идет загрузка каталогов..."),
          QStringLiteral("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки..."),
@@ -208,7 +208,6 @@ void TfrmFromBaza::btnUpdateDownloadClick()
     int failed = 0, stored = 0;
     // Per kind that was not stored in full: its first line left out and why.
     QStringList failedLines, skipped, notStored;
-    const QString kindNames[] = {QStringLiteral("каталоги"), QStringLiteral("форумы"), QStringLiteral("софт-каталоги")};
     for (int k = 0; k < 3; ++k) {
         const KindTexts &t = texts[k];
         setLabel(t.label, t.loading);
@@ -249,10 +248,10 @@ void TfrmFromBaza::btnUpdateDownloadClick()
         failed += out.failed;
         stored += out.stored;
         if (out.aborted)
-            notStored << kindNames[k] + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
+            notStored << kinds[k].updateName + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
         else if (out.failed > 0)
             failedLines << QStringLiteral("Первая из не внесённых строк (%1):\n%2\nОшибка: %3")
-                               .arg(kindNames[k], out.firstFailedLine.left(500), out.firstError.left(500));
+                               .arg(kinds[k].updateName, out.firstFailedLine.left(500), out.firstError.left(500));
         for (const QString &c : out.skippedColumns)
             if (!skipped.contains(c))
                 skipped.append(c);

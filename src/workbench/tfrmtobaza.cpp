@@ -5,6 +5,7 @@
 #include "core/prompt.h"
 #include "db/database.h"
 #include "db/query.h"
+#include "workbench/kindfacts.h"
 #include "workbench/recordeditor_logic.h"
 
 #include <QGroupBox>
@@ -88,25 +89,12 @@ void TfrmToBaza::done(int result)
     QDialog::done(result);
 }
 
-bool TfrmToBaza::upload(const QString &kind, int resourceId)
+bool TfrmToBaza::upload(core::Kind kind, int resourceId)
 {
-    QString table, prefix, path;
-    if (kind == QLatin1String("catalogs")) {
-        table = QStringLiteral("catalogs");
-        prefix = QStringLiteral("catalog_");
-        path = QStringLiteral("/get_catalog.php");
-    } else if (kind == QLatin1String("forums")) {
-        table = QStringLiteral("forums");
-        prefix = QStringLiteral("forum_");
-        path = QStringLiteral("/get_forum.php");
-    } else if (kind == QLatin1String("soft")) {
-        table = QStringLiteral("soft");
-        prefix = QStringLiteral("soft_");
-        path = QStringLiteral("/get_soft.php");
-    } else {
+    const KindFacts *k = kindFacts(kind);
+    if (!k)
         return false;
-    }
-    if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + prefix + QStringLiteral("id=")
+    if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + k->table + QStringLiteral(" WHERE ") + k->idColumn + QLatin1Char('=')
                       + db::SqlInt(resourceId))
         != 0)
         return false;
@@ -122,16 +110,15 @@ bool TfrmToBaza::upload(const QString &kind, int resourceId)
     }
     // A value holding the pairs' separator would be read by the service as
     // pairs of its own: such a record is not sent.
-    const QString idColumn = prefix + QStringLiteral("id");
-    const QString broken = UploadFieldWithSeparator(fields, idColumn);
+    const QString broken = UploadFieldWithSeparator(fields, k->idColumn);
     if (!broken.isEmpty()) {
         prompt().message(QStringLiteral("Информация не внесена: значение поля \"") + broken
                          + QStringLiteral("\" содержит \"::::\"."));
         return false;
     }
     const QByteArray body =
-        UploadBody(UploadRecordText(fields, idColumn, prefix, m_ctx.AdminMode, edtURL->text(), edtNURL->text()));
-    const core::HttpReply reply = m_http->post(m_ctx.makerUrl(path), body);
+        UploadBody(UploadRecordText(fields, k->idColumn, k->prefix, m_ctx.AdminMode, edtURL->text(), edtNURL->text()));
+    const core::HttpReply reply = m_http->post(m_ctx.makerUrl(k->uploadPage), body);
     // Any failure to deliver counts as the service's refusal.
     const bool taken = reply.ok && !UploadRefused(reply.body);
     QString outcome = taken ? QStringLiteral("Информация успешно внесена на сервер!") : QStringLiteral("Информация не внесена!");

@@ -1,6 +1,8 @@
 #pragma once
 // The offer that follows a saved resource record: contribute it to the
 // maker's shared base, and the upload itself.
+#include "core/kind.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -33,7 +35,7 @@ public:
     // Reads the saved row back and posts it to the kind's service page;
     // shows which of the two outcomes it had. False when nothing was sent or
     // the service refused.
-    bool upload(const QString &kind, int resourceId);
+    bool upload(core::Kind kind, int resourceId);
     core::HttpClient *client() const { return m_http; }
 
 protected:

@@ -1,8 +1,13 @@
 // Which addresses the browsers may open.
+#include "controls/browserview.h"
 #include "core/urlsafety.h"
+#include "support/files.h"
+#include "support/pagejs.h"
+#include "support/scriptedprompt.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -70,6 +75,44 @@ private slots:
         // A link inside the folder that points outside is outside.
         QVERIFY(QFile::link(outside.fileName(), appDir + QStringLiteral("samples/link.html")));
         QVERIFY(!SafeBrowserUrl(QUrl::fromLocalFile(appDir + QStringLiteral("samples/link.html")).toString(), appDir).isValid());
+    }
+
+    // A frame inside a page of the program folder is refused what the page
+    // itself is refused: a file outside the folder stays out of the frame,
+    // while a frame of the folder's own file loads.
+    void aFrameIsRefusedWhatThePageIsRefused()
+    {
+        QTemporaryDir program, elsewhere;
+        const QString appDir = program.path() + QLatin1Char('/');
+        const QString outside = QUrl::fromLocalFile(elsewhere.path() + QStringLiteral("/outside.html")).toString();
+        qv::test::writeFile(elsewhere.path() + QStringLiteral("/outside.html"), "<html><body>OUTSIDE</body></html>");
+        qv::test::writeFile(appDir + QStringLiteral("inside.html"), "<html><body>INSIDE</body></html>");
+        qv::test::writeFile(appDir + QStringLiteral("page.html"),
+                            "<html><body><iframe id='in' src='inside.html'></iframe>"
+                            "<iframe id='out' src='" + outside.toUtf8() + "'></iframe></body></html>");
+        qv::controls::SafePage::setProgramFolder(appDir);
+        qv::test::ScriptedPrompt p;
+        qv::controls::BrowserView view;
+        view.resize(600, 400);
+        view.show();
+        QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+        view.setUrl(QUrl::fromLocalFile(appDir + QStringLiteral("page.html")));
+        QVERIFY(loaded.wait(20000));
+        auto frameText = [&](const char *id) {
+            return qv::test::evaluateJs(&view, QStringLiteral("(function() { var d = document.getElementById('%1').contentDocument;"
+                                                              " return d && d.body ? d.body.innerText : ''; })()")
+                                                   .arg(QLatin1String(id)))
+                .toString();
+        };
+        QTRY_COMPARE(frameText("in"), QStringLiteral("INSIDE"));
+        QTest::qWait(300);
+        QCOMPARE(frameText("out"), QString());
+        QVERIFY(p.messages.isEmpty());
+        // The page itself is refused the same address, and says so.
+        view.setUrl(QUrl(outside));
+        QTRY_COMPARE(p.messages, QStringList{qv::core::RefusedAddressMessage(outside)});
+        QCOMPARE(qv::test::evaluateJs(&view, QStringLiteral("location.href")).toString(),
+                 QUrl::fromLocalFile(appDir + QStringLiteral("page.html")).toString());
     }
 
     void refusalNamesTheAddressShortly()

@@ -76,7 +76,7 @@ private Q_SLOTS:
         core::AppContext ctx;
         ctx.CurrentUserId = 0;
         ctx.CurrentProjectId = m_db->scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='one'")).toInt();
-        ctx.CurrentKind = QStringLiteral("catalogs");
+        ctx.CurrentKind = core::Kind::Catalogs;
         ctx.SelectedResourceId = 42;
         workbench::TfrmAuth auth(ctx);
         ScriptedPrompt p;

@@ -76,7 +76,7 @@ struct RecordPage {
     RecordPage()
     {
         QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/catalogs.shbl"), w.ctx.AppDir + QStringLiteral("catalogs.shbl"));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         w.ctx.CurrentUserId = 1;
         w.db.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='a.example', catalog_title='Old title', "
                                  "catalog_url='http://a.example', catalog_aurl='http://a.example/add'"));

@@ -227,7 +227,7 @@ private Q_SLOTS:
         nav().tbMaterialEditClick();
         QVERIFY(!ed().isVisible());
 
-        b().ctx.CurrentKind = QStringLiteral("forums");
+        b().ctx.CurrentKind = core::Kind::Forums;
         chooseActive(b().main->cbFMaterials, 1);
         nav().tbMaterialEditClick();
         QVERIFY(ed().isVisible());
@@ -235,25 +235,25 @@ private Q_SLOTS:
         QCOMPARE(ed().cbFMaterials->currentText(), QStringLiteral("Пресс 2"));
         QCOMPARE(ed().edtTitle_8->text(), QStringLiteral("тема пресс 2"));
 
-        b().ctx.CurrentKind = QStringLiteral("catalogs");
+        b().ctx.CurrentKind = core::Kind::Catalogs;
         b().ctx.CurrentMaterialName = QStringLiteral("Второе");
         nav().tbMaterialEditClick();
         QCOMPARE(ed().pcMaterials->currentIndex(), 1);
         QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("второе описание"));
 
         // The contacts branch keeps the tab.
-        b().ctx.CurrentKind = QStringLiteral("contacts");
+        b().ctx.CurrentKind = core::Kind::Contacts;
         nav().tbMaterialEditClick();
         QCOMPARE(ed().pcMaterials->currentIndex(), 1);
 
         // New by kind: forums makes a press release, contacts nothing.
         p.inputs = {QStringLiteral("С кнопки")};
-        b().ctx.CurrentKind = QStringLiteral("forums");
+        b().ctx.CurrentKind = core::Kind::Forums;
         nav().tbMaterialNewClick();
         QCOMPARE(p.inputCaptions, QStringList{QStringLiteral("Создание нового объявления")});
         QCOMPARE(ed().pcMaterials->currentIndex(), 2);
         QCOMPARE(ed().cbFMaterials->currentText(), QStringLiteral("С кнопки"));
-        b().ctx.CurrentKind = QStringLiteral("contacts");
+        b().ctx.CurrentKind = core::Kind::Contacts;
         nav().tbMaterialNewClick();
         QCOMPARE(p.inputCaptions.size(), 1);
 

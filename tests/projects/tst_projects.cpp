@@ -343,7 +343,7 @@ private Q_SLOTS:
         b.addMaterial(QStringLiteral("omaterials"), QStringLiteral("Чужое"), c);
 
         ScriptedPrompt p;
-        b.ctx.CurrentKind = QStringLiteral("catalogs");
+        b.ctx.CurrentKind = core::Kind::Catalogs;
         b.ctx.CurrentMaterialId = 777;
         b.ctx.DescriptionsChanged = true;
         b.choose(a);
@@ -377,16 +377,16 @@ private Q_SLOTS:
 
         // In the forums branch the first press release becomes active, in the
         // contacts branch the first letter.
-        b.ctx.CurrentKind = QStringLiteral("forums");
+        b.ctx.CurrentKind = core::Kind::Forums;
         b.choose(a);
         QCOMPARE(b.ctx.CurrentMaterialId, f1);
         QCOMPARE(b.ctx.CurrentMaterialName, QStringLiteral("Пресс 1"));
-        b.ctx.CurrentKind = QStringLiteral("contacts");
+        b.ctx.CurrentKind = core::Kind::Contacts;
         b.choose(a);
         QCOMPARE(b.ctx.CurrentMaterialId, o1);
 
         // A project without materials: empty lists, two fill menu items.
-        b.ctx.CurrentKind = QStringLiteral("soft");
+        b.ctx.CurrentKind = core::Kind::Soft;
         b.choose(c);
         QCOMPARE(b.ctx.CurrentProjectId, c);
         QVERIFY(comboItems(b.editor->cbCMaterials).isEmpty());
@@ -566,7 +566,7 @@ private Q_SLOTS:
         b.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
         b.choose(a);
-        b.ctx.CurrentKind = QStringLiteral("catalogs");
+        b.ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(b.editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QStringList seen;
         auto look = [&] {

@@ -25,6 +25,12 @@ bool ScriptedPrompt::question(const QString &text)
     return answers.takeFirst();
 }
 
+bool ScriptedPrompt::deleteQuestion(const QString &text)
+{
+    deleteQuestions << text;
+    return question(text);
+}
+
 std::optional<QString> ScriptedPrompt::input(const QString &caption, const QString &, const QString &)
 {
     inputCaptions << caption;

@@ -49,6 +49,8 @@ public:
     QStringList messages;
     QList<core::MessageIcon> messageIcons; // the icon of each of `messages`
     QStringList questions;
+    // The questions asked as deleting ones ("Нет" the default), also in `questions`.
+    QStringList deleteQuestions;
     QStringList inputCaptions;
     QList<QUrl> openedUrls;
     QList<Started> started;
@@ -56,6 +58,7 @@ public:
 
     void message(const QString &text, core::MessageIcon icon) override;
     bool question(const QString &text) override;
+    bool deleteQuestion(const QString &text) override;
     bool okCancel(const QString &text) override { return question(text); }
     std::optional<QString> input(const QString &caption, const QString &label, const QString &preset) override;
     QString saveFileName(const QString &caption, const QString &startName, const QString &filter) override;

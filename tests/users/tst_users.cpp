@@ -437,6 +437,17 @@ private Q_SLOTS:
         QCOMPARE(m_db->rows(QStringLiteral("SELECT user_email, user_active FROM users WHERE user_login='olga'")),
                  QStringList{QStringLiteral("olga@example.ru|1")});
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM users")), QStringLiteral("4"));
+
+        // Enter on the current row opens it, as a double click does.
+        list.lvUsers->setFocus();
+        list.lvUsers->setCurrentItem(list.lvUsers->findItems(QStringLiteral("ivan"), Qt::MatchExactly, 2).value(0));
+        QString opened;
+        p.dialogs = {[&](QDialog *) {
+            opened = editor.edtLogin->text();
+            return 0;
+        }};
+        QTest::keyClick(list.lvUsers, Qt::Key_Return);
+        QCOMPARE(opened, QStringLiteral("ivan"));
     }
 
     void editorEdgeCases()

@@ -55,7 +55,7 @@ private:
     // The list of rubric 11 on screen and the window launched for it.
     void launch()
     {
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_wb->main->resources->fill(ListSource{ListSource::Rubric, 11, {}}));
         m_check->N36Click(*m_wb->main->resources, QStringLiteral("Рубрика"));
     }
@@ -100,7 +100,7 @@ private Q_SLOTS:
     void launchChecksListAndAddress()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_wb->main->resources->fill(ListSource{ListSource::Rubric, 11, {}}));
         m_check->N36Click(*m_wb->main->resources, QString());
         QCOMPARE(p.messages, QStringList{"Выберите раздел хотя бы с одним каталогом/форумом!"});
@@ -269,9 +269,9 @@ private Q_SLOTS:
         addCatalog(QStringLiteral("a.example"));
         m_http->setDefaultReply(page("<html>found</html>"));
         // A list still on screen while the navigator is on a contacts section.
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_wb->main->resources->fill(ListSource{ListSource::Rubric, 11, {}}));
-        m_wb->ctx.CurrentKind = QStringLiteral("contacts");
+        m_wb->ctx.CurrentKind = core::Kind::Contacts;
         m_check->N36Click(*m_wb->main->resources, QStringLiteral("Контакты"));
         QVERIFY(m_check->isVisible());
         m_http->clearRequests();

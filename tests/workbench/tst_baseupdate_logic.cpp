@@ -4,15 +4,10 @@
 #include <QtTest>
 
 using namespace qv::workbench;
+using qv::core::Kind;
 
 namespace {
-UpdateKind kindOf(const QString &name)
-{
-    for (const UpdateKind &k : UpdateKinds())
-        if (k.kind == name)
-            return k;
-    return {};
-}
+const KindFacts &kindOf(Kind kind) { return *kindFacts(kind); }
 const QSet<QString> catalogColumns{"catalog_id", "catalog_name", "catalog_title", "catalog_subjects",
                                    "catalog_url", "catalog_note"};
 QString valueOf(const UpdateRow &row, const QString &column)
@@ -29,7 +24,7 @@ class TestBaseUpdateLogic : public QObject {
 private slots:
     void paths()
     {
-        const UpdateKind c = kindOf("catalogs"), f = kindOf("forums"), s = kindOf("soft");
+        const KindFacts &c = kindOf(Kind::Catalogs), &f = kindOf(Kind::Forums), &s = kindOf(Kind::Soft);
         QCOMPARE(InfoPath(c, "2024-01-02 03:04:05"), QString("/out_catalog.php?action=info&date=2024-01-02%2003:04:05"));
         QCOMPARE(InfoPath(f, "2006-05-24"), QString("/out_forum.php?action=info&date=2006-05-24"));
         QCOMPARE(UpdatePath(s, "2024-01-02 03:04", "2001-01-01", false),
@@ -44,7 +39,7 @@ private slots:
 
     void parsesQuotedValues()
     {
-        const auto row = ReadUpdateRow(kindOf("catalogs"),
+        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
             "17,catalog_name='site.ru',catalog_title='a, b \\'c\\' it''s',catalog_note=\"dq, \\\\ x\","
             "catalog_url=NULL,catalog_subjects='3: 7: 12 ", catalogColumns);
         QVERIFY(row);
@@ -58,8 +53,8 @@ private slots:
 
     void lastQuotePresentOrMissing()
     {
-        const auto a = ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='x.ru',catalog_title='Т", catalogColumns);
-        const auto b = ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='x.ru',catalog_title='Т'", catalogColumns);
+        const auto a = ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='x.ru',catalog_title='Т", catalogColumns);
+        const auto b = ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='x.ru',catalog_title='Т'", catalogColumns);
         QVERIFY(a && b);
         QCOMPARE(valueOf(*a, "catalog_title"), QString("Т"));
         QCOMPARE(valueOf(*b, "catalog_title"), QString("Т"));
@@ -67,7 +62,7 @@ private slots:
 
     void numbersAndUnknownColumns()
     {
-        const auto row = ReadUpdateRow(kindOf("catalogs"),
+        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
             "5,catalog_id=99,catalog_name='n.ru',evil_column='1',catalog_title=42,evil_column='2'", catalogColumns);
         QVERIFY(row);
         QCOMPARE(valueOf(*row, "catalog_title"), QString("42"));
@@ -78,7 +73,7 @@ private slots:
     void columnNamedTwiceKeepsTheFirstValue()
     {
         QString err;
-        const auto row = ReadUpdateRow(kindOf("catalogs"),
+        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
             "1,catalog_name='d.ru',catalog_title='first',CATALOG_TITLE='second',catalog_name='other.ru',"
             "catalog_title='third'", catalogColumns, &err);
         QVERIFY(row);
@@ -93,14 +88,14 @@ private slots:
         QCOMPARE(err, QString("поля catalog_title, catalog_name названы в строке дважды: внесено первое значение, "
                               "повторное отброшено"));
         // A line without repeats has no reason.
-        QVERIFY(ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='d.ru',catalog_title='x'", catalogColumns, &err));
+        QVERIFY(ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='d.ru',catalog_title='x'", catalogColumns, &err));
         QVERIFY(err.isEmpty());
     }
 
     void sqlInValuesIsKeptAsText()
     {
         const QString evil = "x'); DROP TABLE catalogs; -- ";
-        const auto row = ReadUpdateRow(kindOf("catalogs"),
+        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
             "1,catalog_name='e.ru',catalog_title='x\\'); DROP TABLE catalogs; -- '", catalogColumns);
         QVERIFY(row);
         QCOMPARE(valueOf(*row, "catalog_title"), evil);
@@ -109,13 +104,13 @@ private slots:
     void refusedLines()
     {
         QString err;
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "1,catalog_title='x'", catalogColumns, &err));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_title='x'", catalogColumns, &err));
         QVERIFY(err.contains("catalog_name"));
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "nocomma", catalogColumns));
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='a.ru',catalog_title=now()", catalogColumns));
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='a.ru',`x` y='1'", catalogColumns));
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "1,catalog_name='a.ru' OR 1=1,catalog_title='1'", catalogColumns));
-        QVERIFY(!ReadUpdateRow(kindOf("catalogs"), "1,catalog_name=''", catalogColumns));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "nocomma", catalogColumns));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='a.ru',catalog_title=now()", catalogColumns));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='a.ru',`x` y='1'", catalogColumns));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name='a.ru' OR 1=1,catalog_title='1'", catalogColumns));
+        QVERIFY(!ReadUpdateRow(kindOf(Kind::Catalogs), "1,catalog_name=''", catalogColumns));
     }
 
     void rubricPieces()

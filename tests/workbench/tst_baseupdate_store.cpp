@@ -8,16 +8,11 @@
 #include <QtTest>
 
 using namespace qv::workbench;
+using qv::core::Kind;
 using qv::test::TestDb;
 
 namespace {
-UpdateKind kindOf(const QString &name)
-{
-    for (const UpdateKind &k : UpdateKinds())
-        if (k.kind == name)
-            return k;
-    return {};
-}
+const KindFacts &kindOf(Kind kind) { return *kindFacts(kind); }
 } // namespace
 
 class TestBaseUpdateStore : public QObject {
@@ -29,7 +24,7 @@ private slots:
         QVERIFY2(db.ok(), qPrintable(db.error()));
         QVERIFY(db.exec("INSERT INTO catalogs SET catalog_id=40, catalog_name='old.ru', catalog_title='Старое'"));
         QVERIFY(db.exec("INSERT INTO csubjects2catalogs VALUES (40, 1), (40, 2)"));
-        const auto out = StoreUpdateLines(kindOf("catalogs"), {
+        const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), {
             "900,catalog_name='old.ru',catalog_title='Новое, \\'в кавычках\\' \\\\ путь',catalog_subjects='3: 7: 12 ",
             "901,catalog_name='new.ru',catalog_title='x\\'); DROP TABLE catalogs; -- ',catalog_subjects='5'",
         });
@@ -54,7 +49,7 @@ private slots:
         QVERIFY2(db.ok(), qPrintable(db.error()));
         QVERIFY(db.exec("INSERT INTO forums SET forum_id=8, forum_name='f.ru'"));
         QVERIFY(db.exec("INSERT INTO fsubjects2forums VALUES (8, 4)"));
-        const auto out = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru',forum_subjects='',forum_title='T'"});
+        const auto out = StoreUpdateLines(kindOf(Kind::Forums), {"1,forum_name='f.ru',forum_subjects='',forum_title='T'"});
         QCOMPARE(out.stored, 1);
         QCOMPARE(db.rows("SELECT s2f_subject_id FROM fsubjects2forums WHERE s2f_forum_id=8"), QStringList({"4"}));
         QCOMPARE(db.scalar("SELECT forum_title FROM forums WHERE forum_id=8"), QString("T"));
@@ -67,7 +62,7 @@ private slots:
         QVERIFY(db.exec("INSERT INTO soft SET soft_id=3, soft_name='s.ru', soft_title='keep'"));
         QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
         // A rubric list that is not numbers, then a value too long for its column.
-        const auto out = StoreUpdateLines(kindOf("soft"), {
+        const auto out = StoreUpdateLines(kindOf(Kind::Soft), {
             "1,soft_name='s.ru',soft_title='changed',soft_subjects='1: 2 OR 1=1'",
             "2,soft_name='" + QString(300, 'a') + "',soft_subjects='1'",
             "3,soft_name='ok.ru',soft_title='ok'",
@@ -89,7 +84,7 @@ private slots:
         QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
         // The row is updated and its links deleted before a rubric id too big
         // for its column fails the line: all of the line is taken back.
-        const auto out = StoreUpdateLines(kindOf("soft"), {
+        const auto out = StoreUpdateLines(kindOf(Kind::Soft), {
             "1,soft_name='s.ru',soft_title='changed',soft_subjects='5: 99999999999'",
             "2,soft_name='t.ru',soft_title='next'",
         });
@@ -116,7 +111,7 @@ private slots:
         QFETCH(QString, column);
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        const auto out = StoreUpdateLines(kindOf("soft"), {line, "2,soft_name='y.ru'"});
+        const auto out = StoreUpdateLines(kindOf(Kind::Soft), {line, "2,soft_name='y.ru'"});
         QCOMPARE(out.stored, 1);
         QCOMPARE(out.failed, 1);
         QVERIFY2(out.firstError.contains(column), qPrintable(out.firstError));
@@ -149,7 +144,7 @@ private slots:
         qv::db::Database killer;
         QVERIFY(killer.create() && killer.connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort()));
         bool killed = false;
-        const auto out = StoreUpdateLines(kindOf("catalogs"), lines, [&](int done, const QString &) {
+        const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), lines, [&](int done, const QString &) {
             if (done == killAt)
                 killed = killer.query("KILL CONNECTION " + id) == 0;
         });
@@ -162,7 +157,7 @@ private slots:
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM catalogs"), QString("0"));
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM csubjects2catalogs"), QString("0"));
         // The next kind is stored on a new connection.
-        const auto next = StoreUpdateLines(kindOf("forums"), {"1,forum_name='f.ru'"});
+        const auto next = StoreUpdateLines(kindOf(Kind::Forums), {"1,forum_name='f.ru'"});
         QCOMPARE(next.stored, 1);
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM forums"), QString("1"));
     }
@@ -171,7 +166,7 @@ private slots:
     {
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        const auto out = StoreUpdateLines(kindOf("forums"), {
+        const auto out = StoreUpdateLines(kindOf(Kind::Forums), {
             "1,forum_name='twice.ru',forum_title='first',forum_subjects='3'",
             "2,forum_name='Twice.RU',forum_title='second',forum_subjects='4: 5'",
         });
@@ -206,7 +201,7 @@ private slots:
         QFETCH(QString, refusal);
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        const auto out = StoreUpdateLines(kindOf("catalogs"), {"1,catalog_name='e.ru'," + column + "='" + value + "'"});
+        const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), {"1,catalog_name='e.ru'," + column + "='" + value + "'"});
         if (refusal.isEmpty()) {
             QCOMPARE(out.failed, 0);
             QCOMPARE(db.scalar("SELECT " + column + " FROM catalogs WHERE catalog_name='e.ru'"), value);
@@ -221,7 +216,7 @@ private slots:
     {
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        const auto out = StoreUpdateLines(kindOf("catalogs"), {
+        const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), {
             "1,catalog_id=77,catalog_name='a.ru',bogus='1'",
             "2,catalog_name='b.ru',bogus='2'",
         });

@@ -119,7 +119,7 @@ private:
                                      "crl_datetime='2026-01-02 03:04:05', crl_status='2'")
                           .arg(catalogId(QStringLiteral("b.example")))
                           .arg(m_wb->projectId));
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         m_list->resort();
         QVERIFY(test::showMain(*m_wb));
@@ -169,7 +169,7 @@ private Q_SLOTS:
     void catalogsPageOpensAndFills()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         QCOMPARE(m_list->count(), 1);
         clickFirstRow();
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void tabsChooseThePage()
     {
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
         QSignalSpy loaded(m_wb->main->Web, &QWebEngineView::loadFinished);
@@ -213,7 +213,7 @@ private Q_SLOTS:
     // chosen; a click on the current tab leaves the page alone.
     void tabHandlerRunsOnRealChangesOnly()
     {
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
         QTabBar *bar = m_wb->main->tcWeb;
@@ -238,7 +238,7 @@ private Q_SLOTS:
     void onlyWebAddressesOpen()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
         QTRY_COMPARE(value("pwd"), QStringLiteral("secret"));
@@ -273,7 +273,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         m_wb->main->show();
         QVERIFY(!m_wb->main->pnlAdTop->isVisible());
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         m_wb->main->Web->setUrl(QUrl(m_wb->makerStart()));
         QTRY_VERIFY_WITH_TIMEOUT(qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.body ? document.body.innerText : ''"))
@@ -334,7 +334,7 @@ private Q_SLOTS:
 
         TfrmAutocheck check(m_wb->ctx, m_wb->main.get());
         m_wb->ctx.ProjectUrl = QStringLiteral("http://site.example");
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         check.N36Click(*m_list, QStringLiteral("Рубрика"));
         QVERIFY(check.isVisible());
@@ -365,7 +365,7 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         pressReleases(1);
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         QCOMPARE(m_list->count(), 1);
         clickFirstRow();
@@ -387,7 +387,7 @@ private Q_SLOTS:
         const auto [r1, r2] = pressReleases(2);
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO freglog SET frl_forum_id=%1, frl_material_id=%2, frl_user_id=0, "
                                              "frl_datetime='2026-01-02 03:04:05', frl_status='3'").arg(forumId()).arg(r2)));
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         // An editor load left another release in the context.
         m_wb->ctx.CurrentMaterialId = r1;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
@@ -412,7 +412,7 @@ private Q_SLOTS:
         const QString thread = page(QStringLiteral("thread.html"));
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO flinks SET flink_material_id=%1, flink_forum_id=%2, flink_url=%3")
                                   .arg(r2).arg(forumId()).arg(db::Sql(thread))));
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         m_wb->ctx.CurrentMaterialId = r1;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
@@ -430,7 +430,7 @@ private Q_SLOTS:
     void forumStatusWithoutPressReleaseSaysWhy()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         m_wb->ctx.CurrentMaterialId = 0;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
@@ -448,7 +448,7 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         pressReleases(1);
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
         p.messages.clear();
@@ -507,7 +507,7 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         const int twice = addCatalog(QStringLiteral("twice.example"), 2, 2);
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         m_list->resort();
         QVERIFY(test::showMain(*m_wb));
@@ -549,7 +549,7 @@ private Q_SLOTS:
     void statusButtons()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         clickFirstRow();
         m_pane->tbnStatus2->click();

@@ -25,6 +25,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include "controls/browsermenu.h"
 #include "controls/tframelessie.h"
 
 using namespace qv::workbench;
@@ -52,7 +53,7 @@ struct Capture {
         if (!w.db.ok())
             return false;
         QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/catalogs.shbl"), w.ctx.AppDir + QStringLiteral("catalogs.shbl"));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = qv::core::Kind::Catalogs;
         w.ctx.CurrentUserId = 1;
         w.db.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='a.example', catalog_title='A', catalog_url='http://a.example', "
                                  "catalog_aurl='http://a.example/add', catalog_need_burl='0', catalog_redirect='0'"));
@@ -111,6 +112,13 @@ struct Capture {
         }
         return nullptr;
     }
+    QStringList captions()
+    {
+        QStringList out;
+        for (QAction *a : main().pmWeb->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->data().toString());
+        return out;
+    }
     // Picks an item of the shown menu with a mouse click on it.
     void clickItem(QAction *a)
     {
@@ -127,6 +135,37 @@ struct Capture {
         QTest::keyClick(menu, Qt::Key_Return);
     }
     QVariant js(const QString &script) { return qv::test::evaluateJs(main().Web, script); }
+    // The context-menu request from the keyboard on the focused page; true
+    // once the program's menu is shown, and no other menu is.
+    bool menuKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        const qsizetype before = opened->size();
+        QTest::keyClick(main().Web->focusProxy(), key, modifiers);
+        return QTest::qWaitFor([&] { return opened->size() > before && main().pmWeb->isVisible(); }, 10000)
+            && otherMenusShown().isEmpty();
+    }
+    // Moves the page's focus with the Tab key until the element `id` has it.
+    bool tabTo(const QString &id)
+    {
+        QWidget *inner = main().Web->focusProxy();
+        inner->setFocus(Qt::OtherFocusReason);
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(inner, Qt::Key_Tab);
+            if (QTest::qWaitFor([&] { return js(QStringLiteral("document.activeElement.id")).toString() == id; }, 1000))
+                return true;
+        }
+        return false;
+    }
+    // Menus on screen besides the program's (the engine's own among them).
+    QList<QMenu *> otherMenusShown()
+    {
+        QList<QMenu *> shown;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible() && menu != main().pmWeb)
+                shown << menu;
+        }
+        return shown;
+    }
 };
 
 const QByteArray kForm = "<html><head><title>Form</title></head><body style='margin:0'>"
@@ -306,6 +345,86 @@ private Q_SLOTS:
         QVERIFY(c.w.ctx.LinkEditUnsaved);
     }
 
+    // The Menu key and Shift+F10 on the page open the program's menu, never
+    // the engine's: on the edit page its mapping rows for the focused field,
+    // ticked where the row lists it, and a pick adds the field.
+    void theKeyboardOpensTheMappingMenuForTheFocusedField()
+    {
+        Capture c;
+        QVERIFY(c.open(kForm));
+        ScriptedPrompt p;
+        RecordEditor &e = c.editor();
+        const QString caption = QStringLiteral("Описание сайта");
+        const int row = e.rowOfLabel(caption);
+        e.setGridValue(row, QStringLiteral("EMAIL"));
+        QVERIFY(c.tabTo(QStringLiteral("f2")));
+
+        QVERIFY(c.menuKey(Qt::Key_Menu));
+        QCOMPARE(c.main().capture->target().fieldName, QStringLiteral("DESCR"));
+        QAction *item = c.item(caption);
+        QVERIFY(item && item->isCheckable());
+        QVERIFY(!item->isChecked());
+        c.keyItem(item);
+        QTRY_VERIFY(!c.main().pmWeb->isVisible());
+        QCOMPARE(e.gridValue(row), QStringLiteral("EMAIL,DESCR"));
+
+        // The field stays focused: Shift+F10 shows the row ticked now.
+        QVERIFY(c.menuKey(Qt::Key_F10, Qt::ShiftModifier));
+        QCOMPARE(c.main().capture->target().fieldName, QStringLiteral("DESCR"));
+        QVERIFY(c.item(caption)->isChecked());
+        c.main().pmWeb->hide();
+        QVERIFY(p.messages.isEmpty());
+        QCOMPARE(c.js(QStringLiteral("location.href")).toString(), c.formUrl());
+    }
+
+    // Outside the edit page the keyboard opens the fixed menu, whose items
+    // carry no check box.
+    void theKeyboardOpensTheFixedMenuOutsideTheEditPage()
+    {
+        Capture c;
+        QVERIFY(c.open(kForm));
+        ScriptedPrompt p;
+        c.main().pcMain->setCurrentIndex(0);
+        QCOMPARE(c.captions(), qv::controls::DefaultBrowserMenu());
+        QVERIFY(c.rightClick(QPoint(50, 25)));
+        for (QAction *a : c.main().pmWeb->actions())
+            QVERIFY2(!a->isCheckable(), qPrintable(a->data().toString()));
+        c.main().pmWeb->hide();
+        QVERIFY(c.tabTo(QStringLiteral("f1")));
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers{}}, std::pair{Qt::Key_F10, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+            QVERIFY(c.menuKey(key, modifiers));
+            for (QAction *a : c.main().pmWeb->actions())
+                QVERIFY2(!a->isCheckable() && !a->isChecked(), qPrintable(a->data().toString()));
+            c.main().pmWeb->hide();
+        }
+        // Its edit item opens the resource's record.
+        QVERIFY(c.menuKey(Qt::Key_Menu));
+        c.keyItem(c.item(qv::controls::BrowserEditItem()));
+        QTRY_COMPARE(c.main().pcMain->currentIndex(), 1);
+        QVERIFY(p.messages.isEmpty());
+    }
+
+    // With no page loaded (the help pane before its first page) the menu
+    // says so and ticks nothing.
+    void aMenuWithNoPageSaysSoAndTicksNothing()
+    {
+        Capture c;
+        QVERIFY(c.open(kForm));
+        ScriptedPrompt p;
+        RecordEditor &e = c.editor();
+        e.setGridValue(e.rowOfLabel(QStringLiteral("Описание сайта")), QStringLiteral("EMAIL"));
+        QWebEngineView *help = c.main().wbHelp;
+        QVERIFY(help->url().isEmpty());
+        QTest::mousePress(help, Qt::RightButton, {}, QPoint(20, 20));
+        QTest::mouseRelease(help, Qt::RightButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(c.main().pmWeb->isVisible());
+        QCOMPARE(p.messages, QStringList{QStringLiteral(" !!!??? Nothing dowloaded ... ")});
+        QVERIFY(c.item(QStringLiteral("Описание сайта")));
+        for (QAction *a : c.main().pmWeb->actions())
+            QVERIFY2(!a->isChecked(), qPrintable(a->data().toString()));
+        c.main().pmWeb->hide();
+    }
+
     void theAdStripOpensNoMenu()
     {
         HttpServer server;
@@ -333,6 +452,13 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(opened.size(), 0);
         QVERIFY(!m.pmWeb->isVisible());
+        // Nor does the keyboard: no menu of the program's, none of the engine's.
+        QTest::keyClick(target, Qt::Key_Menu);
+        QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
+        QTest::qWait(300);
+        QCOMPARE(opened.size(), 0);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QMenu *>(w) || !w->isVisible());
     }
 };
 

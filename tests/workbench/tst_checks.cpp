@@ -98,7 +98,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1").arg(m_wb->projectId)));
         m_wb->main->projects->cbProjectsChange();
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *m_wb->main->resources;
         QVERIFY(list.fill(ListSource{ListSource::Rubric, 1, {}}));
         clickResource(QStringLiteral("cat.example"));
@@ -126,7 +126,7 @@ private Q_SLOTS:
     void noMaterialLeavesThePage()
     {
         ScriptedPrompt p;
-        m_wb->ctx.CurrentKind = QStringLiteral("catalogs");
+        m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *m_wb->main->resources;
         QVERIFY(list.fill(ListSource{ListSource::Rubric, 1, {}}));
         clickResource(QStringLiteral("cat.example"));
@@ -242,7 +242,7 @@ private Q_SLOTS:
         const int r2 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
         RegistrationSearch &s = *m_pane->search;
         // No press release yet in the main window: nothing happens.
-        m_wb->ctx.CurrentKind = QStringLiteral("forums");
+        m_wb->ctx.CurrentKind = core::Kind::Forums;
         m_wb->ctx.SelectedResourceId = forumId();
         s.SpeedButton3Click();
         QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks")), QStringLiteral("0"));
@@ -280,7 +280,7 @@ private Q_SLOTS:
         // The forums view, where the button shows.
         m_wb->main->projects->cbProjectsChange();
         test::click(*m_wb, m_wb->main->navigator->top(TopForums));
-        QCOMPARE(m_wb->ctx.CurrentKind, QStringLiteral("forums"));
+        QCOMPARE(m_wb->ctx.CurrentKind, core::Kind::Forums);
         m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(r1));
         m_wb->ctx.SelectedResourceId = forumId();
         QWebEngineView *web = m_wb->main->Web;

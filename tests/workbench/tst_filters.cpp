@@ -53,7 +53,7 @@ QStringList listedNames(Workbench &w)
 }
 
 struct KindNames {
-    QString kind;
+    core::Kind kind;
     int top;
     QString filters; // table
     QString fp;      // column prefix
@@ -62,10 +62,10 @@ struct KindNames {
 KindNames kindNames(const QString &kind)
 {
     if (kind == QLatin1String("soft"))
-        return {kind, TopSoft, QStringLiteral("sfilters"), QStringLiteral("sfilter_")};
+        return {core::Kind::Soft, TopSoft, QStringLiteral("sfilters"), QStringLiteral("sfilter_")};
     if (kind == QLatin1String("forums"))
-        return {kind, TopForums, QStringLiteral("ffilters"), QStringLiteral("ffilter_")};
-    return {kind, TopCatalogs, QStringLiteral("cfilters"), QStringLiteral("cfilter_")};
+        return {core::Kind::Forums, TopForums, QStringLiteral("ffilters"), QStringLiteral("ffilter_")};
+    return {core::Kind::Catalogs, TopCatalogs, QStringLiteral("cfilters"), QStringLiteral("cfilter_")};
 }
 
 // A main window with a filter editor attached the way the program attaches it.
@@ -225,7 +225,7 @@ private Q_SLOTS:
         QTreeWidgetItem *node = w.filterNode(k.top, QStringLiteral("Проба"));
         QVERIFY(node);
         click(w, node);
-        QCOMPARE(w.ctx.CurrentKind, kind);
+        QCOMPARE(w.ctx.CurrentKind, k.kind);
         QCOMPARE(w.main->navigator->popupMenu(), w.main->pmFilter);
 
         const struct {
@@ -260,7 +260,8 @@ private Q_SLOTS:
                 // Load it back into an editor that shows something else.
                 w.editor->setValues({5, 5, 1, 1, 1, 1});
                 FilterEditorValues seen;
-                QString mode, name, seenKind;
+                QString mode, name;
+                core::Kind seenKind = core::Kind::None;
                 p.dialogs = {[&](QDialog *d) {
                     auto *f = qobject_cast<TfrmFilter *>(d);
                     seen = f->values();
@@ -272,7 +273,7 @@ private Q_SLOTS:
                 w.main->filters->miFilterEditClick();
                 QCOMPARE(mode, QStringLiteral("edit"));
                 QCOMPARE(name, QStringLiteral("Проба"));
-                QCOMPARE(seenKind, kind);
+                QCOMPARE(seenKind, k.kind);
                 QCOMPARE(seen.tic, tic);
                 QCOMPARE(seen.pr, pr);
                 const int indexes[] = {seen.burl, seen.redirect, seen.autoCheck, seen.regStatus};
@@ -540,7 +541,7 @@ private Q_SLOTS:
         QCOMPARE(seen.tic, -1);
         QCOMPARE(seen.pr, -1);
         QCOMPARE(seen.burl + seen.redirect + seen.autoCheck + seen.regStatus, 0);
-        QCOMPARE(w.editor->Kind, QStringLiteral("catalogs"));
+        QCOMPARE(w.editor->Kind, core::Kind::Catalogs);
         QCOMPARE(w.stored(kindNames(QStringLiteral("catalogs")), QStringLiteral("Хорошие")),
                  QStringLiteral("-1|5||||"));
         QTreeWidgetItem *added = header->child(header->childCount() - 1);

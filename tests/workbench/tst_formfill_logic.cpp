@@ -6,6 +6,7 @@
 #include <QtTest>
 
 using namespace qv::workbench;
+using qv::core::Kind;
 
 namespace {
 QList<MappingLine> mapping(std::initializer_list<std::pair<const char *, const char *>> lines)
@@ -52,7 +53,7 @@ private Q_SLOTS:
 
     void valuesAreRenamedToTheirMappingColumns()
     {
-        const auto kind = fillKind(QStringLiteral("forums"));
+        const auto kind = kindFacts(Kind::Forums);
         QVERIFY(kind);
         const ValueList v = BuildValueList(*kind, {QStringLiteral("fmaterial_id"), QStringLiteral("fmaterial_title"),
                                                    QStringLiteral("fmaterial_description")},
@@ -61,7 +62,7 @@ private Q_SLOTS:
                                       QStringLiteral("FORUM_DESCRIPTION_SITE")}));
         QCOMPARE(v.value(QStringLiteral("FORUM_TITLE_SITE")), QStringLiteral("Тема  с пробелами"));
         QCOMPARE(v.value(QStringLiteral("NOPE")), QString());
-        QVERIFY(!fillKind(QStringLiteral("contacts")));
+        QVERIFY(!kindFacts(Kind::Contacts));
     }
 
     void breaksBecomeLineEnds()
@@ -72,7 +73,7 @@ private Q_SLOTS:
 
     void inputsCredentialsAndTypes()
     {
-        const auto kind = fillKind(QStringLiteral("catalogs"));
+        const auto kind = kindFacts(Kind::Catalogs);
         const auto m = mapping({{"CATALOG_LOGIN_PROGRAM", "login,user"},
                                 {"CATALOG_PASSWORD_PROGRAM", "pass"},
                                 {"catalog_title_site", "title"}});
@@ -89,7 +90,7 @@ private Q_SLOTS:
         // The login mapping wins over the password type.
         QVERIFY(decide("user", "password").credential == Credential::Login);
         // Soft has no login columns.
-        const auto soft = fillKind(QStringLiteral("soft"));
+        const auto soft = kindFacts(Kind::Soft);
         QVERIFY(DecideInput(*soft, mapping({{"CATALOG_LOGIN_PROGRAM", "login"}}), v,
                             PageElement{QStringLiteral("login"), QString(), {}}).credential == Credential::None);
 
@@ -103,7 +104,7 @@ private Q_SLOTS:
 
     void textAreasNeedANameAndAValue()
     {
-        const auto kind = fillKind(QStringLiteral("catalogs"));
+        const auto kind = kindFacts(Kind::Catalogs);
         const auto m = mapping({{"catalog_description_site", "descr,about"}, {"catalog_x_site", ""}});
         const ValueList v = BuildValueList(*kind, {QStringLiteral("cmaterial_description")}, {QStringLiteral("Строка 1<BR>Строка 2")});
         QCOMPARE(DecideTextArea(m, v, {QStringLiteral("about"), {}, {}}), QStringLiteral("Строка 1\r\nСтрока 2"));

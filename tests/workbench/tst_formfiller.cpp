@@ -127,7 +127,7 @@ private Q_SLOTS:
         m_ctx.AppDir = m_dir.path() + QLatin1Char('/');
         m_ctx.CurrentUserId = 0;
         m_ctx.CurrentProjectId = m_project;
-        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.CurrentKind = core::Kind::Catalogs;
         m_ctx.SelectedResourceId = m_resource;
         m_ctx.SelectedResourceName = QStringLiteral("cat.example");
         m_web = std::make_unique<QWebEngineView>();
@@ -330,7 +330,7 @@ private Q_SLOTS:
         }
         const int r1 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
         const int r2 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
-        m_ctx.CurrentKind = QStringLiteral("forums");
+        m_ctx.CurrentKind = core::Kind::Forums;
         m_ctx.SelectedResourceId = forum;
         m_ctx.SelectedResourceName = QStringLiteral("forum.example");
         ScriptedPrompt p;
@@ -374,11 +374,11 @@ private Q_SLOTS:
         QCOMPARE(value("title"), QString());
         // No resource selected.
         m_ctx.SelectedResourceName.clear();
-        m_ctx.CurrentKind = QStringLiteral("forums");
+        m_ctx.CurrentKind = core::Kind::Forums;
         m_filler->activePressRelease = [] { return std::optional<int>(1); };
         QCOMPARE(fill(), FormFillResult::Skipped);
         // A fill menu without descriptions: there is nothing to fill with.
-        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.CurrentKind = core::Kind::Catalogs;
         m_ctx.SelectedResourceName = QStringLiteral("cat.example");
         QMenu empty;
         empty.addAction(QStringLiteral("Новое описание..."));

@@ -91,7 +91,7 @@ private Q_SLOTS:
         click(w, help);
         QCOMPARE(p.messages, QStringList{"Для работы с программой нужно выбрать проект"});
         QVERIFY(p.openedUrls.isEmpty());
-        QVERIFY(w.ctx.CurrentKind.isEmpty());
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::None);
     }
 
     void branchBuildOrder()
@@ -195,7 +195,7 @@ private Q_SLOTS:
         QTreeWidgetItem *catalogs = w.main->navigator->top(TopCatalogs);
         click(w, catalogs);
         QVERIFY(catalogs->isExpanded());
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("catalogs"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Catalogs);
         QCOMPARE(w.main->pcMain->currentIndex(), 0);
         QVERIFY(w.main->pnlHelp->isVisibleTo(w.main.get()));
         QCOMPARE(w.main->wbHelp->url(), QUrl::fromLocalFile(w.ctx.AppDir + QStringLiteral("catalogs.htm")));
@@ -237,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(pressReleaseChanges, 1);
         QVERIFY(!catalogs->isExpanded()); // single expand
         QCOMPARE(childTexts(catalogs), QStringList{"Добавить описание сайта"});
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("forums"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Forums);
         QVERIFY(toolbarWidgetShown(w.main->tbLinks, w.main->pnlSP));
         QVERIFY(toolbarWidgetShown(w.main->tbLinks, w.main->pnlMaterialName));
         QCOMPARE(w.main->tbMaterialNew->text(), QStringLiteral(" Новое объявление"));
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QTreeWidgetItem *filterNode = childNamed(childNamed(soft, QStringLiteral("Фильтры пользователя")), QStringLiteral("Все"));
         click(w, filterNode);
         QCOMPARE(w.main->navigator->popupMenu(), w.main->pmFilter);
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         QCOMPARE(w.main->resources->count(), 0); // only the reserved row, which a filter leaves out
         click(w, childNamed(soft, QStringLiteral("Мультимедиа")));
         QCOMPARE(w.main->navigator->popupMenu(), nullptr);
@@ -283,9 +283,9 @@ private Q_SLOTS:
         ScriptedPrompt p;
         Navigator &nav = *w.main->navigator;
         click(w, nav.top(TopSoft));
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         click(w, nav.top(TopRecommend));
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         QVERIFY(p.openedUrls.isEmpty());
         click(w, childNamed(nav.top(TopRecommend), QStringLiteral("Выбор хостинга - лучшие хостинг компании")));
         click(w, nav.top(TopSubscribe));
@@ -297,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(p.messages,
                  QStringList{"Для подписки на бесплатные обновления необходимо зарегистрироваться на форуме программы!\r"
                              "Нажмите на OK и перейдете на страницу регистрации на форуме..."});
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
     }
 
     void contactsBranchCallsItsView()
@@ -324,7 +324,7 @@ private Q_SLOTS:
         QCOMPARE(built, 1);
         QCOMPARE(clicked, 1);
         QCOMPARE(letterChanges, 1);
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("contacts"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Contacts);
         QVERIFY(!w.main->pcMain->isVisibleTo(w.main.get()));
         QVERIFY(contacts->isVisibleTo(w.main.get()));
         QCOMPARE(contacts->tabText(0), QStringLiteral("Контакты для рассылки"));
@@ -409,9 +409,11 @@ private Q_SLOTS:
         editor->setObjectName(QStringLiteral("frmFilter"));
         w.main->navigator->attachFilterEditor(editor);
         QString modeSeen, nameSeen;
+        core::Kind kindSeen = core::Kind::None;
         p.dialogs = {[&](QDialog *d) {
             modeSeen = d->property("EditMode").toString();
             nameSeen = d->property("FilterName").toString();
+            kindSeen = d->property("Kind").value<core::Kind>();
             return int(QDialog::Rejected);
         }};
 
@@ -424,6 +426,7 @@ private Q_SLOTS:
         QCOMPARE(p.dialogsShown, QStringList{"frmFilter"});
         QCOMPARE(modeSeen, QStringLiteral("add"));
         QCOMPARE(nameSeen, QStringLiteral("Хорошие"));
+        QCOMPARE(kindSeen, core::Kind::Catalogs);
         // Cancelled editor: the filter stays, with defaults that select everything.
         QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name, cfilter_tic, cfilter_pr FROM cfilters")),
                  QStringList{"Хорошие|-1|-1"});
@@ -480,7 +483,7 @@ private Q_SLOTS:
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, centre(nav.top(TopSoft)));
         QCOMPARE(t->currentItem(), nav.top(TopSoft));
         QVERIFY(nav.top(TopSoft)->isExpanded());
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         QVERIFY(nav.top(TopSoft)->childCount() > 2);
 
         // A right click on another node leaves the selection as it was.
@@ -514,7 +517,7 @@ private Q_SLOTS:
         QTreeWidget *t = w.main->trvFilters;
         Navigator &nav = *w.main->navigator;
         test::clickNode(w, nav.top(TopSoft));
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         t->setFocus();
         auto listed = [&] {
             QStringList names;
@@ -534,7 +537,7 @@ private Q_SLOTS:
         QTest::keyClick(t, Qt::Key_Left);
         QVERIFY(!nav.top(TopSoft)->isExpanded());
         QVERIFY(downTo(QStringLiteral("Каталоги, поисковики, доски объявлений")));
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("catalogs"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Catalogs);
         QCOMPARE(w.main->pcMain->tabText(0), QStringLiteral("Каталоги, поисковики, доски"));
         QVERIFY(downTo(QStringLiteral("Общероссийские доски")));
         QCOMPARE(listed(), QStringList{"board.example"});
@@ -552,7 +555,7 @@ private Q_SLOTS:
         // Home: the soft branch's top node; the catalogs' list goes.
         QTest::keyClick(t, Qt::Key_Home);
         QCOMPARE(t->currentItem(), nav.top(TopSoft));
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("soft"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Soft);
         QCOMPARE(w.main->resources->count(), 0);
         QVERIFY(!nav.top(TopCatalogs)->isExpanded());
         QVERIFY(p.messages.isEmpty());
@@ -620,7 +623,7 @@ private Q_SLOTS:
         };
         click(w, nav.top(TopForums));
         QCOMPARE(nested, 1);
-        QCOMPARE(w.ctx.CurrentKind, QStringLiteral("forums"));
+        QCOMPARE(w.ctx.CurrentKind, core::Kind::Forums);
     }
 };
 

@@ -49,7 +49,7 @@ private Q_SLOTS:
         m_ctx = core::AppContext();
         m_ctx.CurrentUserId = 0;
         m_ctx.CurrentProjectId = m_p1;
-        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.CurrentKind = core::Kind::Catalogs;
         m_ctx.SelectedResourceId = 42;
     }
     void cleanup() { m_db.reset(); }

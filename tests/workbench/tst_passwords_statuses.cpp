@@ -96,22 +96,22 @@ private Q_SLOTS:
         m_ctx = core::AppContext();
         m_ctx.CurrentUserId = 0;
         m_ctx.CurrentProjectId = m_p1;
-        m_ctx.CurrentKind = QStringLiteral("catalogs");
+        m_ctx.CurrentKind = core::Kind::Catalogs;
         m_ctx.SelectedResourceId = 42;
     }
     void cleanup() { m_db.reset(); }
 
     void storesAndReloadsEntries_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<core::Kind>("kind");
         QTest::addColumn<QString>("table");
-        QTest::newRow("catalogs") << QStringLiteral("catalogs") << QStringLiteral("cauth");
-        QTest::newRow("forums") << QStringLiteral("forums") << QStringLiteral("fauth");
-        QTest::newRow("soft") << QStringLiteral("soft") << QStringLiteral("sauth");
+        QTest::newRow("catalogs") << core::Kind::Catalogs << QStringLiteral("cauth");
+        QTest::newRow("forums") << core::Kind::Forums << QStringLiteral("fauth");
+        QTest::newRow("soft") << core::Kind::Soft << QStringLiteral("sauth");
     }
     void storesAndReloadsEntries()
     {
-        QFETCH(QString, kind);
+        QFETCH(core::Kind, kind);
         QFETCH(QString, table);
         m_ctx.CurrentKind = kind;
         TfrmAuth auth(m_ctx);
@@ -323,7 +323,7 @@ private Q_SLOTS:
 
     void forumStatusesBelongToThePressRelease()
     {
-        m_ctx.CurrentKind = QStringLiteral("forums");
+        m_ctx.CurrentKind = core::Kind::Forums;
         const QDateTime t(QDate(2026, 1, 2), QTime(3, 4, 5));
         m_ctx.CurrentMaterialId = 0;
         QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t));
@@ -334,11 +334,11 @@ private Q_SLOTS:
         QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, true, t));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT frl_forum_id, frl_material_id, frl_status FROM freglog ORDER BY frl_material_id")),
                  (QStringList{QStringLiteral("42|5|1"), QStringLiteral("42|6|3")}));
-        m_ctx.CurrentKind = QStringLiteral("soft");
+        m_ctx.CurrentKind = core::Kind::Soft;
         QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT srl_soft_id, srl_project_id, srl_status FROM sreglog")),
                  QStringList{QStringLiteral("42|%1|2").arg(m_p1)});
-        m_ctx.CurrentKind = QStringLiteral("contacts");
+        m_ctx.CurrentKind = core::Kind::Contacts;
         QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t));
     }
 

@@ -60,7 +60,7 @@ struct Records {
             ini.write(("[Hosts]\nmaker=" + server.baseUrl() + "\n").toUtf8());
         ini.close();
         w->ctx.ConfigIni.open(w->ctx.configPath());
-        w->ctx.CurrentKind = QStringLiteral("catalogs");
+        w->ctx.CurrentKind = qv::core::Kind::Catalogs;
         w->ctx.CurrentUserId = 1;
         upload = new TfrmToBaza(w->ctx, w->main.get());
         upload->client()->setTimeoutMs(2000);
@@ -257,7 +257,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         RecordEditor &e = r.editor();
         auto &ctx = r.w->ctx;
-        ctx.CurrentKind.clear();
+        ctx.CurrentKind = qv::core::Kind::None;
         r.clickTab(2);
         e.edtURLAdd->setText(QStringLiteral("first.example/add.php"));
         QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
@@ -265,7 +265,7 @@ private Q_SLOTS:
                                                         "форумы или софт каталоги.")});
         QCOMPARE(r.w->db.scalar(QStringLiteral("SELECT COUNT(*) FROM catalogs WHERE catalog_name='first.example'")), QStringLiteral("0"));
         p.messages.clear();
-        ctx.CurrentKind = QStringLiteral("catalogs");
+        ctx.CurrentKind = qv::core::Kind::Catalogs;
 
         r.w->main->show();
         QVERIFY(QTest::qWaitForWindowExposed(r.w->main.get()));
@@ -529,22 +529,23 @@ private Q_SLOTS:
     // leaves the links as they were.
     void loadAndSaveKeepExactlyTheLinks_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qv::core::Kind>("current");
         QTest::addColumn<int>("parent"); // a top rubric with sub-rubrics
         QTest::addColumn<int>("child");  // a sub-rubric of another top rubric
-        QTest::newRow("catalogs") << QStringLiteral("catalogs") << 1 << 10;
-        QTest::newRow("forums") << QStringLiteral("forums") << 2 << 5;
-        QTest::newRow("soft") << QStringLiteral("soft") << 1 << 11;
+        QTest::newRow("catalogs") << qv::core::Kind::Catalogs << 1 << 10;
+        QTest::newRow("forums") << qv::core::Kind::Forums << 2 << 5;
+        QTest::newRow("soft") << qv::core::Kind::Soft << 1 << 11;
     }
     void loadAndSaveKeepExactlyTheLinks()
     {
-        QFETCH(QString, kind);
+        QFETCH(qv::core::Kind, current);
         QFETCH(int, parent);
         QFETCH(int, child);
+        const QString kind = qv::core::kindName(current); // the table's name
         Records r;
         QVERIFY2(r.w->db.ok(), qPrintable(r.w->db.error()));
         ScriptedPrompt p;
-        r.w->ctx.CurrentKind = kind;
+        r.w->ctx.CurrentKind = current;
         const int onParent = r.addResource(kind, QStringLiteral("parent.example"), {parent});
         const int onChild = r.addResource(kind, QStringLiteral("child.example"), {child});
         const QString prefix = Records::prefixOf(kind);
@@ -674,7 +675,7 @@ private Q_SLOTS:
         p.answers << true;
         qv::test::click(*r.w, r.w->main->navigator->top(TopForums));
         stillEditing(2);
-        QCOMPARE(r.w->ctx.CurrentKind, QStringLiteral("catalogs"));
+        QCOMPARE(r.w->ctx.CurrentKind, qv::core::Kind::Catalogs);
         QCOMPARE(list.count(), rows);
     }
 

@@ -159,7 +159,7 @@ private Q_SLOTS:
         setCheck(w, a, w.projectId, QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"));
         setCheck(w, b, w.projectId, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"));
 
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill(rubric(11)));
         QCOMPARE(sortedNames(list), (QStringList{"a.example", "b.example"}));
@@ -228,7 +228,7 @@ private Q_SLOTS:
         w.db.exec(QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=%1, cg2c_catalog_id=%2")
                       .arg(g)
                       .arg(w.db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='Корзина'")).toInt()));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill({ListSource::Section, g, {}}));
         // A section shows the reserved row when it is linked.
@@ -284,7 +284,7 @@ private Q_SLOTS:
         addFilter(QStringLiteral("combined"), QStringLiteral(", cfilter_tic='50', cfilter_redirect='1', cfilter_need_burl='0'"));
         addFilter(QStringLiteral("quote\"d"), QStringLiteral(", cfilter_pr='5'"));
 
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         const QList<QPair<QString, QStringList>> cases = {
             {QStringLiteral("all"), {"hi.example", "low.example", "mid.example", "none.example"}},
@@ -325,7 +325,7 @@ private Q_SLOTS:
         addCatalog(w, {QStringLiteral("zero.example"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0")});
         for (const char *f : {"cfilter_redirect='1'", "cfilter_redirect='0'", "cfilter_need_burl='1'", "cfilter_need_burl='0'"})
             QVERIFY(w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='%1', %2").arg(QString::fromLatin1(f).remove(QLatin1Char('\'')), QLatin1String(f))));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill(rubric(11)));
         QStringList shown;
@@ -368,7 +368,7 @@ private Q_SLOTS:
                                  "11:00:00', frl_status='3'")
                       .arg(f)
                       .arg(m2));
-        w.ctx.CurrentKind = QStringLiteral("forums");
+        w.ctx.CurrentKind = core::Kind::Forums;
         ResourceList &list = *w.main->resources;
         // The main window's choice counts, not what an editor load left in the context.
         w.main->projects->cbProjectsChange();
@@ -406,7 +406,7 @@ private Q_SLOTS:
                                  "00:00:01', srl_status='1'")
                       .arg(s)
                       .arg(w.projectId));
-        w.ctx.CurrentKind = QStringLiteral("soft");
+        w.ctx.CurrentKind = core::Kind::Soft;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill(rubric(7)));
         QCOMPARE(list.count(), 1);
@@ -415,7 +415,7 @@ private Q_SLOTS:
         QCOMPARE(list.subItem(0, SubBackLink), QString());
         QCOMPARE(list.subItem(0, SubRegUrl), QStringLiteral("http://s/a"));
         // Another kind: nothing is listed.
-        w.ctx.CurrentKind = QStringLiteral("contacts");
+        w.ctx.CurrentKind = core::Kind::Contacts;
         QVERIFY(!list.fill(rubric(7)));
         QCOMPARE(list.count(), 0);
         QVERIFY(p.messages.isEmpty());
@@ -428,7 +428,7 @@ private Q_SLOTS:
         ScriptedPrompt p;
         addCatalog(w, {QStringLiteral("a.example")});
         w.db.exec(QStringLiteral("DROP TABLE gcreglog"));
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(!w.main->resources->fill(rubric(11)));
         QCOMPARE(w.main->resources->count(), 0);
         QCOMPARE(p.messages.size(), 1);
@@ -450,7 +450,7 @@ private Q_SLOTS:
         setCheck(w, b, w.projectId, QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"));
         setCheck(w, c, w.projectId, QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"));
         Q_UNUSED(d);
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         ResourceListModel &m = *list.model();
         QVERIFY(list.fill(rubric(11)));
@@ -512,7 +512,7 @@ private Q_SLOTS:
         button->setChecked(true);
         bool handlerRan = false;
         connect(button, &QToolButton::toggled, this, [&] { handlerRan = true; });
-        w.ctx.CurrentKind = QStringLiteral("catalogs");
+        w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill(rubric(11)));
         QVERIFY(!button->isChecked());

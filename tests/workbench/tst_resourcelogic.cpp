@@ -9,23 +9,12 @@
 #include <algorithm>
 
 using namespace qv::workbench;
+using qv::core::Kind;
 
 namespace {
-const KindTables &catalogs()
-{
-    static const KindTables k = *kindTables(QStringLiteral("catalogs"));
-    return k;
-}
-const KindTables &forums()
-{
-    static const KindTables k = *kindTables(QStringLiteral("forums"));
-    return k;
-}
-const KindTables &soft()
-{
-    static const KindTables k = *kindTables(QStringLiteral("soft"));
-    return k;
-}
+const KindFacts &catalogs() { return *kindFacts(Kind::Catalogs); }
+const KindFacts &forums() { return *kindFacts(Kind::Forums); }
+const KindFacts &soft() { return *kindFacts(Kind::Soft); }
 const QString T = QStringLiteral("2024-05-06 07:08:09");
 } // namespace
 
@@ -36,13 +25,50 @@ private Q_SLOTS:
 
     void kinds()
     {
-        QVERIFY(!kindTables(QStringLiteral("contacts")));
-        QVERIFY(!kindTables(QString()));
+        QVERIFY(!kindFacts(Kind::Contacts));
+        QVERIFY(!kindFacts(Kind::None));
         QCOMPARE(catalogs().statusLog, QStringLiteral("creglog"));
         QCOMPARE(forums().checkPrefix, QStringLiteral("gfrl_"));
         QCOMPARE(soft().filterPrefix, QStringLiteral("sfilter_"));
         QVERIFY(!soft().hasLinkFlags);
         QVERIFY(forums().hasLinkFlags && !forums().showsLinkFlags);
+        QCOMPARE(forums().uploadPage, QStringLiteral("/get_forum.php"));
+        QCOMPARE(soft().uploadPage, QStringLiteral("/get_soft.php"));
+        QCOMPARE(soft().fieldTemplate, QStringLiteral("soft.shbl"));
+    }
+
+    // Every table and column the facts name is one of the schema's, and every
+    // field template is beside the program.
+    void factsNameTheSchema()
+    {
+        QFile file(QStringLiteral(QV_SOURCE_DIR "/sql/schema.sql"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString schema = QString::fromUtf8(file.readAll());
+        auto definition = [&](const QString &table) {
+            const qsizetype at = schema.indexOf(QStringLiteral("CREATE TABLE `") + table + QLatin1Char('`'));
+            return at < 0 ? QString() : schema.mid(at, schema.indexOf(QStringLiteral(") ENGINE"), at) - at);
+        };
+        QCOMPARE(resourceKindFacts().size(), size_t(3));
+        for (const KindFacts &k : resourceKindFacts()) {
+            const QList<QPair<QString, QStringList>> named = {
+                {k.table, {k.idColumn, k.nameColumn, k.subjectsColumn}},
+                {k.subjects, {}},
+                {k.subjectLinks, {k.subjectLinkResource, k.subjectLinkSubject}},
+                {k.groups, {k.groupPrefix + QStringLiteral("id")}},
+                {k.filters, {k.filterPrefix + QStringLiteral("id")}},
+                {k.statusLog, {k.statusPrefix + QStringLiteral("id"), k.statusResource}},
+                {k.checkLog, {k.checkPrefix + QStringLiteral("id"), k.checkResource}},
+                {k.materialTable, {k.materialPrefix + QStringLiteral("id"), k.materialPrefix + QStringLiteral("project_id")}},
+                {k.authTable, {k.authResource, k.authProject}},
+            };
+            for (const auto &[table, columns] : named) {
+                const QString columnsOf = definition(table);
+                QVERIFY2(!columnsOf.isEmpty(), qPrintable(table));
+                for (const QString &c : columns)
+                    QVERIFY2(columnsOf.contains(QLatin1Char('`') + c + QLatin1Char('`')), qPrintable(table + QLatin1Char('.') + c));
+            }
+            QVERIFY2(QFile::exists(QStringLiteral(QV_SOURCE_DIR "/data/") + k.fieldTemplate), qPrintable(k.fieldTemplate));
+        }
     }
 
     void statusTexts()
@@ -152,14 +178,14 @@ private Q_SLOTS:
 
     void navigatorStatements()
     {
-        QCOMPARE(SectionByNameSql(*kindTables(QStringLiteral("forums")), QStringLiteral("Мой \"раздел\""), 5),
+        QCOMPARE(SectionByNameSql(forums(), QStringLiteral("Мой \"раздел\""), 5),
                  QStringLiteral("SELECT * FROM fgroups WHERE fgroup_name=\"Мой \\\"раздел\\\"\" AND fgroup_project_id=5"));
-        QCOMPARE(SectionInsertSql(QStringLiteral("soft"), QStringLiteral("A"), 5),
+        QCOMPARE(SectionInsertSql(soft(), QStringLiteral("A"), 5),
                  QStringLiteral("INSERT INTO sgroups SET sgroup_name=\"A\" , sgroup_project_id=5"));
-        QCOMPARE(FilterInsertSql(QStringLiteral("catalogs"), QStringLiteral("F")),
+        QCOMPARE(FilterInsertSql(catalogs(), QStringLiteral("F")),
                  QStringLiteral("INSERT INTO cfilters SET cfilter_name=\"F\""));
-        QCOMPARE(SectionsSql(QStringLiteral("catalogs"), 3), QStringLiteral("SELECT * FROM cgroups WHERE cgroup_project_id=3"));
-        QCOMPARE(SubjectsSql(QStringLiteral("soft")), QStringLiteral("SELECT * FROM ssubjects"));
+        QCOMPARE(SectionsSql(catalogs(), 3), QStringLiteral("SELECT * FROM cgroups WHERE cgroup_project_id=3"));
+        QCOMPARE(SubjectsSql(soft()), QStringLiteral("SELECT * FROM ssubjects"));
         QCOMPARE(linkPath(QStringLiteral("СПРАВКА")).value_or(QString()), QStringLiteral("/index.php?action=forum"));
         QVERIFY(!linkPath(QStringLiteral("Рекомендуем владельцам сайтов")));
         QCOMPARE(kindSetup(2)->materialNew, QStringLiteral(" Новое объявление"));

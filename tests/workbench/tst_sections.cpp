@@ -153,9 +153,9 @@ private Q_SLOTS:
 
     void pureStatements()
     {
-        const auto c = kindTables(QStringLiteral("catalogs"));
-        const auto f = kindTables(QStringLiteral("forums"));
-        const auto s = kindTables(QStringLiteral("soft"));
+        const auto c = kindFacts(core::Kind::Catalogs);
+        const auto f = kindFacts(core::Kind::Forums);
+        const auto s = kindFacts(core::Kind::Soft);
         QVERIFY(c && f && s);
         QCOMPARE(sectionLinks(*c).table, QStringLiteral("cgroups2catalogs"));
         QCOMPARE(sectionLinks(*f).sectionColumn, QStringLiteral("fg2f_fgroup_id"));
