@@ -234,36 +234,32 @@ bool ProjectChoice::fillSiteDescriptions(int projectId)
     return true;
 }
 
-bool ProjectChoice::fillPressReleases(int projectId)
+bool ProjectChoice::fillActiveLists(MaterialKind kind, int projectId, QComboBox *mainList, QComboBox *editorList,
+                                    core::Kind branch, void (MaterialsNavigation::*makeActive)())
 {
-    // The main window's list and the editor's.
-    const auto m = readMaterialNames(MaterialKind::Forum, projectId);
+    const auto m = readMaterialNames(kind, projectId);
     if (!m)
         return false;
-    QList<QComboBox *> lists{m_main.cbFMaterials};
-    if (m_editor)
-        lists << m_editor->cbFMaterials;
+    QList<QComboBox *> lists{mainList};
+    if (editorList)
+        lists << editorList;
     fillLists(*m, lists);
     Q_ASSERT(m_main.materials);
-    if (m_ctx.CurrentKind == core::Kind::Forums && m_main.materials)
-        m_main.materials->cbFMaterialsChange();
+    if (m_ctx.CurrentKind == branch && m_main.materials)
+        (m_main.materials->*makeActive)();
     return true;
+}
+
+bool ProjectChoice::fillPressReleases(int projectId)
+{
+    return fillActiveLists(MaterialKind::Forum, projectId, m_main.cbFMaterials, m_editor ? m_editor->cbFMaterials : nullptr,
+                           core::Kind::Forums, &MaterialsNavigation::cbFMaterialsChange);
 }
 
 bool ProjectChoice::fillLetters(int projectId)
 {
-    // The main window's list and the editor's.
-    const auto m = readMaterialNames(MaterialKind::Letter, projectId);
-    if (!m)
-        return false;
-    QList<QComboBox *> lists{m_main.cbOMaterials};
-    if (m_editor)
-        lists << m_editor->cbOMaterials;
-    fillLists(*m, lists);
-    Q_ASSERT(m_main.materials);
-    if (m_ctx.CurrentKind == core::Kind::Contacts && m_main.materials)
-        m_main.materials->cbOMaterialsChange();
-    return true;
+    return fillActiveLists(MaterialKind::Letter, projectId, m_main.cbOMaterials, m_editor ? m_editor->cbOMaterials : nullptr,
+                           core::Kind::Contacts, &MaterialsNavigation::cbOMaterialsChange);
 }
 
 void ProjectChoice::clearResourceList()
