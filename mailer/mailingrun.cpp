@@ -59,6 +59,13 @@ public:
     int run();
 
 private:
+    // Reads the letter, the section, the SMTP settings and the contacts; the
+    // exit status when the mailing cannot go on.
+    std::optional<int> readMailing();
+    // Why a contact's addresses cannot be written to ("" when they can).
+    static QString addressesProblem(const QStringList &addresses);
+    // Sends the letter to the contact.
+    SmtpSender::Outcome send(SmtpSender &sender, const Contact &c, const QStringList &addresses);
     // Each reader: false when the statement failed (reported already).
     bool readLetter(bool *found);
     bool readSection(bool *found);
@@ -221,7 +228,7 @@ bool Mailing::runLogStatement(const QString &sql)
     }
 }
 
-int Mailing::run()
+std::optional<int> Mailing::readMailing()
 {
     bool letterFound = false, sectionFound = false, projectFound = false;
     if (!readLetter(&letterFound) || !readSection(&sectionFound))
@@ -241,6 +248,38 @@ int Mailing::run()
     }
     if (!readContacts())
         return MailerNotAllSent;
+    return std::nullopt;
+}
+
+QString Mailing::addressesProblem(const QStringList &addresses)
+{
+    if (addresses.isEmpty())
+        return QStringLiteral("у контакта нет адреса email");
+    for (const QString &a : addresses) {
+        const QString problem = contacts::AddressProblem(a);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
+SmtpSender::Outcome Mailing::send(SmtpSender &sender, const Contact &c, const QStringList &addresses)
+{
+    contacts::MailMessage m;
+    m.fromAddress = m_settings.sender;
+    m.toName = c.name;
+    m.toAddresses = addresses;
+    m.subject = m_subject;
+    m.body = m_body;
+    m.date = QDateTime::currentDateTime();
+    m.messageId = contacts::MakeMessageId(m_settings.sender, c.id);
+    return sender.send(m_settings.sender, addresses, contacts::ComposeMailMessage(m));
+}
+
+int Mailing::run()
+{
+    if (const auto stop = readMailing())
+        return *stop;
 
     QString sessionProblem = m_settings.problem;
     if (!sessionProblem.isEmpty())
@@ -249,14 +288,7 @@ int Mailing::run()
     int sentCount = 0;
     for (const Contact &c : m_contacts) {
         const QStringList addresses = contacts::SplitAddresses(c.email);
-        QString problem;
-        if (addresses.isEmpty())
-            problem = QStringLiteral("у контакта нет адреса email");
-        for (const QString &a : addresses) {
-            if (!problem.isEmpty())
-                break;
-            problem = contacts::AddressProblem(a);
-        }
+        QString problem = addressesProblem(addresses);
         if (problem.isEmpty())
             problem = sessionProblem;
 
@@ -265,15 +297,7 @@ int Mailing::run()
         if (problem.isEmpty()) {
             if (!sender)
                 sender.emplace(m_settings.account);
-            contacts::MailMessage m;
-            m.fromAddress = m_settings.sender;
-            m.toName = c.name;
-            m.toAddresses = addresses;
-            m.subject = m_subject;
-            m.body = m_body;
-            m.date = QDateTime::currentDateTime();
-            m.messageId = contacts::MakeMessageId(m_settings.sender, c.id);
-            const auto outcome = sender->send(m_settings.sender, addresses, contacts::ComposeMailMessage(m));
+            const auto outcome = send(*sender, c, addresses);
             sent = outcome == SmtpSender::Outcome::Sent;
             if (!sent)
                 error = sender->errorText();

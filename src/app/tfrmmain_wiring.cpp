@@ -26,6 +26,28 @@ namespace qv::app {
 
 void TfrmMain::createControllers()
 {
+    // The order is the order of need: a group finds, when it is created, the
+    // groups above it, and a debug build stops at a neighbour that is missing.
+    //   resources  the resource list: needs none of the others.
+    //   browser    connects to the list's current row; its form filler asks
+    //              the materials for the active press release (below).
+    //   navigator  fills the list from the node shown.
+    //   projects   empties the list and collapses the navigator on a project
+    //              change, and makes the materials' lists active (a project is
+    //              chosen only once every group is there).
+    //   materials  gives the navigator its handlers for the press-release and
+    //              letter lists.
+    //   filters    gives the navigator the filter editor; renames and deletes
+    //              its filter nodes.
+    //   sections   renames and deletes the navigator's section nodes; puts the
+    //              list's selected resource into sections.
+    //   contacts   gives the navigator the handlers of its contacts branch.
+    //   records    gives the browser's form filler the save of an edited
+    //              record, and moves the browser and the list to a record.
+    //   capture    fills the record editor's grid from the page.
+    // Last, what the groups ask of each other through the main window: the
+    // active press release and letter and the new site description come from
+    // the materials, the end of a project from the contacts.
     resources = new workbench::ResourceList(*this, m_ctx);
     browser = new workbench::BrowserPane(*this, m_ctx);
     navigator = new workbench::Navigator(*this, m_ctx);

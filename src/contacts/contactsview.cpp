@@ -120,6 +120,7 @@ ContactsView::ContactsView(mainview::MainView &main, core::AppContext &ctx) : QO
     N21->setObjectName(QStringLiteral("N21"));
     connect(N18, &QAction::triggered, this, &ContactsView::N18Click);
     connect(N21, &QAction::triggered, this, &ContactsView::N21Click);
+    Q_ASSERT(main.navigator);
     if (main.navigator) {
         main.navigator->contactsExpanded = [this](QTreeWidgetItem *top) { contactsExpanded(top); };
         main.navigator->contactsClick = [this](QTreeWidgetItem *node) { contactsClick(node); };
@@ -142,10 +143,31 @@ void ContactsView::buildPages()
     m_main.splRight->insertWidget(m_main.splRight->indexOf(m_main.pcMain) + 1, pcContacts);
     pcContacts->hide();
 
+    pcContacts->addTab(buildListPage(), QStringLiteral("Контакты"));
+    pcContacts->addTab(buildContactPage(edit, QStringLiteral("trvOSubjects_"), QStringLiteral("Сохранить редактирование"),
+                                        QStringLiteral("Телефоны (через запятую):")),
+                       QStringLiteral("Редактировать"));
+    pcContacts->addTab(buildContactPage(add, QStringLiteral("trvOSubjects"), QStringLiteral("Сохранить новый контакт"),
+                                        QStringLiteral("Телефоны (можно несколько через запятую):")),
+                       QStringLiteral("Добавить контакт"));
+    nameContactFields();
+    connectPages();
+}
+
+QWidget *ContactsView::buildListPage()
+{
     auto *listPage = new QWidget(pcContacts);
     auto *lv = new QVBoxLayout(listPage);
     lv->setContentsMargins(0, 0, 0, 0);
     lv->setSpacing(0);
+    lv->addWidget(buildMailingTools(listPage));
+    lv->addWidget(buildContactList(listPage), 1);
+    lv->addWidget(buildStatusPanels(listPage));
+    return listPage;
+}
+
+QWidget *ContactsView::buildMailingTools(QWidget *listPage)
+{
     QToolBar *bar = m_main.tbContacts;
     bar->setParent(listPage);
     bar->show();
@@ -167,7 +189,11 @@ void ContactsView::buildPages()
     tbEmailConfig->setText(QStringLiteral("Настройка"));
     tbEmailConfig->setToolButtonStyle(Qt::ToolButtonTextOnly);
     bar->addWidget(tbEmailConfig);
-    lv->addWidget(bar);
+    return bar;
+}
+
+QWidget *ContactsView::buildContactList(QWidget *listPage)
+{
     lvContacts = new QTableView(listPage);
     lvContacts->setObjectName(QStringLiteral("lvContacts"));
     contactsModel = new ContactsModel(lvContacts);
@@ -187,7 +213,11 @@ void ContactsView::buildPages()
     lvContacts->setColumnWidth(1, 120);
     lvContacts->setColumnWidth(2, 80);
     lvContacts->setColumnWidth(6, 70);
-    lv->addWidget(lvContacts, 1);
+    return lvContacts;
+}
+
+QWidget *ContactsView::buildStatusPanels(QWidget *listPage)
+{
     sbContacts = new QStatusBar(listPage);
     sbContacts->setObjectName(QStringLiteral("sbContacts"));
     sbContacts->setSizeGripEnabled(false);
@@ -199,52 +229,51 @@ void ContactsView::buildPages()
     const int widths[] = {150, 150, 50};
     for (int i = 0; i < panels.size() && i < 3; ++i)
         panels[i]->setMinimumWidth(widths[i]);
-    lv->addWidget(sbContacts);
-    pcContacts->addTab(listPage, QStringLiteral("Контакты"));
+    return sbContacts;
+}
 
-    auto editPage = [this](Fields &f, const QString &treeName, const QString &saveCaption, const QString &telLabel) {
-        auto *page = new QWidget(pcContacts);
-        auto *g = new QGridLayout(page);
-        int r = 0;
-        auto line = [&](const QString &label) {
-            auto *e = new QLineEdit(page);
-            e->setMaxLength(kNoMaxLength);
-            g->addWidget(new QLabel(label, page), r, 0);
-            g->addWidget(e, r++, 1);
-            return e;
-        };
-        f.fio = line(QStringLiteral("ФИО:"));
-        f.organization = new QComboBox(page);
-        f.organization->setEditable(true);
-        f.organization->lineEdit()->setMaxLength(kNoMaxLength);
-        g->addWidget(new QLabel(QStringLiteral("Организация:"), page), r, 0);
-        g->addWidget(f.organization, r++, 1);
-        f.tel = line(telLabel);
-        f.email = line(QStringLiteral("Email (можно несколько через запятую):"));
-        f.address = line(QStringLiteral("Адрес:"));
-        f.status = line(QStringLiteral("Должность:"));
-        f.department = line(QStringLiteral("Отдел:"));
-        // The fields keep together at the top, labels beside them; the room
-        // below them goes to the section tree on the right.
-        g->setRowStretch(r, 1);
-        g->setColumnStretch(1, 1);
-        g->setColumnStretch(2, 1);
-        g->addWidget(new QLabel(QStringLiteral("Выберите разделы контакта:"), page), 0, 2);
-        f.tree = new controls::TmirzTreeView(page);
-        f.tree->setObjectName(treeName);
-        f.tree->setHeaderHidden(true);
-        f.tree->SetStateRecursion(true);
-        g->addWidget(f.tree, 1, 2, r, 1);
-        f.save = new QPushButton(saveCaption, page);
-        g->addWidget(f.save, r + 1, 0, 1, 3);
-        return page;
+QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, const QString &saveCaption,
+                                        const QString &telLabel)
+{
+    auto *page = new QWidget(pcContacts);
+    auto *g = new QGridLayout(page);
+    int r = 0;
+    auto line = [&](const QString &label) {
+        auto *e = new QLineEdit(page);
+        e->setMaxLength(kNoMaxLength);
+        g->addWidget(new QLabel(label, page), r, 0);
+        g->addWidget(e, r++, 1);
+        return e;
     };
-    pcContacts->addTab(editPage(edit, QStringLiteral("trvOSubjects_"), QStringLiteral("Сохранить редактирование"),
-                                QStringLiteral("Телефоны (через запятую):")),
-                       QStringLiteral("Редактировать"));
-    pcContacts->addTab(editPage(add, QStringLiteral("trvOSubjects"), QStringLiteral("Сохранить новый контакт"),
-                                QStringLiteral("Телефоны (можно несколько через запятую):")),
-                       QStringLiteral("Добавить контакт"));
+    f.fio = line(QStringLiteral("ФИО:"));
+    f.organization = new QComboBox(page);
+    f.organization->setEditable(true);
+    f.organization->lineEdit()->setMaxLength(kNoMaxLength);
+    g->addWidget(new QLabel(QStringLiteral("Организация:"), page), r, 0);
+    g->addWidget(f.organization, r++, 1);
+    f.tel = line(telLabel);
+    f.email = line(QStringLiteral("Email (можно несколько через запятую):"));
+    f.address = line(QStringLiteral("Адрес:"));
+    f.status = line(QStringLiteral("Должность:"));
+    f.department = line(QStringLiteral("Отдел:"));
+    // The fields keep together at the top, labels beside them; the room
+    // below them goes to the section tree on the right.
+    g->setRowStretch(r, 1);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(2, 1);
+    g->addWidget(new QLabel(QStringLiteral("Выберите разделы контакта:"), page), 0, 2);
+    f.tree = new controls::TmirzTreeView(page);
+    f.tree->setObjectName(treeName);
+    f.tree->setHeaderHidden(true);
+    f.tree->SetStateRecursion(true);
+    g->addWidget(f.tree, 1, 2, r, 1);
+    f.save = new QPushButton(saveCaption, page);
+    g->addWidget(f.save, r + 1, 0, 1, 3);
+    return page;
+}
+
+void ContactsView::nameContactFields()
+{
     add.save->setObjectName(QStringLiteral("btnContactSave"));
     const char *names[][2] = {{"edtFIO_", "edtFIO"}, {"cmbOrganization_", "cmbOrganization"}, {"edtTel_", "edtTel"},
                               {"edtEmail_", "edtEmail"}, {"edtAddress_", "edtAddress"}, {"edtStatus_", "edtStatus"},
@@ -255,7 +284,10 @@ void ContactsView::buildPages()
         editWidgets[i]->setObjectName(QLatin1String(names[i][0]));
         addWidgets[i]->setObjectName(QLatin1String(names[i][1]));
     }
+}
 
+void ContactsView::connectPages()
+{
     // Every change of the tab prepares the tab it shows, once: a click on the
     // tab, the keys (Ctrl+Tab from the list among them) and the code that
     // moves it alike.
@@ -323,6 +355,7 @@ void ContactsView::listSection(int sectionId)
     // whatever the editor loaded last.
     QHash<qint64, QString> statuses;
     bool failed = false;
+    Q_ASSERT(m_main.activeLetter);
     const auto active = m_main.activeLetter ? m_main.activeLetter(&failed) : std::nullopt;
     if (failed)
         return;
@@ -445,6 +478,7 @@ void ContactsView::addSubsection()
     QTreeWidgetItem *top = m_main.trvFilters->currentItem();
     while (top && top->parent())
         top = top->parent();
+    Q_ASSERT(m_main.navigator);
     if (top && m_main.navigator)
         m_main.navigator->selectAndClick(top);
 }
@@ -461,6 +495,7 @@ QTreeWidgetItem *ContactsView::selectedSectionNode() const
 void ContactsView::N18Click()
 {
     QTreeWidgetItem *node = selectedSectionNode();
+    Q_ASSERT(m_main.navigator);
     if (!node || !m_main.navigator)
         return;
     const int id = *Navigator::nodeId(node);

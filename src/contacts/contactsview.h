@@ -129,12 +129,27 @@ public:
 
 private:
     void buildPages();
+    // The list tab: the mailing tools, the list, the counters below it.
+    QWidget *buildListPage();
+    QWidget *buildMailingTools(QWidget *listPage);
+    QWidget *buildContactList(QWidget *listPage);
+    QWidget *buildStatusPanels(QWidget *listPage);
+    // The editing tab and the adding tab: the fields, the section tree, the save button.
+    QWidget *buildContactPage(Fields &f, const QString &treeName, const QString &saveCaption, const QString &telLabel);
+    void nameContactFields();
+    void connectPages();
     void listSection(int sectionId);
     void addSubsection();
     void hideBrowser();
     QTreeWidgetItem *selectedSectionNode() const;
     bool loadEditTab();
     static void clearFields(const Fields &f);
+    // The sections a save puts the contact in; nothing, with a message, when
+    // there is nothing to save (no contact loaded, no data, no section).
+    std::optional<QList<int>> contactToSave(const Fields &f, bool editing) const;
+    // The contact's row (its update, or its insert, which sets `id`) and its
+    // links to the project's sections; false when a statement failed (reported).
+    bool writeContact(bool editing, const QString &values, const QList<int> &sections, qint64 &id);
     void launchMailer(int mode);
     // The mailer started for the section `sectionId` of `projectId` has ended.
     void mailerEnded(int projectId, int sectionId, int exitCode, const QString &output);

@@ -53,6 +53,22 @@ const QStringList &contactColumns()
                                      QStringLiteral("contact_fax")};
     return columns;
 }
+// What a save writes: every value with the caption of its field; site and
+// fax are always empty.
+QList<db::FieldValue> contactFields(const ContactsView::Fields &f, bool editing)
+{
+    return {{QStringLiteral("contact_FIO"), QStringLiteral("ФИО:"), f.fio->text()},
+            {QStringLiteral("contact_company"), QStringLiteral("Организация:"), f.organization->currentText()},
+            {QStringLiteral("contact_status"), QStringLiteral("Должность:"), f.status->text()},
+            {QStringLiteral("contact_department"), QStringLiteral("Отдел:"), f.department->text()},
+            {QStringLiteral("contact_tel"), editing ? QStringLiteral("Телефоны (через запятую):")
+                                                    : QStringLiteral("Телефоны (можно несколько через запятую):"),
+             f.tel->text()},
+            {QStringLiteral("contact_email"), QStringLiteral("Email (можно несколько через запятую):"), f.email->text()},
+            {QStringLiteral("contact_address"), QStringLiteral("Адрес:"), f.address->text()},
+            {QStringLiteral("contact_site"), QString(), QString()},
+            {QStringLiteral("contact_fax"), QString(), QString()}};
+}
 } // namespace
 
 void ContactsView::lvContactsDblClick()
@@ -141,18 +157,16 @@ void ContactsView::pcContactsChange()
     }
 }
 
-void ContactsView::btnContactSaveClick()
+std::optional<QList<int>> ContactsView::contactToSave(const Fields &f, bool editing) const
 {
-    const bool editing = pcContacts->currentIndex() == 1;
-    const Fields &f = editing ? edit : add;
     if (editing && m_loadedContactId <= 0) {
         prompt().message(QStringLiteral("Контакт не загружен для редактирования: выберите контакт в списке на вкладке "
                                         "\"Контакты\" и откройте эту вкладку снова."));
-        return;
+        return std::nullopt;
     }
     if (f.fio->text().isEmpty() && f.organization->currentText().isEmpty() && f.email->text().isEmpty()) {
         prompt().message(QStringLiteral("Вы не ввели данных! Внесите хотя бы одно из: ФИО, Название организации, EMail"));
-        return;
+        return std::nullopt;
     }
     QList<int> ticked;
     for (QTreeWidgetItem *n : controls::TreeItems(f.tree)) {
@@ -161,49 +175,49 @@ void ContactsView::btnContactSaveClick()
     }
     if (ticked.isEmpty()) {
         prompt().message(QStringLiteral("Вы не выбрали раздел куда будете сохранять контакт!"));
-        return;
+        return std::nullopt;
     }
-    // Every value with the caption of its field; site and fax are always empty.
-    const QList<db::FieldValue> fields{
-        {QStringLiteral("contact_FIO"), QStringLiteral("ФИО:"), f.fio->text()},
-        {QStringLiteral("contact_company"), QStringLiteral("Организация:"), f.organization->currentText()},
-        {QStringLiteral("contact_status"), QStringLiteral("Должность:"), f.status->text()},
-        {QStringLiteral("contact_department"), QStringLiteral("Отдел:"), f.department->text()},
-        {QStringLiteral("contact_tel"), editing ? QStringLiteral("Телефоны (через запятую):")
-                                                : QStringLiteral("Телефоны (можно несколько через запятую):"),
-         f.tel->text()},
-        {QStringLiteral("contact_email"), QStringLiteral("Email (можно несколько через запятую):"), f.email->text()},
-        {QStringLiteral("contact_address"), QStringLiteral("Адрес:"), f.address->text()},
-        {QStringLiteral("contact_site"), QString(), QString()},
-        {QStringLiteral("contact_fax"), QString(), QString()}};
+    return ticked;
+}
+
+bool ContactsView::writeContact(bool editing, const QString &values, const QList<int> &sections, qint64 &id)
+{
+    if (editing) {
+        if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
+            return false;
+    } else {
+        if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
+            return false;
+        id = static_cast<qint64>(db::DbConnection().lastInsertId());
+    }
+    if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
+                                     "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
+                      + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
+        != 0)
+        return false;
+    QString links;
+    for (int section : sections)
+        links += (links.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(section).arg(id);
+    return db::ExecQuery(QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id,s2o_contact_id) VALUES ") + links) == 0;
+}
+
+void ContactsView::btnContactSaveClick()
+{
+    const bool editing = pcContacts->currentIndex() == 1;
+    const Fields &f = editing ? edit : add;
+    const auto ticked = contactToSave(f, editing);
+    if (!ticked)
+        return;
+    const QList<db::FieldValue> fields = contactFields(f, editing);
     if (!db::FieldsFit(QStringLiteral("contacts"), fields))
         return;
     QStringList assigned;
     for (const db::FieldValue &v : fields)
         assigned << db::Assignment(v.column, v.value);
     const QString values = assigned.join(QStringLiteral(", "));
-    db::Database &conn = db::DbConnection();
     qint64 id = m_loadedContactId;
     // One transaction: the row, then its links to this project's sections.
-    const auto write = [&] {
-        if (editing) {
-            if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
-                return false;
-        } else {
-            if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
-                return false;
-            id = static_cast<qint64>(conn.lastInsertId());
-        }
-        if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
-                                         "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
-                          + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
-            != 0)
-            return false;
-        QString links;
-        for (int section : ticked)
-            links += (links.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(section).arg(id);
-        return db::ExecQuery(QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id,s2o_contact_id) VALUES ") + links) == 0;
-    };
+    const auto write = [&] { return writeContact(editing, values, *ticked, id); };
     // A new contact has no loaded row to compare with.
     db::LoadedRow unchecked;
     db::LoadedRow &loaded = editing && m_loadedRow.id() == id ? m_loadedRow : unchecked;
@@ -258,6 +272,7 @@ void ContactsView::launchMailer(int mode)
         return;
     }
     bool letterFailed = false;
+    Q_ASSERT(m_main.activeLetter);
     const auto letter = m_main.activeLetter ? m_main.activeLetter(&letterFailed) : std::nullopt;
     if (letterFailed)
         return;

@@ -36,25 +36,114 @@ void closeFrom3Except(long maxFd, int keep1, int keep2)
     }
 }
 
+// What the children need, prepared before the fork: after it they only make
+// system calls.
+struct ExecPlan {
+    QByteArray prog;
+    QList<QByteArray> argBytes;
+    std::vector<char *> argv;
+    QByteArray dir;
+    QByteArray out;
+    long maxFd;
+
+    ExecPlan(const QString &program, const QStringList &arguments, const QString &workingDir, const QString &outputFile)
+        : prog(QFile::encodeName(program)), dir(QFile::encodeName(workingDir)),
+          out(outputFile.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(outputFile)),
+          maxFd(::sysconf(_SC_OPEN_MAX) > 0 ? ::sysconf(_SC_OPEN_MAX) : 1024)
+    {
+        argBytes.append(prog);
+        for (const QString &a : arguments)
+            argBytes.append(a.toLocal8Bit());
+        for (QByteArray &a : argBytes)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+    }
+    ExecPlan(const ExecPlan &) = delete;
+    ExecPlan &operator=(const ExecPlan &) = delete;
+};
+
+void reap(pid_t p)
+{
+    int status = 0;
+    while (::waitpid(p, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// The grandchild: input from /dev/null, output to the output file, the folder
+// changed, then the program. Writes -1 to `pidFd` when it cannot be started.
+[[noreturn]] void execProgram(const ExecPlan &plan, int pidFd)
+{
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int logFd = ::open(plan.out.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (in < 0 || logFd < 0)
+        ::_exit(127);
+    ::dup2(in, 0);
+    ::dup2(logFd, 1);
+    ::dup2(logFd, 2);
+    closeFrom3Except(plan.maxFd, pidFd, -1);
+    if (!plan.dir.isEmpty() && ::chdir(plan.dir.constData()) != 0)
+        ::_exit(127);
+    // The pipe closes on exec, which tells the parent the start worked.
+    ::execv(plan.prog.constData(), plan.argv.data());
+    const qint64 failed = -1;
+    (void)!::write(pidFd, &failed, sizeof failed);
+    ::_exit(127);
+}
+
+// The child in between, in a session of its own: starts the grandchild and
+// reports its pid on `pidFd`; with a watch it then waits for it and writes
+// its wait status to `endFd`.
+[[noreturn]] void startGrandchild(const ExecPlan &plan, int pidFd, int endFd, bool watch)
+{
+    ::setsid();
+    if (watch) {
+        const int none = ::open("/dev/null", O_RDWR);
+        if (none < 0)
+            ::_exit(127);
+        for (int fd = 0; fd < 3; ++fd)
+            ::dup2(none, fd);
+        closeFrom3Except(plan.maxFd, pidFd, endFd);
+    }
+    const pid_t grandchild = ::fork();
+    if (grandchild == 0)
+        execProgram(plan, pidFd);
+    const qint64 id = grandchild;
+    (void)!::write(pidFd, &id, sizeof id);
+    if (!watch || grandchild < 0)
+        ::_exit(0);
+    ::close(pidFd);
+    int status = 0;
+    while (::waitpid(grandchild, &status, 0) < 0 && errno == EINTR) {
+    }
+    (void)!::write(endFd, &status, sizeof status);
+    ::_exit(0);
+}
+
+// The grandchild's pid as the child reports it; -1 when it could not be
+// started (no pid, or a second value after it: exec failed).
+qint64 readStartedPid(int fd)
+{
+    qint64 id = -1, execFailed = 0;
+    ssize_t n;
+    while ((n = ::read(fd, &id, sizeof id)) < 0 && errno == EINTR) {
+    }
+    if (n != sizeof id)
+        id = -1;
+    // A second value means exec failed; the end of the pipe, that it worked.
+    while ((n = ::read(fd, &execFailed, sizeof execFailed)) < 0 && errno == EINTR) {
+    }
+    if (n == sizeof execFailed && execFailed == -1)
+        id = -1;
+    return id;
+}
+
 // Starts the program in a grandchild of its own session. Without a watch the
 // child in between exits at once; with one it stays, holding nothing of this
 // process open, waits for the program and writes its wait status to endFd.
 CleanStart startClean(const QString &program, const QStringList &arguments, const QString &workingDir,
                       const QString &outputFile, bool watch)
 {
-    // Everything the children need is prepared before the fork.
-    const QByteArray prog = QFile::encodeName(program);
-    QList<QByteArray> argBytes;
-    argBytes.append(prog);
-    for (const QString &a : arguments)
-        argBytes.append(a.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &a : argBytes)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const QByteArray dir = QFile::encodeName(workingDir);
-    const QByteArray out = outputFile.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(outputFile);
-    const long maxFd = ::sysconf(_SC_OPEN_MAX) > 0 ? ::sysconf(_SC_OPEN_MAX) : 1024;
+    const ExecPlan plan(program, arguments, workingDir, outputFile);
 
     // The grandchild's pid comes back through a pipe.
     int pidPipe[2];
@@ -66,78 +155,23 @@ CleanStart startClean(const QString &program, const QStringList &arguments, cons
         ::close(pidPipe[1]);
         return {};
     }
-    const auto closeAll = [&] {
+    const pid_t child = ::fork();
+    if (child < 0) {
         for (int fd : {pidPipe[0], pidPipe[1], endPipe[0], endPipe[1]}) {
             if (fd >= 0)
                 ::close(fd);
         }
-    };
-    const pid_t child = ::fork();
-    if (child < 0) {
-        closeAll();
         return {};
     }
-    if (child == 0) {
-        ::setsid();
-        if (watch) {
-            const int none = ::open("/dev/null", O_RDWR);
-            if (none < 0)
-                ::_exit(127);
-            for (int fd = 0; fd < 3; ++fd)
-                ::dup2(none, fd);
-            closeFrom3Except(maxFd, pidPipe[1], endPipe[1]);
-        }
-        const pid_t grandchild = ::fork();
-        if (grandchild != 0) {
-            const qint64 id = grandchild;
-            (void)!::write(pidPipe[1], &id, sizeof id);
-            if (!watch || grandchild < 0)
-                ::_exit(0);
-            ::close(pidPipe[1]);
-            int status = 0;
-            while (::waitpid(grandchild, &status, 0) < 0 && errno == EINTR) {
-            }
-            (void)!::write(endPipe[1], &status, sizeof status);
-            ::_exit(0);
-        }
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int logFd = ::open(out.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (in < 0 || logFd < 0)
-            ::_exit(127);
-        ::dup2(in, 0);
-        ::dup2(logFd, 1);
-        ::dup2(logFd, 2);
-        closeFrom3Except(maxFd, pidPipe[1], -1);
-        if (!dir.isEmpty() && ::chdir(dir.constData()) != 0)
-            ::_exit(127);
-        // The pipe closes on exec, which tells the parent the start worked.
-        ::execv(prog.constData(), argv.data());
-        const qint64 failed = -1;
-        (void)!::write(pidPipe[1], &failed, sizeof failed);
-        ::_exit(127);
-    }
+    if (child == 0)
+        startGrandchild(plan, pidPipe[1], endPipe[1], watch);
     ::close(pidPipe[1]);
     if (watch)
         ::close(endPipe[1]);
-    const auto reap = [](pid_t p) {
-        int status = 0;
-        while (::waitpid(p, &status, 0) < 0 && errno == EINTR) {
-        }
-    };
     if (!watch)
         reap(child);
-    qint64 id = -1, execFailed = 0;
-    ssize_t n;
-    while ((n = ::read(pidPipe[0], &id, sizeof id)) < 0 && errno == EINTR) {
-    }
-    if (n != sizeof id)
-        id = -1;
-    // A second value means exec failed; the end of the pipe, that it worked.
-    while ((n = ::read(pidPipe[0], &execFailed, sizeof execFailed)) < 0 && errno == EINTR) {
-    }
+    const qint64 id = readStartedPid(pidPipe[0]);
     ::close(pidPipe[0]);
-    if (n == sizeof execFailed && execFailed == -1)
-        id = -1;
     if (!watch)
         return {id, -1, -1};
     if (id < 0) {

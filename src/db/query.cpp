@@ -1,71 +1,29 @@
 #include "db/query.h"
 #include "db/database.h"
-#include "db/mysqlapi.h"
 #include "core/prompt.h"
 
 #include <algorithm>
 
 namespace qv::db {
 
-void FieldNames::append(const QString &name)
-{
-    const QString key = name.toLower();
-    if (!m_index.contains(key))
-        m_index.insert(key, static_cast<int>(m_names.size()));
-    m_names.append(name);
-}
-
-int FieldNames::indexOf(const QString &name) const { return m_index.value(name.toLower(), -1); }
-
-QueryResult::QueryResult(Database &db) : m_db(db)
-{
-    if (!db.handle() || db.resultOpen())
-        return;
-    const auto &api = MySqlApi::get();
-    m_res = api.use_result(db.handle());
-    if (!m_res)
-        return;
-    db.setResultOpen(true);
-    m_columns = api.num_fields(m_res);
-    while (MYSQL_FIELD *f = api.fetch_field(m_res))
-        m_fields.append(QString::fromUtf8(f->name, static_cast<qsizetype>(f->name_length)));
-}
-
-QueryResult::~QueryResult() { free(); }
-
-void QueryResult::free()
-{
-    if (!m_res)
-        return;
-    // Freeing a streamed result reads and drops whatever rows are left.
-    MySqlApi::get().free_result(m_res);
-    m_res = nullptr;
-    m_db.setResultOpen(false);
-}
-
 std::optional<Row> QueryResult::FetchRow()
 {
-    if (!m_res)
-        return std::nullopt;
-    const auto &api = MySqlApi::get();
-    MYSQL_ROW row = api.fetch_row(m_res);
-    if (!row) {
-        // The end of the rows, or a read that broke off: only the error
-        // number tells them apart.
-        const unsigned no = api.errno_(m_db.handle());
-        free();
-        if (no != 0) {
-            m_failed = true;
-            core::prompt().message(StatementFailedMessage(m_db.lastStatement(), m_db.errorText()));
+    const bool open = m_result.isOpen();
+    if (!m_result.fetch()) {
+        if (open && m_result.failed()) {
+            const Database &db = m_result.database();
+            core::prompt().message(StatementFailedMessage(db.lastStatement(), db.errorText()));
         }
         return std::nullopt;
     }
-    const unsigned long *lengths = api.fetch_lengths(m_res);
+    char *const *row = m_result.row();
+    const unsigned long *lengths = m_result.lengths();
+    const unsigned columns = m_result.columnCount();
     QStringList values;
     QList<bool> nulls;
-    values.reserve(m_columns);
-    nulls.reserve(m_columns);
-    for (unsigned i = 0; i < m_columns; ++i) {
+    values.reserve(columns);
+    nulls.reserve(columns);
+    for (unsigned i = 0; i < columns; ++i) {
         if (row[i]) {
             values.append(QString::fromUtf8(row[i], static_cast<qsizetype>(lengths[i])));
             nulls.append(false);

@@ -1,15 +1,12 @@
 #pragma once
-#include <QHash>
+#include "db/streamedresult.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
-struct st_mysql_res;
-
 namespace qv::db {
-
-class Database;
 
 // A row of a result: the column texts in the result's order. SQL NULL reads
 // as an empty text; isNull() tells the two apart where that matters.
@@ -28,46 +25,25 @@ private:
     QList<bool> m_nulls;
 };
 
-// The case-insensitive list of a result's column names, in column order.
-class FieldNames {
-public:
-    void append(const QString &name);
-    // Position of the column, -1 when the result has none by that name.
-    int indexOf(const QString &name) const;
-    qsizetype size() const { return m_names.size(); }
-    const QStringList &names() const { return m_names; }
-
-private:
-    QStringList m_names;
-    QHash<QString, int> m_index;
-};
-
 // A streamed result of the last statement. Rows come one by one from the
 // server; the result is freed (and the rest of it skipped) when the object
 // goes away, so the connection is free for the next statement on every path.
 class QueryResult {
 public:
-    explicit QueryResult(Database &db);
-    ~QueryResult();
-    QueryResult(const QueryResult &) = delete;
-    QueryResult &operator=(const QueryResult &) = delete;
+    explicit QueryResult(Database &db) : m_result(db) {}
 
-    bool isValid() const { return m_res != nullptr; }
+    bool isValid() const { return m_result.isOpen(); }
     // The next row; nothing at the end of the rows or when reading failed
     // (then failed() is true and the failure has been reported).
     std::optional<Row> FetchRow();
-    bool failed() const { return m_failed; }
-    const FieldNames &fieldNames() const { return m_fields; }
+    bool failed() const { return m_result.failed(); }
+    const FieldNames &fieldNames() const { return m_result.fieldNames(); }
     // Value of a named column of a fetched row ("" when there is no such column).
-    QString field(const Row &row, const QString &name) const { return row[m_fields.indexOf(name)]; }
-    void free();
+    QString field(const Row &row, const QString &name) const { return row[fieldNames().indexOf(name)]; }
+    void free() { m_result.free(); }
 
 private:
-    Database &m_db;
-    st_mysql_res *m_res = nullptr;
-    FieldNames m_fields;
-    unsigned m_columns = 0;
-    bool m_failed = false;
+    StreamedResult m_result;
 };
 
 // Runs one statement on the process connection. 0 on success; on failure shows

@@ -52,6 +52,7 @@ MaterialsNavigation::MaterialsNavigation(mainview::MainView &main, core::AppCont
     connect(MenuItem3, &QAction::triggered, this, [this] { MenuItem3Click(); });
 
     // The navigator makes the list's choice active when a branch is entered.
+    Q_ASSERT(m_main.navigator);
     if (m_main.navigator) {
         m_main.navigator->cbFMaterialsChange = [this] { cbFMaterialsChange(); };
         m_main.navigator->cbOMaterialsChange = [this] { cbOMaterialsChange(); };
@@ -127,6 +128,7 @@ void MaterialsNavigation::refreshList()
     // A refresh never runs the subsection dialog of the contacts branch.
     if (workbench::Navigator::nodeKind(m_main.trvFilters->currentItem()) == workbench::Navigator::AddContactSectionNode)
         return;
+    Q_ASSERT(m_main.navigator);
     if (m_main.navigator)
         m_main.navigator->trvFiltersClick();
 }

@@ -182,108 +182,156 @@ Rule unchecked(const char *path)
     return r;
 }
 
+// The version of the PAD format and its editor.
+QList<Rule> padVersionRules()
+{
+    const QString pad = QStringLiteral("Pad_File.xml, ");
+    return {
+        form("MASTER_PAD_VERSION_INFO/MASTER_PAD_VERSION", pad + QStringLiteral("MASTER_PAD_VERSION"),
+            Form::PadVersion),
+        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_EDITOR", pad + QStringLiteral("MASTER_PAD_EDITOR"), Chars::Text,
+            0, 100),
+        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_INFO", pad + QStringLiteral("MASTER_PAD_INFO"), Chars::Text, 0,
+            1000),
+    };
+}
+
+// The company and its contacts.
+QList<Rule> companyRules()
+{
+    const QStringList http = list({"http"});
+    return {
+        text("Company_Info/Company_Name", caption("smaterial_company"), Chars::Text, 2, 40),
+        text("Company_Info/Address_1", caption("smaterial_Address1"), Chars::Address, 0, 40),
+        text("Company_Info/Address_2", caption("smaterial_Address2"), Chars::Address, 0, 40),
+        text("Company_Info/City_Town", caption("smaterial_City"), Chars::Address, 2, 40),
+        text("Company_Info/State_Province", caption("smaterial_State"), Chars::State, 0, 30),
+        text("Company_Info/Zip_Postal_Code", caption("smaterial_ZIP"), Chars::Text, 0, 20),
+        text("Company_Info/Country", caption("smaterial_Country"), Chars::Country, 2, 40),
+        form("Company_Info/Company_WebSite_URL", caption("smaterial_URLSite"), Form::Url, false, http),
+        text("Company_Info/Contact_Info/Author_First_Name", caption("smaterial_AFirstName"), Chars::Text, 2, 30),
+        text("Company_Info/Contact_Info/Author_Last_Name", caption("smaterial_ALastName"), Chars::Text, 2, 30),
+        form("Company_Info/Contact_Info/Author_Email", caption("smaterial_AEmail"), Form::Email),
+        text("Company_Info/Contact_Info/Contact_First_Name", caption("smaterial_CFirstName"), Chars::Text, 2, 30),
+        text("Company_Info/Contact_Info/Contact_Last_Name", caption("smaterial_CLastName"), Chars::Text, 2, 30),
+        form("Company_Info/Contact_Info/Contact_Email", caption("smaterial_CEmail"), Form::Email),
+        form("Company_Info/Support_Info/Sales_Email", caption("smaterial_SaEmail"), Form::Email),
+        form("Company_Info/Support_Info/Support_Email", caption("smaterial_SEmail"), Form::Email),
+        form("Company_Info/Support_Info/General_Email", caption("smaterial_GEmail"), Form::Email),
+        form("Company_Info/Support_Info/Sales_Phone", caption("smaterial_SaPhone"), Form::Phone, true),
+        form("Company_Info/Support_Info/Support_Phone", caption("smaterial_SPhone"), Form::Phone, true),
+        form("Company_Info/Support_Info/General_Phone", caption("smaterial_GPhone"), Form::Phone, true),
+        form("Company_Info/Support_Info/Fax_Phone", caption("smaterial_GFAX"), Form::Phone, true),
+    };
+}
+
+// The program: name, version, release, cost, kind and categories.
+QList<Rule> programRules()
+{
+    const QString released = caption("smaterial_releasedate");
+    return {
+        text("Program_Info/Program_Name", caption("smaterial_softname"), Chars::Text, 1, 40),
+        text("Program_Info/Program_Version", caption("smaterial_version"), Chars::Version, 1, 15),
+        part(form("Program_Info/Program_Release_Month", released, Form::Month), "месяц"),
+        part(form("Program_Info/Program_Release_Day", released, Form::Day), "день"),
+        part(form("Program_Info/Program_Release_Year", released, Form::Year), "год"),
+        form("Program_Info/Program_Cost_Dollars", caption("smaterial_cost"), Form::Price, true),
+        form("Program_Info/Program_Type", caption("smaterial_type"), Form::Choice, false,
+            list({"Shareware", "Freeware", "Adware", "Demo", "Commercial", "Data Only"})),
+        form("Program_Info/Program_Release_Status", caption("smaterial_releasestatus"), Form::Choice, false,
+            list({"Major Update", "Minor Update", "New Release", "Beta", "Alpha", "Media Only"})),
+        form("Program_Info/Program_Install_Support", caption("smaterial_install"), Form::Choice, false,
+            list({"Install and Uninstall", "Install Only", "No Install Support", "Uninstall Only"})),
+        form("Program_Info/Program_OS_Support", caption("smaterial_OS"), Form::OsList),
+        form("Program_Info/Program_Language", caption("smaterial_Languages"), Form::LanguageList),
+        text("Program_Info/Program_Change_Info", caption("smaterial_Changes"), Chars::Text, 0, 300),
+        form("Program_Info/Program_Specific_Category", caption("smaterial_Category"), Form::Choice, true,
+            PadCategoryValues()),
+        form("Program_Info/Program_Category_Class", caption("smaterial_CategoryClass"), Form::Choice, false,
+            categoryClassValues()),
+        // Written for the old parsers; PAD 3.11 has no such elements, and
+        // a validator passes over what it does not define.
+        unchecked("Program_Info/Program_Category_Possible"),
+        text("Program_Info/Program_System_Requirements", caption("smaterial_Req"), Chars::Text, 0, 100),
+    };
+}
+
+// The file and its size.
+QList<Rule> fileRules()
+{
+    const QString size = caption("smaterial_bsize");
+    return {
+        unchecked("Program_Info/File_Info/Filename_Versioned"),
+        unchecked("Program_Info/File_Info/Filename_Previous"),
+        unchecked("Program_Info/File_Info/Filename_Generic"),
+        unchecked("Program_Info/File_Info/Filename_Long"),
+        text("Program_Info/File_Info/File_Size_Bytes", size, Chars::Digits, 3, 16),
+        part(text("Program_Info/File_Info/File_Size_K", size, Chars::Decimal, 1, 12), "размер в килобайтах"),
+        part(text("Program_Info/File_Info/File_Size_MB", size, Chars::Decimal, 1, 8), "размер в мегабайтах"),
+    };
+}
+
+// When a trial version expires.
+QList<Rule> expireRules()
+{
+    const QString expires = caption("smaterial_ExpDate");
+    return {
+        form("Program_Info/Expire_Info/Has_Expire_Info", caption("smaterial_ExpExists"), Form::YesNo),
+        // Its caption follows Expire_Based_On (see PadProblems).
+        text("Program_Info/Expire_Info/Expire_Count", caption("smaterial_ExpDays"), Chars::Digits, 0, 15),
+        form("Program_Info/Expire_Info/Expire_Based_On",
+            caption("smaterial_ExpDays") + QStringLiteral(", ") + caption("smaterial_ExpUses"), Form::Choice,
+            true, list({"Days", "Uses", "Either/Or"})),
+        text("Program_Info/Expire_Info/Expire_Other_Info", caption("smaterial_ExpOther"), Chars::Text, 0, 100),
+        part(form("Program_Info/Expire_Info/Expire_Month", expires, Form::Month, true), "месяц"),
+        part(form("Program_Info/Expire_Info/Expire_Day", expires, Form::Day, true), "день"),
+        part(form("Program_Info/Expire_Info/Expire_Year", expires, Form::Year, true), "год"),
+    };
+}
+
+// The program's pages and downloads.
+QList<Rule> webRules()
+{
+    const QStringList http = list({"http"});
+    const QStringList images = list({"gif", "jpg", "png"});
+    return {
+        form("Web_Info/Application_URLs/Application_Info_URL", caption("smaterial_URLInfo"), Form::Url, false,
+            http),
+        form("Web_Info/Application_URLs/Application_Order_URL", caption("smaterial_URLOrder"), Form::Url, true,
+            list({"http", "https"})),
+        form("Web_Info/Application_URLs/Application_Screenshot_URL", caption("smaterial_URLScreenShot"),
+            Form::Url, false, http, images),
+        form("Web_Info/Application_URLs/Application_Icon_URL", caption("smaterial_URLIcon"), Form::Url, false,
+            http, images),
+        form("Web_Info/Application_URLs/Application_XML_File_URL", caption("smaterial_URLPAD"), Form::Url, false,
+            http, list({"xml", "cgi", "php", "asp"})),
+        form("Web_Info/Download_URLs/Primary_Download_URL", caption("smaterial_URLDownload"), Form::Url, false,
+            list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Secondary_Download_URL", caption("smaterial_URLSecDownload"), Form::Url,
+            true, list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Additional_Download_URL_1", caption("smaterial_URLDownload1"), Form::Url,
+            true, list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Additional_Download_URL_2", caption("smaterial_URLDownload2"), Form::Url,
+            true, list({"http", "ftp"}), kDownloads),
+    };
+}
+
+// The terms of distribution and use.
+QList<Rule> permissionRules()
+{
+    return {
+        text("Permissions/Distribution_Permissions", QStringLiteral("Distribution Agreements"), Chars::Free, 0,
+            2000),
+        text("Permissions/EULA", QStringLiteral("End User License Agrement"), Chars::Free, 0, 20000),
+    };
+}
+
 // Every element PAD 3.11 defines among those the template
 // writes, with the rule of its RegEx, in the order of the template.
 const QList<Rule> &rules()
 {
-    static const QList<Rule> r = [] {
-        const QString pad = QStringLiteral("Pad_File.xml, ");
-        const QStringList http = list({"http"});
-        const QStringList images = list({"gif", "jpg", "png"});
-        const QString released = caption("smaterial_releasedate");
-        const QString size = caption("smaterial_bsize");
-        const QString expires = caption("smaterial_ExpDate");
-        return QList<Rule>{
-            form("MASTER_PAD_VERSION_INFO/MASTER_PAD_VERSION", pad + QStringLiteral("MASTER_PAD_VERSION"),
-                Form::PadVersion),
-            text("MASTER_PAD_VERSION_INFO/MASTER_PAD_EDITOR", pad + QStringLiteral("MASTER_PAD_EDITOR"), Chars::Text,
-                0, 100),
-            text("MASTER_PAD_VERSION_INFO/MASTER_PAD_INFO", pad + QStringLiteral("MASTER_PAD_INFO"), Chars::Text, 0,
-                1000),
-            text("Company_Info/Company_Name", caption("smaterial_company"), Chars::Text, 2, 40),
-            text("Company_Info/Address_1", caption("smaterial_Address1"), Chars::Address, 0, 40),
-            text("Company_Info/Address_2", caption("smaterial_Address2"), Chars::Address, 0, 40),
-            text("Company_Info/City_Town", caption("smaterial_City"), Chars::Address, 2, 40),
-            text("Company_Info/State_Province", caption("smaterial_State"), Chars::State, 0, 30),
-            text("Company_Info/Zip_Postal_Code", caption("smaterial_ZIP"), Chars::Text, 0, 20),
-            text("Company_Info/Country", caption("smaterial_Country"), Chars::Country, 2, 40),
-            form("Company_Info/Company_WebSite_URL", caption("smaterial_URLSite"), Form::Url, false, http),
-            text("Company_Info/Contact_Info/Author_First_Name", caption("smaterial_AFirstName"), Chars::Text, 2, 30),
-            text("Company_Info/Contact_Info/Author_Last_Name", caption("smaterial_ALastName"), Chars::Text, 2, 30),
-            form("Company_Info/Contact_Info/Author_Email", caption("smaterial_AEmail"), Form::Email),
-            text("Company_Info/Contact_Info/Contact_First_Name", caption("smaterial_CFirstName"), Chars::Text, 2, 30),
-            text("Company_Info/Contact_Info/Contact_Last_Name", caption("smaterial_CLastName"), Chars::Text, 2, 30),
-            form("Company_Info/Contact_Info/Contact_Email", caption("smaterial_CEmail"), Form::Email),
-            form("Company_Info/Support_Info/Sales_Email", caption("smaterial_SaEmail"), Form::Email),
-            form("Company_Info/Support_Info/Support_Email", caption("smaterial_SEmail"), Form::Email),
-            form("Company_Info/Support_Info/General_Email", caption("smaterial_GEmail"), Form::Email),
-            form("Company_Info/Support_Info/Sales_Phone", caption("smaterial_SaPhone"), Form::Phone, true),
-            form("Company_Info/Support_Info/Support_Phone", caption("smaterial_SPhone"), Form::Phone, true),
-            form("Company_Info/Support_Info/General_Phone", caption("smaterial_GPhone"), Form::Phone, true),
-            form("Company_Info/Support_Info/Fax_Phone", caption("smaterial_GFAX"), Form::Phone, true),
-            text("Program_Info/Program_Name", caption("smaterial_softname"), Chars::Text, 1, 40),
-            text("Program_Info/Program_Version", caption("smaterial_version"), Chars::Version, 1, 15),
-            part(form("Program_Info/Program_Release_Month", released, Form::Month), "месяц"),
-            part(form("Program_Info/Program_Release_Day", released, Form::Day), "день"),
-            part(form("Program_Info/Program_Release_Year", released, Form::Year), "год"),
-            form("Program_Info/Program_Cost_Dollars", caption("smaterial_cost"), Form::Price, true),
-            form("Program_Info/Program_Type", caption("smaterial_type"), Form::Choice, false,
-                list({"Shareware", "Freeware", "Adware", "Demo", "Commercial", "Data Only"})),
-            form("Program_Info/Program_Release_Status", caption("smaterial_releasestatus"), Form::Choice, false,
-                list({"Major Update", "Minor Update", "New Release", "Beta", "Alpha", "Media Only"})),
-            form("Program_Info/Program_Install_Support", caption("smaterial_install"), Form::Choice, false,
-                list({"Install and Uninstall", "Install Only", "No Install Support", "Uninstall Only"})),
-            form("Program_Info/Program_OS_Support", caption("smaterial_OS"), Form::OsList),
-            form("Program_Info/Program_Language", caption("smaterial_Languages"), Form::LanguageList),
-            text("Program_Info/Program_Change_Info", caption("smaterial_Changes"), Chars::Text, 0, 300),
-            form("Program_Info/Program_Specific_Category", caption("smaterial_Category"), Form::Choice, true,
-                PadCategoryValues()),
-            form("Program_Info/Program_Category_Class", caption("smaterial_CategoryClass"), Form::Choice, false,
-                categoryClassValues()),
-            // Written for the old parsers; PAD 3.11 has no such elements, and
-            // a validator passes over what it does not define.
-            unchecked("Program_Info/Program_Category_Possible"),
-            text("Program_Info/Program_System_Requirements", caption("smaterial_Req"), Chars::Text, 0, 100),
-            unchecked("Program_Info/File_Info/Filename_Versioned"),
-            unchecked("Program_Info/File_Info/Filename_Previous"),
-            unchecked("Program_Info/File_Info/Filename_Generic"),
-            unchecked("Program_Info/File_Info/Filename_Long"),
-            text("Program_Info/File_Info/File_Size_Bytes", size, Chars::Digits, 3, 16),
-            part(text("Program_Info/File_Info/File_Size_K", size, Chars::Decimal, 1, 12), "размер в килобайтах"),
-            part(text("Program_Info/File_Info/File_Size_MB", size, Chars::Decimal, 1, 8), "размер в мегабайтах"),
-            form("Program_Info/Expire_Info/Has_Expire_Info", caption("smaterial_ExpExists"), Form::YesNo),
-            // Its caption follows Expire_Based_On (see PadProblems).
-            text("Program_Info/Expire_Info/Expire_Count", caption("smaterial_ExpDays"), Chars::Digits, 0, 15),
-            form("Program_Info/Expire_Info/Expire_Based_On",
-                caption("smaterial_ExpDays") + QStringLiteral(", ") + caption("smaterial_ExpUses"), Form::Choice,
-                true, list({"Days", "Uses", "Either/Or"})),
-            text("Program_Info/Expire_Info/Expire_Other_Info", caption("smaterial_ExpOther"), Chars::Text, 0, 100),
-            part(form("Program_Info/Expire_Info/Expire_Month", expires, Form::Month, true), "месяц"),
-            part(form("Program_Info/Expire_Info/Expire_Day", expires, Form::Day, true), "день"),
-            part(form("Program_Info/Expire_Info/Expire_Year", expires, Form::Year, true), "год"),
-            form("Web_Info/Application_URLs/Application_Info_URL", caption("smaterial_URLInfo"), Form::Url, false,
-                http),
-            form("Web_Info/Application_URLs/Application_Order_URL", caption("smaterial_URLOrder"), Form::Url, true,
-                list({"http", "https"})),
-            form("Web_Info/Application_URLs/Application_Screenshot_URL", caption("smaterial_URLScreenShot"),
-                Form::Url, false, http, images),
-            form("Web_Info/Application_URLs/Application_Icon_URL", caption("smaterial_URLIcon"), Form::Url, false,
-                http, images),
-            form("Web_Info/Application_URLs/Application_XML_File_URL", caption("smaterial_URLPAD"), Form::Url, false,
-                http, list({"xml", "cgi", "php", "asp"})),
-            form("Web_Info/Download_URLs/Primary_Download_URL", caption("smaterial_URLDownload"), Form::Url, false,
-                list({"http", "ftp"}), kDownloads),
-            form("Web_Info/Download_URLs/Secondary_Download_URL", caption("smaterial_URLSecDownload"), Form::Url,
-                true, list({"http", "ftp"}), kDownloads),
-            form("Web_Info/Download_URLs/Additional_Download_URL_1", caption("smaterial_URLDownload1"), Form::Url,
-                true, list({"http", "ftp"}), kDownloads),
-            form("Web_Info/Download_URLs/Additional_Download_URL_2", caption("smaterial_URLDownload2"), Form::Url,
-                true, list({"http", "ftp"}), kDownloads),
-            text("Permissions/Distribution_Permissions", QStringLiteral("Distribution Agreements"), Chars::Free, 0,
-                2000),
-            text("Permissions/EULA", QStringLiteral("End User License Agrement"), Chars::Free, 0, 20000),
-        };
-    }();
+    static const QList<Rule> r = padVersionRules() + companyRules() + programRules() + fileRules() + expireRules()
+                                 + webRules() + permissionRules();
     return r;
 }
 

@@ -27,6 +27,35 @@ using core::prompt;
 
 namespace {
 const char *const kChooseProject = "Для работы с программой нужно выбрать проект";
+
+// The names and ids of a project's materials of a kind, in the server's order.
+struct MaterialNames {
+    QStringList names;
+    QList<int> ids;
+};
+
+std::optional<MaterialNames> readMaterialNames(MaterialKind kind, int projectId)
+{
+    MaterialNames m;
+    const bool ok = db::ForEachRow(MaterialsOfProjectSql(kind, projectId), [&](const db::Row &row) {
+        m.ids << static_cast<int>(db::ParseInt(row[0]).value_or(0));
+        m.names << row[1];
+    });
+    if (!ok)
+        return std::nullopt;
+    return m;
+}
+
+// Every list holds the names, the first one chosen.
+void fillLists(const MaterialNames &m, const QList<QComboBox *> &lists)
+{
+    for (QComboBox *list : lists) {
+        list->clear();
+        for (int i = 0; i < m.names.size(); ++i)
+            list->addItem(m.names[i], m.ids[i]);
+        list->setCurrentIndex(m.names.isEmpty() ? -1 : 0);
+    }
+}
 } // namespace
 
 ProjectChoice::ProjectChoice(mainview::MainView &main, core::AppContext &ctx) : QObject(main.frmMain), m_main(main), m_ctx(ctx)
@@ -57,6 +86,7 @@ void ProjectChoice::buildProjectMenu()
         menu->insertAction(before, a);
         if (handler) {
             connect(a, &QAction::triggered, this, [this, handler] {
+                Q_ASSERT(m_main.materials);
                 if (m_main.materials)
                     (m_main.materials->*handler)();
             });
@@ -112,16 +142,39 @@ void ProjectChoice::collapseNavigator()
 void ProjectChoice::cbProjectsChange()
 {
     if (m_main.cbProjects->currentIndex() <= 0) {
-        // The placeholder changes nothing: the list goes back to the project
-        // that stays current, so that what it shows is what the work is for.
-        const int current = static_cast<int>(m_main.projectIds.indexOf(m_ctx.CurrentProjectId));
-        if (m_ctx.CurrentProjectId > 0 && current > 0) {
-            const QSignalBlocker block(m_main.cbProjects);
-            m_main.cbProjects->setCurrentIndex(current);
-        }
+        showCurrentProjectAgain();
         return;
     }
     const int projectId = shownProjectId();
+    leaveForShownProject();
+    if (projectId <= 0 || !enterProject(projectId))
+        return;
+    if (!fillSiteDescriptions(projectId) || !fillPressReleases(projectId) || !fillLetters(projectId))
+        return;
+    m_main.pmWeb->clear();
+    for (const QString &caption : controls::DefaultBrowserMenu())
+        AddWebMenuItem(m_main, caption);
+
+    // What stays on screen is the new project's: the editor's tab shows the
+    // material its list names, the resource list the node shown.
+    if (m_editor && m_editor->isVisible())
+        m_editor->showListedMaterial();
+    refillResourceList();
+}
+
+void ProjectChoice::showCurrentProjectAgain()
+{
+    // The placeholder changes nothing: the list goes back to the project
+    // that stays current, so that what it shows is what the work is for.
+    const int current = static_cast<int>(m_main.projectIds.indexOf(m_ctx.CurrentProjectId));
+    if (m_ctx.CurrentProjectId > 0 && current > 0) {
+        const QSignalBlocker block(m_main.cbProjects);
+        m_main.cbProjects->setCurrentIndex(current);
+    }
+}
+
+void ProjectChoice::leaveForShownProject()
+{
     // Pending edits go into the rows they were loaded from, while those still
     // belong to the current project.
     if (m_editor)
@@ -140,95 +193,80 @@ void ProjectChoice::cbProjectsChange()
         onProjectLeft();
     if (m_editor)
         m_editor->forgetProject();
-    if (projectId <= 0)
-        return;
-    {
-        bool failed = false;
-        const auto row = db::FirstRow(ProjectByIdSql(projectId), &failed);
-        // Without its row there is no project to refresh the lists for, and
-        // what they hold belongs to the project left.
-        if (failed)
-            return;
-        if (!row) {
-            leaveProject();
-            prompt().message(QStringLiteral("Проект не найден в базе данных: возможно, он удалён. Выберите другой проект."));
-            return;
-        }
-        m_ctx.CurrentProjectId = projectId;
-        m_ctx.ProjectUrl = row->value(2);
-    }
+}
 
-    // Site descriptions: the editor's list and the fill menu.
-    QStringList names;
-    QList<int> ids;
-    auto collect = [&](const db::Row &row) {
-        ids << static_cast<int>(db::ParseInt(row[0]).value_or(0));
-        names << row[1];
-    };
-    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Site, projectId), collect))
-        return;
+bool ProjectChoice::enterProject(int projectId)
+{
+    bool failed = false;
+    const auto row = db::FirstRow(ProjectByIdSql(projectId), &failed);
+    // Without its row there is no project to refresh the lists for, and
+    // what they hold belongs to the project left.
+    if (failed)
+        return false;
+    if (!row) {
+        leaveProject();
+        prompt().message(QStringLiteral("Проект не найден в базе данных: возможно, он удалён. Выберите другой проект."));
+        return false;
+    }
+    m_ctx.CurrentProjectId = projectId;
+    m_ctx.ProjectUrl = row->value(2);
+    return true;
+}
+
+bool ProjectChoice::fillSiteDescriptions(int projectId)
+{
+    // The editor's list and the fill menu.
+    const auto m = readMaterialNames(MaterialKind::Site, projectId);
+    if (!m)
+        return false;
     m_main.pmFill->clear();
     AddFillMenuItem(m_main, QStringLiteral("Новое описание..."));
     AddFillMenuItem(m_main, QStringLiteral("-"));
     if (m_editor)
         m_editor->cbCMaterials->clear();
-    for (int i = 0; i < names.size(); ++i) {
-        AddFillMenuItem(m_main, names[i]);
+    for (int i = 0; i < m->names.size(); ++i) {
+        AddFillMenuItem(m_main, m->names[i]);
         if (m_editor)
-            m_editor->cbCMaterials->addItem(names[i], ids[i]);
+            m_editor->cbCMaterials->addItem(m->names[i], m->ids[i]);
     }
     if (m_editor)
-        m_editor->cbCMaterials->setCurrentIndex(names.isEmpty() ? -1 : 0);
+        m_editor->cbCMaterials->setCurrentIndex(m->names.isEmpty() ? -1 : 0);
+    return true;
+}
 
-    // Press releases: the main window's list and the editor's.
-    names.clear();
-    ids.clear();
-    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Forum, projectId), collect))
-        return;
-    QList<QComboBox *> lists{m_main.cbFMaterials};
-    if (m_editor)
-        lists << m_editor->cbFMaterials;
-    for (QComboBox *list : lists) {
-        list->clear();
-        for (int i = 0; i < names.size(); ++i)
-            list->addItem(names[i], ids[i]);
-        list->setCurrentIndex(names.isEmpty() ? -1 : 0);
-    }
-    if (m_ctx.CurrentKind == core::Kind::Forums && m_main.materials)
-        m_main.materials->cbFMaterialsChange();
+bool ProjectChoice::fillActiveLists(MaterialKind kind, int projectId, QComboBox *mainList, QComboBox *editorList,
+                                    core::Kind branch, void (MaterialsNavigation::*makeActive)())
+{
+    const auto m = readMaterialNames(kind, projectId);
+    if (!m)
+        return false;
+    QList<QComboBox *> lists{mainList};
+    if (editorList)
+        lists << editorList;
+    fillLists(*m, lists);
+    Q_ASSERT(m_main.materials);
+    if (m_ctx.CurrentKind == branch && m_main.materials)
+        (m_main.materials->*makeActive)();
+    return true;
+}
 
-    // Letters.
-    names.clear();
-    ids.clear();
-    if (!db::ForEachRow(MaterialsOfProjectSql(MaterialKind::Letter, projectId), collect))
-        return;
-    lists = {m_main.cbOMaterials};
-    if (m_editor)
-        lists << m_editor->cbOMaterials;
-    for (QComboBox *list : lists) {
-        list->clear();
-        for (int i = 0; i < names.size(); ++i)
-            list->addItem(names[i], ids[i]);
-        list->setCurrentIndex(names.isEmpty() ? -1 : 0);
-    }
-    if (m_ctx.CurrentKind == core::Kind::Contacts && m_main.materials)
-        m_main.materials->cbOMaterialsChange();
+bool ProjectChoice::fillPressReleases(int projectId)
+{
+    return fillActiveLists(MaterialKind::Forum, projectId, m_main.cbFMaterials, m_editor ? m_editor->cbFMaterials : nullptr,
+                           core::Kind::Forums, &MaterialsNavigation::cbFMaterialsChange);
+}
 
-    m_main.pmWeb->clear();
-    for (const QString &caption : controls::DefaultBrowserMenu())
-        AddWebMenuItem(m_main, caption);
-
-    // What stays on screen is the new project's: the editor's tab shows the
-    // material its list names, the resource list the node shown.
-    if (m_editor && m_editor->isVisible())
-        m_editor->showListedMaterial();
-    refillResourceList();
+bool ProjectChoice::fillLetters(int projectId)
+{
+    return fillActiveLists(MaterialKind::Letter, projectId, m_main.cbOMaterials, m_editor ? m_editor->cbOMaterials : nullptr,
+                           core::Kind::Contacts, &MaterialsNavigation::cbOMaterialsChange);
 }
 
 void ProjectChoice::clearResourceList()
 {
     m_ctx.SelectedResourceId = 0;
     m_ctx.SelectedResourceName.clear();
+    Q_ASSERT(m_main.resources);
     if (m_main.resources)
         m_main.resources->clear();
 }

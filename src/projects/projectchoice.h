@@ -2,11 +2,15 @@
 // The main window's project commands: choosing the current project, which
 // refills every project-bound list, and creating, editing and deleting
 // projects through the project data window.
+#include "projects/materialsql.h"
+#include "core/kind.h"
+
 #include <QObject>
 #include <functional>
 #include <QString>
 
 class QAction;
+class QComboBox;
 
 namespace qv::core {
 struct AppContext;
@@ -17,6 +21,7 @@ struct MainView;
 
 namespace qv::projects {
 
+class MaterialsNavigation;
 class TfrmProjectInfo;
 class TfrmProjectMaterials;
 
@@ -54,6 +59,27 @@ private:
     // The id of the entry cbProjects shows, 0 for the placeholder.
     int shownProjectId() const;
     void collapseNavigator();
+
+    // The steps of a project change. The list shows the placeholder: it goes
+    // back to the current project.
+    void showCurrentProjectAgain();
+    // The current project is left for the one the list shows: its pending
+    // edits saved, its lists and the navigator emptied.
+    void leaveForShownProject();
+    // The project's row read: it becomes current. False when it could not be
+    // read (reported) or is gone (said so; no project is current then).
+    bool enterProject(int projectId);
+    // The project's site descriptions (the fill menu, the editor's list), press
+    // releases and letters (the main window's lists, the editor's); false when
+    // a statement failed (reported).
+    bool fillSiteDescriptions(int projectId);
+    bool fillPressReleases(int projectId);
+    bool fillLetters(int projectId);
+    // The main window's list of a kind and the editor's (none without the
+    // editor) hold the project's materials of that kind; while the navigator
+    // shows `branch`, the first of them becomes the active one.
+    bool fillActiveLists(MaterialKind kind, int projectId, QComboBox *mainList, QComboBox *editorList, core::Kind branch,
+                         void (MaterialsNavigation::*makeActive)());
     // The resource list of the project left goes; the node shown, if it
     // lists resources, fills it again for the project now current.
     void clearResourceList();

@@ -31,6 +31,7 @@ struct MainView;
 
 namespace qv::projects {
 
+class FieldGrid;
 class LinkLabel;
 class MaterialLineEdit;
 class MaterialList;
@@ -232,7 +233,17 @@ protected:
 private:
     QWidget *buildSoftPage();
     QWidget *buildSitePage();
+    QWidget *siteHeader(QWidget *page);
+    void addSiteTitleFields(FieldGrid &grid);
+    void addSiteDescriptionTabs(FieldGrid &grid);
+    void addSiteKeywordFields(FieldGrid &grid);
+    void addSiteContactFields(FieldGrid &grid);
+    void connectSiteFields();
     QWidget *buildForumPage();
+    QWidget *forumHeader(QWidget *page);
+    void addForumMessageFields(FieldGrid &grid);
+    void addForumRegistrationFields(FieldGrid &grid);
+    void connectForumFields();
     QWidget *buildLetterPage();
     void resetSoftPage();
     void clearSiteFields();

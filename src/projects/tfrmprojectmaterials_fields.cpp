@@ -1,5 +1,7 @@
 #include "projects/tfrmprojectmaterials_fields.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -128,5 +130,60 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
     QLabel::mouseReleaseEvent(event);
 }
+
+FieldGrid::FieldGrid() : m_content(new QWidget), m_grid(new QGridLayout(m_content)) {}
+
+MaterialLineEdit *FieldGrid::line(const char *name, int limit)
+{
+    auto *e = new MaterialLineEdit(m_content, limit);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
+MaterialMemo *FieldGrid::memo(const char *name, int limit)
+{
+    auto *m = new MaterialMemo(m_content, limit);
+    m->setObjectName(QLatin1String(name));
+    return m;
+}
+
+QLabel *FieldGrid::counter(const char *name)
+{
+    auto *label = new QLabel(m_content);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+void FieldGrid::wide(const QString &caption, QWidget *field, QLabel *count)
+{
+    m_grid->addWidget(new QLabel(caption, m_content), m_row, 0, 1, count ? 1 : 2);
+    if (count)
+        m_grid->addWidget(count, m_row, 1);
+    ++m_row;
+    m_grid->addWidget(field, m_row++, 0, 1, 2);
+}
+
+void FieldGrid::pair(const QString &left, QWidget *a, const QString &right, QWidget *b)
+{
+    m_grid->addWidget(new QLabel(left, m_content), m_row, 0);
+    m_grid->addWidget(new QLabel(right, m_content), m_row++, 1);
+    m_grid->addWidget(a, m_row, 0);
+    m_grid->addWidget(b, m_row++, 1);
+}
+
+void FieldGrid::across(QWidget *w) { m_grid->addWidget(w, m_row++, 0, 1, 2); }
+
+QWidget *FieldGrid::sideBySide(QWidget *a, QWidget *b)
+{
+    auto *both = new QWidget(m_content);
+    auto *h = new QHBoxLayout(both);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(a);
+    h->addWidget(b);
+    return both;
+}
+
+void FieldGrid::end() { m_grid->setRowStretch(m_row, 1); }
 
 } // namespace qv::projects

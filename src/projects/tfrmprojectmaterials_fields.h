@@ -1,7 +1,8 @@
 #pragma once
 // The field widgets of the materials editor: line and memo fields that keep
 // what a load puts into them but hold the user's edits to a length limit, the
-// material lists that report their opening, and the help links.
+// material lists that report their opening, the help links, and the grid the
+// fields of a page are laid out in.
 #include "projects/lengthlimit.h"
 #include "projects/materialsql.h"
 #include "db/columnlimits.h"
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
+
+class QGridLayout;
 
 namespace qv::projects {
 
@@ -87,6 +90,36 @@ Q_SIGNALS:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// The fields of a material page in two columns, filled row by row from the
+// top: each field below its caption, across both columns or two side by side.
+class FieldGrid {
+public:
+    FieldGrid();
+    // The widget that holds the grid (it goes into the page's scroll area).
+    QWidget *content() const { return m_content; }
+
+    MaterialLineEdit *line(const char *name, int limit = 0);
+    MaterialMemo *memo(const char *name, int limit = 0);
+    // The length counter of a limited field, right-aligned.
+    QLabel *counter(const char *name);
+    // A caption (with the field's counter beside it) and the field below it,
+    // across both columns.
+    void wide(const QString &caption, QWidget *field, QLabel *count = nullptr);
+    // Two captions side by side and their fields below them.
+    void pair(const QString &left, QWidget *a, const QString &right, QWidget *b);
+    // A row of its own across both columns.
+    void across(QWidget *w);
+    // Two fields sharing one cell (telephone and fax).
+    QWidget *sideBySide(QWidget *a, QWidget *b);
+    // The room left over goes below the last row.
+    void end();
+
+private:
+    QWidget *m_content;
+    QGridLayout *m_grid;
+    int m_row = 0;
 };
 
 } // namespace qv::projects

@@ -8,7 +8,6 @@
 #include "db/query.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -24,7 +23,21 @@ QWidget *TfrmProjectMaterials::buildForumPage()
     auto *v = new QVBoxLayout(page);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
+    v->addWidget(forumHeader(page));
 
+    FieldGrid grid;
+    addForumMessageFields(grid);
+    addForumRegistrationFields(grid);
+    grid.end();
+
+    ScrollBox2 = scrollArea(page, QStringLiteral("ScrollBox2"), grid.content());
+    v->addWidget(ScrollBox2, 1);
+    connectForumFields();
+    return page;
+}
+
+QWidget *TfrmProjectMaterials::forumHeader(QWidget *page)
+{
     cbFMaterials = new MaterialList;
     cbFMaterials->setObjectName(QStringLiteral("cbFMaterials"));
     FMaterialSave = stripButton(QStringLiteral("FMaterialSave"), QStringLiteral("Сохр. объявление"));
@@ -32,65 +45,46 @@ QWidget *TfrmProjectMaterials::buildForumPage()
     btnFMaterialCopy = stripButton(QStringLiteral("btnFMaterialCopy"), QStringLiteral("Копия объявления"));
     Label5 = new LinkLabel(QStringLiteral("Справка и советы >>"));
     Label5->setObjectName(QStringLiteral("Label5"));
-    v->addWidget(headerStrip(page, QStringLiteral("Объявления для форумов"), false, cbFMaterials,
-                             {FMaterialSave, btnFMaterialNew, btnFMaterialCopy}, Label5));
+    return headerStrip(page, QStringLiteral("Объявления для форумов"), false, cbFMaterials,
+                       {FMaterialSave, btnFMaterialNew, btnFMaterialCopy}, Label5);
+}
 
-    auto *content = new QWidget;
-    auto *g = new QGridLayout(content);
-    int row = 0;
-    auto line = [&](const char *name) {
-        auto *e = new MaterialLineEdit(content);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto wide = [&](const QString &caption, QWidget *w) {
-        g->addWidget(new QLabel(caption, content), row++, 0, 1, 2);
-        g->addWidget(w, row++, 0, 1, 2);
-    };
-    auto pair = [&](const QString &left, QWidget *a, const QString &right, QWidget *b) {
-        g->addWidget(new QLabel(left, content), row, 0);
-        g->addWidget(new QLabel(right, content), row++, 1);
-        g->addWidget(a, row, 0);
-        g->addWidget(b, row++, 1);
-    };
-
-    edtTitle_8 = line("edtTitle_8");
-    wide(QStringLiteral("Название темы:"), edtTitle_8);
-    edtSTitle_8 = line("edtSTitle_8");
-    wide(QStringLiteral("Доп. название темы:"), edtSTitle_8);
-    memDescription_8 = new MaterialMemo(content);
-    memDescription_8->setObjectName(QStringLiteral("memDescription_8"));
+void TfrmProjectMaterials::addForumMessageFields(FieldGrid &grid)
+{
+    edtTitle_8 = grid.line("edtTitle_8");
+    grid.wide(QStringLiteral("Название темы:"), edtTitle_8);
+    edtSTitle_8 = grid.line("edtSTitle_8");
+    grid.wide(QStringLiteral("Доп. название темы:"), edtSTitle_8);
+    memDescription_8 = grid.memo("memDescription_8");
     memDescription_8->setMinimumHeight(220);
-    wide(QStringLiteral("Текст объявления (сообщения для форума):"), memDescription_8);
+    grid.wide(QStringLiteral("Текст объявления (сообщения для форума):"), memDescription_8);
+}
 
-    auto *heading = new QLabel(QStringLiteral("Информация для регистрации на форуме:"), content);
+void TfrmProjectMaterials::addForumRegistrationFields(FieldGrid &grid)
+{
+    auto *heading = new QLabel(QStringLiteral("Информация для регистрации на форуме:"), grid.content());
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    g->addWidget(heading, row++, 0, 1, 2);
-    edtFIO_8 = line("edtFIO_8");
-    edtEMail_8 = line("edtEMail_8");
-    pair(QStringLiteral("ФИО администратора"), edtFIO_8, QStringLiteral("Email админа:"), edtEMail_8);
-    edtOrganization_8 = line("edtOrganization_8");
-    edtTel_8 = line("edtTel_8");
-    edtFAX_8 = line("edtFAX_8");
-    auto *phones = new QWidget(content);
-    auto *ph = new QHBoxLayout(phones);
-    ph->setContentsMargins(0, 0, 0, 0);
-    ph->addWidget(edtTel_8);
-    ph->addWidget(edtFAX_8);
-    pair(QStringLiteral("Организация:"), edtOrganization_8, QStringLiteral("Телефон, факс:"), phones);
-    edtCity_8 = line("edtCity_8");
-    edtCountry_8 = line("edtCountry_8");
-    pair(QStringLiteral("Город:"), edtCity_8, QStringLiteral("Страна:"), edtCountry_8);
-    edtURL_8 = line("edtURL_8");
+    grid.across(heading);
+    edtFIO_8 = grid.line("edtFIO_8");
+    edtEMail_8 = grid.line("edtEMail_8");
+    grid.pair(QStringLiteral("ФИО администратора"), edtFIO_8, QStringLiteral("Email админа:"), edtEMail_8);
+    edtOrganization_8 = grid.line("edtOrganization_8");
+    edtTel_8 = grid.line("edtTel_8");
+    edtFAX_8 = grid.line("edtFAX_8");
+    grid.pair(QStringLiteral("Организация:"), edtOrganization_8, QStringLiteral("Телефон, факс:"),
+              grid.sideBySide(edtTel_8, edtFAX_8));
+    edtCity_8 = grid.line("edtCity_8");
+    edtCountry_8 = grid.line("edtCountry_8");
+    grid.pair(QStringLiteral("Город:"), edtCity_8, QStringLiteral("Страна:"), edtCountry_8);
+    edtURL_8 = grid.line("edtURL_8");
     edtURL_8->setText(QStringLiteral("http://"));
-    wide(QStringLiteral("Адрес сайта:"), edtURL_8);
-    g->setRowStretch(row, 1);
+    grid.wide(QStringLiteral("Адрес сайта:"), edtURL_8);
+}
 
-    ScrollBox2 = scrollArea(page, QStringLiteral("ScrollBox2"), content);
-    v->addWidget(ScrollBox2, 1);
-
+void TfrmProjectMaterials::connectForumFields()
+{
     for (MaterialLineEdit *e : {edtTitle_8, edtSTitle_8, edtFIO_8, edtEMail_8, edtOrganization_8, edtTel_8, edtFAX_8,
                                 edtCity_8, edtCountry_8, edtURL_8})
         connect(e, &QLineEdit::textChanged, this, [this] { markEdited(ForumTab); });
@@ -98,7 +92,6 @@ QWidget *TfrmProjectMaterials::buildForumPage()
     connect(FMaterialSave, &QPushButton::clicked, this, [this] { FMaterialSaveClick(); });
     connect(btnFMaterialNew, &QPushButton::clicked, this, [this] { btnFMaterialNewClick(); });
     connect(btnFMaterialCopy, &QPushButton::clicked, this, [this] { btnFMaterialCopyClick(); });
-    return page;
 }
 
 PressRelease TfrmProjectMaterials::pressReleaseFields() const

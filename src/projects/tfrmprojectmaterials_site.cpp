@@ -8,7 +8,6 @@
 #include "db/database.h"
 #include "db/query.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -21,14 +20,6 @@ using core::prompt;
 
 namespace {
 const char *const kNameTaken = "Такое описание для данного проекта есть, нужно придумать другое описание!";
-
-QLabel *counterLabel(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 // A page of a length page control: the counter strip above the memo.
 QWidget *counterPage(QWidget *parent, QLabel *label, MaterialMemo *memo)
@@ -93,7 +84,23 @@ QWidget *TfrmProjectMaterials::buildSitePage()
     auto *v = new QVBoxLayout(page);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
+    v->addWidget(siteHeader(page));
 
+    FieldGrid grid;
+    addSiteTitleFields(grid);
+    addSiteDescriptionTabs(grid);
+    addSiteKeywordFields(grid);
+    addSiteContactFields(grid);
+    grid.end();
+
+    ScrollBox1 = scrollArea(page, QStringLiteral("ScrollBox1"), grid.content());
+    v->addWidget(ScrollBox1, 1);
+    connectSiteFields();
+    return page;
+}
+
+QWidget *TfrmProjectMaterials::siteHeader(QWidget *page)
+{
     cbCMaterials = new MaterialList;
     cbCMaterials->setObjectName(QStringLiteral("cbCMaterials"));
     btnCMaterialSave = stripButton(QStringLiteral("btnCMaterialSave"), QStringLiteral("Сохранить"));
@@ -101,63 +108,42 @@ QWidget *TfrmProjectMaterials::buildSitePage()
     btnCmaterialCopy = stripButton(QStringLiteral("btnCmaterialCopy"), QStringLiteral("Копия"));
     Label7 = new LinkLabel(QStringLiteral("Справка и советы >>"));
     Label7->setObjectName(QStringLiteral("Label7"));
-    v->addWidget(headerStrip(page, QStringLiteral("Описания вашего сайта или объявления:"), true, cbCMaterials,
-                             {btnCMaterialSave, btnCMaterialNew, btnCmaterialCopy}, Label7));
+    return headerStrip(page, QStringLiteral("Описания вашего сайта или объявления:"), true, cbCMaterials,
+                       {btnCMaterialSave, btnCMaterialNew, btnCmaterialCopy}, Label7);
+}
 
-    auto *content = new QWidget;
-    auto *g = new QGridLayout(content);
-    int row = 0;
-    auto line = [&](const char *name, int limit) {
-        auto *e = new MaterialLineEdit(content, limit);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto memo = [&](const char *name, int limit) {
-        auto *m = new MaterialMemo(content, limit);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-    auto wide = [&](const QString &caption, QWidget *w, QLabel *count = nullptr) {
-        g->addWidget(new QLabel(caption, content), row, 0, 1, count ? 1 : 2);
-        if (count)
-            g->addWidget(count, row, 1);
-        ++row;
-        g->addWidget(w, row++, 0, 1, 2);
-    };
-    auto pair = [&](const QString &left, QWidget *a, const QString &right, QWidget *b) {
-        g->addWidget(new QLabel(left, content), row, 0);
-        g->addWidget(new QLabel(right, content), row++, 1);
-        g->addWidget(a, row, 0);
-        g->addWidget(b, row++, 1);
-    };
-
-    edtURL_2 = line("edtURL_2", 0);
+void TfrmProjectMaterials::addSiteTitleFields(FieldGrid &grid)
+{
+    edtURL_2 = grid.line("edtURL_2");
     edtURL_2->setText(QStringLiteral("http://"));
-    wide(QStringLiteral("Адрес сайта URL:"), edtURL_2);
-    edtCategories_2 = line("edtCategories_2", 0);
-    wide(QStringLiteral("Категории сайта тематические (через запятую)"), edtCategories_2);
-    edtTitle_2 = line("edtTitle_2", 0);
-    wide(QStringLiteral("Название сайта/объявления (без ограничений)"), edtTitle_2);
-    edtTitle200_2 = line("edtTitle200_2", 200);
-    lbTitle200_2 = counterLabel(content, "lbTitle200_2");
-    wide(QStringLiteral("Название сайта/объявления (до 200 символов)"), edtTitle200_2, lbTitle200_2);
-    edtTitle100_2 = line("edtTitle100_2", 100);
-    lbTitle100_2 = counterLabel(content, "lbTitle100_2");
-    wide(QStringLiteral("Название сайта/объявления (до 100 символов)"), edtTitle100_2, lbTitle100_2);
-    edtTitle50_2 = line("edtTitle50_2", 50);
-    lbTitle50_2 = counterLabel(content, "lbTitle50_2");
-    wide(QStringLiteral("Название сайта/объявления (до 50 символов)"), edtTitle50_2, lbTitle50_2);
+    grid.wide(QStringLiteral("Адрес сайта URL:"), edtURL_2);
+    edtCategories_2 = grid.line("edtCategories_2");
+    grid.wide(QStringLiteral("Категории сайта тематические (через запятую)"), edtCategories_2);
+    edtTitle_2 = grid.line("edtTitle_2");
+    grid.wide(QStringLiteral("Название сайта/объявления (без ограничений)"), edtTitle_2);
+    edtTitle200_2 = grid.line("edtTitle200_2", 200);
+    lbTitle200_2 = grid.counter("lbTitle200_2");
+    grid.wide(QStringLiteral("Название сайта/объявления (до 200 символов)"), edtTitle200_2, lbTitle200_2);
+    edtTitle100_2 = grid.line("edtTitle100_2", 100);
+    lbTitle100_2 = grid.counter("lbTitle100_2");
+    grid.wide(QStringLiteral("Название сайта/объявления (до 100 символов)"), edtTitle100_2, lbTitle100_2);
+    edtTitle50_2 = grid.line("edtTitle50_2", 50);
+    lbTitle50_2 = grid.counter("lbTitle50_2");
+    grid.wide(QStringLiteral("Название сайта/объявления (до 50 символов)"), edtTitle50_2, lbTitle50_2);
+}
 
-    PageControl1 = new QTabWidget(content);
+void TfrmProjectMaterials::addSiteDescriptionTabs(FieldGrid &grid)
+{
+    PageControl1 = new QTabWidget(grid.content());
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setFixedHeight(170);
-    memDescription_2 = memo("memDescription_2", 0);
-    memDescription500_2 = memo("memDescription500_2", 500);
-    memDescription250_2 = memo("memDescription250_2", 250);
-    memDescription100_2 = memo("memDescription100_2", 100);
-    lbDescription500_2 = counterLabel(content, "lbDescription500_2");
-    lbDescription250_2 = counterLabel(content, "lbDescription250_2");
-    lbDescription100_2 = counterLabel(content, "lbDescription100_2");
+    memDescription_2 = grid.memo("memDescription_2");
+    memDescription500_2 = grid.memo("memDescription500_2", 500);
+    memDescription250_2 = grid.memo("memDescription250_2", 250);
+    memDescription100_2 = grid.memo("memDescription100_2", 100);
+    lbDescription500_2 = grid.counter("lbDescription500_2");
+    lbDescription250_2 = grid.counter("lbDescription250_2");
+    lbDescription100_2 = grid.counter("lbDescription100_2");
     PageControl1->addTab(memDescription_2, QStringLiteral("Без ограничений по длине"));
     PageControl1->addTab(counterPage(PageControl1, lbDescription500_2, memDescription500_2),
                          QStringLiteral("до 500 символов"));
@@ -165,51 +151,52 @@ QWidget *TfrmProjectMaterials::buildSitePage()
                          QStringLiteral("до 250 символов"));
     PageControl1->addTab(counterPage(PageControl1, lbDescription100_2, memDescription100_2),
                          QStringLiteral("до 100 символов"));
-    wide(QStringLiteral("Описание сайта или текст объявления:"), PageControl1);
+    grid.wide(QStringLiteral("Описание сайта или текст объявления:"), PageControl1);
+}
 
+void TfrmProjectMaterials::addSiteKeywordFields(FieldGrid &grid)
+{
     // The unlimited keyword field covers the limited ones, which follow it.
-    memKeywords_2 = memo("memKeywords_2", 0);
+    memKeywords_2 = grid.memo("memKeywords_2");
     memKeywords_2->setFixedHeight(90);
-    PageControl3 = new QTabWidget(content);
+    PageControl3 = new QTabWidget(grid.content());
     PageControl3->setObjectName(QStringLiteral("PageControl3"));
-    memKeywords500_2 = memo("memKeywords500_2", 500);
-    memKeywords250_2 = memo("memKeywords250_2", 250);
-    memKeywords100_2 = memo("memKeywords100_2", 100);
-    lbKeywords500_2 = counterLabel(content, "lbKeywords500_2");
-    lbKeywords250_2 = counterLabel(content, "lbKeywords250_2");
-    lbKeywords100_2 = counterLabel(content, "lbKeywords100_2");
+    memKeywords500_2 = grid.memo("memKeywords500_2", 500);
+    memKeywords250_2 = grid.memo("memKeywords250_2", 250);
+    memKeywords100_2 = grid.memo("memKeywords100_2", 100);
+    lbKeywords500_2 = grid.counter("lbKeywords500_2");
+    lbKeywords250_2 = grid.counter("lbKeywords250_2");
+    lbKeywords100_2 = grid.counter("lbKeywords100_2");
     PageControl3->addTab(new QWidget(PageControl3), QStringLiteral("Без ограничений по длине"));
     PageControl3->addTab(counterPage(PageControl3, lbKeywords500_2, memKeywords500_2), QStringLiteral("500 символов"));
     PageControl3->addTab(counterPage(PageControl3, lbKeywords250_2, memKeywords250_2), QStringLiteral("250 символов"));
     PageControl3->addTab(counterPage(PageControl3, lbKeywords100_2, memKeywords100_2), QStringLiteral("100 символов"));
     PageControl3->hide();
-    wide(QStringLiteral("Ключевые слова сайта через пробел:"), memKeywords_2);
+    grid.wide(QStringLiteral("Ключевые слова сайта через пробел:"), memKeywords_2);
+}
 
-    edtBURL_2 = line("edtBURL_2", 0);
+void TfrmProjectMaterials::addSiteContactFields(FieldGrid &grid)
+{
+    edtBURL_2 = grid.line("edtBURL_2");
     edtBURL_2->setText(QStringLiteral("http://"));
-    wide(QStringLiteral("Обратная ссылка:"), edtBURL_2);
-    edtFIO_2 = line("edtFIO_2", 0);
-    edtEMail_2 = line("edtEMail_2", 0);
-    pair(QStringLiteral("ФИО:"), edtFIO_2, QStringLiteral("Email:"), edtEMail_2);
-    edtOrganization_2 = line("edtOrganization_2", 0);
-    edtTel_2 = line("edtTel_2", 0);
-    edtFAX_2 = line("edtFAX_2", 0);
-    auto *phones = new QWidget(content);
-    auto *ph = new QHBoxLayout(phones);
-    ph->setContentsMargins(0, 0, 0, 0);
-    ph->addWidget(edtTel_2);
-    ph->addWidget(edtFAX_2);
-    pair(QStringLiteral("Организация:"), edtOrganization_2, QStringLiteral("Телефон, факс:"), phones);
-    edtCity_2 = line("edtCity_2", 0);
-    edtCountry_2 = line("edtCountry_2", 0);
-    pair(QStringLiteral("Город:"), edtCity_2, QStringLiteral("Страна:"), edtCountry_2);
-    edtAddress_2 = line("edtAddress_2", 0);
-    wide(QStringLiteral("Адрес:"), edtAddress_2);
-    g->setRowStretch(row, 1);
+    grid.wide(QStringLiteral("Обратная ссылка:"), edtBURL_2);
+    edtFIO_2 = grid.line("edtFIO_2");
+    edtEMail_2 = grid.line("edtEMail_2");
+    grid.pair(QStringLiteral("ФИО:"), edtFIO_2, QStringLiteral("Email:"), edtEMail_2);
+    edtOrganization_2 = grid.line("edtOrganization_2");
+    edtTel_2 = grid.line("edtTel_2");
+    edtFAX_2 = grid.line("edtFAX_2");
+    grid.pair(QStringLiteral("Организация:"), edtOrganization_2, QStringLiteral("Телефон, факс:"),
+              grid.sideBySide(edtTel_2, edtFAX_2));
+    edtCity_2 = grid.line("edtCity_2");
+    edtCountry_2 = grid.line("edtCountry_2");
+    grid.pair(QStringLiteral("Город:"), edtCity_2, QStringLiteral("Страна:"), edtCountry_2);
+    edtAddress_2 = grid.line("edtAddress_2");
+    grid.wide(QStringLiteral("Адрес:"), edtAddress_2);
+}
 
-    ScrollBox1 = scrollArea(page, QStringLiteral("ScrollBox1"), content);
-    v->addWidget(ScrollBox1, 1);
-
+void TfrmProjectMaterials::connectSiteFields()
+{
     // Every change of a field is an edit; the limited ones also count.
     for (MaterialLineEdit *e : {edtURL_2, edtCategories_2, edtTitle_2, edtBURL_2, edtFIO_2, edtEMail_2,
                                 edtOrganization_2, edtTel_2, edtFAX_2, edtCity_2, edtCountry_2, edtAddress_2})
@@ -229,7 +216,6 @@ QWidget *TfrmProjectMaterials::buildSitePage()
     connect(btnCMaterialSave, &QPushButton::clicked, this, [this] { btnCMaterialSaveClick(); });
     connect(btnCMaterialNew, &QPushButton::clicked, this, [this] { btnCMaterialNewClick(); });
     connect(btnCmaterialCopy, &QPushButton::clicked, this, [this] { btnCmaterialCopyClick(); });
-    return page;
 }
 
 SiteDescription TfrmProjectMaterials::siteFields() const

@@ -54,12 +54,14 @@ BrowserPane::BrowserPane(mainview::MainView &main, core::AppContext &ctx) : QObj
     metrics = new SiteMetrics(main, ctx, *this);
     m_filler = new FormFiller(ctx, main.Web, main.pmFill, nullptr, this);
     m_filler->newSiteDescription = [this] {
+        Q_ASSERT(m_main.openNewSiteDescription);
         if (m_main.openNewSiteDescription)
             m_main.openNewSiteDescription();
     };
     m_filler->activePressRelease = [this] { return activePressRelease(); };
     main.FillMenuItemClick = [this](QAction *a) { m_filler->FillMenuItemClick(a); };
 
+    Q_ASSERT(main.resources);
     connect(main.resources, &ResourceList::currentResourceChanged, this, &BrowserPane::lvLinksClick);
     // The page follows the tab the user moves to, by mouse or keyboard; a
     // click on the current tab or on the empty bar changes nothing.
@@ -163,6 +165,7 @@ std::optional<int> BrowserPane::activePressRelease(bool *failed) const
 {
     if (failed)
         *failed = false;
+    Q_ASSERT(m_main.activePressRelease);
     if (!m_main.activePressRelease)
         return std::nullopt;
     const auto active = m_main.activePressRelease(failed);
@@ -174,6 +177,7 @@ std::optional<int> BrowserPane::activePressRelease(bool *failed) const
 void BrowserPane::lvLinksClick()
 {
     ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     const int row = list ? list->selectedRow() : -1;
     if (row < 0) {
         forgetSelectedResource();
@@ -194,6 +198,7 @@ void BrowserPane::lvLinksClick()
 void BrowserPane::selectResource(int id, const QString &name, bool refill)
 {
     ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     int row = list ? list->rowOf(id) : -1;
     if (list && row < 0 && refill)
         row = list->refillShowing(id);
@@ -218,6 +223,7 @@ void BrowserPane::forgetSelectedResource()
     if (!core::isResourceKind(m_ctx.CurrentKind))
         return;
     m_main.pcMain->setTabText(1, QStringLiteral("Редактировать..."));
+    Q_ASSERT(m_main.resources);
     if (m_main.resources)
         m_main.resources->releaseStatusButtons();
     edtURLAudit->clear();
@@ -241,6 +247,7 @@ void BrowserPane::pressStatus(const QString &status)
 QString BrowserPane::statusOfSelected() const
 {
     const ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     const int row = list ? list->rowOf(m_ctx.SelectedResourceId) : -1;
     if (row >= 0)
         return list->subItem(row, SubStatus);
@@ -277,6 +284,7 @@ void BrowserPane::tcWebChange()
         return;
     }
     ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     if (!list || list->selectedRow() < 0)
         return;
     QString address;
@@ -344,6 +352,7 @@ void BrowserPane::tbnStatusClick(QToolButton *clicked)
 {
     if (!resourceSelected()) {
         // The click has pressed its button: nothing was recorded.
+        Q_ASSERT(m_main.resources);
         if (m_main.resources)
             m_main.resources->releaseStatusButtons();
         return;
@@ -390,6 +399,7 @@ void BrowserPane::SetRegistrationStatus()
     }
     // The list shows the status once the log holds it, on the rows of the
     // resource it was written for.
+    Q_ASSERT(list);
     if (list) {
         for (int row : list->rowsOf(resource))
             list->setSubItem(row, SubStatus, *text);

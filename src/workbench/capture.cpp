@@ -173,6 +173,7 @@ void FieldCapture::pmWebPopup()
         return;
     }
     RecordEditor *editor = m_main.records;
+    Q_ASSERT(editor);
     if (items.size() < 4 || !editor)
         return;
     const QString name = m_target.fieldName;
@@ -210,6 +211,7 @@ void FieldCapture::WebMenuItemClick(QAction *item)
         return;
     }
     if (caption == controls::BrowserEditItem()) {
+        Q_ASSERT(m_main.resources && m_main.records);
         if (m_main.resources && m_main.resources->selectedRow() >= 0 && m_main.records) {
             m_main.pcMain->setCurrentIndex(1);
             m_main.records->pcMainChange();
@@ -217,6 +219,7 @@ void FieldCapture::WebMenuItemClick(QAction *item)
         return;
     }
     RecordEditor *editor = m_main.records;
+    Q_ASSERT(editor);
     if (!editor)
         return;
     // Removal when the row showed a tick, addition otherwise. The tick Qt

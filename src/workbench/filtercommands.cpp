@@ -42,6 +42,7 @@ FilterCommands::FilterCommands(mainview::MainView &main, core::AppContext &ctx) 
 void FilterCommands::attachEditor(TfrmFilter *editor)
 {
     m_editor = editor;
+    Q_ASSERT(m_main.navigator);
     if (!m_main.navigator)
         return;
     if (!editor) {
@@ -77,6 +78,7 @@ void FilterCommands::N33Click()
 {
     QTreeWidgetItem *node = selectedFilter();
     const auto k = kindFacts(m_ctx.CurrentKind);
+    Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString oldName = node->text(0);
@@ -93,6 +95,7 @@ void FilterCommands::N35Click()
 {
     QTreeWidgetItem *node = selectedFilter();
     const auto k = kindFacts(m_ctx.CurrentKind);
+    Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);

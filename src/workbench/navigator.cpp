@@ -206,6 +206,7 @@ void Navigator::showHelp(int topIndex, bool topLevel)
 void Navigator::listResources(QTreeWidgetItem *node)
 {
     ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     if (!list)
         return;
     ListSource source;
@@ -228,6 +229,7 @@ void Navigator::listResources(QTreeWidgetItem *node)
 
 void Navigator::afterFill()
 {
+    Q_ASSERT(m_main.resources);
     if (m_main.resources)
         m_main.resources->resort();
     // The bottom panel gets back the height the contacts view took from it.

@@ -108,6 +108,7 @@ bool Navigator::deleteNode(QTreeWidgetItem *node, const QString &what, const QSt
     }
     RemoveNavigatorNode(m_main, node);
     // Its list goes with it.
+    Q_ASSERT(m_main.resources);
     if (m_main.resources)
         m_main.resources->clear();
     return true;

@@ -68,6 +68,7 @@ RecordEditor::RecordEditor(mainview::MainView &main, core::AppContext &ctx) : QO
     // Every change of the page runs the handler: a click on a tab, the keys
     // of the tab bar, and the code that moves the page alike.
     connect(main.pcMain, &QTabWidget::currentChanged, this, [this] { pcMainChange(); });
+    Q_ASSERT(main.browser);
     if (main.browser && main.browser->filler())
         main.browser->filler()->saveEditedResource = [this] { btnSaveChangesClick(); };
 }
@@ -225,6 +226,7 @@ void RecordEditor::LinkCreateClick()
         return;
     // The list and the browser pane follow: the record is the list's current
     // row when the list shown holds it (a new record has no rubric yet).
+    Q_ASSERT(m_main.browser);
     if (m_main.browser)
         m_main.browser->selectResource(id, address->name, mayNowList(m_main.resources, {}));
     m_main.tcWeb->setCurrentIndex(1);
@@ -287,6 +289,7 @@ void RecordEditor::keepEditedRecord()
     movePage(EditPage);
     m_ctx.SelectedResourceId = m_loaded.id;
     m_ctx.SelectedResourceName = m_loaded.name;
+    Q_ASSERT(m_main.browser);
     if (m_main.browser)
         m_main.browser->selectResource(m_loaded.id, m_loaded.name, false);
 }
@@ -486,6 +489,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
         return SaveResult::Gone;
     }
     // The list item of this record follows, and the selection keeps its name.
+    Q_ASSERT(m_main.resources);
     if (ResourceList *list = m_main.resources) {
         for (int r = 0; r < list->count(); ++r) {
             if (list->subItem(r, SubId) != QString::number(record.id))
@@ -500,6 +504,7 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
         m_ctx.SelectedResourceName = newName;
     m_loaded.name = newName;
     // A record the list does not show (one just added) may belong there now.
+    Q_ASSERT(m_main.browser && m_main.resources);
     if (m_main.browser && m_main.resources && m_ctx.SelectedResourceId == record.id
         && m_main.resources->rowOf(record.id) < 0 && mayNowList(m_main.resources, ticked))
         m_main.browser->selectResource(record.id, newName, true);

@@ -155,6 +155,7 @@ bool ResourceList::fillRows(const ListSource &source)
     if (m_ctx.CurrentKind == core::Kind::Forums) {
         // The forums' statuses are those of the active press release.
         bool failed = false;
+        Q_ASSERT(m_main.activePressRelease);
         const auto active = m_main.activePressRelease ? m_main.activePressRelease(&failed) : std::nullopt;
         // Without it the list would show every forum as unregistered.
         if (failed)

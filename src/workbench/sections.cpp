@@ -55,6 +55,7 @@ void Sections::showListMenu(const QPoint &pos)
 std::optional<int> Sections::selectedResourceId() const
 {
     const ResourceList *list = m_main.resources;
+    Q_ASSERT(list);
     if (!list || list->selectedRow() < 0)
         return std::nullopt;
     const auto id = db::ParseInt(list->selectedSubItem(SubId));
@@ -158,6 +159,7 @@ void Sections::MenuItem5Click()
 {
     QTreeWidgetItem *node = selectedSection();
     const auto k = kindFacts(m_ctx.CurrentKind);
+    Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString oldName = node->text(0);
@@ -173,6 +175,7 @@ void Sections::N39Click()
 {
     QTreeWidgetItem *node = selectedSection();
     const auto k = kindFacts(m_ctx.CurrentKind);
+    Q_ASSERT(m_main.navigator);
     if (!node || !k || !m_main.navigator)
         return;
     const QString name = node->text(0);

@@ -130,7 +130,6 @@ private Q_SLOTS:
     void renameTheActivePressRelease()
     {
         ScriptedPrompt p;
-        b().main->navigator = nullptr;
         chooseActive(b().main->cbFMaterials, 1);
         // The editor loads a letter: the active press release stays.
         nav().N20Click();
@@ -185,7 +184,6 @@ private Q_SLOTS:
     void deleteTheActivePressRelease()
     {
         ScriptedPrompt p;
-        b().main->navigator = nullptr;
         chooseActive(b().main->cbFMaterials, 1);
         nav().N17Click();
         ed().cbFMaterials->setCurrentIndex(1);
