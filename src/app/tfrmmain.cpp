@@ -156,6 +156,26 @@ void TfrmMain::buildCentre()
     splMain = new QSplitter(Qt::Horizontal, central);
     layout->addWidget(splMain, 1);
 
+    buildNavigatorSide();
+    splRight = new QSplitter(Qt::Vertical, splMain);
+    buildPages();
+    buildBrowserPanel();
+
+    splLeft->setStretchFactor(0, 3);
+    splLeft->setStretchFactor(1, 2);
+    splLeft->setSizes({480, 320});
+    splMain->setSizes({300, 900});
+    splMain->setStretchFactor(0, 1);
+    splMain->setStretchFactor(1, 3);
+    splRight->setStretchFactor(0, 2);
+    splRight->setStretchFactor(1, 3);
+    splRight->setSizes({300, 480});
+    setCentralWidget(central);
+}
+
+// The left side: the navigator above the help page.
+void TfrmMain::buildNavigatorSide()
+{
     splLeft = new QSplitter(Qt::Vertical, splMain);
     trvFilters = new QTreeWidget(splLeft);
     trvFilters->setObjectName(QStringLiteral("trvFilters"));
@@ -167,14 +187,36 @@ void TfrmMain::buildCentre()
     wbHelp = new controls::BrowserView(pnlHelp);
     wbHelp->setObjectName(QStringLiteral("wbHelp"));
     helpLayout->addWidget(wbHelp);
+}
 
-    splRight = new QSplitter(Qt::Vertical, splMain);
+// The pages above the browser: the list with its tool bars, and the two
+// pages the record editor fills.
+void TfrmMain::buildPages()
+{
     pcMain = new QTabWidget(splRight);
     pcMain->setObjectName(QStringLiteral("pcMain"));
     auto *listPage = new QWidget(pcMain);
     auto *listLayout = new QVBoxLayout(listPage);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
+    buildLinksToolBar(listPage);
+    listLayout->addWidget(tbLinks);
+    buildContactsToolBar(listPage);
+    listLayout->addWidget(tbContacts);
+    buildPopupMenus();
+    lvLinks = new QTableView(listPage);
+    lvLinks->setObjectName(QStringLiteral("lvLinks"));
+    lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvLinks->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvLinks->verticalHeader()->hide();
+    listLayout->addWidget(lvLinks, 1);
+    pcMain->addTab(listPage, QStringLiteral("Каталоги, поисковики, доски"));
+    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Редактировать..."));
+    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Добавить каталог, поисковик, доску"));
+}
+
+void TfrmMain::buildLinksToolBar(QWidget *listPage)
+{
     tbLinks = new QToolBar(listPage);
     tbLinks->setObjectName(QStringLiteral("tbLinks"));
     tbMaterialEdit = toolButton(tbLinks, QStringLiteral("tbMaterialEdit"), QStringLiteral("<< Редактировать"));
@@ -198,7 +240,10 @@ void TfrmMain::buildCentre()
     tbItems = new QToolBar(tbLinks);
     tbItems->setObjectName(QStringLiteral("tbItems"));
     tbLinks->addWidget(tbItems);
-    listLayout->addWidget(tbLinks);
+}
+
+void TfrmMain::buildContactsToolBar(QWidget *listPage)
+{
     tbContacts = new QToolBar(listPage);
     tbContacts->setObjectName(QStringLiteral("tbContacts"));
     tbContacts->addWidget(new QLabel(QStringLiteral("Активное письмо:"), tbContacts));
@@ -207,7 +252,10 @@ void TfrmMain::buildCentre()
     cbOMaterials->setMinimumWidth(200);
     tbContacts->addWidget(cbOMaterials);
     tbContacts->hide();
-    listLayout->addWidget(tbContacts);
+}
+
+void TfrmMain::buildPopupMenus()
+{
     pmFill = new QMenu(this);
     pmFill->setObjectName(QStringLiteral("pmFill"));
     pmWeb = new QMenu(this);
@@ -220,16 +268,11 @@ void TfrmMain::buildCentre()
     pmFilter->setObjectName(QStringLiteral("pmFilter"));
     pmGroups = new QMenu(this);
     pmGroups->setObjectName(QStringLiteral("pmGroups"));
-    lvLinks = new QTableView(listPage);
-    lvLinks->setObjectName(QStringLiteral("lvLinks"));
-    lvLinks->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvLinks->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvLinks->verticalHeader()->hide();
-    listLayout->addWidget(lvLinks, 1);
-    pcMain->addTab(listPage, QStringLiteral("Каталоги, поисковики, доски"));
-    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Редактировать..."));
-    pcMain->addTab(new QWidget(pcMain), QStringLiteral("Добавить каталог, поисковик, доску"));
+}
 
+// The browser below the pages: its tabs, tool bar, view and progress.
+void TfrmMain::buildBrowserPanel()
+{
     pnlBrowser = new QWidget(splRight);
     pnlBrowser->setObjectName(QStringLiteral("pnlBrowser"));
     auto *browserLayout = new QVBoxLayout(pnlBrowser);
@@ -251,17 +294,6 @@ void TfrmMain::buildCentre()
     WebProgress->setObjectName(QStringLiteral("WebProgress"));
     WebProgress->hide();
     browserLayout->addWidget(WebProgress);
-
-    splLeft->setStretchFactor(0, 3);
-    splLeft->setStretchFactor(1, 2);
-    splLeft->setSizes({480, 320});
-    splMain->setSizes({300, 900});
-    splMain->setStretchFactor(0, 1);
-    splMain->setStretchFactor(1, 3);
-    splRight->setStretchFactor(0, 2);
-    splRight->setStretchFactor(1, 3);
-    splRight->setSizes({300, 480});
-    setCentralWidget(central);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)

@@ -58,6 +58,18 @@ private:
     int defaultWidth() const;
     void buildToolBar();
     void buildCentre();
+    // The parts of the centre, built in this order.
+    void buildNavigatorSide();
+    void buildPages();
+    void buildLinksToolBar(QWidget *listPage);
+    void buildContactsToolBar(QWidget *listPage);
+    void buildPopupMenus();
+    void buildBrowserPanel();
+    // The steps of the start-up.
+    bool readSettings();
+    void showStartPages();
+    void fillPluginMenu();
+    bool connectAndLogIn();
     void createControllers();
     void buildLinkCommands();
 

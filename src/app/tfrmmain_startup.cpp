@@ -32,41 +32,15 @@ const char *const kConnectQuestion =
 void TfrmMain::FormCreate()
 {
     // 1-3: folders, start pages, initial values.
-    if (m_ctx.AppDir.isEmpty())
-        m_ctx.AppDir = core::executableDir();
-    // The maker's host comes from "config.ini", read here first for the start page.
-    m_ctx.readConfig();
-    // Settings that cannot be read, or lack what the connection needs, are
-    // said as they are: a connection tried with defaults in their place would
-    // only blame the login, the password or the server.
-    const QString settings = core::SettingsFileProblem(
-        m_ctx.ConfigIni, QStringLiteral("SQL"),
-        {QStringLiteral("dbname"), QStringLiteral("username"), QStringLiteral("password")});
-    if (!settings.isEmpty()) {
-        core::prompt().message(settings, core::MessageIcon::Error);
-        m_ctx.ConnectAbandoned = true;
+    if (!readSettings())
         return;
-    }
-
-    controls::SafePage::setProgramFolder(m_ctx.AppDir);
-    Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
-    wbHelp->setUrl(QUrl::fromLocalFile(m_ctx.AppDir + QStringLiteral("start.htm")));
-    m_ctx.LastSortColumn = 5;
-    m_ctx.LinkEditUnsaved = false;
-    m_ctx.FillMenuIndex = 2;
+    showStartPages();
 
     // 4: the installation folder is recorded once and never overwritten.
     core::RecordInstallPath(m_ctx.AppDir);
 
     // 5: plug-in menu, after its fixed items.
-    for (const QString &name : core::ListSubfolders(m_ctx.AppDir + QStringLiteral("Plugins/"))) {
-        QAction *a = pmPlugins->addAction(name);
-        a->setText(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        a->setData(name);
-        const QString appDir = m_ctx.AppDir;
-        connect(a, &QAction::triggered, this, [appDir, name] { core::RunPlugin(appDir, name); });
-        pluginActions.append(a);
-    }
+    fillPluginMenu();
 
     // 6-9: counters and settings.
     m_ctx.LinkClickCounter = 0;
@@ -80,22 +54,9 @@ void TfrmMain::FormCreate()
         start.run();
     }
 
-    // 12-16: the database.
-    m_ctx.ConnectAbandoned = false;
-    if (!connectDatabase() || !selectDatabase()) {
-        m_ctx.ConnectAbandoned = true;
+    // 12-17: the database and the login.
+    if (!connectAndLogIn())
         return;
-    }
-
-    // 17: login.
-    {
-        users::TfrmLogin login(m_ctx, this);
-        login.prepare();
-        if (!users::RunLoginLoop(m_ctx, login)) {
-            m_ctx.ConnectAbandoned = true;
-            return;
-        }
-    }
 
     // 18: project list.
     if (!fillProjects())
@@ -110,6 +71,64 @@ void TfrmMain::FormCreate()
 
     // 21: a pending migration.
     RunPendingTasks(m_ctx.AppDir);
+}
+
+bool TfrmMain::readSettings()
+{
+    if (m_ctx.AppDir.isEmpty())
+        m_ctx.AppDir = core::executableDir();
+    // The maker's host comes from "config.ini", read here first for the start page.
+    m_ctx.readConfig();
+    // Settings that cannot be read, or lack what the connection needs, are
+    // said as they are: a connection tried with defaults in their place would
+    // only blame the login, the password or the server.
+    const QString settings = core::SettingsFileProblem(
+        m_ctx.ConfigIni, QStringLiteral("SQL"),
+        {QStringLiteral("dbname"), QStringLiteral("username"), QStringLiteral("password")});
+    if (!settings.isEmpty()) {
+        core::prompt().message(settings, core::MessageIcon::Error);
+        m_ctx.ConnectAbandoned = true;
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::showStartPages()
+{
+    controls::SafePage::setProgramFolder(m_ctx.AppDir);
+    Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
+    wbHelp->setUrl(QUrl::fromLocalFile(m_ctx.AppDir + QStringLiteral("start.htm")));
+    m_ctx.LastSortColumn = 5;
+    m_ctx.LinkEditUnsaved = false;
+    m_ctx.FillMenuIndex = 2;
+}
+
+void TfrmMain::fillPluginMenu()
+{
+    for (const QString &name : core::ListSubfolders(m_ctx.AppDir + QStringLiteral("Plugins/"))) {
+        QAction *a = pmPlugins->addAction(name);
+        a->setText(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setData(name);
+        const QString appDir = m_ctx.AppDir;
+        connect(a, &QAction::triggered, this, [appDir, name] { core::RunPlugin(appDir, name); });
+        pluginActions.append(a);
+    }
+}
+
+bool TfrmMain::connectAndLogIn()
+{
+    m_ctx.ConnectAbandoned = false;
+    if (!connectDatabase() || !selectDatabase()) {
+        m_ctx.ConnectAbandoned = true;
+        return false;
+    }
+    users::TfrmLogin login(m_ctx, this);
+    login.prepare();
+    if (!users::RunLoginLoop(m_ctx, login)) {
+        m_ctx.ConnectAbandoned = true;
+        return false;
+    }
+    return true;
 }
 
 bool TfrmMain::connectDatabase()

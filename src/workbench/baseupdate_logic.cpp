@@ -46,6 +46,103 @@ QChar unescape(QChar c)
     }
 }
 
+// A reply line and the place reached in it.
+struct LineCursor {
+    const QString &line;
+    int i = 0;
+    int n = static_cast<int>(line.size());
+
+    bool atEnd() const { return i >= n; }
+    void skipSpaces()
+    {
+        while (i < n && isSpace(line[i]))
+            ++i;
+    }
+    bool atQuote() const { return i < n && (line[i] == QLatin1Char('\'') || line[i] == QLatin1Char('"')); }
+};
+
+// The column name up to the next "=" (backquotes taken off), the cursor past
+// the "="; nothing, with `why`, when there is none or it is not a name.
+std::optional<QString> readColumnName(LineCursor &c, QString *why)
+{
+    static const QRegularExpression nameRe(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const int eq = c.line.indexOf(QLatin1Char('='), c.i);
+    if (eq < 0) {
+        *why = QStringLiteral("нет знака = после поля");
+        return std::nullopt;
+    }
+    QString column = c.line.mid(c.i, eq - c.i).trimmed();
+    if (column.size() >= 2 && column.startsWith(QLatin1Char('`')) && column.endsWith(QLatin1Char('`')))
+        column = column.mid(1, column.size() - 2);
+    if (!nameRe.match(column).hasMatch()) {
+        *why = QStringLiteral("недопустимое имя поля: ") + column.left(100);
+        return std::nullopt;
+    }
+    c.i = eq + 1;
+    return column;
+}
+
+// The quoted value at the cursor, its escapes and doubled quotes read; the
+// cursor past the closing quote. `closed` is false when the line ends first.
+QString readQuotedValue(LineCursor &c, bool *closed)
+{
+    const QString &line = c.line;
+    const int n = c.n;
+    int i = c.i;
+    QString value;
+    const QChar q = line[i++];
+    *closed = false;
+    while (i < n) {
+        const QChar ch = line[i];
+        if (ch == QLatin1Char('\\') && i + 1 < n) {
+            value += unescape(line[i + 1]);
+            i += 2;
+        } else if (ch == q) {
+            if (i + 1 < n && line[i + 1] == q) {
+                value += q;
+                i += 2;
+            } else {
+                ++i;
+                *closed = true;
+                break;
+            }
+        } else {
+            value += ch;
+            ++i;
+        }
+    }
+    c.i = i;
+    return value;
+}
+
+// After a closed quote only blanks and the comma before the next field, or
+// the line's end; false when other text follows.
+bool passFieldEnd(LineCursor &c)
+{
+    c.skipSpaces();
+    if (c.atEnd())
+        return true;
+    if (c.line[c.i] != QLatin1Char(','))
+        return false;
+    ++c.i;
+    return true;
+}
+
+// An unquoted value up to the next comma: NULL (an empty text) or a number;
+// nothing when it is neither.
+std::optional<QString> readBareValue(LineCursor &c)
+{
+    const int comma = c.line.indexOf(QLatin1Char(','), c.i);
+    const QString bare = c.line.mid(c.i, comma < 0 ? -1 : comma - c.i).trimmed();
+    c.i = comma < 0 ? c.n : comma + 1;
+    if (bare.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0)
+        return QString();
+    static const QRegularExpression numRe(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
+    if (!numRe.match(bare).hasMatch())
+        return std::nullopt;
+    return bare;
+}
+
 } // namespace
 
 std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *error)
@@ -56,80 +153,39 @@ std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *
         return std::nullopt;
     };
     QList<UpdateField> out;
-    const int n = line.size();
-    int i = 0;
     // The first field is the service's own id: everything up to the first comma.
     const int firstComma = line.indexOf(QLatin1Char(','));
     if (firstComma < 0)
         return fail(QStringLiteral("в строке нет полей"));
     out.append({QString(), line.left(firstComma).trimmed()});
-    i = firstComma + 1;
-    static const QRegularExpression nameRe(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    while (i < n) {
-        while (i < n && isSpace(line[i]))
-            ++i;
-        if (i >= n)
+    LineCursor c{line, firstComma + 1};
+    for (;;) {
+        c.skipSpaces();
+        if (c.atEnd())
             break;
-        const int eq = line.indexOf(QLatin1Char('='), i);
-        if (eq < 0)
-            return fail(QStringLiteral("нет знака = после поля"));
-        QString column = line.mid(i, eq - i).trimmed();
-        if (column.size() >= 2 && column.startsWith(QLatin1Char('`')) && column.endsWith(QLatin1Char('`')))
-            column = column.mid(1, column.size() - 2);
-        if (!nameRe.match(column).hasMatch())
-            return fail(QStringLiteral("недопустимое имя поля: ") + column.left(100));
-        i = eq + 1;
-        while (i < n && isSpace(line[i]))
-            ++i;
+        QString why;
+        const auto column = readColumnName(c, &why);
+        if (!column)
+            return fail(why);
+        c.skipSpaces();
         QString value;
-        if (i < n && (line[i] == QLatin1Char('\'') || line[i] == QLatin1Char('"'))) {
-            const QChar q = line[i++];
+        if (c.atQuote()) {
             bool closed = false;
-            while (i < n) {
-                const QChar c = line[i];
-                if (c == QLatin1Char('\\') && i + 1 < n) {
-                    value += unescape(line[i + 1]);
-                    i += 2;
-                } else if (c == q) {
-                    if (i + 1 < n && line[i + 1] == q) {
-                        value += q;
-                        i += 2;
-                    } else {
-                        ++i;
-                        closed = true;
-                        break;
-                    }
-                } else {
-                    value += c;
-                    ++i;
-                }
-            }
+            value = readQuotedValue(c, &closed);
             if (!closed) {
                 // Only the last value may lack its closing quote.
-                out.append({column, value});
+                out.append({*column, value});
                 break;
             }
-            while (i < n && isSpace(line[i]))
-                ++i;
-            if (i < n) {
-                if (line[i] != QLatin1Char(','))
-                    return fail(QStringLiteral("лишний текст после значения поля ") + column);
-                ++i;
-            }
+            if (!passFieldEnd(c))
+                return fail(QStringLiteral("лишний текст после значения поля ") + *column);
         } else {
-            const int comma = line.indexOf(QLatin1Char(','), i);
-            const QString bare = line.mid(i, comma < 0 ? -1 : comma - i).trimmed();
-            i = comma < 0 ? n : comma + 1;
-            if (bare.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
-                value.clear();
-            } else {
-                static const QRegularExpression numRe(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
-                if (!numRe.match(bare).hasMatch())
-                    return fail(QStringLiteral("значение поля ") + column + QStringLiteral(" не в кавычках"));
-                value = bare;
-            }
+            const auto bare = readBareValue(c);
+            if (!bare)
+                return fail(QStringLiteral("значение поля ") + *column + QStringLiteral(" не в кавычках"));
+            value = *bare;
         }
-        out.append({column, value});
+        out.append({*column, value});
     }
     return out;
 }

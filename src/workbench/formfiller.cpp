@@ -188,109 +188,158 @@ FormFillResult FormFiller::request(bool byUser)
 
 FormFillResult FormFiller::start()
 {
-
-    // 1. Nothing to fill on the start page; it stands in the browser while
-    // no resource is chosen.
-    if (m_web->url() == m_ctx.makerUrl(QStringLiteral("/program3_start.php"))) {
-        if (m_ctx.SelectedResourceName.isEmpty() && kindFacts(m_ctx.CurrentKind))
-            cannotFill(QString::fromUtf8(kNoResource));
+    if (onStartPage())
         return FormFillResult::Skipped;
-    }
-    // 2. An edited resource record first.
-    if (m_ctx.LinkEditUnsaved) {
-        m_ctx.LinkEditUnsaved = false;
-        if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку. Сохранить ссылку?"))
-            && saveEditedResource)
-            saveEditedResource();
-    }
-    // 3. The turn of descriptions.
-    if (m_ctx.CurrentKind == core::Kind::Catalogs && m_ctx.CurrentMaterialName.isEmpty()) {
-        const auto items = m_pmFill ? m_pmFill->actions() : QList<QAction *>();
-        const auto next = NextFillMenuIndex(m_ctx.FillMenuIndex, static_cast<int>(items.size()));
-        if (!next) {
-            cannotFill(QString::fromUtf8(kNoSiteDescription));
-            return FormFillResult::Skipped;
-        }
-        m_ctx.FillMenuIndex = *next;
-        m_ctx.CurrentMaterialName = itemName(items[*next]);
-        if (m_ctx.CurrentMaterialName.isEmpty()) {
-            cannotFill(QString::fromUtf8(kNoSiteDescription));
-            return FormFillResult::Skipped;
-        }
-        bool failed = false;
-        const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=")
-                                     + db::Sql(m_ctx.CurrentMaterialName) + QStringLiteral(" AND cmaterial_project_id=")
-                                     + db::SqlInt(m_ctx.CurrentProjectId),
-                                 &failed);
-        if (failed) {
-            m_ctx.CurrentMaterialName.clear();
-            return FormFillResult::Stopped;
-        }
-        // A description that is not the current project's is never used.
-        if (!row) {
-            cannotFill(siteDescriptionNotFound(m_ctx.CurrentMaterialName));
-            m_ctx.CurrentMaterialName.clear();
-            return FormFillResult::Stopped;
-        }
-        m_ctx.CurrentMaterialId = db::ParseInt(row->value(QStringLiteral("cmaterial_id"))).value_or(0);
-    }
+    settleEditedRecord();
+    if (const auto stop = takeNextDescription())
+        return *stop;
     // 4. The description serves this fill only; the filler remembers it for
     // a fill of the same page after a password is saved.
     if (m_ctx.CurrentKind == core::Kind::Catalogs)
         m_lastDescription = m_ctx.CurrentMaterialName;
     m_ctx.CurrentMaterialName.clear();
-    // 5. The forums are filled with the active press release of the current
-    // project. The software archives need no chosen material: theirs is the
-    // project's software description, read by project below.
     const KindFacts *kind = kindFacts(m_ctx.CurrentKind);
     if (!kind)
         return FormFillResult::Skipped;
-    const bool soft = kind->kind == core::Kind::Soft;
-    int materialId = m_ctx.CurrentMaterialId;
-    if (kind->kind == core::Kind::Forums)
-        materialId = activePressRelease ? activePressRelease().value_or(0) : 0;
-    if (!soft && materialId <= 0) {
-        cannotFill(QString::fromUtf8(kind->kind == core::Kind::Forums ? kNoPressRelease : kNoSiteDescription));
+    const auto materialId = fillMaterialId(*kind);
+    if (!materialId)
         return FormFillResult::Skipped;
-    }
     if (m_ctx.SelectedResourceName.isEmpty()) {
         cannotFill(QString::fromUtf8(kNoResource));
         return FormFillResult::Skipped;
     }
-    // 6. The resource's row gives the mapping.
+    Pending pending;
+    pending.kind = *kind;
+    if (!readMapping(pending) || !readMaterial(pending, *materialId))
+        return FormFillResult::Stopped;
+    readPage(std::move(pending));
+    return FormFillResult::Started;
+}
+
+// 1. Nothing to fill on the start page; it stands in the browser while no
+// resource is chosen.
+bool FormFiller::onStartPage()
+{
+    if (m_web->url() != m_ctx.makerUrl(QStringLiteral("/program3_start.php")))
+        return false;
+    if (m_ctx.SelectedResourceName.isEmpty() && kindFacts(m_ctx.CurrentKind))
+        cannotFill(QString::fromUtf8(kNoResource));
+    return true;
+}
+
+// 2. An edited resource record first.
+void FormFiller::settleEditedRecord()
+{
+    if (!m_ctx.LinkEditUnsaved)
+        return;
+    m_ctx.LinkEditUnsaved = false;
+    if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку. Сохранить ссылку?"))
+        && saveEditedResource)
+        saveEditedResource();
+}
+
+// 3. The turn of descriptions: with none chosen, the catalogs take the next
+// one of the fill menu. The end of the fill when it cannot go on.
+std::optional<FormFillResult> FormFiller::takeNextDescription()
+{
+    if (m_ctx.CurrentKind != core::Kind::Catalogs || !m_ctx.CurrentMaterialName.isEmpty())
+        return std::nullopt;
+    const auto items = m_pmFill ? m_pmFill->actions() : QList<QAction *>();
+    const auto next = NextFillMenuIndex(m_ctx.FillMenuIndex, static_cast<int>(items.size()));
+    if (!next) {
+        cannotFill(QString::fromUtf8(kNoSiteDescription));
+        return FormFillResult::Skipped;
+    }
+    m_ctx.FillMenuIndex = *next;
+    m_ctx.CurrentMaterialName = itemName(items[*next]);
+    if (m_ctx.CurrentMaterialName.isEmpty()) {
+        cannotFill(QString::fromUtf8(kNoSiteDescription));
+        return FormFillResult::Skipped;
+    }
     bool failed = false;
-    const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind->table + QStringLiteral(" WHERE ")
-                                      + kind->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
+    const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=")
+                                 + db::Sql(m_ctx.CurrentMaterialName) + QStringLiteral(" AND cmaterial_project_id=")
+                                 + db::SqlInt(m_ctx.CurrentProjectId),
+                             &failed);
+    if (failed) {
+        m_ctx.CurrentMaterialName.clear();
+        return FormFillResult::Stopped;
+    }
+    // A description that is not the current project's is never used.
+    if (!row) {
+        cannotFill(siteDescriptionNotFound(m_ctx.CurrentMaterialName));
+        m_ctx.CurrentMaterialName.clear();
+        return FormFillResult::Stopped;
+    }
+    m_ctx.CurrentMaterialId = db::ParseInt(row->value(QStringLiteral("cmaterial_id"))).value_or(0);
+    return std::nullopt;
+}
+
+// 5. The forums are filled with the active press release of the current
+// project. The software archives need no chosen material: theirs is the
+// project's software description, read by project below. Nothing when there
+// is no material to fill with.
+std::optional<int> FormFiller::fillMaterialId(const KindFacts &kind)
+{
+    int materialId = m_ctx.CurrentMaterialId;
+    if (kind.kind == core::Kind::Forums)
+        materialId = activePressRelease ? activePressRelease().value_or(0) : 0;
+    if (kind.kind != core::Kind::Soft && materialId <= 0) {
+        cannotFill(QString::fromUtf8(kind.kind == core::Kind::Forums ? kNoPressRelease : kNoSiteDescription));
+        return std::nullopt;
+    }
+    return materialId;
+}
+
+// 6. The resource's row gives the mapping.
+bool FormFiller::readMapping(Pending &pending)
+{
+    const KindFacts &kind = pending.kind;
+    bool failed = false;
+    const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind.table + QStringLiteral(" WHERE ")
+                                      + kind.prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
                                   &failed);
     if (!resource) {
         if (!failed)
             cannotFill(QString::fromUtf8(kNoResource));
-        return FormFillResult::Stopped;
+        return false;
     }
-    const QList<MappingLine> mapping = BuildMappingList(resource->columns, resource->values);
-    // 7. The material's row gives the values, always of the current project.
-    const QString &mp = kind->materialPrefix;
-    QString materialSql = QStringLiteral("SELECT * FROM ") + kind->materialTable + QStringLiteral(" WHERE ");
+    pending.mapping = BuildMappingList(resource->columns, resource->values);
+    return true;
+}
+
+// 7. The material's row gives the values, always of the current project.
+bool FormFiller::readMaterial(Pending &pending, int materialId)
+{
+    const KindFacts &kind = pending.kind;
+    const bool soft = kind.kind == core::Kind::Soft;
+    const QString &mp = kind.materialPrefix;
+    QString materialSql = QStringLiteral("SELECT * FROM ") + kind.materialTable + QStringLiteral(" WHERE ");
     if (!soft)
         materialSql += mp + QStringLiteral("id=") + db::SqlInt(materialId) + QStringLiteral(" AND ");
     materialSql += mp + QStringLiteral("project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
+    bool failed = false;
     const auto material = readRow(materialSql, &failed);
     if (!material) {
         if (!failed)
             cannotFill(QString::fromUtf8(soft ? kNoSoftware
-                                         : kind->kind == core::Kind::Forums ? kNoPressRelease
-                                                                            : kNoSiteDescription));
-        return FormFillResult::Stopped;
+                                         : kind.kind == core::Kind::Forums ? kNoPressRelease
+                                                                           : kNoSiteDescription));
+        return false;
     }
-    const ValueList values = BuildValueList(*kind, material->columns, material->values);
-    QString city, country, categories;
-    if (kind->kind == core::Kind::Catalogs) {
-        city = material->value(QStringLiteral("cmaterial_city"));
-        country = material->value(QStringLiteral("cmaterial_country"));
-        categories = material->value(QStringLiteral("cmaterial_categories"));
+    pending.values = BuildValueList(kind, material->columns, material->values);
+    if (kind.kind == core::Kind::Catalogs) {
+        pending.city = material->value(QStringLiteral("cmaterial_city"));
+        pending.country = material->value(QStringLiteral("cmaterial_country"));
+        pending.categories = material->value(QStringLiteral("cmaterial_categories"));
     }
-    // 8. The page is read and written from the event loop.
-    m_pending = std::make_unique<Pending>(Pending{*kind, mapping, values, city, country, categories});
+    return true;
+}
+
+// 8. The page is read and written from the event loop.
+void FormFiller::readPage(Pending pending)
+{
+    m_pending = std::make_unique<Pending>(std::move(pending));
     const int fill = ++m_fill;
     waitForPage(false);
     m_bridge->snapshot([this, fill](const PageSnapshot &snap) {
@@ -301,7 +350,6 @@ FormFillResult FormFiller::start()
         // engine loads pages meanwhile only outside its own callbacks.
         QTimer::singleShot(0, this, [this, fill, snap] { pageRead(fill, snap); });
     });
-    return FormFillResult::Started;
 }
 
 void FormFiller::pageRead(int fill, const PageSnapshot &snap)

@@ -19,6 +19,7 @@ namespace qv::workbench {
 
 class PageBridge;
 class TfrmAuth;
+struct KindFacts;
 struct PageSnapshot;
 
 // How a fill ended, for the callers that care (tests, the status line).
@@ -78,6 +79,14 @@ private:
     void release();
     FormFillResult request(bool byUser);
     FormFillResult start();
+    // The steps of a fill up to the page's reading.
+    bool onStartPage();
+    void settleEditedRecord();
+    std::optional<FormFillResult> takeNextDescription();
+    std::optional<int> fillMaterialId(const KindFacts &kind);
+    bool readMapping(Pending &pending);
+    bool readMaterial(Pending &pending, int materialId);
+    void readPage(Pending pending);
     // Why the fill cannot run, told to the user when the user asked for it.
     void cannotFill(const QString &why);
     void waitForPage(bool writing);

@@ -294,6 +294,22 @@ void RecordEditor::keepEditedRecord()
         m_main.browser->selectResource(m_loaded.id, m_loaded.name, false);
 }
 
+// A resource's row as read, and its values by column name.
+struct RecordEditor::RecordRow {
+    QStringList columns;
+    db::Row row;
+    QString value(const QString &column) const;
+};
+
+QString RecordEditor::RecordRow::value(const QString &column) const
+{
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
+            return row.value(i);
+    }
+    return QString();
+}
+
 bool RecordEditor::loadRecord()
 {
     const auto k = kindFacts(m_ctx.CurrentKind);
@@ -305,12 +321,37 @@ bool RecordEditor::loadRecord()
         prompt().message(why);
         return false;
     }
-    // The row, by the id the list gave it (by name when only that is known).
-    const QString where = m_ctx.SelectedResourceId > 0
-                              ? k->prefix + QStringLiteral("id=") + db::SqlInt(m_ctx.SelectedResourceId)
-                              : k->prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName);
-    if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + k->table + QStringLiteral(" WHERE ") + where) != 0)
+    const auto record = readRecordRow(*k);
+    if (!record)
         return false;
+    Loaded loaded;
+    loaded.id = static_cast<int>(db::ParseInt(record->row.value(0)).value_or(0));
+    loaded.kind = m_ctx.CurrentKind;
+    loaded.lines = *lines;
+    loaded.columns = record->columns;
+    loaded.row = db::LoadedRow(k->table, k->prefix + QStringLiteral("id"), loaded.id);
+    for (int i = 0; i < record->columns.size(); ++i)
+        loaded.row.set(record->columns[i], record->row.value(i));
+    loaded.name = record->value(k->prefix + QStringLiteral("name"));
+
+    showRecordGrid(*lines, *record);
+    ResourceColumnNames = record->columns;
+    showRecordWebMenu(*lines);
+    showTitleAndFlags(*record);
+    if (!showRubrics(*k, loaded.id))
+        return false;
+    m_loaded = loaded;
+    return true;
+}
+
+// The row, by the id the list gave it (by name when only that is known).
+std::optional<RecordEditor::RecordRow> RecordEditor::readRecordRow(const KindFacts &k)
+{
+    const QString where = m_ctx.SelectedResourceId > 0
+                              ? k.prefix + QStringLiteral("id=") + db::SqlInt(m_ctx.SelectedResourceId)
+                              : k.prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName);
+    if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + where) != 0)
+        return std::nullopt;
     QStringList columns;
     std::optional<db::Row> row;
     {
@@ -318,74 +359,69 @@ bool RecordEditor::loadRecord()
         columns = result.fieldNames().names();
         row = result.FetchRow();
         if (result.failed())
-            return false;
+            return std::nullopt;
     }
     if (!row) {
         prompt().message(QStringLiteral("Ресурс \"") + m_ctx.SelectedResourceName + QStringLiteral("\" не найден в базе."));
-        return false;
+        return std::nullopt;
     }
-    Loaded loaded;
-    loaded.id = static_cast<int>(db::ParseInt(row->value(0)).value_or(0));
-    loaded.kind = m_ctx.CurrentKind;
-    loaded.lines = *lines;
-    loaded.columns = columns;
-    loaded.row = db::LoadedRow(k->table, k->prefix + QStringLiteral("id"), loaded.id);
-    for (int i = 0; i < columns.size(); ++i)
-        loaded.row.set(columns[i], row->value(i));
-    auto value = [&](const QString &column) {
-        for (int i = 0; i < columns.size(); ++i) {
-            if (columns[i].compare(column, Qt::CaseInsensitive) == 0)
-                return row->value(i);
-        }
-        return QString();
-    };
-    loaded.name = value(k->prefix + QStringLiteral("name"));
+    return RecordRow{columns, *row};
+}
 
-    // The grid and the menu of mapping rows.
+// The grid and the menu of mapping rows.
+void RecordEditor::showRecordGrid(const QList<TemplateLine> &lines, const RecordRow &record)
+{
     ResourceFieldMap.clear();
-    {
-        const QSignalBlocker block(vlCatalog);
-        vlCatalog->setRowCount(static_cast<int>(lines->size()));
-        for (int i = 0; i < lines->size(); ++i) {
-            const TemplateLine &l = (*lines)[i];
-            ResourceFieldMap << l.label + QLatin1Char('=') + l.column;
-            auto *key = new QTableWidgetItem(l.label);
-            key->setFlags(key->flags() & ~Qt::ItemIsEditable);
-            key->setToolTip(l.label);
-            vlCatalog->setItem(i, 0, key);
-            vlCatalog->setItem(i, 1, new QTableWidgetItem(l.column.isEmpty() ? QString() : value(l.column)));
-        }
-        // The names are shown whole: many differ only in their last words.
-        vlCatalog->resizeColumnToContents(0);
-        // A record opens at its first row, wherever the last one was left.
-        vlCatalog->setCurrentCell(0, 1);
-        vlCatalog->scrollToTop();
+    const QSignalBlocker block(vlCatalog);
+    vlCatalog->setRowCount(static_cast<int>(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        const TemplateLine &l = lines[i];
+        ResourceFieldMap << l.label + QLatin1Char('=') + l.column;
+        auto *key = new QTableWidgetItem(l.label);
+        key->setFlags(key->flags() & ~Qt::ItemIsEditable);
+        key->setToolTip(l.label);
+        vlCatalog->setItem(i, 0, key);
+        vlCatalog->setItem(i, 1, new QTableWidgetItem(l.column.isEmpty() ? QString() : record.value(l.column)));
     }
-    ResourceColumnNames = columns;
+    // The names are shown whole: many differ only in their last words.
+    vlCatalog->resizeColumnToContents(0);
+    // A record opens at its first row, wherever the last one was left.
+    vlCatalog->setCurrentCell(0, 1);
+    vlCatalog->scrollToTop();
+}
+
+void RecordEditor::showRecordWebMenu(const QList<TemplateLine> &lines)
+{
     m_main.pmWeb->clear();
-    for (int i = 5; i < lines->size(); ++i)
-        mainview::AddWebMenuItem(m_main, (*lines)[i].label);
+    for (int i = 5; i < lines.size(); ++i)
+        mainview::AddWebMenuItem(m_main, lines[i].label);
     for (const QString &caption : controls::BrowserMenuTail())
         mainview::AddWebMenuItem(m_main, caption);
+}
 
-    edtCatalogTitle->setText(row->value(2));
+void RecordEditor::showTitleAndFlags(const RecordRow &record)
+{
+    edtCatalogTitle->setText(record.row.value(2));
     const bool catalogs = m_ctx.CurrentKind == core::Kind::Catalogs;
     cbRedirect->setVisible(catalogs);
     cbNeedBURL->setVisible(catalogs);
     if (catalogs) {
-        cbRedirect->setChecked(value(QStringLiteral("catalog_redirect")) != QLatin1String("0"));
-        cbNeedBURL->setChecked(value(QStringLiteral("catalog_need_burl")) != QLatin1String("0"));
+        cbRedirect->setChecked(record.value(QStringLiteral("catalog_redirect")) != QLatin1String("0"));
+        cbNeedBURL->setChecked(record.value(QStringLiteral("catalog_need_burl")) != QLatin1String("0"));
     }
+}
 
-    // The rubric tree: all rows first, then the nodes.
+// The rubric tree: all rows first, then the nodes.
+bool RecordEditor::showRubrics(const KindFacts &k, int resource)
+{
     std::vector<controls::TreeRow> rubrics;
-    if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k->subjects, [&](const db::Row &r) {
+    if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k.subjects, [&](const db::Row &r) {
             rubrics.push_back({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
         }))
         return false;
     QSet<int> linked;
-    if (!db::ForEachRow(QStringLiteral("SELECT ") + k->subjectLinkSubject + QStringLiteral(" FROM ") + k->subjectLinks
-                            + QStringLiteral(" WHERE ") + k->subjectLinkResource + QLatin1Char('=') + db::SqlInt(loaded.id),
+    if (!db::ForEachRow(QStringLiteral("SELECT ") + k.subjectLinkSubject + QStringLiteral(" FROM ") + k.subjectLinks
+                            + QStringLiteral(" WHERE ") + k.subjectLinkResource + QLatin1Char('=') + db::SqlInt(resource),
                         [&](const db::Row &r) { linked.insert(static_cast<int>(db::ParseInt(r[0]).value_or(0))); }))
         return false;
     trvSubjects->clear();
@@ -411,7 +447,6 @@ bool RecordEditor::loadRecord()
     trvSubjects->endLoadAsAssigned();
     if (firstTicked)
         trvSubjects->scrollToItem(firstTicked);
-    m_loaded = loaded;
     return true;
 }
 
@@ -423,65 +458,22 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     const auto k = kindFacts(record.kind);
     if (record.id <= 0 || !k)
         return SaveResult::Refused;
-    QList<int> ticked;
-    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
-        if (controls::TmirzTreeView::state(n) == 2)
-            ticked << n->data(0, RubricIdRole).toInt();
-    }
+    const QList<int> ticked = tickedRubrics();
     if (ticked.isEmpty()) {
         prompt().message(QStringLiteral("Не выбран раздел ссылки!"));
         return SaveResult::Refused;
     }
-    // The name is the record's key: never empty, never another resource's.
-    const QString p = k->prefix;
     const QString newName = gridValue(0).trimmed();
-    if (newName.isEmpty()) {
-        prompt().message(QStringLiteral("Имя ресурса не может быть пустым!"));
+    if (!nameFree(*k, record.id, newName))
         return SaveResult::Refused;
-    }
-    bool failed = false;
-    const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k->table + QStringLiteral(" WHERE ")
-                                        + p + QStringLiteral("name=") + db::Sql(newName) + QStringLiteral(" AND ") + p
-                                        + QStringLiteral("id<>") + db::SqlInt(record.id),
-                                    &failed);
-    if (failed)
-        return SaveResult::Refused;
-    if (other) {
-        prompt().message(QStringLiteral("Ресурс с именем \"") + newName + QStringLiteral("\" уже есть в базе!"));
-        return SaveResult::Refused;
-    }
     m_ctx.LinkEditUnsaved = false;
-    QStringList set;
-    // What the record's fields write, with their captions: checked against
-    // the columns' sizes, and compared with the row as loaded (the edit
-    // stamps are the save's own and are not compared).
-    QList<db::FieldValue> fields;
-    for (int i = 0; i < record.lines.size(); ++i) {
-        const QString &column = record.lines[i].column;
-        const bool present = std::any_of(record.columns.cbegin(), record.columns.cend(),
-                                         [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
-        if (column.isEmpty() || !present)
-            continue;
-        fields.append({column, record.lines[i].label, i == 0 ? newName : gridValue(i)});
-    }
-    const qsizetype recordFields = fields.size();
-    fields.append({p + QStringLiteral("title"), QStringLiteral("Описание каталога/форума:"), edtCatalogTitle->text()});
-    if (record.kind == core::Kind::Catalogs) {
-        fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(), cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
-        fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(), cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
-    }
-    fields.append({p + QStringLiteral("subjects"), QStringLiteral("Выберите раздел:"), RubricListText(ticked)});
+    qsizetype recordFields = 0;
+    const QList<db::FieldValue> fields = savedFields(*k, record, newName, ticked, &recordFields);
     if (!db::FieldsFit(k->table, fields)) {
         m_ctx.LinkEditUnsaved = true;
         return SaveResult::Refused;
     }
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i == recordFields) {
-            set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
-            set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
-        }
-        set << db::Assignment(fields[i].column, fields[i].value);
-    }
+    const QStringList set = editAssignments(*k, fields, recordFields);
     switch (writeRecord(record, set, fields, ticked)) {
     case WriteResult::Written:
         break;
@@ -518,6 +510,80 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
         m_main.browser->selectResource(record.id, newName, true);
     offerUpload(record);
     return SaveResult::Saved;
+}
+
+QList<int> RecordEditor::tickedRubrics() const
+{
+    QList<int> ticked;
+    for (QTreeWidgetItem *n : controls::TreeItems(trvSubjects)) {
+        if (controls::TmirzTreeView::state(n) == 2)
+            ticked << n->data(0, RubricIdRole).toInt();
+    }
+    return ticked;
+}
+
+// The name is the record's key: never empty, never another resource's.
+bool RecordEditor::nameFree(const KindFacts &k, int id, const QString &newName)
+{
+    const QString p = k.prefix;
+    if (newName.isEmpty()) {
+        prompt().message(QStringLiteral("Имя ресурса не может быть пустым!"));
+        return false;
+    }
+    bool failed = false;
+    const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k.table + QStringLiteral(" WHERE ")
+                                        + p + QStringLiteral("name=") + db::Sql(newName) + QStringLiteral(" AND ") + p
+                                        + QStringLiteral("id<>") + db::SqlInt(id),
+                                    &failed);
+    if (failed)
+        return false;
+    if (other) {
+        prompt().message(QStringLiteral("Ресурс с именем \"") + newName + QStringLiteral("\" уже есть в базе!"));
+        return false;
+    }
+    return true;
+}
+
+// What the record's fields write, with their captions: checked against the
+// columns' sizes, and compared with the row as loaded (the edit stamps are
+// the save's own and are not compared). `recordFields` gets how many of them
+// come from the grid.
+QList<db::FieldValue> RecordEditor::savedFields(const KindFacts &k, const Loaded &record, const QString &newName,
+                                                const QList<int> &ticked, qsizetype *recordFields) const
+{
+    const QString p = k.prefix;
+    QList<db::FieldValue> fields;
+    for (int i = 0; i < record.lines.size(); ++i) {
+        const QString &column = record.lines[i].column;
+        const bool present = std::any_of(record.columns.cbegin(), record.columns.cend(),
+                                         [&](const QString &c) { return c.compare(column, Qt::CaseInsensitive) == 0; });
+        if (column.isEmpty() || !present)
+            continue;
+        fields.append({column, record.lines[i].label, i == 0 ? newName : gridValue(i)});
+    }
+    *recordFields = fields.size();
+    fields.append({p + QStringLiteral("title"), QStringLiteral("Описание каталога/форума:"), edtCatalogTitle->text()});
+    if (record.kind == core::Kind::Catalogs) {
+        fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(), cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+        fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(), cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+    }
+    fields.append({p + QStringLiteral("subjects"), QStringLiteral("Выберите раздел:"), RubricListText(ticked)});
+    return fields;
+}
+
+// The SET list: the fields, with the edit stamps after the grid's ones.
+QStringList RecordEditor::editAssignments(const KindFacts &k, const QList<db::FieldValue> &fields, qsizetype recordFields) const
+{
+    const QString p = k.prefix;
+    QStringList set;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i == recordFields) {
+            set << p + QStringLiteral("user_id_edit=") + db::SqlInt(m_ctx.CurrentUserId.value_or(0));
+            set << p + QStringLiteral("datetime_edit=") + db::Sql(now());
+        }
+        set << db::Assignment(fields[i].column, fields[i].value);
+    }
+    return set;
 }
 
 RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const QStringList &set,

@@ -28,6 +28,7 @@ struct MainView;
 
 namespace qv::workbench {
 
+struct KindFacts;
 class TfrmToBaza;
 
 class RecordEditor : public QObject {
@@ -81,6 +82,7 @@ private:
         // The row as loaded (or last saved), for the save's check.
         db::LoadedRow row;
     };
+    struct RecordRow;
     enum class SaveResult { Saved, Refused, Gone };
     enum class WriteResult { Written, Failed, Gone };
 
@@ -91,10 +93,22 @@ private:
     // The steps of a page change once the unsaved edits are settled.
     void enterPage(int page);
     bool loadRecord();
+    // The steps of a load.
+    std::optional<RecordRow> readRecordRow(const KindFacts &k);
+    void showRecordGrid(const QList<TemplateLine> &lines, const RecordRow &record);
+    void showRecordWebMenu(const QList<TemplateLine> &lines);
+    void showTitleAndFlags(const RecordRow &record);
+    bool showRubrics(const KindFacts &k, int resource);
     // A refused save from the unsaved-edit question: the edited record stays
     // on screen, unsaved, and stays the selected resource.
     void keepEditedRecord();
     SaveResult saveRecord();
+    // The steps of a save before the write.
+    QList<int> tickedRubrics() const;
+    bool nameFree(const KindFacts &k, int id, const QString &newName);
+    QList<db::FieldValue> savedFields(const KindFacts &k, const Loaded &record, const QString &newName,
+                                      const QList<int> &ticked, qsizetype *recordFields) const;
+    QStringList editAssignments(const KindFacts &k, const QList<db::FieldValue> &fields, qsizetype recordFields) const;
     // The record's row, its rubric links and its rubric list in one
     // transaction.
     WriteResult writeRecord(const Loaded &record, const QStringList &set, const QList<db::FieldValue> &compared,

@@ -190,6 +190,23 @@ void TfrmAutocheck::requestStop()
         m_pauseLoop->quit();
 }
 
+// The run's own copy of what it checks (a launch meanwhile changes nothing of
+// it), and how far it got.
+struct TfrmAutocheck::RunItem {
+    QString name;
+    qint64 id;
+};
+
+struct TfrmAutocheck::Run {
+    const KindFacts &facts;
+    QList<RunItem> items;
+    int project = 0;
+    QString site;
+    QString stamp;
+    int total = 0;
+    int done = 0, notChecked = 0;
+};
+
 void TfrmAutocheck::btnAutoCheckStartClick()
 {
     if (m_running)
@@ -202,47 +219,20 @@ void TfrmAutocheck::btnAutoCheckStartClick()
                              : QStringLiteral("Выберите раздел хотя бы с одним каталогом/форумом!"));
         return;
     }
-    // The run's own copy: a launch meanwhile changes nothing of it.
-    struct Item {
-        QString name;
-        qint64 id;
-    };
-    QList<Item> items;
-    for (const QString &line : Links) {
-        const qsizetype eq = line.lastIndexOf(QLatin1Char('='));
-        const auto id = db::ParseInt(eq < 0 ? QString() : line.mid(eq + 1));
-        if (id)
-            items.append({line.left(eq), *id});
-    }
-    const int project = ProjectId;
-    const QString site = lbURL->text();
-    const QString table = facts->checkLog, px = facts->checkPrefix, resourceColumn = facts->checkResource;
-
+    Run run{*facts, runItems(), ProjectId, lbURL->text()};
     StopRequested = false;
     m_running = true;
     btnAutoCheckStart->setEnabled(false);
     loadAd();
-    const int total = static_cast<int>(items.size());
-    int done = 0, notChecked = 0;
+    run.total = static_cast<int>(run.items.size());
     bool stopped = false;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    run.stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     lbAutoCheckLog->clear();
     QPointer<TfrmAutocheck> self(this);
     bool failed = false;
-    auto logLine = [this](const QString &line) { lbAutoCheckLog->insertItem(0, line); };
-    // "Выполнено:" counts every resource the run is through with, checked or not.
-    auto showProgress = [&] {
-        lbProgress->setText(QString::number(done + notChecked) + QStringLiteral(" из ") + QString::number(total));
-    };
-    auto logFailure = [&](const QString &engine, const QString &name, const QString &why) {
-        ++notChecked;
-        showProgress();
-        logLine(QStringLiteral("Ошибка при проверке ") + engine + QStringLiteral(" :: ") + name
-                + (why.isEmpty() ? QString() : QStringLiteral(" :: ") + why));
-    };
-    showProgress();
+    showProgress(run);
 
-    for (int i = 0; i < total; ++i) {
+    for (int i = 0; i < run.total; ++i) {
         if (i > 0 && i % 100 == 0)
             pause(m_pauseMs);
         if (!self)
@@ -254,57 +244,108 @@ void TfrmAutocheck::btnAutoCheckStartClick()
             stopped = true;
             break;
         }
-        const Item &item = items[i];
-        lbNow->setText(item.name);
-        QString why;
-        const Answer yandex = ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(site, item.name)),
-                                  &YandexFoundNothing, &why);
-        if (!self)
+        const Step step = checkResource(run, run.items[i]);
+        if (step == Step::Gone)
             return;
-        // A request cut short by the stop is no failure of the engine.
-        if (StopRequested) {
+        if (step == Step::Stopped) {
             stopped = true;
             break;
         }
-        if (yandex == Answer::Failed) {
-            logFailure(QStringLiteral("Yandex"), item.name, why);
-            continue;
-        }
-        const Answer google = ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(site, item.name)),
-                                  &GoogleFoundNothing, &why);
-        if (!self)
-            return;
-        if (google == Answer::Failed) {
-            logFailure(QStringLiteral("Google"), item.name, why);
-            continue;
-        }
-        const bool y = yandex == Answer::Confirmed, g = google == Answer::Confirmed;
-        const QString where = QStringLiteral(" WHERE ") + resourceColumn + QLatin1Char('=') + db::SqlInt(item.id)
-                              + QStringLiteral(" AND ") + px + QStringLiteral("project_id=") + db::SqlInt(project);
-        const QString values = px + QStringLiteral("yandex=") + (y ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
-                               + QStringLiteral("google=") + (g ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
-                               + QStringLiteral("status=") + db::Sql(y || g ? QStringLiteral("1") : QStringLiteral("0"))
-                               + QStringLiteral(", ") + px + QStringLiteral("DateTime=") + db::Sql(stamp);
-        const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
-                               + db::SqlInt(item.id) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
-                               + db::SqlInt(project) + QStringLiteral(", ") + values;
-        if (!db::Upsert(table, where, values, insert)) {
+        if (step == Step::WriteFailed) {
             failed = true;
             break;
         }
-        ++done;
-        showProgress();
-        logLine(CheckVerdict(y, g) + QStringLiteral(" :: ") + item.name);
-        Q_EMIT resourceChecked(done);
     }
     if (!self)
         return;
+    finishRun(run, failed, stopped);
+}
+
+QList<TfrmAutocheck::RunItem> TfrmAutocheck::runItems() const
+{
+    QList<RunItem> items;
+    for (const QString &line : Links) {
+        const qsizetype eq = line.lastIndexOf(QLatin1Char('='));
+        const auto id = db::ParseInt(eq < 0 ? QString() : line.mid(eq + 1));
+        if (id)
+            items.append({line.left(eq), *id});
+    }
+    return items;
+}
+
+TfrmAutocheck::Step TfrmAutocheck::checkResource(Run &run, const RunItem &item)
+{
+    QPointer<TfrmAutocheck> self(this);
+    lbNow->setText(item.name);
+    QString why;
+    const Answer yandex = ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(run.site, item.name)),
+                              &YandexFoundNothing, &why);
+    if (!self)
+        return Step::Gone;
+    // A request cut short by the stop is no failure of the engine.
+    if (StopRequested)
+        return Step::Stopped;
+    if (yandex == Answer::Failed) {
+        logFailure(run, QStringLiteral("Yandex"), item.name, why);
+        return Step::Next;
+    }
+    const Answer google = ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(run.site, item.name)),
+                              &GoogleFoundNothing, &why);
+    if (!self)
+        return Step::Gone;
+    if (google == Answer::Failed) {
+        logFailure(run, QStringLiteral("Google"), item.name, why);
+        return Step::Next;
+    }
+    const bool y = yandex == Answer::Confirmed, g = google == Answer::Confirmed;
+    if (!writeCheck(run, item.id, y, g))
+        return Step::WriteFailed;
+    ++run.done;
+    showProgress(run);
+    logLine(CheckVerdict(y, g) + QStringLiteral(" :: ") + item.name);
+    Q_EMIT resourceChecked(run.done);
+    return Step::Next;
+}
+
+bool TfrmAutocheck::writeCheck(const Run &run, qint64 resource, bool y, bool g)
+{
+    const QString &table = run.facts.checkLog, &px = run.facts.checkPrefix, &resourceColumn = run.facts.checkResource;
+    const QString where = QStringLiteral(" WHERE ") + resourceColumn + QLatin1Char('=') + db::SqlInt(resource)
+                          + QStringLiteral(" AND ") + px + QStringLiteral("project_id=") + db::SqlInt(run.project);
+    const QString values = px + QStringLiteral("yandex=") + (y ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
+                           + QStringLiteral("google=") + (g ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(", ") + px
+                           + QStringLiteral("status=") + db::Sql(y || g ? QStringLiteral("1") : QStringLiteral("0"))
+                           + QStringLiteral(", ") + px + QStringLiteral("DateTime=") + db::Sql(run.stamp);
+    const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + resourceColumn + QLatin1Char('=')
+                           + db::SqlInt(resource) + QStringLiteral(", ") + px + QStringLiteral("project_id=")
+                           + db::SqlInt(run.project) + QStringLiteral(", ") + values;
+    return db::Upsert(table, where, values, insert);
+}
+
+void TfrmAutocheck::logLine(const QString &line) { lbAutoCheckLog->insertItem(0, line); }
+
+// "Выполнено:" counts every resource the run is through with, checked or not.
+void TfrmAutocheck::showProgress(const Run &run)
+{
+    lbProgress->setText(QString::number(run.done + run.notChecked) + QStringLiteral(" из ") + QString::number(run.total));
+}
+
+void TfrmAutocheck::logFailure(Run &run, const QString &engine, const QString &name, const QString &why)
+{
+    ++run.notChecked;
+    showProgress(run);
+    logLine(QStringLiteral("Ошибка при проверке ") + engine + QStringLiteral(" :: ") + name
+            + (why.isEmpty() ? QString() : QStringLiteral(" :: ") + why));
+}
+
+void TfrmAutocheck::finishRun(const Run &run, bool failed, bool stopped)
+{
     m_running = false;
     lbNow->clear();
     btnAutoCheckStart->setEnabled(true);
     if (!failed)
-        prompt().message(AutoCheckEndMessage(total, done, notChecked, stopped),
-                         notChecked > 0 ? core::MessageIcon::Warning : core::MessageIcon::Information);
+        prompt().message(AutoCheckEndMessage(run.total, run.done, run.notChecked, stopped),
+                         run.notChecked > 0 ? core::MessageIcon::Warning : core::MessageIcon::Information);
     Q_EMIT runEnded();
 }
 

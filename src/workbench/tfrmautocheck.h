@@ -82,6 +82,22 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct RunItem;
+    struct Run;
+    // How a resource's check ended: the run goes on, was stopped, could not
+    // write the log, or the window is gone.
+    enum class Step { Next, Stopped, WriteFailed, Gone };
+
+    // The steps of a run.
+    QList<RunItem> runItems() const;
+    Step checkResource(Run &run, const RunItem &item);
+    // The resource's row of the kind's check log, added or updated.
+    bool writeCheck(const Run &run, qint64 resource, bool y, bool g);
+    void logLine(const QString &line);
+    void showProgress(const Run &run);
+    void logFailure(Run &run, const QString &engine, const QString &name, const QString &why);
+    void finishRun(const Run &run, bool failed, bool stopped);
+
     void launch(const ResourceList &list, const QString &where, bool loadAd, bool checkEmpty);
     void loadAd();
     // Waits `ms` with the window responsive; a stop ends it at once.

@@ -24,12 +24,34 @@ QString withReason(const QString &text, const core::HttpReply &reply)
 {
     return reply.error.isEmpty() ? text : text + QStringLiteral("\nПричина: ") + reply.error;
 }
+} // namespace
 
-struct KindTexts {
+// A kind's label and the texts it shows on the way.
+struct TfrmFromBaza::KindTexts {
     QLabel *label;
     QString loading, error, loaded, storing, perLine, finished;
 };
-} // namespace
+
+// What the kinds stored so far add up to.
+struct TfrmFromBaza::DownloadTally {
+    int failed = 0, stored = 0;
+    // Per kind that was not stored in full: its first line left out and why.
+    QStringList failedLines, skipped, notStored;
+
+    void add(const KindFacts &kind, const StoreOutcome &out)
+    {
+        failed += out.failed;
+        stored += out.stored;
+        if (out.aborted)
+            notStored << kind.updateName + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
+        else if (out.failed > 0)
+            failedLines << QStringLiteral("Первая из не внесённых строк (%1):\n%2\nОшибка: %3")
+                               .arg(kind.updateName, out.firstFailedLine.left(500), out.firstError.left(500));
+        for (const QString &c : out.skippedColumns)
+            if (!skipped.contains(c))
+                skipped.append(c);
+    }
+};
 
 TfrmFromBaza::TfrmFromBaza(core::AppContext &ctx, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -185,7 +207,19 @@ void TfrmFromBaza::btnUpdateDownloadClick()
     if (!self)
         return;
     const auto &kinds = resourceKindFacts();
-    const KindTexts texts[] = {
+    const auto texts = downloadTexts();
+    DownloadTally tally;
+    for (int k = 0; k < 3; ++k) {
+        if (!downloadKind(kinds[k], texts[k], UpdatePath(kinds[k], d, df, moderation), tally))
+            return;
+    }
+    finishDownload();
+    reportDownload(tally, moderation, startedAt);
+}
+
+std::array<TfrmFromBaza::KindTexts, 3> TfrmFromBaza::downloadTexts() const
+{
+    return {{
         {lbCatalogs, QStringLiteral("Новых/измененных каталогов: ... Идет загрузка каталогов..."),
          QStringLiteral("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки..."),
          QStringLiteral("Новых/измененных каталогов, досок: ... Загрузка завершена ..."),
@@ -204,93 +238,97 @@ void TfrmFromBaza::btnUpdateDownloadClick()
          QStringLiteral("Новых/измененных софт-каталогов: ... Вносим в базу..."),
          QStringLiteral("Новые/измененные софт-каталоги: "),
          QStringLiteral("Новые/измененные софт-каталоги успешно внесены в базу! ")},
-    };
-    int failed = 0, stored = 0;
-    // Per kind that was not stored in full: its first line left out and why.
-    QStringList failedLines, skipped, notStored;
-    for (int k = 0; k < 3; ++k) {
-        const KindTexts &t = texts[k];
-        setLabel(t.label, t.loading);
-        letMessagesRun();
-        if (!self)
-            return;
-        const core::HttpReply reply = http->get(m_ctx.makerUrl(UpdatePath(kinds[k], d, df, moderation)));
-        if (!self)
-            return;
-        if (reply.cancelled) {
-            finishDownload();
-            return;
-        }
-        if (!reply.ok) {
-            setLabel(t.label, withReason(t.error, reply));
-            finishDownload();
-            return;
-        }
-        setLabel(t.label, t.loaded);
-        letMessagesRun();
-        if (!self)
-            return;
-        setLabel(t.label, t.storing);
-        t.label->repaint();
-        QString undecodable;
-        const std::optional<QString> replyText = UpdateReplyText(reply.body, reply.contentType, http->defaultCharset(), &undecodable);
-        StoreOutcome out;
-        if (!replyText) {
-            // Text read with replacement characters is not what the service sent.
-            out.aborted = true;
-            out.abortError = undecodable;
-            out.failed = std::max(1, static_cast<int>(ReplyLines(QString::fromLatin1(reply.body)).size()));
-        } else {
-            // While a kind is stored no user input runs: only the labels repaint.
-            out = StoreUpdateLines(kinds[k], ReplyLines(*replyText),
-                                   [&](int, const QString &name) { setLabel(t.label, t.perLine + name, false); });
-        }
-        failed += out.failed;
-        stored += out.stored;
-        if (out.aborted)
-            notStored << kinds[k].updateName + QStringLiteral(" (") + out.abortError.left(300) + QLatin1Char(')');
-        else if (out.failed > 0)
-            failedLines << QStringLiteral("Первая из не внесённых строк (%1):\n%2\nОшибка: %3")
-                               .arg(kinds[k].updateName, out.firstFailedLine.left(500), out.firstError.left(500));
-        for (const QString &c : out.skippedColumns)
-            if (!skipped.contains(c))
-                skipped.append(c);
-        if (out.aborted)
-            setLabel(t.label, t.perLine + QStringLiteral("не внесены в базу!\nПричина: ") + out.abortError.left(300));
-        else if (out.failed > 0)
-            setLabel(t.label, t.perLine + QStringLiteral("внесены не все: не внесено строк %1 из %2\nПричина: %3")
-                                              .arg(out.failed)
-                                              .arg(out.failed + out.stored)
-                                              .arg(out.firstError.left(300)));
-        else
-            setLabel(t.label, t.finished);
-        letMessagesRun();
-        if (!self)
-            return;
+    }};
+}
+
+bool TfrmFromBaza::downloadKind(const KindFacts &kind, const KindTexts &t, const QString &path, DownloadTally &tally)
+{
+    QPointer<TfrmFromBaza> self(this);
+    setLabel(t.label, t.loading);
+    letMessagesRun();
+    if (!self)
+        return false;
+    const core::HttpReply reply = http->get(m_ctx.makerUrl(path));
+    if (!self)
+        return false;
+    if (reply.cancelled) {
+        finishDownload();
+        return false;
     }
-    finishDownload();
-    if (failed == 0) {
+    if (!reply.ok) {
+        setLabel(t.label, withReason(t.error, reply));
+        finishDownload();
+        return false;
+    }
+    setLabel(t.label, t.loaded);
+    letMessagesRun();
+    if (!self)
+        return false;
+    setLabel(t.label, t.storing);
+    t.label->repaint();
+    const StoreOutcome out = storeReply(kind, t, reply);
+    tally.add(kind, out);
+    showOutcome(t, out);
+    letMessagesRun();
+    return !self.isNull();
+}
+
+StoreOutcome TfrmFromBaza::storeReply(const KindFacts &kind, const KindTexts &t, const core::HttpReply &reply)
+{
+    QString undecodable;
+    const std::optional<QString> replyText = UpdateReplyText(reply.body, reply.contentType, http->defaultCharset(), &undecodable);
+    StoreOutcome out;
+    if (!replyText) {
+        // Text read with replacement characters is not what the service sent.
+        out.aborted = true;
+        out.abortError = undecodable;
+        out.failed = std::max(1, static_cast<int>(ReplyLines(QString::fromLatin1(reply.body)).size()));
+    } else {
+        // While a kind is stored no user input runs: only the labels repaint.
+        out = StoreUpdateLines(kind, ReplyLines(*replyText),
+                               [&](int, const QString &name) { setLabel(t.label, t.perLine + name, false); });
+    }
+    return out;
+}
+
+void TfrmFromBaza::showOutcome(const KindTexts &t, const StoreOutcome &out)
+{
+    if (out.aborted)
+        setLabel(t.label, t.perLine + QStringLiteral("не внесены в базу!\nПричина: ") + out.abortError.left(300));
+    else if (out.failed > 0)
+        setLabel(t.label, t.perLine + QStringLiteral("внесены не все: не внесено строк %1 из %2\nПричина: %3")
+                                          .arg(out.failed)
+                                          .arg(out.failed + out.stored)
+                                          .arg(out.firstError.left(300)));
+    else
+        setLabel(t.label, t.finished);
+}
+
+void TfrmFromBaza::reportDownload(const DownloadTally &tally, bool moderation, const QString &startedAt)
+{
+    if (tally.failed == 0) {
+        QPointer<TfrmFromBaza> self(this);
         if (!moderation && !m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt))
             core::prompt().message(core::IniWriteFailedMessage(m_ctx.ConfigIni,
                                                                QStringLiteral("Дата обновления базы не сохранена: следующее "
                                                                               "обновление загрузит эти изменения снова.")),
                                    core::MessageIcon::Warning);
         QString done = QStringLiteral("Обновление локальной базы завершено!");
-        if (!skipped.isEmpty())
+        if (!tally.skipped.isEmpty())
             done += QStringLiteral("\nПропущены поля, которых нет в локальной базе, и повторы поля в одной строке "
                                    "(внесено первое значение): ")
-                    + skipped.join(QStringLiteral(", "));
+                    + tally.skipped.join(QStringLiteral(", "));
         core::prompt().message(done);
         if (self)
             close();
         return;
     }
     QString text = QStringLiteral("Обновление локальной базы завершено с ошибками. Внесено строк: %1, не внесено строк: %2")
-                       .arg(stored)
-                       .arg(failed);
-    if (!notStored.isEmpty())
-        text += QStringLiteral("\nНичего не внесено: ") + notStored.join(QStringLiteral("; "));
-    for (const QString &line : failedLines)
+                       .arg(tally.stored)
+                       .arg(tally.failed);
+    if (!tally.notStored.isEmpty())
+        text += QStringLiteral("\nНичего не внесено: ") + tally.notStored.join(QStringLiteral("; "));
+    for (const QString &line : tally.failedLines)
         text += QLatin1Char('\n') + line;
     core::prompt().message(text, core::MessageIcon::Warning);
 }
