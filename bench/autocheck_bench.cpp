@@ -70,7 +70,8 @@ void queueAnswers(test::HttpServer &http, int n)
     const test::HttpScript yFound = resultPage(false, QString());
     const test::HttpScript yNothing = resultPage(true, QStringLiteral("Искомая комбинация слов нигде не встречается"));
     const test::HttpScript gFound = resultPage(false, QString());
-    const test::HttpScript gNothing = resultPage(true, QStringLiteral("Не найдено ни одного документа, соответствующего запросу"));
+    const test::HttpScript gNothing =
+        resultPage(true, QStringLiteral("Не найдено ни одного документа, соответствующего запросу"));
     for (int i = 0; i < n; ++i) {
         http.queueReply("/yandsearch", i % 2 ? yNothing : yFound);
         http.queueReply("/search", i % 2 ? gNothing : gFound);
@@ -86,9 +87,12 @@ int main(int argc, char **argv)
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Auto-check benchmark"));
     cli.addHelpOption();
-    QCommandLineOption countOpt(QStringLiteral("resources"), QStringLiteral("Resources."), QStringLiteral("N"), QStringLiteral("1000"));
-    QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Server host (default: a private server)."), QStringLiteral("host"));
-    QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"), QStringLiteral("3306"));
+    QCommandLineOption countOpt(QStringLiteral("resources"), QStringLiteral("Resources."), QStringLiteral("N"),
+                                QStringLiteral("1000"));
+    QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Server host (default: a private server)."),
+                               QStringLiteral("host"));
+    QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
+                               QStringLiteral("3306"));
     QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("qvtest"));
     QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"),
                                QStringLiteral("qvtest"));
@@ -146,7 +150,8 @@ int main(int argc, char **argv)
     {
         QFile ini(ctx.configPath());
         if (ini.open(QIODevice::WriteOnly))
-            ini.write(("[Hosts]\nmaker=" + http.baseUrl() + "\nyandex=" + http.baseUrl() + "\ngoogle=" + http.baseUrl() + "\n").toUtf8());
+            ini.write(("[Hosts]\nmaker=" + http.baseUrl() + "\nyandex=" + http.baseUrl() + "\ngoogle=" + http.baseUrl() + "\n")
+                          .toUtf8());
     }
     ctx.ConfigIni.open(ctx.configPath());
 
@@ -163,9 +168,7 @@ int main(int argc, char **argv)
     qint64 longest = 0;
     QTimer ticker;
     ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = qMax(longest, tick.restart());
-    });
+    QObject::connect(&ticker, &QTimer::timeout, [&] { longest = qMax(longest, tick.restart()); });
     QElapsedTimer t;
     t.start();
     tick.start();
@@ -185,8 +188,10 @@ int main(int argc, char **argv)
     t.restart();
     for (int i = 1; i <= n; ++i) {
         const QString resource = QStringLiteral("r%1.example").arg(i);
-        const auto y = client.get(ctx.searchUrl(QStringLiteral("yandex"), workbench::YandexSearchPath(QStringLiteral("site.example"), resource)));
-        const auto g = client.get(ctx.searchUrl(QStringLiteral("google"), workbench::GoogleSearchPath(QStringLiteral("site.example"), resource)));
+        const auto y = client.get(
+            ctx.searchUrl(QStringLiteral("yandex"), workbench::YandexSearchPath(QStringLiteral("site.example"), resource)));
+        const auto g = client.get(
+            ctx.searchUrl(QStringLiteral("google"), workbench::GoogleSearchPath(QStringLiteral("site.example"), resource)));
         const bool found = !workbench::YandexFoundNothing(core::DecodeHtmlPage(y.body, y.contentType));
         const bool gFound = !workbench::GoogleFoundNothing(core::DecodeHtmlPage(g.body, g.contentType));
         run(QStringLiteral("INSERT INTO gcreglog SET gcrl_catalog_id=%1, gcrl_project_id=1, gcrl_yandex=%2, gcrl_google=%3, "

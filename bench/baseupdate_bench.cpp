@@ -61,10 +61,7 @@ bool createDatabase(const QString &name, int existing)
     return true;
 }
 
-QString title(int i)
-{
-    return QStringLiteral("Каталог «%1» — it's \"quoted\", path C:\\dir\\%1, запятые, да").arg(i);
-}
+QString title(int i) { return QStringLiteral("Каталог «%1» — it's \"quoted\", path C:\\dir\\%1, запятые, да").arg(i); }
 
 // The reply line as the service writes it (the last quote missing).
 QString line(int i, const QString &name)
@@ -93,8 +90,7 @@ int main(int argc, char **argv)
                                QStringLiteral("host"));
     QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
                                QStringLiteral("3306"));
-    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                               QStringLiteral("qvtest"));
+    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("qvtest"));
     QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"),
                                QStringLiteral("qvtest"));
     cli.addOptions({linesOpt, hostOpt, portOpt, userOpt, passOpt});
@@ -167,7 +163,10 @@ int main(int argc, char **argv)
     const double updateMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
     const QString count = db::FirstRow(QStringLiteral("SELECT COUNT(*) FROM catalogs")).value_or(db::Row()).value(0);
     const QString links = db::FirstRow(QStringLiteral("SELECT COUNT(*) FROM csubjects2catalogs")).value_or(db::Row()).value(0);
-    out(QStringLiteral("base update of %1 lines: %2 ms (%3 catalogs, %4 links)").arg(n).arg(updateMs, 0, 'f', 0).arg(count, links));
+    out(QStringLiteral("base update of %1 lines: %2 ms (%3 catalogs, %4 links)")
+            .arg(n)
+            .arg(updateMs, 0, 'f', 0)
+            .arg(count, links));
 
     // The same writes, prepared in advance and sent in one transaction.
     if (!conn->selectDatabase(dbRaw)) {
@@ -189,7 +188,8 @@ int main(int argc, char **argv)
         else
             statements << QStringLiteral("INSERT INTO catalogs SET catalog_id=") + db::SqlInt(id) + QLatin1Char(',') + set;
         statements << QStringLiteral("DELETE FROM csubjects2catalogs WHERE s2c_catalog_id=") + db::SqlInt(id);
-        statements << QStringLiteral("INSERT INTO csubjects2catalogs (s2c_catalog_id,s2c_subject_id) VALUES (%1,3),(%1,7),(%1,%2)")
+        statements << QStringLiteral(
+                          "INSERT INTO csubjects2catalogs (s2c_catalog_id,s2c_subject_id) VALUES (%1,3),(%1,7),(%1,%2)")
                           .arg(id)
                           .arg(10 + i % 5);
     }

@@ -38,8 +38,7 @@ bool run(const QString &sql)
         db::QueryResult drained(db::DbConnection());
         return true;
     }
-    std::fprintf(stderr, "statement failed: %s\n%s\n", qPrintable(sql.left(300)),
-                 qPrintable(db::DbConnection().errorText()));
+    std::fprintf(stderr, "statement failed: %s\n%s\n", qPrintable(sql.left(300)), qPrintable(db::DbConnection().errorText()));
     return false;
 }
 

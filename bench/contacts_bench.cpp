@@ -77,9 +77,12 @@ int main(int argc, char **argv)
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Contact list benchmark"));
     cli.addHelpOption();
-    QCommandLineOption countOpt(QStringLiteral("contacts"), QStringLiteral("Contacts."), QStringLiteral("N"), QStringLiteral("100000"));
-    QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Server host (default: a private server)."), QStringLiteral("host"));
-    QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"), QStringLiteral("3306"));
+    QCommandLineOption countOpt(QStringLiteral("contacts"), QStringLiteral("Contacts."), QStringLiteral("N"),
+                                QStringLiteral("100000"));
+    QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Server host (default: a private server)."),
+                               QStringLiteral("host"));
+    QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
+                               QStringLiteral("3306"));
     QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("qvtest"));
     QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"),
                                QStringLiteral("qvtest"));
@@ -113,9 +116,10 @@ int main(int argc, char **argv)
         drop();
         return 1;
     }
-    bool ok = run(QStringLiteral("INSERT INTO projects SET project_id=1, project_name='Проект', project_url='http://site.example'"))
-              && run(QStringLiteral("INSERT INTO omaterials SET omaterial_id=1, omaterial_name='Письмо', omaterial_project_id=1"))
-              && run(QStringLiteral("INSERT INTO osubjects SET osubject_id=1, osubject_name='Раздел', osubject_project_id=1"));
+    bool ok =
+        run(QStringLiteral("INSERT INTO projects SET project_id=1, project_name='Проект', project_url='http://site.example'"))
+        && run(QStringLiteral("INSERT INTO omaterials SET omaterial_id=1, omaterial_name='Письмо', omaterial_project_id=1"))
+        && run(QStringLiteral("INSERT INTO osubjects SET osubject_id=1, osubject_name='Раздел', osubject_project_id=1"));
     for (int from = 1; ok && from <= n; from += 2000) {
         QString contacts = QStringLiteral("INSERT INTO contacts (contact_id, contact_FIO, contact_company, contact_status, "
                                           "contact_department, contact_tel, contact_email, contact_address) VALUES ");
@@ -125,11 +129,14 @@ int main(int argc, char **argv)
         bool anyLog = false;
         for (int id = from; id < from + 2000 && id <= n; ++id) {
             const QString sep = id == from ? QString() : QStringLiteral(",");
-            contacts += sep + QStringLiteral("(%1,'Иванов Иван %1','ООО «Ромашка %1»','менеджер','отдел продаж','+7 495 000-%1',"
-                                             "'user%1@mail.example','Москва, ул. Ленина, д. %1')").arg(id);
+            contacts += sep
+                        + QStringLiteral("(%1,'Иванов Иван %1','ООО «Ромашка %1»','менеджер','отдел продаж','+7 495 000-%1',"
+                                         "'user%1@mail.example','Москва, ул. Ленина, д. %1')")
+                              .arg(id);
             links += sep + QStringLiteral("(1,%1)").arg(id);
             if (id % 2) {
-                log += (anyLog ? QStringLiteral(",") : QString()) + QStringLiteral("(%1,1,1,1,'2026-01-02 03:04:05','1')").arg(id);
+                log +=
+                    (anyLog ? QStringLiteral(",") : QString()) + QStringLiteral("(%1,1,1,1,'2026-01-02 03:04:05','1')").arg(id);
                 anyLog = true;
             }
         }

@@ -34,7 +34,8 @@ bool createContacts(int n, int section)
 {
     const int batch = 500;
     for (int from = 1; from <= n; from += batch) {
-        QString contacts = QStringLiteral("INSERT INTO contacts (contact_id, contact_FIO, contact_company, contact_email) VALUES ");
+        QString contacts =
+            QStringLiteral("INSERT INTO contacts (contact_id, contact_FIO, contact_company, contact_email) VALUES ");
         QString links = QStringLiteral("INSERT INTO osubjects2contacts (s2o_subject_id, s2o_contact_id) VALUES ");
         for (int id = from; id < from + batch && id <= n; ++id) {
             const QString sep = id == from ? QString() : QStringLiteral(",");
@@ -75,14 +76,13 @@ int main(int argc, char **argv)
     QCommandLineParser cli;
     cli.setApplicationDescription(QStringLiteral("Mailer benchmark"));
     cli.addHelpOption();
-    QCommandLineOption countOpt(QStringLiteral("contacts"), QStringLiteral("Contacts in the section."),
-                                QStringLiteral("N"), QStringLiteral("1000"));
+    QCommandLineOption countOpt(QStringLiteral("contacts"), QStringLiteral("Contacts in the section."), QStringLiteral("N"),
+                                QStringLiteral("1000"));
     QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Server host (default: a private server)."),
                                QStringLiteral("host"));
     QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
                                QStringLiteral("3306"));
-    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                               QStringLiteral("qvtest"));
+    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("qvtest"));
     QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"),
                                QStringLiteral("qvtest"));
     cli.addOptions({countOpt, hostOpt, portOpt, userOpt, passOpt});
@@ -123,11 +123,12 @@ int main(int argc, char **argv)
     }
     const int project = 1, letter = 1, section = 1;
     if (!createSchema()
-        || !run(QStringLiteral("INSERT INTO projects SET project_id=%1, project_name='Проект', project_email='owner@example.org', "
-                               "project_smtp_username='robot@example.org', project_smtp_password='secret', "
-                               "project_smtp_host='127.0.0.1', project_smtp_port='%2'")
-                    .arg(project)
-                    .arg(sink.port()))
+        || !run(
+            QStringLiteral("INSERT INTO projects SET project_id=%1, project_name='Проект', project_email='owner@example.org', "
+                           "project_smtp_username='robot@example.org', project_smtp_password='secret', "
+                           "project_smtp_host='127.0.0.1', project_smtp_port='%2'")
+                .arg(project)
+                .arg(sink.port()))
         || !run(QStringLiteral("INSERT INTO omaterials SET omaterial_id=%1, omaterial_project_id=%2, omaterial_name='Письмо', "
                                "omaterial_subject='Предложение о сотрудничестве', omaterial_body_text=%3")
                     .arg(letter)
@@ -150,8 +151,8 @@ int main(int argc, char **argv)
                   .toUtf8());
     ini.close();
 
-    const QStringList args = {QString::number(project), QString::number(letter), QString::number(section),
-                              QStringLiteral("0"), QStringLiteral("0")};
+    const QStringList args = {QString::number(project), QString::number(letter), QString::number(section), QStringLiteral("0"),
+                              QStringLiteral("0")};
     bool ok = true;
     for (const char *what : {"log rows inserted", "log rows updated"}) {
         const qsizetype before = sink.mails().size();
@@ -168,7 +169,11 @@ int main(int argc, char **argv)
             ok = false;
             break;
         }
-        out(QStringLiteral("%1 messages in %2 s over %3 connection(s), %4").arg(n).arg(seconds, 0, 'f', 2).arg(sink.connections()).arg(QLatin1String(what)));
+        out(QStringLiteral("%1 messages in %2 s over %3 connection(s), %4")
+                .arg(n)
+                .arg(seconds, 0, 'f', 2)
+                .arg(sink.connections())
+                .arg(QLatin1String(what)));
         if (before == 0)
             out(QStringLiteral("mailer messages per second: %1").arg(qRound(n / seconds)));
         else

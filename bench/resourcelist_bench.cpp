@@ -51,13 +51,13 @@ bool createData(int n, int rubric, int project)
     const int batch = 1000;
     const char *pr[] = {"0", "1", "2", "3", "4", "5", "-", "?", "6", "7"};
     for (int from = 1; from <= n; from += batch) {
-        QString resources = QStringLiteral(
-            "INSERT INTO catalogs (catalog_id, catalog_name, catalog_title, catalog_description, catalog_url, "
-            "catalog_aurl, catalog_purl, catalog_pr, catalog_tic, catalog_moderate, catalog_need_burl, "
-            "catalog_redirect, catalog_datetime_add, catalog_datetime_edit) VALUES ");
+        QString resources =
+            QStringLiteral("INSERT INTO catalogs (catalog_id, catalog_name, catalog_title, catalog_description, catalog_url, "
+                           "catalog_aurl, catalog_purl, catalog_pr, catalog_tic, catalog_moderate, catalog_need_burl, "
+                           "catalog_redirect, catalog_datetime_add, catalog_datetime_edit) VALUES ");
         QString links = QStringLiteral("INSERT INTO csubjects2catalogs (s2c_catalog_id, s2c_subject_id) VALUES ");
-        QString statuses = QStringLiteral(
-            "INSERT INTO creglog (crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status) VALUES ");
+        QString statuses =
+            QStringLiteral("INSERT INTO creglog (crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status) VALUES ");
         QString checks = QStringLiteral("INSERT INTO gcreglog (gcrl_catalog_id, gcrl_project_id, gcrl_yandex, "
                                         "gcrl_google, gcrl_status, gcrl_DateTime) VALUES ");
         bool anyHalf = false;
@@ -83,11 +83,12 @@ bool createData(int n, int rubric, int project)
                 const QString s2 = anyHalf ? QStringLiteral(",") : QString();
                 anyHalf = true;
                 statuses += s2 + QStringLiteral("(%1,%2,0,'2024-03-04 05:06:07','%3')").arg(id).arg(project).arg(id % 8 / 2);
-                checks += s2 + QStringLiteral("(%1,%2,'%3','%4','1','2024-03-05 06:07:08')")
-                                   .arg(id)
-                                   .arg(project)
-                                   .arg(id % 3 ? 1 : 0)
-                                   .arg(id % 5 ? 0 : 1);
+                checks += s2
+                          + QStringLiteral("(%1,%2,'%3','%4','1','2024-03-05 06:07:08')")
+                                .arg(id)
+                                .arg(project)
+                                .arg(id % 3 ? 1 : 0)
+                                .arg(id % 5 ? 0 : 1);
             }
         }
         if (!run(resources) || !run(links))
@@ -143,12 +144,11 @@ int main(int argc, char **argv)
                                QStringLiteral("host"));
     QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
                                QStringLiteral("3306"));
-    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                               QStringLiteral("qvtest"));
+    QCommandLineOption userOpt(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"), QStringLiteral("qvtest"));
     QCommandLineOption passOpt(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("password"),
                                QStringLiteral("qvtest"));
-    QCommandLineOption repeatOpt(QStringLiteral("repeat"), QStringLiteral("Runs of each measurement."),
-                                 QStringLiteral("K"), QStringLiteral("5"));
+    QCommandLineOption repeatOpt(QStringLiteral("repeat"), QStringLiteral("Runs of each measurement."), QStringLiteral("K"),
+                                 QStringLiteral("5"));
     cli.addOptions({rowsOpt, hostOpt, portOpt, userOpt, passOpt, repeatOpt});
     cli.process(app);
     const int n = qMax(1, cli.value(rowsOpt).toInt());
@@ -195,8 +195,7 @@ int main(int argc, char **argv)
     params.projectId = project;
     const workbench::ListSource source{workbench::ListSource::Rubric, rubric, {}};
     const QStringList statements = {workbench::StatusLogSql(params.kind, project, 0),
-                                    workbench::CheckLogSql(params.kind, project),
-                                    workbench::RubricListSql(params.kind, rubric)};
+                                    workbench::CheckLogSql(params.kind, project), workbench::RubricListSql(params.kind, rubric)};
 
     workbench::ResourceListModel model;
     QTableView view;

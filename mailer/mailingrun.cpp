@@ -85,10 +85,10 @@ private:
 bool Mailing::readLetter(bool *found)
 {
     bool failed = false;
-    const auto row = db::FirstRow(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=")
-                                      + db::SqlInt(m_args.letterId) + QStringLiteral(" AND omaterial_project_id=")
-                                      + db::SqlInt(m_args.projectId),
-                                  &failed);
+    const auto row = db::FirstRow(
+        QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=")
+            + db::SqlInt(m_args.letterId) + QStringLiteral(" AND omaterial_project_id=") + db::SqlInt(m_args.projectId),
+        &failed);
     *found = row.has_value();
     if (row) {
         m_subject = row->value(0);
@@ -100,10 +100,10 @@ bool Mailing::readLetter(bool *found)
 bool Mailing::readSection(bool *found)
 {
     bool failed = false;
-    const auto row = db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_id=")
-                                      + db::SqlInt(m_args.sectionId) + QStringLiteral(" AND osubject_project_id=")
-                                      + db::SqlInt(m_args.projectId),
-                                  &failed);
+    const auto row =
+        db::FirstRow(QStringLiteral("SELECT osubject_id FROM osubjects WHERE osubject_id=") + db::SqlInt(m_args.sectionId)
+                         + QStringLiteral(" AND osubject_project_id=") + db::SqlInt(m_args.projectId),
+                     &failed);
     *found = row.has_value();
     return !failed;
 }
@@ -185,10 +185,9 @@ bool Mailing::writeLog(qint64 contactId, bool sent, const QString &error)
             return c + QStringLiteral("=IF(") + wasSent + QStringLiteral(", ") + c + QStringLiteral(", VALUES(") + c
                    + QStringLiteral("))");
         };
-        sql += keep("orl_project_id") + QStringLiteral(", ") + keep("orl_subject_id") + QStringLiteral(", ")
-               + keep("orl_user_id") + QStringLiteral(", ") + keep("orl_datetime")
-               + QStringLiteral(", orl_error=IF(") + wasSent + QStringLiteral(", CONCAT(")
-               + db::Sql(QStringLiteral("повторная отправка не удалась: "))
+        sql += keep("orl_project_id") + QStringLiteral(", ") + keep("orl_subject_id") + QStringLiteral(", ") + keep("orl_user_id")
+               + QStringLiteral(", ") + keep("orl_datetime") + QStringLiteral(", orl_error=IF(") + wasSent
+               + QStringLiteral(", CONCAT(") + db::Sql(QStringLiteral("повторная отправка не удалась: "))
                + QStringLiteral(", VALUES(orl_error)), VALUES(orl_error)), ") + keep("orl_status");
     }
     return runLogStatement(sql);

@@ -101,8 +101,7 @@ SmtpSender::Outcome SmtpSender::perform(const QString &from, const QStringList &
         m_error.clear();
         return Outcome::Sent;
     }
-    const QString curlText = g_errorBuffer[0] ? QString::fromUtf8(g_errorBuffer)
-                                              : QString::fromUtf8(curl_easy_strerror(rc));
+    const QString curlText = g_errorBuffer[0] ? QString::fromUtf8(g_errorBuffer) : QString::fromUtf8(curl_easy_strerror(rc));
     m_error = m_lastErrorReply.isEmpty() ? curlText : m_lastErrorReply + QStringLiteral(" (") + curlText + QLatin1Char(')');
     // Nothing of the message went out: the trouble is the server or the login.
     return m_mailStarted ? Outcome::Refused : Outcome::NoSession;

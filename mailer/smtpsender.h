@@ -55,9 +55,9 @@ private:
     QByteArray m_message;
     qsizetype m_offset = 0;
     QString m_error;
-    QString m_lastErrorReply; // the last 4xx/5xx line the server sent
+    QString m_lastErrorReply;   // the last 4xx/5xx line the server sent
     bool m_mailStarted = false; // MAIL FROM went out in this transfer
-    bool m_sessionUsed = false;  // a message went out on the kept connection
+    bool m_sessionUsed = false; // a message went out on the kept connection
 };
 
 } // namespace qv::mailer

@@ -8,7 +8,6 @@ struct AppContext;
 }
 namespace qv::app {
 
-
 enum class LinkWay {
     ShellOpen, // opened in the default browser
     Launch     // handed to core::LaunchProgram, which opens an address the same way
@@ -18,7 +17,7 @@ struct MakerLink {
     const char *window;  // "frmMain", "frmHelp", "frmGoAd"
     const char *control; // N1, Button2, BitBtn1, ...
     const char *caption;
-    const char *path;    // appended to the maker's site address
+    const char *path; // appended to the maker's site address
     LinkWay way;
 };
 

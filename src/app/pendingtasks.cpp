@@ -35,7 +35,7 @@ TasksOutcome RunPendingTasks(const QString &dir)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         core::prompt().message(QStringLiteral("Не могу прочитать файл ") + path + QStringLiteral(": ") + f.errorString(),
-                         core::MessageIcon::Error);
+                               core::MessageIcon::Error);
         out.fileError = true;
         return out;
     }

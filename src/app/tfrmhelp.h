@@ -9,7 +9,6 @@ struct AppContext;
 }
 namespace qv::app {
 
-
 // "Понравилась программа - Поддержите проект!": ways to support the program,
 // each button opening a page of the maker's site.
 class TfrmHelp : public QDialog {

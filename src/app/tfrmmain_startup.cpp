@@ -22,12 +22,10 @@
 namespace qv::app {
 
 namespace {
-const char *const kConnectQuestion =
-    "Не получается подключиться к базе mysql. Возможные причины:\r"
-    "1) Указаны не верно логин и пароль в config.ini\r"
-    "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?";
+const char *const kConnectQuestion = "Не получается подключиться к базе mysql. Возможные причины:\r"
+                                     "1) Указаны не верно логин и пароль в config.ini\r"
+                                     "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?";
 }
-
 
 void TfrmMain::FormCreate()
 {
@@ -82,9 +80,9 @@ bool TfrmMain::readSettings()
     // Settings that cannot be read, or lack what the connection needs, are
     // said as they are: a connection tried with defaults in their place would
     // only blame the login, the password or the server.
-    const QString settings = core::SettingsFileProblem(
-        m_ctx.ConfigIni, QStringLiteral("SQL"),
-        {QStringLiteral("dbname"), QStringLiteral("username"), QStringLiteral("password")});
+    const QString settings =
+        core::SettingsFileProblem(m_ctx.ConfigIni, QStringLiteral("SQL"),
+                                  {QStringLiteral("dbname"), QStringLiteral("username"), QStringLiteral("password")});
     if (!settings.isEmpty()) {
         core::prompt().message(settings, core::MessageIcon::Error);
         m_ctx.ConnectAbandoned = true;

@@ -132,8 +132,8 @@ bool TfrmStart::run()
     const QString program = LocalServerProgram(m_ctx.AppDir);
     if (program.isEmpty()) {
         core::prompt().message(QStringLiteral("Не найден сервер MySQL: нет ни ") + m_ctx.AppDir
-                             + QStringLiteral("mysql/bin/mariadbd, ни mariadbd в системе."),
-                         core::MessageIcon::Error);
+                                   + QStringLiteral("mysql/bin/mariadbd, ни mariadbd в системе."),
+                               core::MessageIcon::Error);
         return false;
     }
     const QString dataDir = m_ctx.AppDir + QStringLiteral("mysql/data");

@@ -12,7 +12,6 @@ struct AppContext;
 }
 namespace qv::app {
 
-
 struct LocalServerCommand {
     QString program;
     QStringList arguments;

@@ -14,8 +14,7 @@ class TfrmUpdate : public QDialog {
     Q_OBJECT
 public:
     // `sourceDir` and `lockPath` default to the executable's folder and the running-copy lock.
-    explicit TfrmUpdate(const QString &sourceDir = QString(), const QString &lockPath = QString(),
-                        QWidget *parent = nullptr);
+    explicit TfrmUpdate(const QString &sourceDir = QString(), const QString &lockPath = QString(), QWidget *parent = nullptr);
 
     QLabel *lblResult;
     QPushButton *btnOk;

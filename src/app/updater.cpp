@@ -106,8 +106,8 @@ UpdateOutcome RunUpdate(const QString &sourceDir, const QString &installDir)
     UpdateOutcome outcome;
     if (installDir.isEmpty()) {
         core::prompt().message(QStringLiteral("Не записана папка установки программы: обновлять нечего. "
-                                        "Запустите программу Quorvantile хотя бы один раз."),
-                         core::MessageIcon::Error);
+                                              "Запустите программу Quorvantile хотя бы один раз."),
+                               core::MessageIcon::Error);
         return outcome;
     }
     if (!QFileInfo(installDir).isDir()) {
@@ -117,8 +117,8 @@ UpdateOutcome RunUpdate(const QString &sourceDir, const QString &installDir)
     const QString from = QFileInfo(sourceDir).canonicalFilePath();
     if (!from.isEmpty() && from == QFileInfo(installDir).canonicalFilePath()) {
         core::prompt().message(QStringLiteral("Обновление запущено из папки установки программы (") + installDir
-                             + QStringLiteral("): файлы некуда копировать."),
-                         core::MessageIcon::Error);
+                                   + QStringLiteral("): файлы некуда копировать."),
+                               core::MessageIcon::Error);
         return outcome;
     }
     for (const QString &name : UpdateFiles()) {

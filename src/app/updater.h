@@ -36,8 +36,8 @@ bool WaitForRunningCopy(const QString &lockPath = RunningCopyLockPath());
 QString CopyFileStream(const QString &source, const QString &destination);
 
 struct UpdateOutcome {
-    bool done = false;      // every file copied
-    QStringList copied;     // names copied, in order
+    bool done = false;  // every file copied
+    QStringList copied; // names copied, in order
 };
 
 // The whole update from `sourceDir` into `installDir` (both with a trailing

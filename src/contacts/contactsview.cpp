@@ -40,8 +40,9 @@ namespace {
 // The editor's fields take any text a contact may hold; the columns' own
 // sizes are checked when a contact is saved.
 constexpr int kNoMaxLength = 16 * 1024 * 1024;
-const char *const kHeaders[ContactsModel::Columns] = {"Статус", "Организация", "ФИО", "Отдел", "Должность", "Телефоны",
-                                                      "email", "Адрес", "Внес пользователь", "Дата внесения", "ID Контакта"};
+const char *const kHeaders[ContactsModel::Columns] = {
+    "Статус", "Организация",       "ФИО",           "Отдел",      "Должность", "Телефоны", "email",
+    "Адрес",  "Внес пользователь", "Дата внесения", "ID Контакта"};
 // A contact section's name: unique in the project, whatever its parent.
 workbench::NodeNaming sectionNaming(int projectId)
 {
@@ -232,8 +233,7 @@ QWidget *ContactsView::buildStatusPanels(QWidget *listPage)
     return sbContacts;
 }
 
-QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, const QString &saveCaption,
-                                        const QString &telLabel)
+QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, const QString &saveCaption, const QString &telLabel)
 {
     auto *page = new QWidget(pcContacts);
     auto *g = new QGridLayout(page);
@@ -275,10 +275,15 @@ QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, cons
 void ContactsView::nameContactFields()
 {
     add.save->setObjectName(QStringLiteral("btnContactSave"));
-    const char *names[][2] = {{"edtFIO_", "edtFIO"}, {"cmbOrganization_", "cmbOrganization"}, {"edtTel_", "edtTel"},
-                              {"edtEmail_", "edtEmail"}, {"edtAddress_", "edtAddress"}, {"edtStatus_", "edtStatus"},
+    const char *names[][2] = {{"edtFIO_", "edtFIO"},
+                              {"cmbOrganization_", "cmbOrganization"},
+                              {"edtTel_", "edtTel"},
+                              {"edtEmail_", "edtEmail"},
+                              {"edtAddress_", "edtAddress"},
+                              {"edtStatus_", "edtStatus"},
                               {"edtDepartment_", "edtDepartment"}};
-    const QList<QWidget *> editWidgets{edit.fio, edit.organization, edit.tel, edit.email, edit.address, edit.status, edit.department};
+    const QList<QWidget *> editWidgets{edit.fio,     edit.organization, edit.tel,       edit.email,
+                                       edit.address, edit.status,       edit.department};
     const QList<QWidget *> addWidgets{add.fio, add.organization, add.tel, add.email, add.address, add.status, add.department};
     for (int i = 0; i < 7; ++i) {
         editWidgets[i]->setObjectName(QLatin1String(names[i][0]));
@@ -315,10 +320,9 @@ void ContactsView::contactsExpanded(QTreeWidgetItem *top)
     const auto rows = ReadSections(m_ctx.CurrentProjectId);
     if (!rows)
         return;
-    controls::BuildRowTree(m_main.trvFilters, top, controls::PlanTreeRows(*rows, QStringLiteral("Корзина1111")),
-                           [](const controls::TreeRowNode &r) {
-                               return Navigator::makeNode(r.name, 2, Navigator::ContactSectionNode, r.id);
-                           });
+    controls::BuildRowTree(
+        m_main.trvFilters, top, controls::PlanTreeRows(*rows, QStringLiteral("Корзина1111")),
+        [](const controls::TreeRowNode &r) { return Navigator::makeNode(r.name, 2, Navigator::ContactSectionNode, r.id); });
     top->insertChild(0, Navigator::makeNode(QStringLiteral("Добавить подраздел"), 3, Navigator::AddContactSectionNode));
 }
 
@@ -383,10 +387,11 @@ void ContactsView::listSection(int sectionId)
     int fresh = 0;
     // The join is streamed and each shown value decoded straight from the
     // client library's buffers: 100,000 contacts cost little more than the transfer.
-    if (db::ExecQuery(QStringLiteral("SELECT contact_id, contact_FIO, contact_company, contact_status, contact_department, "
-                                     "contact_tel, contact_email, contact_address FROM contacts, osubjects2contacts WHERE "
-                                     "contacts.contact_id = osubjects2contacts.s2o_contact_id AND osubjects2contacts.s2o_subject_id=")
-                      + db::SqlInt(sectionId))
+    if (db::ExecQuery(
+            QStringLiteral("SELECT contact_id, contact_FIO, contact_company, contact_status, contact_department, "
+                           "contact_tel, contact_email, contact_address FROM contacts, osubjects2contacts WHERE "
+                           "contacts.contact_id = osubjects2contacts.s2o_contact_id AND osubjects2contacts.s2o_subject_id=")
+            + db::SqlInt(sectionId))
         != 0)
         return;
     db::RawRows rows(db::DbConnection());
@@ -515,7 +520,8 @@ void ContactsView::N21Click()
     if (!node)
         return;
     const int id = *Navigator::nodeId(node);
-    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + node->text(0) + QStringLiteral("\"?")))
+    if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + node->text(0)
+                                 + QStringLiteral("\"?")))
         return;
     // Subsections count as they are in the table now, added since the build too.
     bool failed = false;
@@ -525,7 +531,8 @@ void ContactsView::N21Click()
     if (failed)
         return;
     if (child || node->childCount() > 0) {
-        prompt().message(QStringLiteral("Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."));
+        prompt().message(
+            QStringLiteral("Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."));
         return;
     }
     if (db::ExecQuery(QStringLiteral("DELETE FROM osubjects WHERE osubject_id=") + db::SqlInt(id)) != 0)

@@ -59,7 +59,10 @@ public:
         QByteArray packed;
     };
     using QAbstractTableModel::QAbstractTableModel;
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : static_cast<int>(m_items.size()); }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_items.size());
+    }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : Columns; }
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;

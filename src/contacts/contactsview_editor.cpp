@@ -46,11 +46,10 @@ void fillSectionTree(controls::TmirzTreeView *tree, const std::vector<controls::
 // its second column on.
 const QStringList &contactColumns()
 {
-    static const QStringList columns{QStringLiteral("contact_FIO"),     QStringLiteral("contact_company"),
-                                     QStringLiteral("contact_status"),  QStringLiteral("contact_department"),
-                                     QStringLiteral("contact_tel"),     QStringLiteral("contact_email"),
-                                     QStringLiteral("contact_address"), QStringLiteral("contact_site"),
-                                     QStringLiteral("contact_fax")};
+    static const QStringList columns{
+        QStringLiteral("contact_FIO"),        QStringLiteral("contact_company"), QStringLiteral("contact_status"),
+        QStringLiteral("contact_department"), QStringLiteral("contact_tel"),     QStringLiteral("contact_email"),
+        QStringLiteral("contact_address"),    QStringLiteral("contact_site"),    QStringLiteral("contact_fax")};
     return columns;
 }
 // What a save writes: every value with the caption of its field; site and
@@ -61,8 +60,8 @@ QList<db::FieldValue> contactFields(const ContactsView::Fields &f, bool editing)
             {QStringLiteral("contact_company"), QStringLiteral("Организация:"), f.organization->currentText()},
             {QStringLiteral("contact_status"), QStringLiteral("Должность:"), f.status->text()},
             {QStringLiteral("contact_department"), QStringLiteral("Отдел:"), f.department->text()},
-            {QStringLiteral("contact_tel"), editing ? QStringLiteral("Телефоны (через запятую):")
-                                                    : QStringLiteral("Телефоны (можно несколько через запятую):"),
+            {QStringLiteral("contact_tel"),
+             editing ? QStringLiteral("Телефоны (через запятую):") : QStringLiteral("Телефоны (можно несколько через запятую):"),
              f.tel->text()},
             {QStringLiteral("contact_email"), QStringLiteral("Email (можно несколько через запятую):"), f.email->text()},
             {QStringLiteral("contact_address"), QStringLiteral("Адрес:"), f.address->text()},
@@ -183,7 +182,8 @@ std::optional<QList<int>> ContactsView::contactToSave(const Fields &f, bool edit
 bool ContactsView::writeContact(bool editing, const QString &values, const QList<int> &sections, qint64 &id)
 {
     if (editing) {
-        if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id)) != 0)
+        if (db::ExecQuery(QStringLiteral("UPDATE contacts SET ") + values + QStringLiteral(" WHERE contact_id=") + db::SqlInt(id))
+            != 0)
             return false;
     } else {
         if (db::ExecQuery(QStringLiteral("INSERT INTO contacts SET ") + values) != 0)
@@ -192,7 +192,8 @@ bool ContactsView::writeContact(bool editing, const QString &values, const QList
     }
     if (db::ExecQuery(QStringLiteral("DELETE osubjects2contacts FROM osubjects2contacts JOIN osubjects ON "
                                      "osubjects.osubject_id=osubjects2contacts.s2o_subject_id WHERE s2o_contact_id=")
-                      + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=") + db::SqlInt(m_ctx.CurrentProjectId))
+                      + db::SqlInt(id) + QStringLiteral(" AND osubjects.osubject_project_id=")
+                      + db::SqlInt(m_ctx.CurrentProjectId))
         != 0)
         return false;
     QString links;
@@ -222,8 +223,7 @@ void ContactsView::btnContactSaveClick()
     db::LoadedRow unchecked;
     db::LoadedRow &loaded = editing && m_loadedRow.id() == id ? m_loadedRow : unchecked;
     switch (db::SaveRow(loaded, fields, write)) {
-    case db::SaveOutcome::Saved:
-        break;
+    case db::SaveOutcome::Saved: break;
     case db::SaveOutcome::Gone:
         // The contact went away since it was loaded: back to the list.
         prompt().message(QStringLiteral("Контакт не найден в базе: возможно, он удалён."));
@@ -294,7 +294,8 @@ void ContactsView::launchMailer(int mode)
             view->mailerEnded(projectId, sectionId, exitCode, output);
     };
     if (core::LaunchWatchedProgram(QStringLiteral("DAVireza/DAVireza"), arguments, m_ctx.AppDir, ended) < 0)
-        prompt().message(QStringLiteral("Не удалось запустить программу рассылки: ") + m_ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
+        prompt().message(QStringLiteral("Не удалось запустить программу рассылки: ") + m_ctx.AppDir
+                         + QStringLiteral("DAVireza/DAVireza"));
 }
 
 void ContactsView::mailerEnded(int projectId, int sectionId, int exitCode, const QString &output)

@@ -13,8 +13,7 @@ QString MailerOutcomeMessage(int exitCode, const QString &output)
 {
     QString meaning;
     switch (exitCode) {
-    case MailerAllSent:
-        return QString();
+    case MailerAllSent: return QString();
     case MailerNotAllSent:
         meaning = QStringLiteral("Рассылка завершена с ошибками: письмо получили не все контакты раздела "
                                  "(в списке они отмечены \"Была ошибка\") или не удалась работа с базой данных.");

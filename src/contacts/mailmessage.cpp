@@ -13,8 +13,7 @@ constexpr qsizetype kWordBytes = 45;
 constexpr qsizetype kBodyLine = 76;
 
 const char *const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-const char *const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char *const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 QString twoDigits(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
@@ -37,10 +36,7 @@ QString mailbox(const QString &name, const QString &address)
     return words.isEmpty() ? addr : words + QLatin1Char(' ') + addr;
 }
 
-QByteArray headerLine(const char *name, const QString &value)
-{
-    return QByteArray(name) + ": " + value.toUtf8() + "\r\n";
-}
+QByteArray headerLine(const char *name, const QString &value) { return QByteArray(name) + ": " + value.toUtf8() + "\r\n"; }
 
 } // namespace
 
@@ -93,11 +89,10 @@ QString RfcDate(const QDateTime &when)
     const QTime t = when.time();
     const int offsetMinutes = when.offsetFromUtc() / 60;
     const int absOffset = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
-    return QString::fromLatin1(kDays[d.dayOfWeek() - 1]) + QStringLiteral(", ") + twoDigits(d.day())
-           + QLatin1Char(' ') + QString::fromLatin1(kMonths[d.month() - 1]) + QLatin1Char(' ')
-           + QString::number(d.year()) + QLatin1Char(' ') + twoDigits(t.hour()) + QLatin1Char(':')
-           + twoDigits(t.minute()) + QLatin1Char(':') + twoDigits(t.second()) + QLatin1Char(' ')
-           + (offsetMinutes < 0 ? QLatin1Char('-') : QLatin1Char('+')) + twoDigits(absOffset / 60)
+    return QString::fromLatin1(kDays[d.dayOfWeek() - 1]) + QStringLiteral(", ") + twoDigits(d.day()) + QLatin1Char(' ')
+           + QString::fromLatin1(kMonths[d.month() - 1]) + QLatin1Char(' ') + QString::number(d.year()) + QLatin1Char(' ')
+           + twoDigits(t.hour()) + QLatin1Char(':') + twoDigits(t.minute()) + QLatin1Char(':') + twoDigits(t.second())
+           + QLatin1Char(' ') + (offsetMinutes < 0 ? QLatin1Char('-') : QLatin1Char('+')) + twoDigits(absOffset / 60)
            + twoDigits(absOffset % 60);
 }
 

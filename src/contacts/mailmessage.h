@@ -10,13 +10,13 @@
 namespace qv::contacts {
 
 struct MailMessage {
-    QString fromAddress;   // the sender's bare address
-    QString toName;        // the contact's full name; may be empty
+    QString fromAddress;     // the sender's bare address
+    QString toName;          // the contact's full name; may be empty
     QStringList toAddresses; // bare addresses, each usable (see AddressProblem)
     QString subject;
     QString body;
-    QDateTime date;        // local time with its offset
-    QString messageId;     // without the angle brackets
+    QDateTime date;    // local time with its offset
+    QString messageId; // without the angle brackets
 };
 
 // The contact's "Email" text split at commas, blanks around each piece

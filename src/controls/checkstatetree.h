@@ -16,11 +16,11 @@ namespace qv::controls {
 
 // Node states (the node's state-image index).
 enum NodeState : int {
-    StateUnset = -1,   // a new node: no state image yet
-    StateNone = 0,     // no state image
+    StateUnset = -1, // a new node: no state image yet
+    StateNone = 0,   // no state image
     StateUnticked = 1,
     StateTicked = 2,
-    StateGrey = 3,     // an image exists; nothing assigns it
+    StateGrey = 3, // an image exists; nothing assigns it
 };
 
 class CheckStateTree {

@@ -17,8 +17,7 @@ class ElidingHeaderStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
 
-    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                     const QWidget *widget) const override
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const override
     {
         const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option);
         const auto *view = qobject_cast<const QHeaderView *>(widget);

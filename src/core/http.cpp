@@ -32,10 +32,7 @@ HttpClient::~HttpClient()
     abort();
 }
 
-QByteArray HttpClient::userAgent()
-{
-    return QByteArrayLiteral("Quorvantile/3.1");
-}
+QByteArray HttpClient::userAgent() { return QByteArrayLiteral("Quorvantile/3.1"); }
 
 void HttpClient::abort()
 {
@@ -132,18 +129,13 @@ QString NetworkErrorText(int error, const QUrl &url, const QString &fallback)
 {
     const QString server = url.port() > 0 ? url.host() + QLatin1Char(':') + QString::number(url.port()) : url.host();
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("сервер %1 отказал в соединении").arg(server);
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("сервер %1 не найден").arg(server);
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("сервер %1 закрыл соединение, не ответив").arg(server);
-    case QNetworkReply::TimeoutError:
-        return QStringLiteral("сервер %1 не отвечает").arg(server);
+    case QNetworkReply::ConnectionRefusedError: return QStringLiteral("сервер %1 отказал в соединении").arg(server);
+    case QNetworkReply::HostNotFoundError: return QStringLiteral("сервер %1 не найден").arg(server);
+    case QNetworkReply::RemoteHostClosedError: return QStringLiteral("сервер %1 закрыл соединение, не ответив").arg(server);
+    case QNetworkReply::TimeoutError: return QStringLiteral("сервер %1 не отвечает").arg(server);
     case QNetworkReply::SslHandshakeFailedError:
         return QStringLiteral("не удалось установить защищённое соединение с %1").arg(server);
-    default:
-        return fallback.isEmpty() ? QStringLiteral("ошибка сети") : fallback;
+    default: return fallback.isEmpty() ? QStringLiteral("ошибка сети") : fallback;
     }
 }
 
@@ -183,9 +175,8 @@ QString DecodeHtmlPage(const QByteArray &body, const QByteArray &contentType)
 {
     QByteArray charset = CharsetOf(contentType);
     if (charset.isEmpty()) {
-        static const QRegularExpression meta(
-            QStringLiteral("<meta[^>]*charset\\s*=\\s*[\"']?([A-Za-z0-9._:-]+)"),
-            QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression meta(QStringLiteral("<meta[^>]*charset\\s*=\\s*[\"']?([A-Za-z0-9._:-]+)"),
+                                             QRegularExpression::CaseInsensitiveOption);
         const auto m = meta.match(QString::fromLatin1(body.left(2048)));
         if (m.hasMatch())
             charset = m.captured(1).toLatin1().toLower();

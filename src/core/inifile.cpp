@@ -64,9 +64,7 @@ QString notSettings(const QByteArray &bytes, const QStringList &lines)
         if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) || isSectionLine(t)
             || (splitKey(t, &key, nullptr) && !key.isEmpty()))
             continue;
-        return QStringLiteral("строка %1 (\"%2\") не заголовок раздела и не строка ключ=значение")
-            .arg(i + 1)
-            .arg(t.left(60));
+        return QStringLiteral("строка %1 (\"%2\") не заголовок раздела и не строка ключ=значение").arg(i + 1).arg(t.left(60));
     }
     return QString();
 }
@@ -256,12 +254,14 @@ QString SettingsFileProblem(const IniFile &ini, const QString &section, const QS
                 missing << key;
         if (missing.isEmpty())
             return QString();
-        what = file + (missing.size() == 1 ? QStringLiteral(": в разделе [%1] нет ключа %2.")
-                                           : QStringLiteral(": в разделе [%1] нет ключей %2."))
-                          .arg(section, missing.join(QStringLiteral(", ")));
+        what = file
+               + (missing.size() == 1 ? QStringLiteral(": в разделе [%1] нет ключа %2.")
+                                      : QStringLiteral(": в разделе [%1] нет ключей %2."))
+                     .arg(section, missing.join(QStringLiteral(", ")));
     }
-    return what + QStringLiteral("\rБез него программа не может подключиться к базе данных: исправьте файл и запустите "
-                                 "программу снова.");
+    return what
+           + QStringLiteral("\rБез него программа не может подключиться к базе данных: исправьте файл и запустите "
+                            "программу снова.");
 }
 
 } // namespace qv::core

@@ -10,10 +10,7 @@ namespace qv::core {
 enum class Kind { None, Catalogs, Forums, Soft, Contacts };
 
 // Catalogs, forums and software archives: the kinds of the resource base.
-constexpr bool isResourceKind(Kind kind)
-{
-    return kind == Kind::Catalogs || kind == Kind::Forums || kind == Kind::Soft;
-}
+constexpr bool isResourceKind(Kind kind) { return kind == Kind::Catalogs || kind == Kind::Forums || kind == Kind::Soft; }
 
 // "catalogs", "forums", "soft", "contacts"; empty for None.
 QString kindName(Kind kind);

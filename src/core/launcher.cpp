@@ -140,8 +140,8 @@ qint64 readStartedPid(int fd)
 // Starts the program in a grandchild of its own session. Without a watch the
 // child in between exits at once; with one it stays, holding nothing of this
 // process open, waits for the program and writes its wait status to endFd.
-CleanStart startClean(const QString &program, const QStringList &arguments, const QString &workingDir,
-                      const QString &outputFile, bool watch)
+CleanStart startClean(const QString &program, const QStringList &arguments, const QString &workingDir, const QString &outputFile,
+                      bool watch)
 {
     const ExecPlan plan(program, arguments, workingDir, outputFile);
 
@@ -255,8 +255,7 @@ qint64 StartDetachedClean(const QString &program, const QStringList &arguments, 
     return startClean(program, arguments, workingDir, outputFile, false).pid;
 }
 
-qint64 StartWatchedClean(const QString &program, const QStringList &arguments, const QString &workingDir,
-                         ProgramEnded ended)
+qint64 StartWatchedClean(const QString &program, const QStringList &arguments, const QString &workingDir, ProgramEnded ended)
 {
     QTemporaryFile output(QDir::tempPath() + QStringLiteral("/quorvantile-program-XXXXXX.log"));
     output.setAutoRemove(false);

@@ -27,8 +27,7 @@ qint64 StartDetachedClean(const QString &program, const QStringList &arguments, 
 // collected, and calls `ended` from the event loop once it has ended (never
 // from within this call): nothing waits for it meanwhile. Returns the process
 // id, or -1 (and `ended` is never called).
-qint64 StartWatchedClean(const QString &program, const QStringList &arguments, const QString &workingDir,
-                         ProgramEnded ended);
+qint64 StartWatchedClean(const QString &program, const QStringList &arguments, const QString &workingDir, ProgramEnded ended);
 
 // LaunchProgram with the parameters as a list, through the prompt seam's
 // watched start: `ended` is called when the program has ended.

@@ -84,22 +84,18 @@ QString shownText(const QString &text)
 int InteractivePrompt::box(const QString &text, MessageIcon icon, int buttons, int defaultButton)
 {
     // Texts from the data (names, statements, replies) are never markup.
-    QMessageBox box(icon == MessageIcon::Error     ? QMessageBox::Critical
-                    : icon == MessageIcon::Warning ? QMessageBox::Warning
+    QMessageBox box(icon == MessageIcon::Error      ? QMessageBox::Critical
+                    : icon == MessageIcon::Warning  ? QMessageBox::Warning
                     : icon == MessageIcon::Question ? QMessageBox::Question
-                                                   : QMessageBox::Information,
-                    QApplication::applicationName(), shownText(text),
-                    QMessageBox::StandardButtons(buttons), owner());
+                                                    : QMessageBox::Information,
+                    QApplication::applicationName(), shownText(text), QMessageBox::StandardButtons(buttons), owner());
     box.setTextFormat(Qt::PlainText);
     if (defaultButton)
         box.setDefaultButton(QMessageBox::StandardButton(defaultButton));
     return box.exec();
 }
 
-void InteractivePrompt::message(const QString &text, MessageIcon icon)
-{
-    box(text, icon, QMessageBox::Ok);
-}
+void InteractivePrompt::message(const QString &text, MessageIcon icon) { box(text, icon, QMessageBox::Ok); }
 
 bool InteractivePrompt::question(const QString &text)
 {

@@ -40,10 +40,7 @@ TxStatement classify(const QString &sql)
 }
 
 // The failures that mean the connection is gone.
-bool connectionGone(int rc)
-{
-    return rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST || rc == ER_CONNECTION_KILLED;
-}
+bool connectionGone(int rc) { return rc == CR_SERVER_GONE_ERROR || rc == CR_SERVER_LOST || rc == ER_CONNECTION_KILLED; }
 } // namespace
 
 Database &DbConnection()
@@ -89,8 +86,7 @@ bool Database::connect(const QString &host, const QString &user, const QString &
     m_user = user;
     m_password = password;
     m_port = port;
-    m_connected = api.real_connect(m_handle, h.constData(), u.constData(), p.constData(), nullptr, port,
-                                   nullptr, 0) != nullptr;
+    m_connected = api.real_connect(m_handle, h.constData(), u.constData(), p.constData(), nullptr, port, nullptr, 0) != nullptr;
     if (m_connected && !applySessionMode())
         m_connected = false;
     if (m_connected)
@@ -195,7 +191,8 @@ int Database::fail(unsigned number, const QString &text)
 int Database::loseTransaction(const QString &why)
 {
     m_transactionLost = true;
-    return fail(CR_SERVER_LOST, why.isEmpty() ? kTransactionLost : kTransactionLost + QStringLiteral(" (") + why + QLatin1Char(')'));
+    return fail(CR_SERVER_LOST,
+                why.isEmpty() ? kTransactionLost : kTransactionLost + QStringLiteral(" (") + why + QLatin1Char(')'));
 }
 
 int Database::query(const QString &sql)
@@ -285,8 +282,8 @@ QString Database::escape(const QString &text) const
     const QByteArray from = text.toUtf8();
     if (m_handle && m_connected) {
         QByteArray to(from.size() * 2 + 1, Qt::Uninitialized);
-        const unsigned long n = MySqlApi::get().real_escape_string(m_handle, to.data(), from.constData(),
-                                                                     static_cast<unsigned long>(from.size()));
+        const unsigned long n =
+            MySqlApi::get().real_escape_string(m_handle, to.data(), from.constData(), static_cast<unsigned long>(from.size()));
         if (n != static_cast<unsigned long>(-1)) {
             to.truncate(static_cast<qsizetype>(n));
             return QString::fromUtf8(to);
@@ -310,10 +307,7 @@ QString Database::escape(const QString &text) const
     return QString::fromUtf8(to);
 }
 
-quint64 Database::lastInsertId() const
-{
-    return m_handle ? MySqlApi::get().insert_id(m_handle) : 0;
-}
+quint64 Database::lastInsertId() const { return m_handle ? MySqlApi::get().insert_id(m_handle) : 0; }
 
 quint64 Database::affectedRows() const
 {

@@ -9,8 +9,8 @@ namespace qv::db {
 struct MySqlApi {
     MYSQL *(*init)(MYSQL *) = nullptr;
     int (*options)(MYSQL *, enum mysql_option, const void *) = nullptr;
-    MYSQL *(*real_connect)(MYSQL *, const char *, const char *, const char *, const char *,
-                           unsigned int, const char *, unsigned long) = nullptr;
+    MYSQL *(*real_connect)(MYSQL *, const char *, const char *, const char *, const char *, unsigned int, const char *,
+                           unsigned long) = nullptr;
     int (*select_db)(MYSQL *, const char *) = nullptr;
     int (*real_query)(MYSQL *, const char *, unsigned long) = nullptr;
     MYSQL_RES *(*use_result)(MYSQL *) = nullptr;

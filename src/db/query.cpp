@@ -129,8 +129,7 @@ QList<Span> passwordValues(const QString &sql, const QList<Token> &tokens)
 {
     QList<Span> spans;
     for (qsizetype i = 0; i + 2 < tokens.size(); ++i) {
-        if (passwordColumn(sql, tokens[i]) && isPunct(sql, tokens, i + 1, QLatin1Char('='))
-            && tokens[i + 2].kind != Token::Punct)
+        if (passwordColumn(sql, tokens[i]) && isPunct(sql, tokens, i + 1, QLatin1Char('=')) && tokens[i + 2].kind != Token::Punct)
             spans.append({i + 2, valueEnd(sql, tokens, i + 2)});
     }
     for (qsizetype i = 0; i < tokens.size(); ++i) {

@@ -18,10 +18,7 @@ QString selectColumns(const LoadedRow &row, const QStringList &columns, bool loc
 void rollback() { RunDirect(QStringLiteral("ROLLBACK")); }
 } // namespace
 
-LoadedRow::LoadedRow(const QString &table, const QString &idColumn, qint64 id)
-    : m_table(table), m_idColumn(idColumn), m_id(id)
-{
-}
+LoadedRow::LoadedRow(const QString &table, const QString &idColumn, qint64 id) : m_table(table), m_idColumn(idColumn), m_id(id) {}
 
 LoadedRow LoadedRow::fromResult(const QString &table, const QString &idColumn, qint64 id, const QueryResult &result,
                                 const Row &row)
@@ -40,8 +37,8 @@ LoadedRow LoadedRow::read(const QString &table, const QString &idColumn, qint64 
 {
     if (id < 0)
         return LoadedRow();
-    const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + idColumn
-                        + QLatin1Char('=') + SqlInt(id);
+    const QString sql =
+        QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE ") + idColumn + QLatin1Char('=') + SqlInt(id);
     if (ExecQuery(sql) != 0)
         return LoadedRow();
     QueryResult result(DbConnection());
@@ -142,8 +139,7 @@ SaveOutcome SaveRow(LoadedRow &loaded, const QList<FieldValue> &fields, const st
         if (guarded) {
             LoadedRow now;
             switch (CheckRow(expected, columns, &now)) {
-            case RowState::Same:
-                break;
+            case RowState::Same: break;
             case RowState::Changed:
                 rollback();
                 if (!core::prompt().question(RowChangedQuestion(ChangedCaptions(expected, now, fields))))
@@ -152,12 +148,8 @@ SaveOutcome SaveRow(LoadedRow &loaded, const QList<FieldValue> &fields, const st
                 // made while the question was shown is asked about again.
                 expected = now;
                 continue;
-            case RowState::Gone:
-                rollback();
-                return SaveOutcome::Gone;
-            case RowState::Failed:
-                rollback();
-                return SaveOutcome::Failed;
+            case RowState::Gone: rollback(); return SaveOutcome::Gone;
+            case RowState::Failed: rollback(); return SaveOutcome::Failed;
             }
         }
         if (!write()) {

@@ -26,7 +26,7 @@ class QWidget;
 namespace qv::projects {
 class ProjectChoice;
 class MaterialsNavigation;
-}
+} // namespace qv::projects
 namespace qv::contacts {
 class ContactsView;
 }
@@ -38,7 +38,7 @@ class FilterCommands;
 class Sections;
 class Navigator;
 class ResourceList;
-}
+} // namespace qv::workbench
 
 namespace qv::mainview {
 

@@ -5,10 +5,7 @@
 namespace qv::projects {
 
 namespace {
-int charCost(QChar c, LineBreaks breaks)
-{
-    return c == QLatin1Char('\n') && breaks == LineBreaks::CountTwo ? 2 : 1;
-}
+int charCost(QChar c, LineBreaks breaks) { return c == QLatin1Char('\n') && breaks == LineBreaks::CountTwo ? 2 : 1; }
 } // namespace
 
 int CountedLength(const QString &text, LineBreaks breaks)
@@ -26,8 +23,7 @@ LimitedText LimitUserEdit(const QString &before, const QString &after, int limit
     while (prefix < shorter && before.at(prefix) == after.at(prefix))
         ++prefix;
     qsizetype suffix = 0;
-    while (suffix < shorter - prefix
-           && before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
+    while (suffix < shorter - prefix && before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
         ++suffix;
     // Never split a surrogate pair at either end of the changed part.
     if (prefix > 0 && after.at(prefix - 1).isHighSurrogate())

@@ -62,7 +62,7 @@ MaterialsNavigation::MaterialsNavigation(mainview::MainView &main, core::AppCont
 // ---- the active press release and letter ----
 
 std::optional<MaterialsNavigation::ActiveMaterial> MaterialsNavigation::activeOf(MaterialKind kind, QComboBox *list,
-                                                                                bool *failed) const
+                                                                                 bool *failed) const
 {
     if (failed)
         *failed = false;
@@ -149,15 +149,9 @@ void MaterialsNavigation::openOn(int tab)
         return;
     m_editor->setTab(tab);
     switch (tab) {
-    case TfrmProjectMaterials::SoftTab:
-        m_editor->cbSMaterialsChange();
-        break;
-    case TfrmProjectMaterials::SiteTab:
-        m_editor->cbCMaterialsChange();
-        break;
-    case TfrmProjectMaterials::ForumTab:
-        m_editor->cbFMaterialsChange();
-        break;
+    case TfrmProjectMaterials::SoftTab: m_editor->cbSMaterialsChange(); break;
+    case TfrmProjectMaterials::SiteTab: m_editor->cbCMaterialsChange(); break;
+    case TfrmProjectMaterials::ForumTab: m_editor->cbFMaterialsChange(); break;
     default:
         // The letters are shown as stored; the active letter stays the one
         // chosen in the main window.
@@ -273,8 +267,7 @@ void MaterialsNavigation::MenuItem1Click()
     if (!active)
         return;
     const auto answer = prompt().input(QStringLiteral("Переименование названия пресс-релиза для форумов"),
-                                       QStringLiteral("Введите новое название пресс-релиза для форумов:"),
-                                       active->name);
+                                       QStringLiteral("Введите новое название пресс-релиза для форумов:"), active->name);
     if (!answer)
         return;
     if (answer->isEmpty()) {
@@ -300,7 +293,7 @@ void MaterialsNavigation::MenuItem3Click()
     if (!active)
         return;
     if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить пресс-релиз для форумов:\"") + active->name
-                           + QStringLiteral("\"?")))
+                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(PressReleaseDeleteSql(active->id, m_ctx.CurrentProjectId)) != 0)
         return;

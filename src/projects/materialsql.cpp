@@ -28,9 +28,8 @@ QString whereRow(MaterialKind kind, int id, int projectId)
 QString insertHead(MaterialKind kind, const QString &name, int projectId)
 {
     const QString p = MaterialPrefix(kind);
-    return QStringLiteral("INSERT INTO ") + MaterialTable(kind) + QStringLiteral(" SET ") + p
-           + QStringLiteral("name=") + db::Sql(name) + QStringLiteral(", ") + p + QStringLiteral("project_id=")
-           + db::SqlInt(projectId);
+    return QStringLiteral("INSERT INTO ") + MaterialTable(kind) + QStringLiteral(" SET ") + p + QStringLiteral("name=")
+           + db::Sql(name) + QStringLiteral(", ") + p + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
 // Takes the text before the first blank of `rest` and removes it with the blank.
@@ -67,12 +66,9 @@ QString CommaFree(const QString &text)
 QString MaterialTable(MaterialKind kind)
 {
     switch (kind) {
-    case MaterialKind::Site:
-        return QStringLiteral("cmaterials");
-    case MaterialKind::Forum:
-        return QStringLiteral("fmaterials");
-    case MaterialKind::Letter:
-        break;
+    case MaterialKind::Site: return QStringLiteral("cmaterials");
+    case MaterialKind::Forum: return QStringLiteral("fmaterials");
+    case MaterialKind::Letter: break;
     }
     return QStringLiteral("omaterials");
 }
@@ -87,9 +83,8 @@ QString MaterialPrefix(MaterialKind kind)
 QString MaterialByNameSql(MaterialKind kind, const QString &name, int projectId)
 {
     const QString p = MaterialPrefix(kind);
-    return QStringLiteral("SELECT * FROM ") + MaterialTable(kind) + QStringLiteral(" WHERE ") + p
-           + QStringLiteral("name=") + db::Sql(name) + QStringLiteral(" AND ") + p + QStringLiteral("project_id=")
-           + db::SqlInt(projectId);
+    return QStringLiteral("SELECT * FROM ") + MaterialTable(kind) + QStringLiteral(" WHERE ") + p + QStringLiteral("name=")
+           + db::Sql(name) + QStringLiteral(" AND ") + p + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
 QString MaterialByIdSql(MaterialKind kind, int id, int projectId)
@@ -177,8 +172,7 @@ QString SiteDescriptionAssignments(const SiteDescription &d)
 
 QString SiteDescriptionUpdateSql(const SiteDescription &d, int id, int projectId)
 {
-    return QStringLiteral("UPDATE cmaterials SET ") + SiteDescriptionAssignments(d)
-           + whereRow(MaterialKind::Site, id, projectId);
+    return QStringLiteral("UPDATE cmaterials SET ") + SiteDescriptionAssignments(d) + whereRow(MaterialKind::Site, id, projectId);
 }
 
 QString SiteDescriptionCopySql(const QString &name, int projectId, const SiteDescription &d)
@@ -198,7 +192,8 @@ QString SiteDescriptionNewSql(const QString &name, int projectId, const ProjectD
                                    {"cmaterial_fax", p.fax},
                                    {"cmaterial_city", p.city},
                                    {"cmaterial_country", p.country},
-                                   {"cmaterial_address", p.address}}, QStringLiteral(","));
+                                   {"cmaterial_address", p.address}},
+                             QStringLiteral(","));
 }
 
 // ---- forum press releases ----
@@ -263,7 +258,8 @@ QString PressReleaseCopySql(const QString &name, int projectId, const PressRelea
                                    {"fmaterial_fax", d.fax},
                                    {"fmaterial_title", d.title},
                                    {"fmaterial_stitle", d.stitle},
-                                   {"fmaterial_description", d.description}}, QStringLiteral(","));
+                                   {"fmaterial_description", d.description}},
+                             QStringLiteral(","));
 }
 
 QString PressReleaseNewSql(const QString &name, int projectId, const ProjectData &p)
@@ -277,13 +273,13 @@ QString PressReleaseNewSql(const QString &name, int projectId, const ProjectData
                                    {"fmaterial_tel", p.tel},
                                    {"fmaterial_fax", p.fax},
                                    {"fmaterial_city", p.city},
-                                   {"fmaterial_country", p.country}}, QStringLiteral(","));
+                                   {"fmaterial_country", p.country}},
+                             QStringLiteral(","));
 }
 
 QString PressReleaseRenameSql(int id, int projectId, const QString &name)
 {
-    return QStringLiteral("UPDATE fmaterials SET fmaterial_name=") + db::Sql(name)
-           + whereRow(MaterialKind::Forum, id, projectId);
+    return QStringLiteral("UPDATE fmaterials SET fmaterial_name=") + db::Sql(name) + whereRow(MaterialKind::Forum, id, projectId);
 }
 
 QString PressReleaseDeleteSql(int id, int projectId)
@@ -305,7 +301,8 @@ ColumnValues LetterColumns(const Letter &d)
 
 QString LetterUpdateSql(const Letter &d, int id, int projectId)
 {
-    return QStringLiteral("UPDATE omaterials SET ") + db::Assignments(LetterColumns(d), QStringLiteral(",")) + whereRow(MaterialKind::Letter, id, projectId);
+    return QStringLiteral("UPDATE omaterials SET ") + db::Assignments(LetterColumns(d), QStringLiteral(","))
+           + whereRow(MaterialKind::Letter, id, projectId);
 }
 
 QString LetterNewSql(const QString &name, int projectId) { return insertHead(MaterialKind::Letter, name, projectId); }

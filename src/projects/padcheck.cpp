@@ -46,11 +46,11 @@ enum class Form {
 };
 
 struct Rule {
-    QString path;        // below the root element
-    QString caption;     // the page's caption of the field it comes from
-    QString part;        // which part of that field, when it feeds several elements
+    QString path;    // below the root element
+    QString caption; // the page's caption of the field it comes from
+    QString part;    // which part of that field, when it feeds several elements
     Chars chars = Chars::Any;
-    int min = 0;         // characters, with `chars`
+    int min = 0; // characters, with `chars`
     int max = 0;
     Form form = Form::None;
     bool optional = false; // with `form`: an empty text passes
@@ -71,22 +71,145 @@ QStringList list(std::initializer_list<const char *> items)
 
 const QStringList &languageValues()
 {
-    static const QStringList values = list({"Abkhazian", "Afar", "Afrikaans", "Albanian", "Amharic", "Arabic",
-        "Armenian", "Assamese", "Aymara", "Azerbaijani", "Bashkir", "Basque", "Bengali", "Bhutani", "Bihari",
-        "Bislama", "Breton", "Bulgarian", "Burmese", "Byelorussian", "Cambodian", "Catalan", "Chinese",
-        "ChineseSimplified", "ChineseTraditional", "Corsican", "Croatian", "Czech", "Danish", "Dutch", "English",
-        "Esperanto", "Estonian", "Faeroese", "Fiji", "Finnish", "French", "Frisian", "Gaelic", "Galician",
-        "Georgian", "German", "Greek", "Greenlandic", "Guarani", "Gujarati", "Hausa", "Hebrew", "Hindi",
-        "Hungarian", "Icelandic", "Indonesian", "Interlingua", "Interlingue", "Inupiak", "Irish", "Italian",
-        "Japanese", "Javanese", "Kannada", "Kashmiri", "Kazakh", "Kinyarwanda", "Kirghiz", "Kirundi", "Korean",
-        "Kurdish", "Laothian", "Latin", "Latvian", "Lingala", "Lithuanian", "Macedonian", "Malagasy", "Malay",
-        "Malayalam", "Maltese", "Maori", "Marathi", "Moldavian", "Mongolian", "Nauru", "Nepali", "Norwegian",
-        "Occitan", "Oriya", "Oromo", "Other", "Pashto", "Persian", "Polish", "Portuguese", "Punjabi", "Quechua",
-        "Rhaeto-Romance", "Romanian", "Russian", "Samoan", "Sangro", "Sanskrit", "Serbian", "Serbo-Croatian",
-        "Sesotho", "Setswana", "Shona", "Sindhi", "Singhalese", "Siswati", "Slovak", "Slovenian", "Somali",
-        "Spanish", "Sudanese", "Swahili", "Swedish", "Tagalog", "Tajik", "Tamil", "Tatar", "Telugu", "Thai",
-        "Tibetan", "Tigrinya", "Tonga", "Tsonga", "Turkish", "Turkmen", "Twi", "Ukrainian", "Urdu", "Uzbek",
-        "Vietnamese", "Volapuk", "Welsh", "Wolof", "Xhosa", "Yiddish", "Yoruba", "Zulu"});
+    static const QStringList values = list({"Abkhazian",
+                                            "Afar",
+                                            "Afrikaans",
+                                            "Albanian",
+                                            "Amharic",
+                                            "Arabic",
+                                            "Armenian",
+                                            "Assamese",
+                                            "Aymara",
+                                            "Azerbaijani",
+                                            "Bashkir",
+                                            "Basque",
+                                            "Bengali",
+                                            "Bhutani",
+                                            "Bihari",
+                                            "Bislama",
+                                            "Breton",
+                                            "Bulgarian",
+                                            "Burmese",
+                                            "Byelorussian",
+                                            "Cambodian",
+                                            "Catalan",
+                                            "Chinese",
+                                            "ChineseSimplified",
+                                            "ChineseTraditional",
+                                            "Corsican",
+                                            "Croatian",
+                                            "Czech",
+                                            "Danish",
+                                            "Dutch",
+                                            "English",
+                                            "Esperanto",
+                                            "Estonian",
+                                            "Faeroese",
+                                            "Fiji",
+                                            "Finnish",
+                                            "French",
+                                            "Frisian",
+                                            "Gaelic",
+                                            "Galician",
+                                            "Georgian",
+                                            "German",
+                                            "Greek",
+                                            "Greenlandic",
+                                            "Guarani",
+                                            "Gujarati",
+                                            "Hausa",
+                                            "Hebrew",
+                                            "Hindi",
+                                            "Hungarian",
+                                            "Icelandic",
+                                            "Indonesian",
+                                            "Interlingua",
+                                            "Interlingue",
+                                            "Inupiak",
+                                            "Irish",
+                                            "Italian",
+                                            "Japanese",
+                                            "Javanese",
+                                            "Kannada",
+                                            "Kashmiri",
+                                            "Kazakh",
+                                            "Kinyarwanda",
+                                            "Kirghiz",
+                                            "Kirundi",
+                                            "Korean",
+                                            "Kurdish",
+                                            "Laothian",
+                                            "Latin",
+                                            "Latvian",
+                                            "Lingala",
+                                            "Lithuanian",
+                                            "Macedonian",
+                                            "Malagasy",
+                                            "Malay",
+                                            "Malayalam",
+                                            "Maltese",
+                                            "Maori",
+                                            "Marathi",
+                                            "Moldavian",
+                                            "Mongolian",
+                                            "Nauru",
+                                            "Nepali",
+                                            "Norwegian",
+                                            "Occitan",
+                                            "Oriya",
+                                            "Oromo",
+                                            "Other",
+                                            "Pashto",
+                                            "Persian",
+                                            "Polish",
+                                            "Portuguese",
+                                            "Punjabi",
+                                            "Quechua",
+                                            "Rhaeto-Romance",
+                                            "Romanian",
+                                            "Russian",
+                                            "Samoan",
+                                            "Sangro",
+                                            "Sanskrit",
+                                            "Serbian",
+                                            "Serbo-Croatian",
+                                            "Sesotho",
+                                            "Setswana",
+                                            "Shona",
+                                            "Sindhi",
+                                            "Singhalese",
+                                            "Siswati",
+                                            "Slovak",
+                                            "Slovenian",
+                                            "Somali",
+                                            "Spanish",
+                                            "Sudanese",
+                                            "Swahili",
+                                            "Swedish",
+                                            "Tagalog",
+                                            "Tajik",
+                                            "Tamil",
+                                            "Tatar",
+                                            "Telugu",
+                                            "Thai",
+                                            "Tibetan",
+                                            "Tigrinya",
+                                            "Tonga",
+                                            "Tsonga",
+                                            "Turkish",
+                                            "Turkmen",
+                                            "Twi",
+                                            "Ukrainian",
+                                            "Urdu",
+                                            "Uzbek",
+                                            "Vietnamese",
+                                            "Volapuk",
+                                            "Welsh",
+                                            "Wolof",
+                                            "Xhosa",
+                                            "Yiddish",
+                                            "Yoruba",
+                                            "Zulu"});
     return values;
 }
 
@@ -96,42 +219,53 @@ QStringList categoryClassValues()
         const char *group;
         std::initializer_list<const char *> classes;
     } groups[] = {
-        {"Audio & Multimedia", {"Audio Encoders/Decoders", "Audio File Players", "Audio File Recorders", "CD Burners",
-            "CD Players", "Multimedia Creation Tools", "Music Composers", "Other", "Presentation Tools",
-            "Rippers & Converters", "Speech", "Video Tools"}},
-        {"Business", {"Accounting & Finance", "Calculators & Converters", "Databases & Tools", "Helpdesk & Remote PC",
-            "Inventory & Barcoding", "Investment Tools", "Math & Scientific Tools", "Office Suites & Tools", "Other",
-            "PIMS & Calendars", "Project Management", "Vertical Market Apps"}},
-        {"Communications", {"Chat & Instant Messaging", "Dial Up & Connection Tools", "E-Mail Clients",
-            "E-Mail List Management", "Fax Tools", "Newsgroup Clients", "Other Comms Tools", "Other E-Mail Tools",
-            "Pager Tools", "Telephony", "Web/Video Cams"}},
-        {"Desktop", {"Clocks & Alarms", "Cursors & Fonts", "Icons", "Other", "Screen Savers: Art",
-            "Screen Savers: Cartoons", "Screen Savers: Nature", "Screen Savers: Other", "Screen Savers: People",
-            "Screen Savers: Science", "Screen Savers: Seasonal", "Screen Savers: Vehicles", "Themes & Wallpaper"}},
-        {"Development", {"Active X", "Basic, VB, VB DotNet", "C / C++ / C#", "Compilers & Interpreters",
-            "Components & Libraries", "Debugging", "Delphi", "Help Tools", "Install & Setup",
-            "Management & Distribution", "Other", "Source Editors"}},
-        {"Education", {"Computer", "Dictionaries", "Geography", "Kids", "Languages", "Mathematics", "Other",
-            "Reference Tools", "Science", "Teaching & Training Tools"}},
-        {"Games & Entertainment", {"Action", "Adventure & Roleplay", "Arcade", "Board", "Card", "Casino & Gambling",
-            "Kids", "Online Gaming", "Other", "Puzzle & Word Games", "Simulation", "Sports", "Strategy & War Games",
-            "Tools & Editors"}},
-        {"Graphic Apps", {"Animation Tools", "CAD", "Converters & Optimizers", "Editors", "Font Tools",
-            "Gallery & Cataloging Tools", "Icon Tools", "Other", "Screen Capture", "Viewers"}},
-        {"Home & Hobby", {"Astrology/Biorhythms/Mystic", "Astronomy", "Cataloging", "Food & Drink", "Genealogy",
-            "Health & Nutrition", "Other", "Personal Finance", "Personal Interest", "Recreation", "Religion"}},
-        {"Network & Internet", {"Ad Blockers", "Browser Tools", "Browsers", "Download Managers",
-            "File Sharing/Peer to Peer", "FTP Clients", "Network Monitoring", "Other", "Remote Computing",
-            "Search/Lookup Tools", "Terminal & Telnet Clients", "Timers & Time Synch", "Trace & Ping Tools"}},
-        {"Security & Privacy", {"Access Control", "Anti-Spam & Anti-Spy Tools", "Anti-Virus Tools",
-            "Covert Surveillance", "Encryption Tools", "Other", "Password Managers"}},
-        {"Servers", {"Firewall & Proxy Servers", "FTP Servers", "Mail Servers", "News Servers",
-            "Other Server Applications", "Telnet Servers", "Web Servers"}},
-        {"System Utilities", {"Automation Tools", "Backup & Restore", "Benchmarking", "Clipboard Tools",
-            "File & Disk Management", "File Compression", "Launchers & Task Managers", "Other", "Printer",
-            "Registry Tools", "Shell Tools", "System Maintenance", "Text/Document Editors"}},
-        {"Web Development", {"ASP & PHP", "E-Commerce", "Flash Tools", "HTML Tools", "Java & JavaScript",
-            "Log Analysers", "Other", "Site Administration", "Wizards & Components", "XML/CSS Tools"}},
+        {"Audio & Multimedia",
+         {"Audio Encoders/Decoders", "Audio File Players", "Audio File Recorders", "CD Burners", "CD Players",
+          "Multimedia Creation Tools", "Music Composers", "Other", "Presentation Tools", "Rippers & Converters", "Speech",
+          "Video Tools"}},
+        {"Business",
+         {"Accounting & Finance", "Calculators & Converters", "Databases & Tools", "Helpdesk & Remote PC",
+          "Inventory & Barcoding", "Investment Tools", "Math & Scientific Tools", "Office Suites & Tools", "Other",
+          "PIMS & Calendars", "Project Management", "Vertical Market Apps"}},
+        {"Communications",
+         {"Chat & Instant Messaging", "Dial Up & Connection Tools", "E-Mail Clients", "E-Mail List Management", "Fax Tools",
+          "Newsgroup Clients", "Other Comms Tools", "Other E-Mail Tools", "Pager Tools", "Telephony", "Web/Video Cams"}},
+        {"Desktop",
+         {"Clocks & Alarms", "Cursors & Fonts", "Icons", "Other", "Screen Savers: Art", "Screen Savers: Cartoons",
+          "Screen Savers: Nature", "Screen Savers: Other", "Screen Savers: People", "Screen Savers: Science",
+          "Screen Savers: Seasonal", "Screen Savers: Vehicles", "Themes & Wallpaper"}},
+        {"Development",
+         {"Active X", "Basic, VB, VB DotNet", "C / C++ / C#", "Compilers & Interpreters", "Components & Libraries", "Debugging",
+          "Delphi", "Help Tools", "Install & Setup", "Management & Distribution", "Other", "Source Editors"}},
+        {"Education",
+         {"Computer", "Dictionaries", "Geography", "Kids", "Languages", "Mathematics", "Other", "Reference Tools", "Science",
+          "Teaching & Training Tools"}},
+        {"Games & Entertainment",
+         {"Action", "Adventure & Roleplay", "Arcade", "Board", "Card", "Casino & Gambling", "Kids", "Online Gaming", "Other",
+          "Puzzle & Word Games", "Simulation", "Sports", "Strategy & War Games", "Tools & Editors"}},
+        {"Graphic Apps",
+         {"Animation Tools", "CAD", "Converters & Optimizers", "Editors", "Font Tools", "Gallery & Cataloging Tools",
+          "Icon Tools", "Other", "Screen Capture", "Viewers"}},
+        {"Home & Hobby",
+         {"Astrology/Biorhythms/Mystic", "Astronomy", "Cataloging", "Food & Drink", "Genealogy", "Health & Nutrition", "Other",
+          "Personal Finance", "Personal Interest", "Recreation", "Religion"}},
+        {"Network & Internet",
+         {"Ad Blockers", "Browser Tools", "Browsers", "Download Managers", "File Sharing/Peer to Peer", "FTP Clients",
+          "Network Monitoring", "Other", "Remote Computing", "Search/Lookup Tools", "Terminal & Telnet Clients",
+          "Timers & Time Synch", "Trace & Ping Tools"}},
+        {"Security & Privacy",
+         {"Access Control", "Anti-Spam & Anti-Spy Tools", "Anti-Virus Tools", "Covert Surveillance", "Encryption Tools", "Other",
+          "Password Managers"}},
+        {"Servers",
+         {"Firewall & Proxy Servers", "FTP Servers", "Mail Servers", "News Servers", "Other Server Applications",
+          "Telnet Servers", "Web Servers"}},
+        {"System Utilities",
+         {"Automation Tools", "Backup & Restore", "Benchmarking", "Clipboard Tools", "File & Disk Management", "File Compression",
+          "Launchers & Task Managers", "Other", "Printer", "Registry Tools", "Shell Tools", "System Maintenance",
+          "Text/Document Editors"}},
+        {"Web Development",
+         {"ASP & PHP", "E-Commerce", "Flash Tools", "HTML Tools", "Java & JavaScript", "Log Analysers", "Other",
+          "Site Administration", "Wizards & Components", "XML/CSS Tools"}},
     };
     QStringList out;
     for (const auto &g : groups) {
@@ -141,8 +275,8 @@ QStringList categoryClassValues()
     return out;
 }
 
-const QStringList kDownloads = list({"air", "apk", "app", "bin", "com", "exe", "dmg", "hqx", "gz", "gzip", "jar",
-    "msi", "rar", "sea", "sh", "sis", "sit", "sitx", "tar", "taz", "tgx", "tgz", "uu", "z", "zip"});
+const QStringList kDownloads = list({"air", "apk", "app", "bin", "com",  "exe", "dmg", "hqx", "gz",  "gzip", "jar", "msi", "rar",
+                                     "sea", "sh",  "sis", "sit", "sitx", "tar", "taz", "tgx", "tgz", "uu",   "z",   "zip"});
 
 Rule text(const char *path, const QString &caption, Chars chars, int min, int max)
 {
@@ -187,12 +321,9 @@ QList<Rule> padVersionRules()
 {
     const QString pad = QStringLiteral("Pad_File.xml, ");
     return {
-        form("MASTER_PAD_VERSION_INFO/MASTER_PAD_VERSION", pad + QStringLiteral("MASTER_PAD_VERSION"),
-            Form::PadVersion),
-        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_EDITOR", pad + QStringLiteral("MASTER_PAD_EDITOR"), Chars::Text,
-            0, 100),
-        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_INFO", pad + QStringLiteral("MASTER_PAD_INFO"), Chars::Text, 0,
-            1000),
+        form("MASTER_PAD_VERSION_INFO/MASTER_PAD_VERSION", pad + QStringLiteral("MASTER_PAD_VERSION"), Form::PadVersion),
+        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_EDITOR", pad + QStringLiteral("MASTER_PAD_EDITOR"), Chars::Text, 0, 100),
+        text("MASTER_PAD_VERSION_INFO/MASTER_PAD_INFO", pad + QStringLiteral("MASTER_PAD_INFO"), Chars::Text, 0, 1000),
     };
 }
 
@@ -237,18 +368,17 @@ QList<Rule> programRules()
         part(form("Program_Info/Program_Release_Year", released, Form::Year), "год"),
         form("Program_Info/Program_Cost_Dollars", caption("smaterial_cost"), Form::Price, true),
         form("Program_Info/Program_Type", caption("smaterial_type"), Form::Choice, false,
-            list({"Shareware", "Freeware", "Adware", "Demo", "Commercial", "Data Only"})),
+             list({"Shareware", "Freeware", "Adware", "Demo", "Commercial", "Data Only"})),
         form("Program_Info/Program_Release_Status", caption("smaterial_releasestatus"), Form::Choice, false,
-            list({"Major Update", "Minor Update", "New Release", "Beta", "Alpha", "Media Only"})),
+             list({"Major Update", "Minor Update", "New Release", "Beta", "Alpha", "Media Only"})),
         form("Program_Info/Program_Install_Support", caption("smaterial_install"), Form::Choice, false,
-            list({"Install and Uninstall", "Install Only", "No Install Support", "Uninstall Only"})),
+             list({"Install and Uninstall", "Install Only", "No Install Support", "Uninstall Only"})),
         form("Program_Info/Program_OS_Support", caption("smaterial_OS"), Form::OsList),
         form("Program_Info/Program_Language", caption("smaterial_Languages"), Form::LanguageList),
         text("Program_Info/Program_Change_Info", caption("smaterial_Changes"), Chars::Text, 0, 300),
-        form("Program_Info/Program_Specific_Category", caption("smaterial_Category"), Form::Choice, true,
-            PadCategoryValues()),
+        form("Program_Info/Program_Specific_Category", caption("smaterial_Category"), Form::Choice, true, PadCategoryValues()),
         form("Program_Info/Program_Category_Class", caption("smaterial_CategoryClass"), Form::Choice, false,
-            categoryClassValues()),
+             categoryClassValues()),
         // Written for the old parsers; PAD 3.11 has no such elements, and
         // a validator passes over what it does not define.
         unchecked("Program_Info/Program_Category_Possible"),
@@ -280,8 +410,8 @@ QList<Rule> expireRules()
         // Its caption follows Expire_Based_On (see PadProblems).
         text("Program_Info/Expire_Info/Expire_Count", caption("smaterial_ExpDays"), Chars::Digits, 0, 15),
         form("Program_Info/Expire_Info/Expire_Based_On",
-            caption("smaterial_ExpDays") + QStringLiteral(", ") + caption("smaterial_ExpUses"), Form::Choice,
-            true, list({"Days", "Uses", "Either/Or"})),
+             caption("smaterial_ExpDays") + QStringLiteral(", ") + caption("smaterial_ExpUses"), Form::Choice, true,
+             list({"Days", "Uses", "Either/Or"})),
         text("Program_Info/Expire_Info/Expire_Other_Info", caption("smaterial_ExpOther"), Chars::Text, 0, 100),
         part(form("Program_Info/Expire_Info/Expire_Month", expires, Form::Month, true), "месяц"),
         part(form("Program_Info/Expire_Info/Expire_Day", expires, Form::Day, true), "день"),
@@ -295,24 +425,22 @@ QList<Rule> webRules()
     const QStringList http = list({"http"});
     const QStringList images = list({"gif", "jpg", "png"});
     return {
-        form("Web_Info/Application_URLs/Application_Info_URL", caption("smaterial_URLInfo"), Form::Url, false,
-            http),
+        form("Web_Info/Application_URLs/Application_Info_URL", caption("smaterial_URLInfo"), Form::Url, false, http),
         form("Web_Info/Application_URLs/Application_Order_URL", caption("smaterial_URLOrder"), Form::Url, true,
-            list({"http", "https"})),
-        form("Web_Info/Application_URLs/Application_Screenshot_URL", caption("smaterial_URLScreenShot"),
-            Form::Url, false, http, images),
-        form("Web_Info/Application_URLs/Application_Icon_URL", caption("smaterial_URLIcon"), Form::Url, false,
-            http, images),
-        form("Web_Info/Application_URLs/Application_XML_File_URL", caption("smaterial_URLPAD"), Form::Url, false,
-            http, list({"xml", "cgi", "php", "asp"})),
+             list({"http", "https"})),
+        form("Web_Info/Application_URLs/Application_Screenshot_URL", caption("smaterial_URLScreenShot"), Form::Url, false, http,
+             images),
+        form("Web_Info/Application_URLs/Application_Icon_URL", caption("smaterial_URLIcon"), Form::Url, false, http, images),
+        form("Web_Info/Application_URLs/Application_XML_File_URL", caption("smaterial_URLPAD"), Form::Url, false, http,
+             list({"xml", "cgi", "php", "asp"})),
         form("Web_Info/Download_URLs/Primary_Download_URL", caption("smaterial_URLDownload"), Form::Url, false,
-            list({"http", "ftp"}), kDownloads),
-        form("Web_Info/Download_URLs/Secondary_Download_URL", caption("smaterial_URLSecDownload"), Form::Url,
-            true, list({"http", "ftp"}), kDownloads),
-        form("Web_Info/Download_URLs/Additional_Download_URL_1", caption("smaterial_URLDownload1"), Form::Url,
-            true, list({"http", "ftp"}), kDownloads),
-        form("Web_Info/Download_URLs/Additional_Download_URL_2", caption("smaterial_URLDownload2"), Form::Url,
-            true, list({"http", "ftp"}), kDownloads),
+             list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Secondary_Download_URL", caption("smaterial_URLSecDownload"), Form::Url, true,
+             list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Additional_Download_URL_1", caption("smaterial_URLDownload1"), Form::Url, true,
+             list({"http", "ftp"}), kDownloads),
+        form("Web_Info/Download_URLs/Additional_Download_URL_2", caption("smaterial_URLDownload2"), Form::Url, true,
+             list({"http", "ftp"}), kDownloads),
     };
 }
 
@@ -320,8 +448,7 @@ QList<Rule> webRules()
 QList<Rule> permissionRules()
 {
     return {
-        text("Permissions/Distribution_Permissions", QStringLiteral("Distribution Agreements"), Chars::Free, 0,
-            2000),
+        text("Permissions/Distribution_Permissions", QStringLiteral("Distribution Agreements"), Chars::Free, 0, 2000),
         text("Permissions/EULA", QStringLiteral("End User License Agrement"), Chars::Free, 0, 20000),
     };
 }
@@ -330,8 +457,8 @@ QList<Rule> permissionRules()
 // writes, with the rule of its RegEx, in the order of the template.
 const QList<Rule> &rules()
 {
-    static const QList<Rule> r = padVersionRules() + companyRules() + programRules() + fileRules() + expireRules()
-                                 + webRules() + permissionRules();
+    static const QList<Rule> r =
+        padVersionRules() + companyRules() + programRules() + fileRules() + expireRules() + webRules() + permissionRules();
     return r;
 }
 
@@ -348,11 +475,11 @@ std::optional<Rule> descriptionRule(const QString &path)
         Chars chars;
         int max;
     } texts[] = {{"Keywords", "smaterial_Keywords_", Chars::Text, 250},
-        {"Char_Desc_45", "smaterial_Description45_", Chars::Line, 45},
-        {"Char_Desc_80", "smaterial_Description80_", Chars::Line, 80},
-        {"Char_Desc_250", "smaterial_Description250_", Chars::Line, 250},
-        {"Char_Desc_450", "smaterial_Description450_", Chars::Line, 450},
-        {"Char_Desc_2000", "smaterial_Description2000_", Chars::Free, 2000}};
+                 {"Char_Desc_45", "smaterial_Description45_", Chars::Line, 45},
+                 {"Char_Desc_80", "smaterial_Description80_", Chars::Line, 80},
+                 {"Char_Desc_250", "smaterial_Description250_", Chars::Line, 250},
+                 {"Char_Desc_450", "smaterial_Description450_", Chars::Line, 450},
+                 {"Char_Desc_2000", "smaterial_Description2000_", Chars::Free, 2000}};
     for (const auto &t : texts) {
         if (parts[2] == QLatin1String(t.element)) {
             Rule r;
@@ -382,10 +509,8 @@ bool allowed(Chars chars, char32_t c)
     case Chars::Text: return c != '<' && c != '\t';
     case Chars::Line: return c != '<' && c != '\t' && c != '\n' && c != '\r';
     case Chars::Free: return c != '<';
-    case Chars::Address:
-        return isAsciiLetter(c) || isDigit(c) || isLatin1Letter(c) || oneOf(c, u" .-,#/'");
-    case Chars::State:
-        return isAsciiLetter(c) || isDigit(c) || isLatin1Letter(c) || oneOf(c, u" .-,/");
+    case Chars::Address: return isAsciiLetter(c) || isDigit(c) || isLatin1Letter(c) || oneOf(c, u" .-,#/'");
+    case Chars::State: return isAsciiLetter(c) || isDigit(c) || isLatin1Letter(c) || oneOf(c, u" .-,/");
     case Chars::Country: return isAsciiLetter(c) || isLatin1Letter(c) || c == ' ' || c == '\'' || c == '-';
     case Chars::Version: return isAsciiLetter(c) || isDigit(c) || c == '.' || c == '_' || c == '-';
     case Chars::Digits: return isDigit(c);
@@ -565,8 +690,9 @@ QString problemOf(const Rule &rule, const QString &value)
         return v + QStringLiteral(" не номер версии PAD (нужен вид 3.11)");
     case Form::Email:
         return emailForm(s) ? QString()
-                            : v + QStringLiteral(" не адрес email: нужен вид name@example.com, от 2 до 30 знаков "
-                                                 "до «@»");
+                            : v
+                                  + QStringLiteral(" не адрес email: нужен вид name@example.com, от 2 до 30 знаков "
+                                                   "до «@»");
     case Form::Url: {
         if (urlForm(value, rule.values, rule.extensions))
             return QString();
@@ -580,15 +706,13 @@ QString problemOf(const Rule &rule, const QString &value)
     }
     case Form::Phone:
         return phoneForm(value) ? QString()
-                                : v + QStringLiteral(" не номер телефона: нужно от 7 до 40 цифр и знаков # * ( ) - "
-                                                     "/ _, пробелы между ними, в начале можно «+»");
-    case Form::Month:
-        return twoDigits(value, 1, 12) ? QString() : v + QStringLiteral(" не от 01 до 12");
-    case Form::Day:
-        return twoDigits(value, 1, 31) ? QString() : v + QStringLiteral(" не от 01 до 31");
+                                : v
+                                      + QStringLiteral(" не номер телефона: нужно от 7 до 40 цифр и знаков # * ( ) - "
+                                                       "/ _, пробелы между ними, в начале можно «+»");
+    case Form::Month: return twoDigits(value, 1, 12) ? QString() : v + QStringLiteral(" не от 01 до 12");
+    case Form::Day: return twoDigits(value, 1, 31) ? QString() : v + QStringLiteral(" не от 01 до 31");
     case Form::Year:
-        if (value.size() == 4 && twoDigits(QStringView(value).left(2), 19, 21)
-            && twoDigits(QStringView(value).mid(2), 0, 99))
+        if (value.size() == 4 && twoDigits(QStringView(value).left(2), 19, 21) && twoDigits(QStringView(value).mid(2), 0, 99))
             return QString();
         return v + QStringLiteral(" не от 1900 до 2199");
     case Form::Price: {
@@ -599,11 +723,9 @@ QString problemOf(const Rule &rule, const QString &value)
         return v + QStringLiteral(" не цена: нужно число с точкой и двумя знаками после неё, например 19.95");
     }
     case Form::YesNo:
-        return value.size() == 1 && oneOf(value[0].unicode(), u"YyNn") ? QString()
-                                                                             : v + QStringLiteral(" не Y и не N");
+        return value.size() == 1 && oneOf(value[0].unicode(), u"YyNn") ? QString() : v + QStringLiteral(" не Y и не N");
     case Form::Choice:
-        return rule.values.contains(value) ? QString()
-                                           : v + QStringLiteral(" нет в списке значений PAD, выберите другое");
+        return rule.values.contains(value) ? QString() : v + QStringLiteral(" нет в списке значений PAD, выберите другое");
     case Form::OsList:
         return namesCover(value, PadOsValues(), QStringLiteral(", "), true)
                    ? QString()

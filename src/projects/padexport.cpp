@@ -13,22 +13,53 @@ struct Field {
 
 // Placeholders taken straight from a column.
 const Field kFields[] = {
-    {"Name", "smaterial_SoftName"}, {"Version", "smaterial_Version"}, {"Type", "smaterial_Type"},
-    {"ReleaseStatus", "smaterial_ReleaseStatus"}, {"Cost", "smaterial_Cost"}, {"Install", "smaterial_Install"},
-    {"Languages", "smaterial_Languages"}, {"OS", "smaterial_OS"}, {"BSize", "smaterial_BSize"},
-    {"CategoryClass", "smaterial_CategoryClass"}, {"Changes", "smaterial_Changes"}, {"Req", "smaterial_Req"},
-    {"URLSite", "smaterial_URLSite"}, {"URLDownload", "smaterial_URLDownload"},
-    {"URLScreenShot", "smaterial_URLScreenShot"}, {"URLOrder", "smaterial_URLOrder"}, {"URLPAD", "smaterial_URLPAD"},
-    {"URLIcon", "smaterial_URLIcon"}, {"URLInfo", "smaterial_URLInfo"}, {"URLSecDownload", "smaterial_URLSecDownload"},
-    {"URLDownload1", "smaterial_URLDownload1"}, {"URLDownload2", "smaterial_URLDownload2"},
-    {"Organization", "smaterial_Company"}, {"Address1", "smaterial_Address1"}, {"Address2", "smaterial_Address2"},
-    {"City", "smaterial_City"}, {"State", "smaterial_State"}, {"ZIP", "smaterial_ZIP"}, {"Country", "smaterial_Country"},
-    {"AFirstName", "smaterial_AFirstName"}, {"ALastName", "smaterial_ALastName"}, {"AEmail", "smaterial_AEmail"},
-    {"CFirstName", "smaterial_CFirstName"}, {"CLastName", "smaterial_CLastName"}, {"CEmail", "smaterial_CEmail"},
-    {"GEmail", "smaterial_GEmail"}, {"GPhone", "smaterial_GPhone"}, {"GFax", "smaterial_GFax"},
-    {"SEmail", "smaterial_SEmail"}, {"SPhone", "smaterial_SPhone"}, {"SaEmail", "smaterial_SaEmail"},
-    {"SaPhone", "smaterial_SaPhone"}, {"PFilename", "smaterial_PFilename"}, {"LFilename", "smaterial_LFilename"},
-    {"VFilename", "smaterial_VFilename"}, {"GFilename", "smaterial_GFilename"}, {"Category", "smaterial_Category"},
+    {"Name", "smaterial_SoftName"},
+    {"Version", "smaterial_Version"},
+    {"Type", "smaterial_Type"},
+    {"ReleaseStatus", "smaterial_ReleaseStatus"},
+    {"Cost", "smaterial_Cost"},
+    {"Install", "smaterial_Install"},
+    {"Languages", "smaterial_Languages"},
+    {"OS", "smaterial_OS"},
+    {"BSize", "smaterial_BSize"},
+    {"CategoryClass", "smaterial_CategoryClass"},
+    {"Changes", "smaterial_Changes"},
+    {"Req", "smaterial_Req"},
+    {"URLSite", "smaterial_URLSite"},
+    {"URLDownload", "smaterial_URLDownload"},
+    {"URLScreenShot", "smaterial_URLScreenShot"},
+    {"URLOrder", "smaterial_URLOrder"},
+    {"URLPAD", "smaterial_URLPAD"},
+    {"URLIcon", "smaterial_URLIcon"},
+    {"URLInfo", "smaterial_URLInfo"},
+    {"URLSecDownload", "smaterial_URLSecDownload"},
+    {"URLDownload1", "smaterial_URLDownload1"},
+    {"URLDownload2", "smaterial_URLDownload2"},
+    {"Organization", "smaterial_Company"},
+    {"Address1", "smaterial_Address1"},
+    {"Address2", "smaterial_Address2"},
+    {"City", "smaterial_City"},
+    {"State", "smaterial_State"},
+    {"ZIP", "smaterial_ZIP"},
+    {"Country", "smaterial_Country"},
+    {"AFirstName", "smaterial_AFirstName"},
+    {"ALastName", "smaterial_ALastName"},
+    {"AEmail", "smaterial_AEmail"},
+    {"CFirstName", "smaterial_CFirstName"},
+    {"CLastName", "smaterial_CLastName"},
+    {"CEmail", "smaterial_CEmail"},
+    {"GEmail", "smaterial_GEmail"},
+    {"GPhone", "smaterial_GPhone"},
+    {"GFax", "smaterial_GFax"},
+    {"SEmail", "smaterial_SEmail"},
+    {"SPhone", "smaterial_SPhone"},
+    {"SaEmail", "smaterial_SaEmail"},
+    {"SaPhone", "smaterial_SaPhone"},
+    {"PFilename", "smaterial_PFilename"},
+    {"LFilename", "smaterial_LFilename"},
+    {"VFilename", "smaterial_VFilename"},
+    {"GFilename", "smaterial_GFilename"},
+    {"Category", "smaterial_Category"},
     {"CategoryPossible", "smaterial_CategoryPossible"},
 };
 
@@ -138,14 +169,29 @@ QString XmlChars(const QString &text)
 
 const QStringList &DescriptionLanguages()
 {
-    static const QStringList languages = {
-        QStringLiteral("English"), QStringLiteral("Arabic"), QStringLiteral("ChineseSimplified"),
-        QStringLiteral("ChineseTraditional"), QStringLiteral("Czech"), QStringLiteral("Danish"),
-        QStringLiteral("Finnish"), QStringLiteral("French"), QStringLiteral("German"), QStringLiteral("Greek"),
-        QStringLiteral("Hindi"), QStringLiteral("Hungarian"), QStringLiteral("Italian"), QStringLiteral("Japanese"),
-        QStringLiteral("Korean"), QStringLiteral("Other"), QStringLiteral("Polish"), QStringLiteral("Portuguese"),
-        QStringLiteral("Romanian"), QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Swedish"),
-        QStringLiteral("Turkish")};
+    static const QStringList languages = {QStringLiteral("English"),
+                                          QStringLiteral("Arabic"),
+                                          QStringLiteral("ChineseSimplified"),
+                                          QStringLiteral("ChineseTraditional"),
+                                          QStringLiteral("Czech"),
+                                          QStringLiteral("Danish"),
+                                          QStringLiteral("Finnish"),
+                                          QStringLiteral("French"),
+                                          QStringLiteral("German"),
+                                          QStringLiteral("Greek"),
+                                          QStringLiteral("Hindi"),
+                                          QStringLiteral("Hungarian"),
+                                          QStringLiteral("Italian"),
+                                          QStringLiteral("Japanese"),
+                                          QStringLiteral("Korean"),
+                                          QStringLiteral("Other"),
+                                          QStringLiteral("Polish"),
+                                          QStringLiteral("Portuguese"),
+                                          QStringLiteral("Romanian"),
+                                          QStringLiteral("Russian"),
+                                          QStringLiteral("Spanish"),
+                                          QStringLiteral("Swedish"),
+                                          QStringLiteral("Turkish")};
     return languages;
 }
 
@@ -179,7 +225,7 @@ std::optional<QHash<QString, QString>> PadValues(const PadSource &source, QStrin
     v.insert(QStringLiteral("Languages"), listText(v.value(QStringLiteral("Languages")), [](const QString &s) { return s; }));
     v.insert(QStringLiteral("Cost"), priceText(v.value(QStringLiteral("Cost"))));
     for (const char *url : {"URLSite", "URLDownload", "URLScreenShot", "URLOrder", "URLPAD", "URLIcon", "URLInfo",
-             "URLSecDownload", "URLDownload1", "URLDownload2"}) {
+                            "URLSecDownload", "URLDownload1", "URLDownload2"}) {
         const QString key = QString::fromLatin1(url);
         v.insert(key, webAddress(v.value(key)));
     }

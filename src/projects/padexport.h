@@ -24,8 +24,8 @@ struct PadSource {
 };
 
 struct PadResult {
-    QString text;   // the file's text, lines ending in CR LF
-    QString error;  // why nothing can be written
+    QString text;  // the file's text, lines ending in CR LF
+    QString error; // why nothing can be written
 };
 
 // Every placeholder's value, each escaped for XML, found in one pass over the

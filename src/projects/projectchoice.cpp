@@ -107,8 +107,7 @@ void ProjectChoice::buildProjectMenu()
     connect(item("N13", QStringLiteral("Редактировать общие данные проекта..."), nullptr), &QAction::triggered, this,
             [this] { N13Click(); });
     separator();
-    connect(item("N23", QStringLiteral("Удалить проект..."), nullptr), &QAction::triggered, this,
-            [this] { N23Click(); });
+    connect(item("N23", QStringLiteral("Удалить проект..."), nullptr), &QAction::triggered, this, [this] { N23Click(); });
     if (before)
         separator();
 }
@@ -182,8 +181,7 @@ void ProjectChoice::leaveForShownProject()
 
     m_ctx.DescriptionsChanged = false;
     if (m_editor)
-        m_editor->setWindowTitle(QStringLiteral("Материалы проекта:\"") + m_main.cbProjects->currentText()
-                                 + QLatin1Char('"'));
+        m_editor->setWindowTitle(QStringLiteral("Материалы проекта:\"") + m_main.cbProjects->currentText() + QLatin1Char('"'));
     m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
     collapseNavigator();
     clearResourceList();
@@ -363,7 +361,7 @@ void ProjectChoice::N23Click()
     if (projectId <= 0)
         return;
     if (!prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить проект:\"") + list->currentText()
-                           + QStringLiteral("\"?")))
+                                 + QStringLiteral("\"?")))
         return;
     if (db::ExecQuery(ProjectDeleteSql(projectId)) != 0)
         return;

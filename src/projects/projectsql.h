@@ -6,7 +6,7 @@
 namespace qv::db {
 class QueryResult;
 class Row;
-}
+} // namespace qv::db
 
 namespace qv::projects {
 

@@ -77,8 +77,7 @@ QHash<QString, QString> SoftPage::values() const
     v.insert(QStringLiteral("smaterial_install"), cmbInstall1->currentText());
     v.insert(QStringLiteral("smaterial_CategoryClass"), cmbCategoryClass1->currentText());
     v.insert(QStringLiteral("smaterial_Category"), cmbCategory1->currentText());
-    v.insert(QStringLiteral("smaterial_Languages"),
-             CheckedItemsText(itemTexts(clbLanguages1), checkStates(clbLanguages1)));
+    v.insert(QStringLiteral("smaterial_Languages"), CheckedItemsText(itemTexts(clbLanguages1), checkStates(clbLanguages1)));
     v.insert(QStringLiteral("smaterial_OS"), CheckedItemsText(itemTexts(clbOS1), checkStates(clbOS1)));
     const bool expires = cbExpExists->isChecked();
     v.insert(QStringLiteral("smaterial_ExpExists"), expires ? QStringLiteral("1") : QStringLiteral("0"));
@@ -165,8 +164,7 @@ void SoftPage::setTexts(const LanguageTexts &t)
 
 QList<QWidget *> SoftPage::descriptionFields() const
 {
-    return {edtKeywords1, edt45Description1, edt80Description1, mem250Description1, mem450Description1,
-            mem2000Description1};
+    return {edtKeywords1, edt45Description1, edt80Description1, mem250Description1, mem450Description1, mem2000Description1};
 }
 
 void SoftPage::reset()

@@ -82,8 +82,8 @@ public:
     MaterialMemo *mem250Description1, *mem450Description1, *mem2000Description1;
 
     // Web Info.
-    MaterialLineEdit *edtURLSite1, *edtURLDownload1, *edtURLScreenShot1, *edtURLPAD1, *edtURLOrder1, *edtURLIcon1,
-        *edtURLInfo1, *edtURLSecDownload1, *edtURLDownload11, *edtURLDownload21;
+    MaterialLineEdit *edtURLSite1, *edtURLDownload1, *edtURLScreenShot1, *edtURLPAD1, *edtURLOrder1, *edtURLIcon1, *edtURLInfo1,
+        *edtURLSecDownload1, *edtURLDownload11, *edtURLDownload21;
 
     // Permissions: read by the PAD export from the screen, not stored.
     MaterialMemo *memDAgree1, *memLAgree1;

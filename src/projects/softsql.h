@@ -12,7 +12,7 @@
 namespace qv::db {
 class QueryResult;
 class Row;
-}
+} // namespace qv::db
 
 namespace qv::projects {
 
@@ -76,8 +76,7 @@ LanguageTexts LanguageTextsFromRow(const db::QueryResult &result, const db::Row 
 // not a number or the language is not one of the 23.
 std::optional<QList<std::pair<QString, QString>>> SoftwareSaveValues(const QHash<QString, QString> &values,
                                                                      const QString &language,
-                                                                     const std::optional<LanguageTexts> &texts,
-                                                                     QString *error);
+                                                                     const std::optional<LanguageTexts> &texts, QString *error);
 // The caption of the page's field that holds a column, for messages.
 QString SoftFieldCaption(const QString &column);
 

@@ -175,7 +175,10 @@ void TfrmProjectMaterials::showListedMaterial()
     if (tab < SoftTab || tab > LetterTab)
         return;
     const LoadedMaterial &l = m_loaded[static_cast<size_t>(tab)];
-    const MaterialList *list = tab == SiteTab ? cbCMaterials : tab == ForumTab ? cbFMaterials : tab == LetterTab ? cbOMaterials : nullptr;
+    const MaterialList *list = tab == SiteTab     ? cbCMaterials
+                               : tab == ForumTab  ? cbFMaterials
+                               : tab == LetterTab ? cbOMaterials
+                                                  : nullptr;
     if (l.isLoaded() && l.projectId == m_ctx.CurrentProjectId && (!list || list->currentId() == l.id))
         return;
     const int activeId = m_ctx.CurrentMaterialId;
@@ -235,40 +238,22 @@ void TfrmProjectMaterials::askAndSave(const QList<int> &tabs)
 void TfrmProjectMaterials::saveTab(int tab)
 {
     switch (tab) {
-    case SoftTab:
-        btnSmaterialSaveClick();
-        break;
-    case SiteTab:
-        btnCMaterialSaveClick();
-        break;
-    case ForumTab:
-        FMaterialSaveClick();
-        break;
-    case LetterTab:
-        btnMessageSaveClick();
-        break;
-    default:
-        break;
+    case SoftTab: btnSmaterialSaveClick(); break;
+    case SiteTab: btnCMaterialSaveClick(); break;
+    case ForumTab: FMaterialSaveClick(); break;
+    case LetterTab: btnMessageSaveClick(); break;
+    default: break;
     }
 }
 
 void TfrmProjectMaterials::loadTab(int tab)
 {
     switch (tab) {
-    case SoftTab:
-        cbSMaterialsChange();
-        break;
-    case SiteTab:
-        cbCMaterialsChange();
-        break;
-    case ForumTab:
-        cbFMaterialsChange();
-        break;
-    case LetterTab:
-        cbOMaterialsChange();
-        break;
-    default:
-        break;
+    case SoftTab: cbSMaterialsChange(); break;
+    case SiteTab: cbCMaterialsChange(); break;
+    case ForumTab: cbFMaterialsChange(); break;
+    case LetterTab: cbOMaterialsChange(); break;
+    default: break;
     }
 }
 
@@ -336,8 +321,8 @@ void TfrmProjectMaterials::forgetProject()
     clearSiteFields();
     clearPressReleaseFields();
     clearLetterFields();
-    for (QLabel *label : {lbTitle50_2, lbTitle100_2, lbTitle200_2, lbDescription100_2, lbDescription250_2,
-                          lbDescription500_2, lbKeywords100_2, lbKeywords250_2, lbKeywords500_2})
+    for (QLabel *label : {lbTitle50_2, lbTitle100_2, lbTitle200_2, lbDescription100_2, lbDescription250_2, lbDescription500_2,
+                          lbKeywords100_2, lbKeywords250_2, lbKeywords500_2})
         label->clear();
     // Nothing shown now belongs to a row.
     for (LoadedMaterial &l : m_loaded)
@@ -424,20 +409,11 @@ void TfrmProjectMaterials::memDescription500_2Change()
     counter(lbDescription500_2, 500, memDescription500_2->countedLength(), false);
 }
 
-void TfrmProjectMaterials::memKeywords100_2Change()
-{
-    counter(lbKeywords100_2, 100, memKeywords100_2->countedLength(), true);
-}
+void TfrmProjectMaterials::memKeywords100_2Change() { counter(lbKeywords100_2, 100, memKeywords100_2->countedLength(), true); }
 
-void TfrmProjectMaterials::memKeywords250_2Change()
-{
-    counter(lbKeywords250_2, 250, memKeywords250_2->countedLength(), true);
-}
+void TfrmProjectMaterials::memKeywords250_2Change() { counter(lbKeywords250_2, 250, memKeywords250_2->countedLength(), true); }
 
-void TfrmProjectMaterials::memKeywords500_2Change()
-{
-    counter(lbKeywords500_2, 500, memKeywords500_2->countedLength(), true);
-}
+void TfrmProjectMaterials::memKeywords500_2Change() { counter(lbKeywords500_2, 500, memKeywords500_2->countedLength(), true); }
 
 void TfrmProjectMaterials::memKeywords_2Change()
 {
@@ -482,8 +458,7 @@ bool TfrmProjectMaterials::eventFilter(QObject *watched, QEvent *event)
         if (watched == ScrollBox5->viewport())
             return true;
     }
-    if (event->type() == QEvent::MouseButtonPress
-        && (watched == ScrollBox1->viewport() || watched == ScrollBox1->widget()))
+    if (event->type() == QEvent::MouseButtonPress && (watched == ScrollBox1->viewport() || watched == ScrollBox1->widget()))
         ScrollBox1Click();
     return QWidget::eventFilter(watched, event);
 }
@@ -508,8 +483,7 @@ void TfrmProjectMaterials::Button3Click()
         return;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompt().message(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file.errorString()),
-                         core::MessageIcon::Error);
+        prompt().message(QStringLiteral("Cannot open file \"%1\". %2").arg(name, file.errorString()), core::MessageIcon::Error);
         return;
     }
     const qint64 size = file.size();
@@ -541,14 +515,10 @@ void TfrmProjectMaterials::saveLoaded(int tab, MaterialKind kind, const QList<db
         return keepEdits();
     const QString statement = sql(l);
     switch (db::SaveRow(l.row, fields, [&statement] { return db::ExecQuery(statement) == 0; })) {
-    case db::SaveOutcome::Saved:
-        return;
-    case db::SaveOutcome::Gone:
-        prompt().message(db::RowGoneMessage());
-        return keepEdits();
+    case db::SaveOutcome::Saved: return;
+    case db::SaveOutcome::Gone: prompt().message(db::RowGoneMessage()); return keepEdits();
     case db::SaveOutcome::Declined:
-    case db::SaveOutcome::Failed:
-        return keepEdits();
+    case db::SaveOutcome::Failed: return keepEdits();
     }
 }
 

@@ -309,8 +309,8 @@ private:
                 db::QueryResult result(db::DbConnection());
                 if (const auto row = result.FetchRow()) {
                     d = fromRow(result, *row);
-                    remembered = db::LoadedRow::fromResult(MaterialTable(kind), MaterialPrefix(kind) + QStringLiteral("id"),
-                                                           id, result, *row);
+                    remembered = db::LoadedRow::fromResult(MaterialTable(kind), MaterialPrefix(kind) + QStringLiteral("id"), id,
+                                                           result, *row);
                 }
             }
             if (d) {

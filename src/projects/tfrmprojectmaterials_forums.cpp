@@ -85,8 +85,8 @@ void TfrmProjectMaterials::addForumRegistrationFields(FieldGrid &grid)
 
 void TfrmProjectMaterials::connectForumFields()
 {
-    for (MaterialLineEdit *e : {edtTitle_8, edtSTitle_8, edtFIO_8, edtEMail_8, edtOrganization_8, edtTel_8, edtFAX_8,
-                                edtCity_8, edtCountry_8, edtURL_8})
+    for (MaterialLineEdit *e : {edtTitle_8, edtSTitle_8, edtFIO_8, edtEMail_8, edtOrganization_8, edtTel_8, edtFAX_8, edtCity_8,
+                                edtCountry_8, edtURL_8})
         connect(e, &QLineEdit::textChanged, this, [this] { markEdited(ForumTab); });
     connect(memDescription_8, &QPlainTextEdit::textChanged, this, [this] { markEdited(ForumTab); });
     connect(FMaterialSave, &QPushButton::clicked, this, [this] { FMaterialSaveClick(); });
@@ -177,30 +177,26 @@ void appendToMainList(mainview::MainView *main, const QString &name, int id)
     list->setCurrentIndex(shown);
 }
 
-QString pressReleaseByName(const QString &name, int projectId)
-{
-    return MaterialByNameSql(MaterialKind::Forum, name, projectId);
-}
+QString pressReleaseByName(const QString &name, int projectId) { return MaterialByNameSql(MaterialKind::Forum, name, projectId); }
 } // namespace
 
 void TfrmProjectMaterials::btnFMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    createMaterial(NewMaterial{
-        .caption = QStringLiteral("Создание нового объявления"),
-        .label = QStringLiteral("Введите название нового объявления:"),
-        .byNameSql = pressReleaseByName,
-        .taken = QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название"),
-        .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
-            const auto project = currentProjectData();
-            if (!project)
-                return std::nullopt;
-            return PressReleaseNewSql(name, projectId, *project);
-        },
-        .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
-        .list = cbFMaterials,
-        .show = [this](int, int) { cbFMaterialsChange(); }});
+    createMaterial(NewMaterial{.caption = QStringLiteral("Создание нового объявления"),
+                               .label = QStringLiteral("Введите название нового объявления:"),
+                               .byNameSql = pressReleaseByName,
+                               .taken = QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название"),
+                               .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
+                                   const auto project = currentProjectData();
+                                   if (!project)
+                                       return std::nullopt;
+                                   return PressReleaseNewSql(name, projectId, *project);
+                               },
+                               .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
+                               .list = cbFMaterials,
+                               .show = [this](int, int) { cbFMaterialsChange(); }});
 }
 
 void TfrmProjectMaterials::btnFMaterialCopyClick()
@@ -208,20 +204,21 @@ void TfrmProjectMaterials::btnFMaterialCopyClick()
     if (!projectChosen())
         return;
     // The copy carries the fields as they are: each must fit its column.
-    if (!db::FieldsFit(QStringLiteral("fmaterials"), CaptionedFields(PressReleaseColumns(pressReleaseFields()), pressReleaseCaptions())))
+    if (!db::FieldsFit(QStringLiteral("fmaterials"),
+                       CaptionedFields(PressReleaseColumns(pressReleaseFields()), pressReleaseCaptions())))
         return;
-    createMaterial(NewMaterial{
-        .caption = QStringLiteral("Создание копии пресс-релиза"),
-        .label = QStringLiteral("Введите название копии пресс-оелиза:"),
-        .byNameSql = pressReleaseByName,
-        .taken = QStringLiteral("Пресс-релиз с таким названием в данном проекте уже существует, нужно "
-                                "придумать другое описание!"),
-        .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
-            return PressReleaseCopySql(name, projectId, pressReleaseFields());
-        },
-        .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
-        .list = cbFMaterials,
-        .show = [this](int id, int projectId) { showCopy(ForumTab, MaterialKind::Forum, id, projectId); }});
+    createMaterial(
+        NewMaterial{.caption = QStringLiteral("Создание копии пресс-релиза"),
+                    .label = QStringLiteral("Введите название копии пресс-оелиза:"),
+                    .byNameSql = pressReleaseByName,
+                    .taken = QStringLiteral("Пресс-релиз с таким названием в данном проекте уже существует, нужно "
+                                            "придумать другое описание!"),
+                    .insertSql = [this](const QString &name, int projectId) -> std::optional<QString> {
+                        return PressReleaseCopySql(name, projectId, pressReleaseFields());
+                    },
+                    .addToMain = [this](const QString &name, int id) { appendToMainList(m_main, name, id); },
+                    .list = cbFMaterials,
+                    .show = [this](int id, int projectId) { showCopy(ForumTab, MaterialKind::Forum, id, projectId); }});
 }
 
 void TfrmProjectMaterials::pressReleaseRenamed(int id, const QString &name)

@@ -30,8 +30,7 @@ QWidget *TfrmProjectMaterials::buildLetterPage()
     btnOMaterialNew = stripButton(QStringLiteral("btnOMaterialNew"), QStringLiteral("Новое письмо"));
     Label4 = new LinkLabel(QStringLiteral("Справка и полезные советы по email рассылке >>"));
     Label4->setObjectName(QStringLiteral("Label4"));
-    v->addWidget(headerStrip(page, QStringLiteral("Письма:"), false, cbOMaterials, {btnMessageSave, btnOMaterialNew},
-                             Label4));
+    v->addWidget(headerStrip(page, QStringLiteral("Письма:"), false, cbOMaterials, {btnMessageSave, btnOMaterialNew}, Label4));
 
     auto *content = new QWidget;
     auto *c = new QVBoxLayout(content);
@@ -86,22 +85,19 @@ void TfrmProjectMaterials::btnOMaterialNewClick()
     createMaterial(NewMaterial{
         .caption = QStringLiteral("Создание нового письма"),
         .label = QStringLiteral("Введите название письма:"),
-        .byNameSql = [](const QString &name, int projectId) {
-            return MaterialByNameSql(MaterialKind::Letter, name, projectId);
-        },
+        .byNameSql = [](const QString &name, int projectId) { return MaterialByNameSql(MaterialKind::Letter, name, projectId); },
         .taken = QStringLiteral("Такое письмо для данного проекта есть, нужно придумать другое описание!"),
-        .insertSql = [](const QString &name, int projectId) -> std::optional<QString> {
-            return LetterNewSql(name, projectId);
-        },
+        .insertSql = [](const QString &name, int projectId) -> std::optional<QString> { return LetterNewSql(name, projectId); },
         // The new letter becomes the active one of the main window.
-        .addToMain = [this](const QString &name, int id) {
-            if (!m_main)
-                return;
-            m_main->cbOMaterials->addItem(name, id);
-            m_main->cbOMaterials->setCurrentIndex(m_main->cbOMaterials->count() - 1);
-            if (m_main->materials)
-                m_main->materials->cbOMaterialsChange();
-        },
+        .addToMain =
+            [this](const QString &name, int id) {
+                if (!m_main)
+                    return;
+                m_main->cbOMaterials->addItem(name, id);
+                m_main->cbOMaterials->setCurrentIndex(m_main->cbOMaterials->count() - 1);
+                if (m_main->materials)
+                    m_main->materials->cbOMaterialsChange();
+            },
         .list = cbOMaterials,
         .show = [this](int, int) { cbOMaterialsChange(); }});
 }

@@ -145,12 +145,9 @@ void TfrmProjectMaterials::addSiteDescriptionTabs(FieldGrid &grid)
     lbDescription250_2 = grid.counter("lbDescription250_2");
     lbDescription100_2 = grid.counter("lbDescription100_2");
     PageControl1->addTab(memDescription_2, QStringLiteral("Без ограничений по длине"));
-    PageControl1->addTab(counterPage(PageControl1, lbDescription500_2, memDescription500_2),
-                         QStringLiteral("до 500 символов"));
-    PageControl1->addTab(counterPage(PageControl1, lbDescription250_2, memDescription250_2),
-                         QStringLiteral("до 250 символов"));
-    PageControl1->addTab(counterPage(PageControl1, lbDescription100_2, memDescription100_2),
-                         QStringLiteral("до 100 символов"));
+    PageControl1->addTab(counterPage(PageControl1, lbDescription500_2, memDescription500_2), QStringLiteral("до 500 символов"));
+    PageControl1->addTab(counterPage(PageControl1, lbDescription250_2, memDescription250_2), QStringLiteral("до 250 символов"));
+    PageControl1->addTab(counterPage(PageControl1, lbDescription100_2, memDescription100_2), QStringLiteral("до 100 символов"));
     grid.wide(QStringLiteral("Описание сайта или текст объявления:"), PageControl1);
 }
 
@@ -198,8 +195,8 @@ void TfrmProjectMaterials::addSiteContactFields(FieldGrid &grid)
 void TfrmProjectMaterials::connectSiteFields()
 {
     // Every change of a field is an edit; the limited ones also count.
-    for (MaterialLineEdit *e : {edtURL_2, edtCategories_2, edtTitle_2, edtBURL_2, edtFIO_2, edtEMail_2,
-                                edtOrganization_2, edtTel_2, edtFAX_2, edtCity_2, edtCountry_2, edtAddress_2})
+    for (MaterialLineEdit *e : {edtURL_2, edtCategories_2, edtTitle_2, edtBURL_2, edtFIO_2, edtEMail_2, edtOrganization_2,
+                                edtTel_2, edtFAX_2, edtCity_2, edtCountry_2, edtAddress_2})
         connect(e, &QLineEdit::textChanged, this, [this] { markEdited(SiteTab); });
     connect(memDescription_2, &QPlainTextEdit::textChanged, this, [this] { markEdited(SiteTab); });
     connect(edtTitle50_2, &QLineEdit::textChanged, this, [this] { edtTitle50_2Change(); });
@@ -312,11 +309,9 @@ void TfrmProjectMaterials::btnCmaterialCopyClick()
     // The copy carries the fields as they are: each must fit its column.
     if (!db::FieldsFit(QStringLiteral("cmaterials"), CaptionedFields(SiteDescriptionColumns(siteFields()), siteCaptions())))
         return;
-    createMaterial(siteMaterial(
-        [this](const QString &name, int projectId) -> std::optional<QString> {
-            return SiteDescriptionCopySql(name, projectId, siteFields());
-        },
-        [this](int id, int projectId) { showCopy(SiteTab, MaterialKind::Site, id, projectId); }));
+    createMaterial(siteMaterial([this](const QString &name, int projectId)
+                                    -> std::optional<QString> { return SiteDescriptionCopySql(name, projectId, siteFields()); },
+                                [this](int id, int projectId) { showCopy(SiteTab, MaterialKind::Site, id, projectId); }));
 }
 
 TfrmProjectMaterials::NewMaterial

@@ -47,13 +47,12 @@ QWidget *TfrmProjectMaterials::buildSoftPage()
         else
             connect(e, &QLineEdit::textChanged, this, edited);
     }
-    for (MaterialLineEdit *e : {soft->edtExpDays, soft->edtExpUses, soft->edtExpOther, soft->edtVFilename1,
-                                soft->edtPFilename1, soft->edtGFilename1, soft->edtLFilename1})
+    for (MaterialLineEdit *e : {soft->edtExpDays, soft->edtExpUses, soft->edtExpOther, soft->edtVFilename1, soft->edtPFilename1,
+                                soft->edtGFilename1, soft->edtLFilename1})
         connect(e, &QLineEdit::textChanged, this, edited);
     for (MaterialMemo *m : {soft->memDAgree1, soft->memLAgree1})
         connect(m, &QPlainTextEdit::textChanged, this, edited);
-    for (QComboBox *c :
-         {soft->cmbType1, soft->cmbReleaseStatus1, soft->cmbInstall1, soft->cmbCategoryClass1, soft->cmbCategory1})
+    for (QComboBox *c : {soft->cmbType1, soft->cmbReleaseStatus1, soft->cmbInstall1, soft->cmbCategoryClass1, soft->cmbCategory1})
         connect(c, &QComboBox::currentIndexChanged, this, edited);
     for (QListWidget *l : {soft->clbLanguages1, soft->clbOS1})
         connect(l, &QListWidget::itemChanged, this, edited);
@@ -117,8 +116,8 @@ void TfrmProjectMaterials::cbSMaterialsChange()
     m_ctx.CurrentMaterialId = id;
     // Pending description edits of this very row and language stay on
     // screen; otherwise the fields show the row's texts.
-    const bool keepTexts = m_ctx.DescriptionsChanged && soft->textsLoaded && before.id == id
-                           && before.projectId == projectId && CurrentDescLanguage == language;
+    const bool keepTexts = m_ctx.DescriptionsChanged && soft->textsLoaded && before.id == id && before.projectId == projectId
+                           && CurrentDescLanguage == language;
     if (!keepTexts) {
         soft->setTexts(texts);
         soft->textsLoaded = true;
@@ -164,8 +163,7 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
     // the project, provided the loaded one still holds what was loaded.
     const auto write = [&sql] { return db::ExecQuery(*sql) == 0; };
     switch (db::SaveRow(l.row, fields, write)) {
-    case db::SaveOutcome::Saved:
-        break;
+    case db::SaveOutcome::Saved: break;
     case db::SaveOutcome::Gone: {
         // The loaded version was deleted: the page goes on writing into the
         // project's remaining versions, as it always writes into all of them.
@@ -175,8 +173,7 @@ void TfrmProjectMaterials::btnSmaterialSaveClick()
         break;
     }
     case db::SaveOutcome::Declined:
-    case db::SaveOutcome::Failed:
-        return keepEdits();
+    case db::SaveOutcome::Failed: return keepEdits();
     }
     if (withTexts) {
         soft->textsLoaded = true;
@@ -188,18 +185,17 @@ void TfrmProjectMaterials::btnSMaterialNewClick()
 {
     if (!projectChosen())
         return;
-    createMaterial(NewMaterial{
-        .caption = QStringLiteral("Добавления новой версии"),
-        .label = QStringLiteral("Введите название новой версии:"),
-        .byNameSql = SoftwareByNameSql,
-        .taken = QString::fromUtf8(kNameTaken),
-        .insertSql = [](const QString &name, int projectId) -> std::optional<QString> {
-            return SoftwareInsertSql(name, projectId);
-        },
-        .addToMain = nullptr,
-        .list = soft->cbSMaterials,
-        // The page goes on showing the project's first version.
-        .show = [this](int, int) { cbSMaterialsChange(); }});
+    createMaterial(NewMaterial{.caption = QStringLiteral("Добавления новой версии"),
+                               .label = QStringLiteral("Введите название новой версии:"),
+                               .byNameSql = SoftwareByNameSql,
+                               .taken = QString::fromUtf8(kNameTaken),
+                               .insertSql = [](const QString &name, int projectId) -> std::optional<QString> {
+                                   return SoftwareInsertSql(name, projectId);
+                               },
+                               .addToMain = nullptr,
+                               .list = soft->cbSMaterials,
+                               // The page goes on showing the project's first version.
+                               .show = [this](int, int) { cbSMaterialsChange(); }});
 }
 
 void TfrmProjectMaterials::selectSMaterial(const QString &name)
@@ -215,8 +211,8 @@ void TfrmProjectMaterials::cmbDescLanguage1Change()
     // The switch reads and writes the row the page loaded, whatever material
     // is active elsewhere now.
     LoadedMaterial &l = m_loaded[SoftTab];
-    if (chosen != CurrentDescLanguage && m_ctx.DescriptionsChanged
-        && prompt().question(QString::fromUtf8(kSaveDescriptions)) && l.isLoaded()) {
+    if (chosen != CurrentDescLanguage && m_ctx.DescriptionsChanged && prompt().question(QString::fromUtf8(kSaveDescriptions))
+        && l.isLoaded()) {
         const QString sql = LanguageTextsUpdateSql(l.id, CurrentDescLanguage, soft->texts());
         // A failed save keeps the texts and their language on screen.
         if (sql.isEmpty())

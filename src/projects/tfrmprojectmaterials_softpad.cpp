@@ -27,14 +27,14 @@ std::optional<QString> readTemplate(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Не удалось прочитать шаблон PAD файла \"") + path + QStringLiteral("\": ")
-                 + file.errorString() + QLatin1Char('.');
+        *error = QStringLiteral("Не удалось прочитать шаблон PAD файла \"") + path + QStringLiteral("\": ") + file.errorString()
+                 + QLatin1Char('.');
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Не удалось прочитать шаблон PAD файла \"") + path + QStringLiteral("\": ")
-                 + file.errorString() + QLatin1Char('.');
+        *error = QStringLiteral("Не удалось прочитать шаблон PAD файла \"") + path + QStringLiteral("\": ") + file.errorString()
+                 + QLatin1Char('.');
         return std::nullopt;
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -74,8 +74,7 @@ void TfrmProjectMaterials::btnPadGenerateClick()
             source = PadSourceFromRow(result, *row);
     }
     if (!source) {
-        prompt().message(QStringLiteral("У проекта нет описания программы (версии софта). ")
-                         + QString::fromUtf8(kNotWritten));
+        prompt().message(QStringLiteral("У проекта нет описания программы (версии софта). ") + QString::fromUtf8(kNotWritten));
         return;
     }
     // The expiry counts and the agreements as they stand on screen.

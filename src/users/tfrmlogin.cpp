@@ -100,10 +100,10 @@ void TfrmLogin::writeAuth(bool remember)
         return;
     for (const auto &[key, value] : values) {
         if (!ini.writeString(section, key, value)) {
-            prompt().message(core::IniWriteFailedMessage(
-                                 ini, remember ? QStringLiteral("Логин и пароль не запомнены.")
-                                               : QStringLiteral("Запомненные логин и пароль не удалены из файла.")),
-                             core::MessageIcon::Warning);
+            prompt().message(
+                core::IniWriteFailedMessage(ini, remember ? QStringLiteral("Логин и пароль не запомнены.")
+                                                          : QStringLiteral("Запомненные логин и пароль не удалены из файла.")),
+                core::MessageIcon::Warning);
             return;
         }
     }
@@ -113,8 +113,8 @@ LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString 
 {
     if (login.isEmpty() || password.isEmpty())
         return LoginResult::Empty;
-    const QString head = QStringLiteral("SELECT * FROM users WHERE user_login=") + db::Sql(login)
-                         + QStringLiteral(" AND user_password=");
+    const QString head =
+        QStringLiteral("SELECT * FROM users WHERE user_login=") + db::Sql(login) + QStringLiteral(" AND user_password=");
     // The password is compared byte for byte (the column's collation is binary, trailing blanks included).
     const QString sql = head + db::Sql(password);
     db::Database &conn = db::DbConnection();
@@ -132,8 +132,7 @@ LoginResult TryLogin(core::AppContext &ctx, const QString &login, const QString 
         return LoginResult::StatementFailed;
     }
     if (!row) {
-        prompt().message(QStringLiteral(
-            "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!"));
+        prompt().message(QStringLiteral("Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!"));
         return LoginResult::Refused;
     }
     const QString id = row->value(0);

@@ -5,7 +5,6 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-
 namespace qv::core {
 struct AppContext;
 }

@@ -50,8 +50,7 @@ QList<db::FieldValue> TfrmUserEdit::fields() const
             {QStringLiteral("user_password"), QString::fromUtf8(kPasswordCaption), edtPassword->text()},
             {QStringLiteral("user_fio"), QString::fromUtf8(kFioCaption), edtFIO->text()},
             {QStringLiteral("user_email"), QString::fromUtf8(kEmailCaption), edtEmail->text()},
-            {QStringLiteral("user_active"), cbActive->text(),
-             cbActive->isChecked() ? QStringLiteral("1") : QStringLiteral("0")}};
+            {QStringLiteral("user_active"), cbActive->text(), cbActive->isChecked() ? QStringLiteral("1") : QStringLiteral("0")}};
 }
 
 bool TfrmUserEdit::run(const QString &sql)
@@ -103,11 +102,10 @@ bool TfrmUserEdit::btnSaveClick()
               + db::Sql(active) + QStringLiteral(", ") + db::Sql(edtEmail->text()) + QStringLiteral(", ")
               + db::Sql(edtFIO->text()) + QStringLiteral(")");
     } else if (updating) {
-        sql = QStringLiteral("UPDATE users SET user_login=") + db::Sql(edtLogin->text())
-              + QStringLiteral(", user_password=") + db::Sql(edtPassword->text()) + QStringLiteral(", user_fio=")
-              + db::Sql(edtFIO->text()) + QStringLiteral(", user_email=") + db::Sql(edtEmail->text())
-              + QStringLiteral(", user_active=") + db::Sql(active) + QStringLiteral(" WHERE user_id=")
-              + db::SqlInt(EditUserId);
+        sql = QStringLiteral("UPDATE users SET user_login=") + db::Sql(edtLogin->text()) + QStringLiteral(", user_password=")
+              + db::Sql(edtPassword->text()) + QStringLiteral(", user_fio=") + db::Sql(edtFIO->text())
+              + QStringLiteral(", user_email=") + db::Sql(edtEmail->text()) + QStringLiteral(", user_active=") + db::Sql(active)
+              + QStringLiteral(" WHERE user_id=") + db::SqlInt(EditUserId);
     } else {
         return false;
     }

@@ -39,9 +39,9 @@ TfrmUsers::TfrmUsers(core::AppContext &ctx, TfrmUserEdit *editor, QWidget *paren
     lvUsers = new QTreeWidget(this);
     lvUsers->setRootIsDecorated(false);
     lvUsers->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvUsers->setHeaderLabels({QStringLiteral("Активность пользователя"), QStringLiteral("User ID"),
-                              QStringLiteral("UserName"), QStringLiteral("User Login"),
-                              QStringLiteral("ФИО пользователя"), QStringLiteral("email пользователя")});
+    lvUsers->setHeaderLabels({QStringLiteral("Активность пользователя"), QStringLiteral("User ID"), QStringLiteral("UserName"),
+                              QStringLiteral("User Login"), QStringLiteral("ФИО пользователя"),
+                              QStringLiteral("email пользователя")});
     layout->addWidget(lvUsers);
     controls::ElideHeaderCaptions(lvUsers->header());
     resize(720, 360);
@@ -88,8 +88,8 @@ bool TfrmUsers::fillList()
     while (const auto row = result.FetchRow()) {
         // Columns by position: id, login, password, active, e-mail, full name.
         // The password is not shown in the list; the editor shows it.
-        items.append(new QTreeWidgetItem(
-            QStringList{(*row)[3], (*row)[0], (*row)[1], QStringLiteral("***"), (*row)[5], (*row)[4]}));
+        items.append(
+            new QTreeWidgetItem(QStringList{(*row)[3], (*row)[0], (*row)[1], QStringLiteral("***"), (*row)[5], (*row)[4]}));
     }
     if (result.failed()) {
         qDeleteAll(items);

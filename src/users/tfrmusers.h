@@ -4,7 +4,6 @@
 class QTreeWidget;
 class QToolButton;
 
-
 namespace qv::core {
 struct AppContext;
 }

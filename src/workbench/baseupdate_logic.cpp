@@ -19,8 +19,7 @@ QString InfoPath(const KindFacts &kind, const QString &dateUpdate)
     return "/" + kind.updateScript + "?action=info&date=" + DateForRequest(dateUpdate);
 }
 
-QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums,
-                   bool forModeration)
+QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums, bool forModeration)
 {
     const QString date = (forModeration && kind.kind == core::Kind::Forums) ? dateForums : dateUpdate;
     QString path = "/" + kind.updateScript + "?action=update&date=" + DateForRequest(date);
@@ -190,8 +189,7 @@ std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *
     return out;
 }
 
-std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line,
-                                       const QSet<QString> &columns, QString *error)
+std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line, const QSet<QString> &columns, QString *error)
 {
     const auto parsed = ParseUpdateLine(line, error);
     if (!parsed)

@@ -18,8 +18,7 @@ QString DateForRequest(const QString &date);
 // "/out_catalog.php?action=info&date=" + D
 QString InfoPath(const KindFacts &kind, const QString &dateUpdate);
 // The update address; in moderation mode forums use the forums' own date.
-QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums,
-                   bool forModeration);
+QString UpdatePath(const KindFacts &kind, const QString &dateUpdate, const QString &dateForums, bool forModeration);
 
 // One field of a reply line: a column and its value (NULL is an empty text).
 using UpdateField = QPair<QString, QString>;
@@ -31,19 +30,19 @@ std::optional<QList<UpdateField>> ParseUpdateLine(const QString &line, QString *
 
 // What a line gives for one kind's table.
 struct UpdateRow {
-    QString name;               // the resource's host name
-    QList<UpdateField> fields;  // known columns, the name included, id and unknown ones left out
-    QStringList skipped;        // columns left out (each named once), a repeated one included
-    QStringList duplicated;     // columns the line names more than once: their first value is kept
-    QString subjects;           // the rubric list column's value
+    QString name;              // the resource's host name
+    QList<UpdateField> fields; // known columns, the name included, id and unknown ones left out
+    QStringList skipped;       // columns left out (each named once), a repeated one included
+    QStringList duplicated;    // columns the line names more than once: their first value is kept
+    QString subjects;          // the rubric list column's value
     bool hasSubjects = false;
 };
 
 // The first field (the service's id) dropped, the name required, only `columns` kept.
 // A column named twice keeps its first value. `error` gets why the line cannot be
 // read, or, for a line read with a repeated column dropped, the reason naming it.
-std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line,
-                                       const QSet<QString> &columns, QString *error = nullptr);
+std::optional<UpdateRow> ReadUpdateRow(const KindFacts &kind, const QString &line, const QSet<QString> &columns,
+                                       QString *error = nullptr);
 
 // Why a line's repeated columns were dropped ("поле catalog_title названо в строке дважды: ...").
 QString DuplicatedReason(const QStringList &columns);

@@ -24,8 +24,7 @@ struct ColumnSize {
 
 ColumnSize columnSize(const QString &type)
 {
-    static const QRegularExpression chars(QStringLiteral("^(var)?char\\((\\d+)\\)"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression chars(QStringLiteral("^(var)?char\\((\\d+)\\)"), QRegularExpression::CaseInsensitiveOption);
     const QString t = type.trimmed().toLower();
     if (const auto m = chars.match(t); m.hasMatch())
         return {m.captured(2).toLongLong(), false};
@@ -70,8 +69,7 @@ class KindStore {
 public:
     KindStore(const KindFacts &kind, const QStringList &lines, const std::function<void(int, const QString &)> &progress)
         : m_kind(kind), m_lines(lines), m_progress(progress)
-    {
-    }
+    {}
 
     StoreOutcome store();
 
@@ -231,7 +229,8 @@ std::optional<QString> KindStore::writeRow(const QString &name, const QString &s
 // The resource's rubric links replaced by `rubrics`.
 std::optional<QString> KindStore::linkRubrics(qint64 id, const QList<qint64> &rubrics)
 {
-    if (const auto err = run("DELETE FROM " + m_kind.subjectLinks + " WHERE " + m_kind.subjectLinkResource + '=' + db::SqlInt(id)))
+    if (const auto err =
+            run("DELETE FROM " + m_kind.subjectLinks + " WHERE " + m_kind.subjectLinkResource + '=' + db::SqlInt(id)))
         return err;
     QString values;
     for (qint64 r : rubrics) {

@@ -11,8 +11,8 @@ namespace qv::workbench {
 struct StoreOutcome {
     int stored = 0;
     int failed = 0;
-    QString firstFailedLine; // the first line that was not stored
-    QString firstError;      // and why (the server's text or the reader's reason)
+    QString firstFailedLine;    // the first line that was not stored
+    QString firstError;         // and why (the server's text or the reader's reason)
     QStringList skippedColumns; // columns the lines held that the table lacks (each once)
     // The kind's transaction could not begin or commit, or its connection was
     // lost on the way: nothing of this kind is stored.

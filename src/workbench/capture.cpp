@@ -87,7 +87,8 @@ FieldCapture::FieldCapture(mainview::MainView &main, core::AppContext &ctx) : QO
     for (QWebEngineView *view : {main.Web, main.wbHelp}) {
         if (auto *browser = qobject_cast<controls::BrowserView *>(view))
             connect(browser, &controls::BrowserView::pageMenuRequested, this, [this, browser](const QPoint &at) {
-                openMenu(browser, browser->mapToGlobal(browser->rect().contains(at) ? at : browser->rect().center()), focusedScript());
+                openMenu(browser, browser->mapToGlobal(browser->rect().contains(at) ? at : browser->rect().center()),
+                         focusedScript());
             });
     }
     qApp->installEventFilter(this);

@@ -100,7 +100,7 @@ void FilterCommands::N35Click()
         return;
     const QString name = node->text(0);
     if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить фильтр:\"") + name
-                                + QStringLiteral("\"?")))
+                                       + QStringLiteral("\"?")))
         return;
     m_main.navigator->deleteNode(node, QStringLiteral("Фильтр"), FilterDeleteSql(*k, name));
 }

@@ -35,17 +35,15 @@ const FilterChoice &burlChoice()
 
 const FilterChoice &redirectChoice()
 {
-    static const FilterChoice c{"redirect", utf8List({"Любое значение", "Прямая", "Редирект"}),
-                                utf8List({"", "0", "1"})};
+    static const FilterChoice c{"redirect", utf8List({"Любое значение", "Прямая", "Редирект"}), utf8List({"", "0", "1"})};
     return c;
 }
 
 const FilterChoice &autoCheckChoice()
 {
-    static const FilterChoice c{"autocheck",
-                                utf8List({"Любое значение", "Не найдено ни кем", "Только Яндексом", "Только Гуглом",
-                                          "Яндексом и Гуглом"}),
-                                utf8List({"", "0", "1", "2", "3"})};
+    static const FilterChoice c{
+        "autocheck", utf8List({"Любое значение", "Не найдено ни кем", "Только Яндексом", "Только Гуглом", "Яндексом и Гуглом"}),
+        utf8List({"", "0", "1", "2", "3"})};
     return c;
 }
 
@@ -96,8 +94,8 @@ namespace {
 QString filterUpdate(const KindFacts &k, const FilterEditorValues &v)
 {
     const QString &fp = k.filterPrefix;
-    QString set = fp + QStringLiteral("tic=") + db::SqlInt(v.tic) + QStringLiteral(" , ") + fp + QStringLiteral("pr=")
-                  + db::SqlInt(v.pr);
+    QString set =
+        fp + QStringLiteral("tic=") + db::SqlInt(v.tic) + QStringLiteral(" , ") + fp + QStringLiteral("pr=") + db::SqlInt(v.pr);
     const struct {
         const FilterChoice &choice;
         int index;
@@ -106,8 +104,8 @@ QString filterUpdate(const KindFacts &k, const FilterEditorValues &v)
                  {autoCheckChoice(), v.autoCheck},
                  {regStatusChoice(), v.regStatus}};
     for (const auto &l : lists)
-        set += QStringLiteral(" , ") + fp + QLatin1String(l.choice.column) + QLatin1Char('=')
-               + db::Sql(StoredAt(l.choice, l.index));
+        set +=
+            QStringLiteral(" , ") + fp + QLatin1String(l.choice.column) + QLatin1Char('=') + db::Sql(StoredAt(l.choice, l.index));
     return QStringLiteral("UPDATE ") + k.filters + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ");
 }
 } // namespace
@@ -130,8 +128,8 @@ QString FilterRenameSql(const KindFacts &k, const QString &oldName, const QStrin
 
 QString FilterDeleteSql(const KindFacts &k, const QString &name)
 {
-    return QStringLiteral("DELETE FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix
-           + QStringLiteral("name=") + db::Sql(name);
+    return QStringLiteral("DELETE FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix + QStringLiteral("name=")
+           + db::Sql(name);
 }
 
 } // namespace qv::workbench

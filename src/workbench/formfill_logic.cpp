@@ -57,8 +57,12 @@ QString ExpandBreaks(QString text)
 
 bool IsTextInputType(const QString &type)
 {
-    static const QStringList textTypes = {QString(), QStringLiteral("text"), QStringLiteral("email"),
-                                          QStringLiteral("url"), QStringLiteral("tel"), QStringLiteral("search"),
+    static const QStringList textTypes = {QString(),
+                                          QStringLiteral("text"),
+                                          QStringLiteral("email"),
+                                          QStringLiteral("url"),
+                                          QStringLiteral("tel"),
+                                          QStringLiteral("search"),
                                           QStringLiteral("number")};
     return textTypes.contains(type.trimmed().toLower());
 }

@@ -41,8 +41,8 @@ bool IsTextInputType(const QString &type);
 // A form element as read from the page.
 struct PageElement {
     QString name;
-    QString type;          // lower-cased type attribute (inputs)
-    QStringList options;   // option texts (selects)
+    QString type;        // lower-cased type attribute (inputs)
+    QStringList options; // option texts (selects)
 };
 
 enum class Credential { None, Login, Password };
@@ -50,7 +50,7 @@ enum class Credential { None, Login, Password };
 // What an INPUT element needs before its value is known.
 struct InputDecision {
     QString key;
-    QString value;          // material value (already expanded)
+    QString value; // material value (already expanded)
     Credential credential = Credential::None;
 };
 InputDecision DecideInput(const KindFacts &kind, const QList<MappingLine> &mapping, const ValueList &values,

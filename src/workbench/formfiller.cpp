@@ -67,8 +67,7 @@ const char *const kNoSoftware = "Форма не заполнена: в теку
 
 QString siteDescriptionNotFound(const QString &name)
 {
-    return QStringLiteral("Форма не заполнена: описание сайта \"") + name
-           + QStringLiteral("\" не найдено в текущем проекте.");
+    return QStringLiteral("Форма не заполнена: описание сайта \"") + name + QStringLiteral("\" не найдено в текущем проекте.");
 }
 } // namespace
 
@@ -233,8 +232,7 @@ void FormFiller::settleEditedRecord()
     if (!m_ctx.LinkEditUnsaved)
         return;
     m_ctx.LinkEditUnsaved = false;
-    if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку. Сохранить ссылку?"))
-        && saveEditedResource)
+    if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку. Сохранить ссылку?")) && saveEditedResource)
         saveEditedResource();
 }
 
@@ -257,9 +255,8 @@ std::optional<FormFillResult> FormFiller::takeNextDescription()
         return FormFillResult::Skipped;
     }
     bool failed = false;
-    const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=")
-                                 + db::Sql(m_ctx.CurrentMaterialName) + QStringLiteral(" AND cmaterial_project_id=")
-                                 + db::SqlInt(m_ctx.CurrentProjectId),
+    const auto row = readRow(QStringLiteral("SELECT * FROM cmaterials WHERE cmaterial_name=") + db::Sql(m_ctx.CurrentMaterialName)
+                                 + QStringLiteral(" AND cmaterial_project_id=") + db::SqlInt(m_ctx.CurrentProjectId),
                              &failed);
     if (failed) {
         m_ctx.CurrentMaterialName.clear();
@@ -296,8 +293,8 @@ bool FormFiller::readMapping(Pending &pending)
 {
     const KindFacts &kind = pending.kind;
     bool failed = false;
-    const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind.table + QStringLiteral(" WHERE ")
-                                      + kind.prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
+    const auto resource = readRow(QStringLiteral("SELECT * FROM ") + kind.table + QStringLiteral(" WHERE ") + kind.prefix
+                                      + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName),
                                   &failed);
     if (!resource) {
         if (!failed)
@@ -322,7 +319,7 @@ bool FormFiller::readMaterial(Pending &pending, int materialId)
     const auto material = readRow(materialSql, &failed);
     if (!material) {
         if (!failed)
-            cannotFill(QString::fromUtf8(soft ? kNoSoftware
+            cannotFill(QString::fromUtf8(soft                              ? kNoSoftware
                                          : kind.kind == core::Kind::Forums ? kNoPressRelease
                                                                            : kNoSiteDescription));
         return false;

@@ -11,7 +11,6 @@ class QMenu;
 class QTimer;
 class QWebEngineView;
 
-
 namespace qv::core {
 struct AppContext;
 }
@@ -24,13 +23,13 @@ struct PageSnapshot;
 
 // How a fill ended, for the callers that care (tests, the status line).
 enum class FormFillResult {
-    Skipped,      // start page, no material, no resource
-    Queued,       // another fill runs: this one follows when it ends
-    Stopped,      // a statement failed or a row was missing
-    NoDocument,   // the page could not be read
-    PageChanged,  // the page changed while the fill ran: nothing written
+    Skipped,     // start page, no material, no resource
+    Queued,      // another fill runs: this one follows when it ends
+    Stopped,     // a statement failed or a row was missing
+    NoDocument,  // the page could not be read
+    PageChanged, // the page changed while the fill ran: nothing written
     Filled,
-    Started,      // the page is being read; fillFinished tells the end
+    Started, // the page is being read; fillFinished tells the end
 };
 
 class FormFiller : public QObject {
@@ -102,11 +101,11 @@ private:
     PageBridge *m_bridge;
     bool m_busy = false;
     std::unique_ptr<Pending> m_pending;
-    int m_fill = 0; // counts fills; a late answer of an earlier one is dropped
-    bool m_again = false; // a fill was asked for while one ran
+    int m_fill = 0;             // counts fills; a late answer of an earlier one is dropped
+    bool m_again = false;       // a fill was asked for while one ran
     bool m_againByUser = false; // ... and the user asked for it
-    bool m_byUser = false; // the running fill was asked for by the user
-    QString m_lastDescription; // the site description of the last catalogs fill
+    bool m_byUser = false;      // the running fill was asked for by the user
+    QString m_lastDescription;  // the site description of the last catalogs fill
     bool m_writing = false;
     int m_answerTimeout = 15000;
     QTimer *m_answerTimer;

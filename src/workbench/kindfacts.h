@@ -15,11 +15,11 @@ struct KindFacts {
     core::Kind kind = core::Kind::None;
 
     // The resources.
-    QString table;          // catalogs
-    QString prefix;         // catalog_
-    QString idColumn;       // catalog_id
-    QString nameColumn;     // catalog_name
-    QString subjectsColumn; // catalog_subjects: the rubric list
+    QString table;              // catalogs
+    QString prefix;             // catalog_
+    QString idColumn;           // catalog_id
+    QString nameColumn;         // catalog_name
+    QString subjectsColumn;     // catalog_subjects: the rubric list
     bool hasLinkFlags = true;   // need_burl and redirect (not soft)
     bool hasDescription = true; // the note column (not soft)
     bool showsLinkFlags = true; // back-link and link-type texts (catalogs only)
@@ -40,9 +40,9 @@ struct KindFacts {
     QString statusPrefix;   // crl_
     QString statusResource; // crl_catalog_id
     bool statusPerMaterial = false;
-    QString checkLog;       // gcreglog
-    QString checkPrefix;    // gcrl_
-    QString checkResource;  // gcrl_catalog_id
+    QString checkLog;      // gcreglog
+    QString checkPrefix;   // gcrl_
+    QString checkResource; // gcrl_catalog_id
 
     // The materials a form is filled with, and the logins kept per resource
     // and project.
@@ -55,9 +55,9 @@ struct KindFacts {
     QString passwordKey;    // CATALOG_PASSWORD_PROGRAM (empty for soft)
 
     // Beside the program and at the maker's service.
-    QString fieldTemplate;  // catalogs.shbl
-    QString updateScript;   // out_catalog.php: the base update
-    QString uploadPage;     // /get_catalog.php: a record offered to the shared base
+    QString fieldTemplate; // catalogs.shbl
+    QString updateScript;  // out_catalog.php: the base update
+    QString uploadPage;    // /get_catalog.php: a record offered to the shared base
 
     // Captions.
     QStringList pageCaptions;    // pcMain pages 0..2

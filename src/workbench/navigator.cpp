@@ -93,8 +93,8 @@ void Navigator::clickNode(QTreeWidgetItem *node)
     if (const auto path = link ? linkPath(text) : std::nullopt) {
         if (text == QString::fromUtf8(kSubscribeText))
             core::prompt().message(QStringLiteral("Для подписки на бесплатные обновления необходимо зарегистрироваться на "
-                                                 "форуме программы!\rНажмите на OK и перейдете на страницу регистрации "
-                                                 "на форуме..."));
+                                                  "форуме программы!\rНажмите на OK и перейдете на страницу регистрации "
+                                                  "на форуме..."));
         core::prompt().openUrl(m_ctx.makerUrl(*path));
         return;
     }
@@ -113,14 +113,9 @@ void Navigator::clickNode(QTreeWidgetItem *node)
         return;
     }
     switch (nodeKind(node)) {
-    case AddSectionNode:
-        addSection(node);
-        return;
-    case AddFilterNode:
-        addFilter(node);
-        return;
-    default:
-        listResources(node);
+    case AddSectionNode: addSection(node); return;
+    case AddFilterNode: addFilter(node); return;
+    default: listResources(node);
     }
 }
 
@@ -243,8 +238,7 @@ void Navigator::afterFill()
                 total += s;
             const int others = static_cast<int>(sizes.size()) - 1;
             for (int i = 0; i < sizes.size(); ++i)
-                sizes[i] = i == at ? m_ctx.SavedBrowserHeight
-                                   : qMax(0, (total - m_ctx.SavedBrowserHeight) / qMax(1, others));
+                sizes[i] = i == at ? m_ctx.SavedBrowserHeight : qMax(0, (total - m_ctx.SavedBrowserHeight) / qMax(1, others));
             split->setSizes(sizes);
         }
         m_main.pnlBrowser->setMaximumHeight(QWIDGETSIZE_MAX);
@@ -254,8 +248,7 @@ void Navigator::afterFill()
     m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/program3_start.php")));
 }
 
-void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind,
-                               std::optional<int> id)
+void Navigator::appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind, std::optional<int> id)
 {
     QTreeWidgetItem *header = childOfKind(top(topIndex), headerKind);
     if (!header)

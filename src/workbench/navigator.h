@@ -126,8 +126,7 @@ private:
     void addSection(QTreeWidgetItem *addNode);
     void addFilter(QTreeWidgetItem *addNode);
     void openFilterEditor(const QString &name);
-    void appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind,
-                        std::optional<int> id = {});
+    void appendAndClick(int topIndex, NodeKind headerKind, const QString &name, NodeKind kind, std::optional<int> id = {});
     void changedElsewhere(QTreeWidgetItem *node, const QString &what);
 
     void buildResourceBranch(QTreeWidgetItem *topNode, int topIndex);

@@ -126,8 +126,8 @@ QString FiltersSql(const KindFacts &k) { return QStringLiteral("SELECT * FROM ")
 
 QString SectionsSql(const KindFacts &k, int projectId)
 {
-    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix
-           + QStringLiteral("project_id=") + db::SqlInt(projectId);
+    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix + QStringLiteral("project_id=")
+           + db::SqlInt(projectId);
 }
 
 QString SubjectsSql(const KindFacts &k) { return QStringLiteral("SELECT * FROM ") + k.subjects; }
@@ -144,9 +144,6 @@ QString FilterInsertSql(const KindFacts &k, const QString &name)
            + db::Sql(name);
 }
 
-RubricPlan PlanRubrics(const std::vector<RubricRow> &rows)
-{
-    return controls::PlanTreeRows(rows, u("Корзина"));
-}
+RubricPlan PlanRubrics(const std::vector<RubricRow> &rows) { return controls::PlanTreeRows(rows, u("Корзина")); }
 
 } // namespace qv::workbench

@@ -49,10 +49,10 @@ extern const char *const kRecommendText;
 // The window set-up of a kind's top node.
 struct KindSetup {
     core::Kind kind = core::Kind::None;
-    QStringList pageCaptions;  // pcMain pages 0..2 (contacts: pcContacts)
-    QStringList tabCaptions;   // tcWeb tabs 0, 1, 3 (contacts: tab 0 only)
-    QString materialNew;       // tbMaterialNew (empty: unchanged)
-    QString materialName;      // pnlMaterialName (empty: unchanged)
+    QStringList pageCaptions; // pcMain pages 0..2 (contacts: pcContacts)
+    QStringList tabCaptions;  // tcWeb tabs 0, 1, 3 (contacts: tab 0 only)
+    QString materialNew;      // tbMaterialNew (empty: unchanged)
+    QString materialName;     // pnlMaterialName (empty: unchanged)
     bool contacts = false;
     bool showMaterials = false; // tbItems, cbFMaterials, pnlSP
     bool feelDropDown = false;  // tbFeel drop-down with pmFill

@@ -85,14 +85,9 @@ bool Navigator::renameNode(QTreeWidgetItem *node, const NodeNaming &naming)
     // A cancelled box gives back the old name, which is taken.
     const QString newName = core::prompt().input(naming.caption, naming.label, oldName).value_or(oldName);
     switch (WriteNodeName(naming, newName)) {
-    case NameWrite::Written:
-        node->setText(0, newName);
-        return true;
-    case NameWrite::Gone:
-        changedElsewhere(node, naming.what);
-        return false;
-    case NameWrite::Refused:
-        break;
+    case NameWrite::Written: node->setText(0, newName); return true;
+    case NameWrite::Gone: changedElsewhere(node, naming.what); return false;
+    case NameWrite::Refused: break;
     }
     return false;
 }

@@ -94,8 +94,7 @@ bool Navigator::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_main.trvFilters->viewport())
         return QObject::eventFilter(watched, event);
     const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
-        || type == QEvent::MouseButtonRelease) {
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::RightButton)
             return type != QEvent::MouseButtonRelease;
@@ -256,13 +255,12 @@ void Navigator::buildResourceBranch(QTreeWidgetItem *topNode, int index)
 
     std::vector<RubricRow> rubricRows;
     if (!db::ForEachRow(SubjectsSql(*k), [&](const db::Row &row) {
-            rubricRows.push_back({static_cast<int>(db::ParseInt(row[0]).value_or(0)),
-                                  static_cast<int>(db::ParseInt(row[1]).value_or(0)), row[2]});
+            rubricRows.push_back(
+                {static_cast<int>(db::ParseInt(row[0]).value_or(0)), static_cast<int>(db::ParseInt(row[1]).value_or(0)), row[2]});
         }))
         return;
-    controls::BuildRowTree(m_main.trvFilters, topNode, PlanRubrics(rubricRows), [](const workbench::RubricNode &r) {
-        return makeNode(r.name, 0, RubricNode, r.id);
-    });
+    controls::BuildRowTree(m_main.trvFilters, topNode, PlanRubrics(rubricRows),
+                           [](const workbench::RubricNode &r) { return makeNode(r.name, 0, RubricNode, r.id); });
 }
 
 void Navigator::setPlaceholder(QTreeWidgetItem *topNode, const QString &text)

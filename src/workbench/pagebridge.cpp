@@ -72,7 +72,8 @@ QString PageBridge::writeScript(const QString &token, const PageWrites &writes)
   list = document.getElementsByTagName('select');
   p.selects.forEach(function (w) { var e = list[w.i]; if (e && w.o < e.options.length) { e.selectedIndex = w.o; changed(e); } });
   return true;
-})()JS") + json + QStringLiteral(")");
+})()JS") + json
+           + QStringLiteral(")");
 }
 
 PageSnapshot PageBridge::parseSnapshot(const QVariant &answer, int loadCounter)

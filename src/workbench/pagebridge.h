@@ -17,7 +17,7 @@ namespace qv::workbench {
 
 struct PageSnapshot {
     bool ok = false;
-    QString token;      // marks the document that was read
+    QString token; // marks the document that was read
     int loadCounter = 0;
     QList<PageElement> inputs;
     QList<PageElement> textareas;
@@ -25,9 +25,9 @@ struct PageSnapshot {
 };
 
 struct PageWrites {
-    QList<QPair<int, QString>> inputs;    // element index, value
+    QList<QPair<int, QString>> inputs; // element index, value
     QList<QPair<int, QString>> textareas;
-    QList<QPair<int, int>> selects;        // element index, option index
+    QList<QPair<int, int>> selects; // element index, option index
     bool isEmpty() const { return inputs.isEmpty() && textareas.isEmpty() && selects.isEmpty(); }
 };
 

@@ -177,7 +177,8 @@ void RecordEditor::LinkCreateClick()
     const auto k = kindFacts(m_ctx.CurrentKind);
     if (!k) {
         // The base a resource goes to is the branch chosen in the navigator.
-        prompt().message(QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, форумы или софт каталоги."));
+        prompt().message(
+            QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, форумы или софт каталоги."));
         return;
     }
     const auto address = AddressOfRegistrationPage(typed);
@@ -189,8 +190,8 @@ void RecordEditor::LinkCreateClick()
         prompt().message(QStringLiteral("В адресе нет имени сайта: ") + typed);
         return;
     }
-    const QString byName = QStringLiteral("SELECT ") + k->prefix + QStringLiteral("id FROM ") + k->table + QStringLiteral(" WHERE ")
-                           + k->prefix + QStringLiteral("name=") + db::Sql(address->name);
+    const QString byName = QStringLiteral("SELECT ") + k->prefix + QStringLiteral("id FROM ") + k->table
+                           + QStringLiteral(" WHERE ") + k->prefix + QStringLiteral("name=") + db::Sql(address->name);
     bool failed = false;
     auto row = db::FirstRow(byName, &failed);
     if (failed)
@@ -201,9 +202,9 @@ void RecordEditor::LinkCreateClick()
         const QString p = k->prefix;
         if (db::ExecQuery(QStringLiteral("INSERT INTO ") + k->table + QStringLiteral(" SET ") + p + QStringLiteral("name=")
                           + db::Sql(address->name) + QStringLiteral(", ") + p + QStringLiteral("user_id_add=")
-                          + db::SqlInt(m_ctx.CurrentUserId.value_or(0)) + QStringLiteral(", ") + p + QStringLiteral("datetime_add=")
-                          + db::Sql(now()) + QStringLiteral(", ") + p + QStringLiteral("url=") + db::Sql(address->site)
-                          + QStringLiteral(", ") + p + QStringLiteral("aurl=") + db::Sql(typed))
+                          + db::SqlInt(m_ctx.CurrentUserId.value_or(0)) + QStringLiteral(", ") + p
+                          + QStringLiteral("datetime_add=") + db::Sql(now()) + QStringLiteral(", ") + p + QStringLiteral("url=")
+                          + db::Sql(address->site) + QStringLiteral(", ") + p + QStringLiteral("aurl=") + db::Sql(typed))
             != 0)
             return;
         row = db::FirstRow(byName, &failed);
@@ -255,13 +256,9 @@ void RecordEditor::pcMainChange()
         if (prompt().question(QStringLiteral("Вы не сохранили отредактированную ссылку, при переходе на другую вкладку "
                                              "редактирование не будет сохранено. Сохранить ссылку?"))) {
             switch (saveRecord()) {
-            case SaveResult::Saved:
-                break;
-            case SaveResult::Refused:
-                keepEditedRecord();
-                return;
-            case SaveResult::Gone:
-                return; // the save has gone back to the list
+            case SaveResult::Saved: break;
+            case SaveResult::Refused: keepEditedRecord(); return;
+            case SaveResult::Gone: return; // the save has gone back to the list
             }
         }
     }
@@ -347,9 +344,8 @@ bool RecordEditor::loadRecord()
 // The row, by the id the list gave it (by name when only that is known).
 std::optional<RecordEditor::RecordRow> RecordEditor::readRecordRow(const KindFacts &k)
 {
-    const QString where = m_ctx.SelectedResourceId > 0
-                              ? k.prefix + QStringLiteral("id=") + db::SqlInt(m_ctx.SelectedResourceId)
-                              : k.prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName);
+    const QString where = m_ctx.SelectedResourceId > 0 ? k.prefix + QStringLiteral("id=") + db::SqlInt(m_ctx.SelectedResourceId)
+                                                       : k.prefix + QStringLiteral("name=") + db::Sql(m_ctx.SelectedResourceName);
     if (db::ExecQuery(QStringLiteral("SELECT * FROM ") + k.table + QStringLiteral(" WHERE ") + where) != 0)
         return std::nullopt;
     QStringList columns;
@@ -416,7 +412,8 @@ bool RecordEditor::showRubrics(const KindFacts &k, int resource)
 {
     std::vector<controls::TreeRow> rubrics;
     if (!db::ForEachRow(QStringLiteral("SELECT * FROM ") + k.subjects, [&](const db::Row &r) {
-            rubrics.push_back({static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
+            rubrics.push_back(
+                {static_cast<int>(db::ParseInt(r[0]).value_or(0)), static_cast<int>(db::ParseInt(r[1]).value_or(0)), r[2]});
         }))
         return false;
     QSet<int> linked;
@@ -475,11 +472,8 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     }
     const QStringList set = editAssignments(*k, fields, recordFields);
     switch (writeRecord(record, set, fields, ticked)) {
-    case WriteResult::Written:
-        break;
-    case WriteResult::Failed:
-        m_ctx.LinkEditUnsaved = true;
-        return SaveResult::Refused;
+    case WriteResult::Written: break;
+    case WriteResult::Failed: m_ctx.LinkEditUnsaved = true; return SaveResult::Refused;
     case WriteResult::Gone:
         // Nothing left to save the edits to: back to the list.
         m_loaded = Loaded();
@@ -505,8 +499,8 @@ RecordEditor::SaveResult RecordEditor::saveRecord()
     m_loaded.name = newName;
     // A record the list does not show (one just added) may belong there now.
     Q_ASSERT(m_main.browser && m_main.resources);
-    if (m_main.browser && m_main.resources && m_ctx.SelectedResourceId == record.id
-        && m_main.resources->rowOf(record.id) < 0 && mayNowList(m_main.resources, ticked))
+    if (m_main.browser && m_main.resources && m_ctx.SelectedResourceId == record.id && m_main.resources->rowOf(record.id) < 0
+        && mayNowList(m_main.resources, ticked))
         m_main.browser->selectResource(record.id, newName, true);
     offerUpload(record);
     return SaveResult::Saved;
@@ -531,9 +525,9 @@ bool RecordEditor::nameFree(const KindFacts &k, int id, const QString &newName)
         return false;
     }
     bool failed = false;
-    const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k.table + QStringLiteral(" WHERE ")
-                                        + p + QStringLiteral("name=") + db::Sql(newName) + QStringLiteral(" AND ") + p
-                                        + QStringLiteral("id<>") + db::SqlInt(id),
+    const auto other = db::FirstRow(QStringLiteral("SELECT ") + p + QStringLiteral("id FROM ") + k.table
+                                        + QStringLiteral(" WHERE ") + p + QStringLiteral("name=") + db::Sql(newName)
+                                        + QStringLiteral(" AND ") + p + QStringLiteral("id<>") + db::SqlInt(id),
                                     &failed);
     if (failed)
         return false;
@@ -564,8 +558,10 @@ QList<db::FieldValue> RecordEditor::savedFields(const KindFacts &k, const Loaded
     *recordFields = fields.size();
     fields.append({p + QStringLiteral("title"), QStringLiteral("Описание каталога/форума:"), edtCatalogTitle->text()});
     if (record.kind == core::Kind::Catalogs) {
-        fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(), cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
-        fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(), cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+        fields.append({QStringLiteral("catalog_need_burl"), cbNeedBURL->text(),
+                       cbNeedBURL->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
+        fields.append({QStringLiteral("catalog_redirect"), cbRedirect->text(),
+                       cbRedirect->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
     }
     fields.append({p + QStringLiteral("subjects"), QStringLiteral("Выберите раздел:"), RubricListText(ticked)});
     return fields;
@@ -597,13 +593,12 @@ RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const 
     for (int id : rubrics)
         values += (values.isEmpty() ? QString() : QStringLiteral(",")) + QStringLiteral("(%1,%2)").arg(record.id).arg(id);
     // One transaction: the row, its links, its rubric list.
-    const QStringList statements{
-        QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ")
-            + p + QStringLiteral("id=") + db::SqlInt(record.id),
-        QStringLiteral("DELETE FROM ") + k->subjectLinks + QStringLiteral(" WHERE ") + k->subjectLinkResource + QLatin1Char('=')
-            + db::SqlInt(record.id),
-        QStringLiteral("INSERT INTO ") + k->subjectLinks + QStringLiteral(" (") + k->subjectLinkResource + QLatin1Char(',')
-            + k->subjectLinkSubject + QStringLiteral(") VALUES ") + values};
+    const QStringList statements{QStringLiteral("UPDATE ") + k->table + QStringLiteral(" SET ") + set.join(QStringLiteral(", "))
+                                     + QStringLiteral(" WHERE ") + p + QStringLiteral("id=") + db::SqlInt(record.id),
+                                 QStringLiteral("DELETE FROM ") + k->subjectLinks + QStringLiteral(" WHERE ")
+                                     + k->subjectLinkResource + QLatin1Char('=') + db::SqlInt(record.id),
+                                 QStringLiteral("INSERT INTO ") + k->subjectLinks + QStringLiteral(" (") + k->subjectLinkResource
+                                     + QLatin1Char(',') + k->subjectLinkSubject + QStringLiteral(") VALUES ") + values};
     // The row is locked and compared with what was loaded before anything is
     // written: a row deleted since gets neither the record nor links, and a
     // change by another copy is written over only when the user says so.
@@ -612,14 +607,10 @@ RecordEditor::WriteResult RecordEditor::writeRecord(const Loaded &record, const 
         return std::all_of(statements.cbegin(), statements.cend(), [](const QString &sql) { return db::ExecQuery(sql) == 0; });
     });
     switch (saved) {
-    case db::SaveOutcome::Saved:
-        m_loaded.row = row;
-        return WriteResult::Written;
-    case db::SaveOutcome::Gone:
-        return WriteResult::Gone;
+    case db::SaveOutcome::Saved: m_loaded.row = row; return WriteResult::Written;
+    case db::SaveOutcome::Gone: return WriteResult::Gone;
     case db::SaveOutcome::Declined:
-    case db::SaveOutcome::Failed:
-        break;
+    case db::SaveOutcome::Failed: break;
     }
     return WriteResult::Failed;
 }

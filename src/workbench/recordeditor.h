@@ -106,8 +106,8 @@ private:
     // The steps of a save before the write.
     QList<int> tickedRubrics() const;
     bool nameFree(const KindFacts &k, int id, const QString &newName);
-    QList<db::FieldValue> savedFields(const KindFacts &k, const Loaded &record, const QString &newName,
-                                      const QList<int> &ticked, qsizetype *recordFields) const;
+    QList<db::FieldValue> savedFields(const KindFacts &k, const Loaded &record, const QString &newName, const QList<int> &ticked,
+                                      qsizetype *recordFields) const;
     QStringList editAssignments(const KindFacts &k, const QList<db::FieldValue> &fields, qsizetype recordFields) const;
     // The record's row, its rubric links and its rubric list in one
     // transaction.

@@ -25,7 +25,9 @@ std::optional<TypedAddress> AddressOfRegistrationPage(const QString &typed)
     if (slash >= 0)
         t.truncate(slash);
     QString name = t;
-    name.replace(QLatin1Char('?'), QLatin1Char(' ')).replace(QLatin1Char(':'), QLatin1Char(' ')).replace(QLatin1Char('"'), QLatin1Char(' '));
+    name.replace(QLatin1Char('?'), QLatin1Char(' '))
+        .replace(QLatin1Char(':'), QLatin1Char(' '))
+        .replace(QLatin1Char('"'), QLatin1Char(' '));
     // Blanks and control characters off both ends.
     qsizetype from = 0, to = name.size();
     while (from < to && name.at(from).unicode() <= 0x20)
@@ -63,10 +65,7 @@ std::optional<QList<TemplateLine>> ReadFieldTemplate(const QString &path, QStrin
 }
 
 namespace {
-QStringList itemsOf(const QString &list)
-{
-    return list.isEmpty() ? QStringList() : list.split(QLatin1Char(','));
-}
+QStringList itemsOf(const QString &list) { return list.isEmpty() ? QStringList() : list.split(QLatin1Char(',')); }
 } // namespace
 
 bool MappingHas(const QString &list, const QString &name)

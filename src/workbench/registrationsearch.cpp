@@ -149,8 +149,8 @@ void RegistrationSearch::SpeedButton3Click()
         return;
     }
     const QString url = shown.toString();
-    const QString where = QStringLiteral(" WHERE flink_material_id=") + db::SqlInt(*release) + QStringLiteral(" AND flink_forum_id=")
-                          + db::SqlInt(forum);
+    const QString where = QStringLiteral(" WHERE flink_material_id=") + db::SqlInt(*release)
+                          + QStringLiteral(" AND flink_forum_id=") + db::SqlInt(forum);
     db::Upsert(QStringLiteral("flinks"), where, QStringLiteral("flink_url=") + db::Sql(url),
                QStringLiteral("INSERT INTO flinks SET flink_url=") + db::Sql(url) + QStringLiteral(", flink_material_id=")
                    + db::SqlInt(*release) + QStringLiteral(", flink_forum_id=") + db::SqlInt(forum));

@@ -44,8 +44,7 @@ bool readCheckLog(const FillParams &p, TextById &checks)
     const int status = rows.column(cp + QStringLiteral("status"));
     const int when = rows.column(cp + QStringLiteral("datetime"));
     while (rows.next())
-        checks.insert(rows.integer(id),
-                      CheckText(rows.text(yandex), rows.text(google), rows.text(status), rows.text(when)));
+        checks.insert(rows.integer(id), CheckText(rows.text(yandex), rows.text(google), rows.text(status), rows.text(when)));
     return true;
 }
 
@@ -84,12 +83,8 @@ FillOutcome FillResourceRows(const FillParams &p, const ListSource &source, std:
         sql = FilterListSql(p.kind, *filter);
         break;
     }
-    case ListSource::Section:
-        sql = SectionListSql(p.kind, source.id);
-        break;
-    case ListSource::Rubric:
-        sql = RubricListSql(p.kind, source.id);
-        break;
+    case ListSource::Section: sql = SectionListSql(p.kind, source.id); break;
+    case ListSource::Rubric: sql = RubricListSql(p.kind, source.id); break;
     }
     if (!run(sql))
         return FillOutcome::Failed;
@@ -125,9 +120,8 @@ FillOutcome FillResourceRows(const FillParams &p, const ListSource &source, std:
             r.setSub(SubBackLink, list.bytes(cBurl) == zero ? burlNone : burlSet);
             r.setSub(SubLinkType, list.bytes(cRedirect) == zero ? redirectNone : redirectSet);
         }
-        r.pack({list.bytes(cName), list.bytes(cTitle), list.bytes(cNote), list.bytes(cPr), list.bytes(cTic),
-                list.bytes(cAdded), list.bytes(cEdited), list.bytes(cId), list.bytes(cUrl), list.bytes(cAUrl),
-                list.bytes(cPUrl)},
+        r.pack({list.bytes(cName), list.bytes(cTitle), list.bytes(cNote), list.bytes(cPr), list.bytes(cTic), list.bytes(cAdded),
+                list.bytes(cEdited), list.bytes(cId), list.bytes(cUrl), list.bytes(cAUrl), list.bytes(cPUrl)},
                decoder);
         rows.push_back(std::move(r));
     }

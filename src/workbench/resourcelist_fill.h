@@ -13,14 +13,14 @@ namespace qv::workbench {
 struct ListSource {
     enum Type { Rubric, Section, Filter };
     Type type = Rubric;
-    int id = 0;          // rubric or section id
-    QString filterName;  // the filter node's text
+    int id = 0;         // rubric or section id
+    QString filterName; // the filter node's text
 };
 
 struct FillParams {
     KindFacts kind;
     int projectId = 0;
-    int materialId = 0;  // the active press release (forums)
+    int materialId = 0; // the active press release (forums)
     bool adminMode = false;
 };
 

@@ -193,8 +193,8 @@ QString CheckLogSql(const KindFacts &k, int projectId)
 
 QString FilterRowSql(const KindFacts &k, const QString &filterName)
 {
-    return QStringLiteral("SELECT * FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix
-           + QStringLiteral("name=") + db::Sql(filterName);
+    return QStringLiteral("SELECT * FROM ") + k.filters + QStringLiteral(" WHERE ") + k.filterPrefix + QStringLiteral("name=")
+           + db::Sql(filterName);
 }
 
 QString FilterListSql(const KindFacts &k, const FilterConditions &filter)
@@ -237,10 +237,7 @@ QString RubricListSql(const KindFacts &k, int rubricId)
     return QString::fromUtf8(statements(k).rubricList) + db::SqlInt(rubricId) + QLatin1Char(' ');
 }
 
-bool ShownAsZero(QStringView text)
-{
-    return text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("?");
-}
+bool ShownAsZero(QStringView text) { return text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("?"); }
 
 qint64 SortNumber(QStringView text)
 {
@@ -310,21 +307,16 @@ bool SubItemNumberLess(const QString &a, const QString &b) { return SortNumber(a
 ColumnSort columnSort(int column)
 {
     switch (column) {
-    case 0:
-        return {SortKind::CaptionDesc, -1};
+    case 0: return {SortKind::CaptionDesc, -1};
     case 1:
     case 2:
     case 3:
-    case 4:
-        return {SortKind::Text, column - 1};
+    case 4: return {SortKind::Text, column - 1};
     case 5:
-    case 6:
-        return {SortKind::Number, column - 1};
+    case 6: return {SortKind::Number, column - 1};
     case 7:
-    case 8:
-        return {SortKind::Text, column - 1};
-    default:
-        return {SortKind::None, -1};
+    case 8: return {SortKind::Text, column - 1};
+    default: return {SortKind::None, -1};
     }
 }
 

@@ -176,10 +176,7 @@ QString ResourceListModel::subItem(int row, int index) const
     return m_rows[static_cast<size_t>(row)].sub(index);
 }
 
-void ResourceListModel::dropKeys(int subItem)
-{
-    m_keys[static_cast<size_t>(subItem < 0 ? SubItemCount : subItem)].reset();
-}
+void ResourceListModel::dropKeys(int subItem) { m_keys[static_cast<size_t>(subItem < 0 ? SubItemCount : subItem)].reset(); }
 
 void ResourceListModel::setSubItem(int row, int index, const QString &text)
 {
@@ -262,9 +259,8 @@ void ResourceListModel::sortColumn(int column)
             dropKeys(how.subItem);
             Q_EMIT dataChanged(index(0, how.subItem + 1), index(rowCount() - 1, how.subItem + 1));
         }
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return numbers[static_cast<size_t>(a)] > numbers[static_cast<size_t>(b)];
-        });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return numbers[static_cast<size_t>(a)] > numbers[static_cast<size_t>(b)]; });
     } else {
         const TextKeys &keys = textKeys(how.subItem);
         // The keys in row order, so that the sort touches nothing else.

@@ -22,8 +22,8 @@ class ResourceRow {
 public:
     // The sub-items held in the packed string, in packing order.
     static constexpr int PackedCount = 11;
-    static constexpr std::array<int, PackedCount> PackedSubItems = {
-        SubName, SubTitle, SubNote, SubPr, SubTic, SubAdded, SubEdited, SubId, SubUrl, SubRegUrl, SubPUrl};
+    static constexpr std::array<int, PackedCount> PackedSubItems = {SubName,   SubTitle, SubNote, SubPr,     SubTic, SubAdded,
+                                                                    SubEdited, SubId,    SubUrl,  SubRegUrl, SubPUrl};
 
     QString caption; // the check text
     // Position in the fill, the key of the cached sort keys.

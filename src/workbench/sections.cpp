@@ -180,7 +180,7 @@ void Sections::N39Click()
         return;
     const QString name = node->text(0);
     if (!core::prompt().deleteQuestion(QStringLiteral("Вы действительно хотите удалить раздел:\"") + name
-                                + QStringLiteral("\"?")))
+                                       + QStringLiteral("\"?")))
         return;
     // The section's links stay.
     m_main.navigator->deleteNode(node, QStringLiteral("Раздел"), SectionDeleteSql(*k, name, m_ctx.CurrentProjectId));

@@ -11,10 +11,7 @@ QString andProject(const KindFacts &k, int projectId)
     return QStringLiteral(" AND ") + k.groupPrefix + QStringLiteral("project_id=") + db::SqlInt(projectId);
 }
 
-QString nameIs(const KindFacts &k, const QString &name)
-{
-    return k.groupPrefix + QStringLiteral("name=") + db::Sql(name);
-}
+QString nameIs(const KindFacts &k, const QString &name) { return k.groupPrefix + QStringLiteral("name=") + db::Sql(name); }
 
 } // namespace
 
@@ -45,19 +42,19 @@ QString MenuCaption(const QString &text)
 
 QString ProjectSectionsSql(const KindFacts &k, int projectId)
 {
-    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix
-           + QStringLiteral("project_id=") + db::SqlInt(projectId);
+    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + k.groupPrefix + QStringLiteral("project_id=")
+           + db::SqlInt(projectId);
 }
 
 QString MemberSectionsSql(const KindFacts &k, int projectId, int resourceId)
 {
     const SectionLinks l = sectionLinks(k);
     const QString sectionId = k.groups + QLatin1Char('.') + k.groupPrefix + QStringLiteral("id");
-    return QStringLiteral("SELECT DISTINCT ") + l.table + QLatin1Char('.') + l.sectionColumn + QStringLiteral(" FROM ")
-           + l.table + QStringLiteral(", ") + k.groups + QStringLiteral(" WHERE ") + sectionId + QStringLiteral(" = ")
-           + l.table + QLatin1Char('.') + l.sectionColumn + QStringLiteral(" AND ") + k.groups + QLatin1Char('.')
-           + k.groupPrefix + QStringLiteral("project_id=") + db::SqlInt(projectId) + QStringLiteral(" AND ") + l.table
-           + QLatin1Char('.') + l.resourceColumn + QLatin1Char('=') + db::SqlInt(resourceId);
+    return QStringLiteral("SELECT DISTINCT ") + l.table + QLatin1Char('.') + l.sectionColumn + QStringLiteral(" FROM ") + l.table
+           + QStringLiteral(", ") + k.groups + QStringLiteral(" WHERE ") + sectionId + QStringLiteral(" = ") + l.table
+           + QLatin1Char('.') + l.sectionColumn + QStringLiteral(" AND ") + k.groups + QLatin1Char('.') + k.groupPrefix
+           + QStringLiteral("project_id=") + db::SqlInt(projectId) + QStringLiteral(" AND ") + l.table + QLatin1Char('.')
+           + l.resourceColumn + QLatin1Char('=') + db::SqlInt(resourceId);
 }
 
 QString LinkInsertSql(const KindFacts &k, int sectionId, int resourceId)
@@ -71,26 +68,23 @@ QString LinkDeleteSql(const KindFacts &k, int sectionId, int resourceId)
 {
     const SectionLinks l = sectionLinks(k);
     return QStringLiteral("DELETE FROM ") + l.table + QStringLiteral(" WHERE ") + l.sectionColumn + QLatin1Char('=')
-           + db::SqlInt(sectionId) + QStringLiteral(" AND ") + l.resourceColumn + QLatin1Char('=')
-           + db::SqlInt(resourceId);
+           + db::SqlInt(sectionId) + QStringLiteral(" AND ") + l.resourceColumn + QLatin1Char('=') + db::SqlInt(resourceId);
 }
 
 QString SectionByNameSql(const KindFacts &k, const QString &name, int projectId)
 {
-    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name)
-           + andProject(k, projectId);
+    return QStringLiteral("SELECT * FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name) + andProject(k, projectId);
 }
 
 QString SectionRenameSql(const KindFacts &k, const QString &oldName, const QString &newName, int projectId)
 {
-    return QStringLiteral("UPDATE ") + k.groups + QStringLiteral(" SET ") + nameIs(k, newName)
-           + QStringLiteral(" WHERE ") + nameIs(k, oldName) + andProject(k, projectId);
+    return QStringLiteral("UPDATE ") + k.groups + QStringLiteral(" SET ") + nameIs(k, newName) + QStringLiteral(" WHERE ")
+           + nameIs(k, oldName) + andProject(k, projectId);
 }
 
 QString SectionDeleteSql(const KindFacts &k, const QString &name, int projectId)
 {
-    return QStringLiteral("DELETE FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name)
-           + andProject(k, projectId);
+    return QStringLiteral("DELETE FROM ") + k.groups + QStringLiteral(" WHERE ") + nameIs(k, name) + andProject(k, projectId);
 }
 
 } // namespace qv::workbench

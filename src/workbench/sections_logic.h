@@ -10,9 +10,9 @@ namespace qv::workbench {
 
 // The table that links a kind's sections with its resources.
 struct SectionLinks {
-    QString table;           // cgroups2catalogs
-    QString sectionColumn;   // cg2c_cgroup_id
-    QString resourceColumn;  // cg2c_catalog_id
+    QString table;          // cgroups2catalogs
+    QString sectionColumn;  // cg2c_cgroup_id
+    QString resourceColumn; // cg2c_catalog_id
 };
 SectionLinks sectionLinks(const KindFacts &k);
 

@@ -100,8 +100,8 @@ void SiteMetrics::btnURLAuditClick()
     if (m_main.tcWeb->currentIndex() != kAnalysisTab || m_pane.edtURLAudit->text() != typed)
         return;
     m_main.Web->setUrl(m_ctx.makerUrl(QStringLiteral("/url_info.php?PR1=") + QueryValue(pr1) + QStringLiteral("&PR2=")
-                                      + QueryValue(pr2) + QStringLiteral("&TIC=") + QueryValue(tic)
-                                      + QStringLiteral("&url=") + QueryValue(domain)));
+                                      + QueryValue(pr2) + QStringLiteral("&TIC=") + QueryValue(tic) + QStringLiteral("&url=")
+                                      + QueryValue(domain)));
 }
 
 } // namespace qv::workbench

@@ -8,7 +8,7 @@
 namespace qv::core {
 struct AppContext;
 class HttpClient;
-}
+} // namespace qv::core
 namespace qv::mainview {
 struct MainView;
 }

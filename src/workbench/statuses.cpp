@@ -36,19 +36,17 @@ std::optional<QString> StatusFindSql(core::Kind kind, int resourceId, int projec
            + db::SqlInt(resourceId) + QStringLiteral(" AND ") + logOwner(*k, projectId, materialId);
 }
 
-std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId,
-                                      const QString &time, int userId, int projectId, int materialId,
-                                      const QString &code)
+std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId, const QString &time, int userId,
+                                      int projectId, int materialId, const QString &code)
 {
     const KindFacts *k = kindFacts(kind);
     if (!k)
         return std::nullopt;
     const QString &p = k->statusPrefix;
     const QString set = k->statusResource + QLatin1Char('=') + db::SqlInt(resourceId) + QStringLiteral(", ") + p
-                        + QStringLiteral("datetime=") + db::Sql(time) + QStringLiteral(", ") + p
-                        + QStringLiteral("user_id=") + db::SqlInt(userId) + QStringLiteral(", ")
-                        + logOwner(*k, projectId, materialId) + QStringLiteral(", ") + p + QStringLiteral("status=")
-                        + db::Sql(code);
+                        + QStringLiteral("datetime=") + db::Sql(time) + QStringLiteral(", ") + p + QStringLiteral("user_id=")
+                        + db::SqlInt(userId) + QStringLiteral(", ") + logOwner(*k, projectId, materialId) + QStringLiteral(", ")
+                        + p + QStringLiteral("status=") + db::Sql(code);
     if (rowId)
         return QStringLiteral("UPDATE ") + k->statusLog + QStringLiteral(" SET ") + set + QStringLiteral(" WHERE ") + p
                + QStringLiteral("id=") + db::SqlInt(*rowId);
@@ -78,8 +76,8 @@ std::optional<QString> StoredStatusText(core::Kind kind, int resourceId, int pro
     return row ? StatusText(row->value(5), row->value(4)) : QString();
 }
 
-std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
-                                             bool refused, const QDateTime &now)
+std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added, bool refused,
+                                             const QDateTime &now)
 {
     if (ctx.SelectedResourceId <= 0 || !ctx.CurrentUserId)
         return std::nullopt;

@@ -7,7 +7,6 @@
 #include <QString>
 #include <optional>
 
-
 namespace qv::core {
 struct AppContext;
 }
@@ -22,9 +21,8 @@ StatusChoice StatusFromButtons(bool checking, bool added, bool refused, const QS
 
 // The log's statements; nothing for a kind without a log.
 std::optional<QString> StatusFindSql(core::Kind kind, int resourceId, int projectId, int materialId);
-std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId,
-                                      const QString &time, int userId, int projectId, int materialId,
-                                      const QString &code);
+std::optional<QString> StatusWriteSql(core::Kind kind, std::optional<int> rowId, int resourceId, const QString &time, int userId,
+                                      int projectId, int materialId, const QString &code);
 
 // The list text of the status stored for one resource ("" when none or
 // reset); nothing when the read failed (reported) or the kind has no log.
@@ -34,7 +32,7 @@ std::optional<QString> StoredStatusText(core::Kind kind, int resourceId, int pro
 // forums view it belongs to the press release `materialId`. Returns the list
 // text to show once the log holds it; nothing when nothing was written (no
 // kind, no press release in the forums view, or a failed statement).
-std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added,
-                                             bool refused, const QDateTime &now = QDateTime::currentDateTime());
+std::optional<QString> SetRegistrationStatus(const core::AppContext &ctx, int materialId, bool checking, bool added, bool refused,
+                                             const QDateTime &now = QDateTime::currentDateTime());
 
 } // namespace qv::workbench

@@ -61,10 +61,7 @@ QString AuthInsertSql(core::Kind kind, int resourceId, int projectId, const QStr
            + QLatin1Char(',') + db::Sql(login) + QStringLiteral(", ") + db::Sql(password) + QLatin1Char(')');
 }
 
-QString GeneratePassword()
-{
-    return QString::number(QRandomGenerator::global()->bounded(999999999));
-}
+QString GeneratePassword() { return QString::number(QRandomGenerator::global()->bounded(999999999)); }
 
 TfrmAuth::TfrmAuth(core::AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx)
 {
@@ -230,17 +227,13 @@ TfrmAuth::Save TfrmAuth::save()
     }
     const QString sql = AuthUpdateSql(m_ctx.CurrentKind, entry.id(), m_ctx.SelectedResourceId, login, password);
     switch (db::SaveRow(entry, fields, [&sql] { return db::ExecQuery(sql) == 0; })) {
-    case db::SaveOutcome::Saved:
-        m_entry = entry;
-        return Save::Saved;
-    case db::SaveOutcome::Declined:
-        return Save::Kept;
+    case db::SaveOutcome::Saved: m_entry = entry; return Save::Saved;
+    case db::SaveOutcome::Declined: return Save::Kept;
     case db::SaveOutcome::Gone:
         prompt().message(db::RowGoneMessage());
         m_entry = db::LoadedRow();
         return Save::Kept;
-    case db::SaveOutcome::Failed:
-        break;
+    case db::SaveOutcome::Failed: break;
     }
     return Save::Failed;
 }
@@ -274,8 +267,8 @@ void TfrmAuth::rbAutoClick()
 {
     if (!rbAuto->isChecked())
         return;
-    const QString sql = QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=")
-                        + db::SqlInt(m_ctx.CurrentProjectId);
+    const QString sql =
+        QStringLiteral("SELECT project_config_deflogin FROM projects WHERE project_id=") + db::SqlInt(m_ctx.CurrentProjectId);
     if (db::RunDirect(sql) != 0) {
         prompt().message(db::RunFailedMessage(sql), core::MessageIcon::Error);
         return;

@@ -12,7 +12,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-
 namespace qv::core {
 struct AppContext;
 }
@@ -82,9 +81,9 @@ private:
     enum class Save {
         NotTried, // the window has not been closed yet
         Saved,
-        Empty,    // both edits empty: nothing to save
-        Kept,     // refused or declined: the window stays with the edits
-        Failed,   // a statement failed (reported)
+        Empty,  // both edits empty: nothing to save
+        Kept,   // refused or declined: the window stays with the edits
+        Failed, // a statement failed (reported)
     };
     Save save();
 

@@ -118,10 +118,7 @@ TfrmAutocheck::TfrmAutocheck(core::AppContext &ctx, QWidget *owner)
     connect(Button1, &QPushButton::clicked, this, &TfrmAutocheck::Button1Click);
 }
 
-TfrmAutocheck::~TfrmAutocheck()
-{
-    requestStop();
-}
+TfrmAutocheck::~TfrmAutocheck() { requestStop(); }
 
 void TfrmAutocheck::loadAd()
 {
@@ -278,8 +275,8 @@ TfrmAutocheck::Step TfrmAutocheck::checkResource(Run &run, const RunItem &item)
     QPointer<TfrmAutocheck> self(this);
     lbNow->setText(item.name);
     QString why;
-    const Answer yandex = ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(run.site, item.name)),
-                              &YandexFoundNothing, &why);
+    const Answer yandex =
+        ask(*m_http, m_ctx.searchUrl(QStringLiteral("yandex"), YandexSearchPath(run.site, item.name)), &YandexFoundNothing, &why);
     if (!self)
         return Step::Gone;
     // A request cut short by the stop is no failure of the engine.
@@ -289,8 +286,8 @@ TfrmAutocheck::Step TfrmAutocheck::checkResource(Run &run, const RunItem &item)
         logFailure(run, QStringLiteral("Yandex"), item.name, why);
         return Step::Next;
     }
-    const Answer google = ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(run.site, item.name)),
-                              &GoogleFoundNothing, &why);
+    const Answer google =
+        ask(*m_http, m_ctx.searchUrl(QStringLiteral("google"), GoogleSearchPath(run.site, item.name)), &GoogleFoundNothing, &why);
     if (!self)
         return Step::Gone;
     if (google == Answer::Failed) {

@@ -16,7 +16,7 @@ class QWebEngineView;
 namespace qv::core {
 struct AppContext;
 class HttpClient;
-}
+} // namespace qv::core
 
 namespace qv::workbench {
 

@@ -31,7 +31,7 @@ QComboBox *choiceList(const char *name, const FilterChoice &choice, QWidget *par
 }
 
 // The captions of the controls, top to bottom.
-const char *const kCaptions[] = {"ТИЦ больше/равно:",    "PR  больше/равно:",    "Обратная ссылка....",
+const char *const kCaptions[] = {"ТИЦ больше/равно:",   "PR  больше/равно:",    "Обратная ссылка....",
                                  "Прямая ссылка......", "Авто проверка.......", "Статус регистр......"};
 
 QSpinBox *spinEdit(const char *name, int maximum, QWidget *parent)

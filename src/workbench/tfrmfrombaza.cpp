@@ -54,9 +54,9 @@ struct TfrmFromBaza::DownloadTally {
 };
 
 TfrmFromBaza::TfrmFromBaza(core::AppContext &ctx, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
-    , m_ctx(ctx)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmFromBaza"));
     setWindowTitle(QStringLiteral("Обновление базы"));
@@ -101,10 +101,7 @@ TfrmFromBaza::TfrmFromBaza(core::AppContext &ctx, QWidget *parent)
     m_repaint.start();
 }
 
-void TfrmFromBaza::letMessagesRun()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void TfrmFromBaza::letMessagesRun() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void TfrmFromBaza::setLabel(QLabel *label, const QString &text, bool force)
 {
@@ -137,8 +134,8 @@ void TfrmFromBaza::runInfo()
     letMessagesRun();
     if (!self)
         return;
-    const QString d = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"),
-                                                 QString::fromLatin1(kDefaultDate));
+    const QString d =
+        m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"), QString::fromLatin1(kDefaultDate));
     const auto &kinds = resourceKindFacts();
     struct Step {
         const KindFacts &kind;
@@ -197,8 +194,8 @@ void TfrmFromBaza::btnUpdateDownloadClick()
     btnUpdateDownload->setEnabled(false);
     btnNoModer->setEnabled(false);
     const bool moderation = ForModeration != 0;
-    const QString d = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"),
-                                                 QString::fromLatin1(kDefaultDate));
+    const QString d =
+        m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update"), QString::fromLatin1(kDefaultDate));
     const QString df = m_ctx.ConfigIni.readString(QStringLiteral("SQL"), QStringLiteral("date_update_forums"),
                                                   QString::fromLatin1(kDefaultDate));
     // The moment the changes were asked for: what arrives later is asked for next time.
@@ -229,8 +226,7 @@ std::array<TfrmFromBaza::KindTexts, 3> TfrmFromBaza::downloadTexts() const
         {lbForums, QStringLiteral("Новые/измененные форумы: ... Идет загрузка форумов..."),
          QStringLiteral("Новых/измененных форумов: ... Нет доступа в интернет, проверьте настройки..."),
          QStringLiteral("Новых/измененных форумов: ... Загрузка завершена ..."),
-         QStringLiteral("Новых/измененных форумов: ... Вносим в локальную базу..."),
-         QStringLiteral("Новые/измененные форумы: "),
+         QStringLiteral("Новых/измененных форумов: ... Вносим в локальную базу..."), QStringLiteral("Новые/измененные форумы: "),
          QStringLiteral("Новые/измененные форумы успешно внесены в базу! ")},
         {lbSoft, QStringLiteral("Новых/измененных софт-каталогов: ... Идет загрузка софт каталогов..."),
          QStringLiteral("Новых/измененных софт-каталогов: ... Нет доступа в интернет, проверьте настройки..."),
@@ -296,10 +292,11 @@ void TfrmFromBaza::showOutcome(const KindTexts &t, const StoreOutcome &out)
     if (out.aborted)
         setLabel(t.label, t.perLine + QStringLiteral("не внесены в базу!\nПричина: ") + out.abortError.left(300));
     else if (out.failed > 0)
-        setLabel(t.label, t.perLine + QStringLiteral("внесены не все: не внесено строк %1 из %2\nПричина: %3")
-                                          .arg(out.failed)
-                                          .arg(out.failed + out.stored)
-                                          .arg(out.firstError.left(300)));
+        setLabel(t.label, t.perLine
+                              + QStringLiteral("внесены не все: не внесено строк %1 из %2\nПричина: %3")
+                                    .arg(out.failed)
+                                    .arg(out.failed + out.stored)
+                                    .arg(out.firstError.left(300)));
     else
         setLabel(t.label, t.finished);
 }
@@ -309,10 +306,10 @@ void TfrmFromBaza::reportDownload(const DownloadTally &tally, bool moderation, c
     if (tally.failed == 0) {
         QPointer<TfrmFromBaza> self(this);
         if (!moderation && !m_ctx.ConfigIni.writeString(QStringLiteral("SQL"), QStringLiteral("date_update"), startedAt))
-            core::prompt().message(core::IniWriteFailedMessage(m_ctx.ConfigIni,
-                                                               QStringLiteral("Дата обновления базы не сохранена: следующее "
-                                                                              "обновление загрузит эти изменения снова.")),
-                                   core::MessageIcon::Warning);
+            core::prompt().message(
+                core::IniWriteFailedMessage(m_ctx.ConfigIni, QStringLiteral("Дата обновления базы не сохранена: следующее "
+                                                                            "обновление загрузит эти изменения снова.")),
+                core::MessageIcon::Warning);
         QString done = QStringLiteral("Обновление локальной базы завершено!");
         if (!tally.skipped.isEmpty())
             done += QStringLiteral("\nПропущены поля, которых нет в локальной базе, и повторы поля в одной строке "

@@ -11,7 +11,7 @@ class QPushButton;
 namespace qv::core {
 struct AppContext;
 class HttpClient;
-}
+} // namespace qv::core
 
 namespace qv::workbench {
 

@@ -13,8 +13,8 @@
 #include <QtTest>
 
 using namespace qv;
-using qv::test::ScriptedPrompt;
 using qv::test::readFile;
+using qv::test::ScriptedPrompt;
 using qv::test::writeFile;
 
 class TestConfig : public QObject {
@@ -24,7 +24,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("config.ini"));
-        writeFile(path, "; comment\r\n[sql]\r\nHOST=db.local\r\nPassword= p@ss=word \r\nport=3310x\r\n\r\n[Other]\r\nauseradmin=1\r\n");
+        writeFile(path,
+                  "; comment\r\n[sql]\r\nHOST=db.local\r\nPassword= p@ss=word \r\nport=3310x\r\n\r\n[Other]\r\nauseradmin=1\r\n");
         core::IniFile ini(path);
         QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("host")), QStringLiteral("db.local"));
         QCOMPARE(ini.readString(QStringLiteral("SQL"), QStringLiteral("password")), QStringLiteral("p@ss=word"));
@@ -91,8 +92,7 @@ private Q_SLOTS:
     void hostsGetTheirScheme()
     {
         QTemporaryDir dir;
-        writeFile(dir.filePath(QStringLiteral("config.ini")),
-                  "[Hosts]\nmaker=127.0.0.1:8080/\ngoogle=https://g.example\n");
+        writeFile(dir.filePath(QStringLiteral("config.ini")), "[Hosts]\nmaker=127.0.0.1:8080/\ngoogle=https://g.example\n");
         core::AppContext ctx;
         ctx.AppDir = dir.path() + QLatin1Char('/');
         ctx.readConfig();
@@ -185,12 +185,14 @@ private Q_SLOTS:
         writeFile(app + QStringLiteral("Plugins/readme.txt"), "not a plug-in");
         writeFile(app + QStringLiteral("Plugins/b-tool/notes.txt"), "x");
         writeFile(app + QStringLiteral("Plugins/b-tool/z.sh"), "#!/bin/sh\n");
-        QFile::setPermissions(app + QStringLiteral("Plugins/b-tool/z.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(app + QStringLiteral("Plugins/b-tool/z.sh"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         writeFile(app + QStringLiteral("Plugins/b-tool/Tool.EXE"), "MZ");
         const QString cwd = QDir::currentPath();
         QCOMPARE(core::ListSubfolders(app + QStringLiteral("Plugins/")),
                  (QStringList{QStringLiteral("A&B"), QStringLiteral("b-tool"), QStringLiteral("empty")}));
-        QCOMPARE(core::FindPluginProgram(app + QStringLiteral("Plugins/b-tool/")), app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
+        QCOMPARE(core::FindPluginProgram(app + QStringLiteral("Plugins/b-tool/")),
+                 app + QStringLiteral("Plugins/b-tool/Tool.EXE"));
         p.messages.clear();
         QCOMPARE(core::RunPlugin(app, QStringLiteral("empty")), -1);
         QCOMPARE(p.messages, QStringList{QStringLiteral("Нет исполнительного файла для плагина!")});
@@ -247,12 +249,17 @@ private Q_SLOTS:
     void launchOpensAddresses()
     {
         ScriptedPrompt p;
-        QCOMPARE(core::LaunchProgram(QStringLiteral(" http://maker.example/new/index.php?board=4.0 "), QString(), QStringLiteral("/tmp/")), 0);
+        QCOMPARE(core::LaunchProgram(QStringLiteral(" http://maker.example/new/index.php?board=4.0 "), QString(),
+                                     QStringLiteral("/tmp/")),
+                 0);
         QCOMPARE(p.openedUrls, QList<QUrl>{QUrl(QStringLiteral("http://maker.example/new/index.php?board=4.0"))});
         QVERIFY(p.started.isEmpty());
-        QCOMPARE(core::LaunchProgram(QStringLiteral("mariadbd"), QStringLiteral("--port=3304 --bind-address=127.0.0.1"), QStringLiteral("/srv/mysql/bin/")), 4242);
+        QCOMPARE(core::LaunchProgram(QStringLiteral("mariadbd"), QStringLiteral("--port=3304 --bind-address=127.0.0.1"),
+                                     QStringLiteral("/srv/mysql/bin/")),
+                 4242);
         QCOMPARE(p.started[0].program, QStringLiteral("/srv/mysql/bin/mariadbd"));
-        QCOMPARE(p.started[0].arguments, (QStringList{QStringLiteral("--port=3304"), QStringLiteral("--bind-address=127.0.0.1")}));
+        QCOMPARE(p.started[0].arguments,
+                 (QStringList{QStringLiteral("--port=3304"), QStringLiteral("--bind-address=127.0.0.1")}));
     }
 };
 

@@ -66,7 +66,8 @@ private Q_SLOTS:
         w.db.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='Пресс', fmaterial_project_id=%1").arg(pid));
         w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Фильтр'"));
         w.db.exec(QStringLiteral("INSERT INTO cgroups SET cgroup_name='Раздел', cgroup_project_id=%1").arg(pid));
-        w.db.exec(QStringLiteral("INSERT INTO osubjects SET osubject_name='Контакты', osubject_pid=0, osubject_project_id=%1").arg(pid));
+        w.db.exec(QStringLiteral("INSERT INTO osubjects SET osubject_name='Контакты', osubject_pid=0, osubject_project_id=%1")
+                      .arg(pid));
         w.main->fillProjects();
         w.main->cbProjects->setCurrentIndex(static_cast<int>(w.main->projectIds.indexOf(pid)));
         w.main->projects->cbProjectsChange();

@@ -15,10 +15,10 @@ namespace {
 int runScriptFunction(const QString &function, const QStringList &args, QString *errors)
 {
     QProcess sh;
-    sh.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"),
-                                                 QStringLiteral("source \"$0\"; ") + function + QStringLiteral(" \"$@\""),
-                                                 qv::test::sourcePath(QStringLiteral("scripts/common.sh"))}
-                                         + args);
+    sh.start(QStringLiteral("bash"),
+             QStringList{QStringLiteral("-c"), QStringLiteral("source \"$0\"; ") + function + QStringLiteral(" \"$@\""),
+                         qv::test::sourcePath(QStringLiteral("scripts/common.sh"))}
+                 + args);
     if (!sh.waitForFinished(10000))
         return -1;
     *errors = QString::fromUtf8(sh.readAllStandardError());

@@ -175,7 +175,11 @@ int settledTitleInk(QWidget *w)
 QString titleCut(QWidget *w)
 {
     if (!framed(w))
-        return QStringLiteral("not framed by the window manager (%1 %2 %3 %4)").arg(w->isVisible()).arg(w->windowHandle() && w->windowHandle()->isExposed()).arg(w->geometry().top()).arg(w->frameGeometry().top());
+        return QStringLiteral("not framed by the window manager (%1 %2 %3 %4)")
+            .arg(w->isVisible())
+            .arg(w->windowHandle() && w->windowHandle()->isExposed())
+            .arg(w->geometry().top())
+            .arg(w->frameGeometry().top());
     w->activateWindow();
     QTest::qWaitFor([w] { return w->isActiveWindow(); }, 2000);
     const int shown = settledTitleInk(w);
@@ -197,7 +201,11 @@ QString titleCut(QWidget *w)
     w->resize(width, w->height());
     w->move(at);
     if (shown * 100 < whole * 99)
-        return QStringLiteral("\"%1\" is shortened at the width %2 (%3 of %4 title pixels)").arg(w->windowTitle()).arg(width).arg(shown).arg(whole);
+        return QStringLiteral("\"%1\" is shortened at the width %2 (%3 of %4 title pixels)")
+            .arg(w->windowTitle())
+            .arg(width)
+            .arg(shown)
+            .arg(whole);
     return QString();
 }
 
@@ -261,7 +269,8 @@ private Q_SLOTS:
             static_cast<TabBarAccess *>(bar)->initStyleOption(&option, i);
             const QRect tab = bar->tabRect(i);
             QCOMPARE(option.text, caption);
-            QVERIFY2(tab.width() >= bar->fontMetrics().horizontalAdvance(caption) + room, qPrintable(caption + QStringLiteral(" is cut")));
+            QVERIFY2(tab.width() >= bar->fontMetrics().horizontalAdvance(caption) + room,
+                     qPrintable(caption + QStringLiteral(" is cut")));
             QVERIFY2(QRect(QPoint(0, 0), editor->size()).contains(QRect(bar->mapTo(editor, tab.topLeft()), tab.size())),
                      qPrintable(caption + QStringLiteral(" leaves the window")));
         }
@@ -296,7 +305,8 @@ private Q_SLOTS:
                 cut << QStringLiteral("input box: ") + why;
             box->reject();
         });
-        qv::core::InteractivePrompt().input(QStringLiteral("Добавление нового фильтра"), QStringLiteral("Введите название нового фильтра"), QString());
+        qv::core::InteractivePrompt().input(QStringLiteral("Добавление нового фильтра"),
+                                            QStringLiteral("Введите название нового фильтра"), QString());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
     }
 

@@ -94,8 +94,8 @@ private Q_SLOTS:
         app::TfrmStart start(ctx);
         QVERIFY(!start.run());
         QVERIFY(p.started.isEmpty());
-        QCOMPARE(p.messages, QStringList{QStringLiteral("Нет папки данных сервера MySQL: ") + ctx.AppDir
-                                         + QStringLiteral("mysql/data")});
+        QCOMPARE(p.messages,
+                 QStringList{QStringLiteral("Нет папки данных сервера MySQL: ") + ctx.AppDir + QStringLiteral("mysql/data")});
         QCOMPARE(start.progress().first(), QStringLiteral("Запуск mysql сервера (Server Small Mode)"));
         QCOMPARE(start.progress()[1], QStringLiteral("mySQL cервер не запущен!"));
     }
@@ -110,10 +110,8 @@ private Q_SLOTS:
         QCOMPARE(s.size(), QStringLiteral("/tmp/quorvantile-").size() + 12 + 5);
         // The run script names the same socket for the same folder.
         QProcess sh;
-        sh.start(QStringLiteral("bash"), {QStringLiteral("-c"),
-                                          QStringLiteral("source \"$0\"; qv_socket_path \"$1\""),
-                                          test::sourcePath(QStringLiteral("scripts/common.sh")),
-                                          longDir.chopped(1)});
+        sh.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("source \"$0\"; qv_socket_path \"$1\""),
+                                          test::sourcePath(QStringLiteral("scripts/common.sh")), longDir.chopped(1)});
         QVERIFY(sh.waitForFinished(10000));
         QCOMPARE(QString::fromUtf8(sh.readAllStandardOutput()).trimmed(), s);
     }
@@ -161,7 +159,9 @@ private Q_SLOTS:
         // No "cannot connect" question on a first start.
         QVERIFY(p.questions.isEmpty());
         QCOMPARE(db::DbConnection().query(QStringLiteral("SELECT 1")), 0);
-        { db::QueryResult drained(db::DbConnection()); }
+        {
+            db::QueryResult drained(db::DbConnection());
+        }
 
         // A second start finds the server running and launches nothing.
         {

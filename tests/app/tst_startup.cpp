@@ -30,16 +30,15 @@
 #include <QtTest>
 
 using namespace qv;
+using qv::test::readFile;
 using qv::test::ScriptedPrompt;
 using qv::test::TestDb;
-using qv::test::readFile;
 using qv::test::writeFile;
 
 namespace {
-const QString kConnectQuestion = QStringLiteral(
-    "Не получается подключиться к базе mysql. Возможные причины:\r"
-    "1) Указаны не верно логин и пароль в config.ini\r"
-    "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?");
+const QString kConnectQuestion = QStringLiteral("Не получается подключиться к базе mysql. Возможные причины:\r"
+                                                "1) Указаны не верно логин и пароль в config.ini\r"
+                                                "2) Не успел загрузится mysql сервер. Попробовать повторить подключение?");
 
 int closedPort()
 {
@@ -116,15 +115,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");
         const QByteArray port = QByteArray::number(TestDb::fixturePort());
         const QByteArray sql = "[SQL]\nhost=127.0.0.1\nport=" + port + "\nserver_small=1\n";
-        QTest::newRow("folder") << QByteArray() << "folder" << "это папка, а не файл.";
-        QTest::newRow("unreadable") << QByteArray() << "loop" << "файл не читается (";
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "file" << "это не файл настроек: это не текстовый файл.";
+        QTest::newRow("folder") << QByteArray() << "folder"
+                                << "это папка, а не файл.";
+        QTest::newRow("unreadable") << QByteArray() << "loop"
+                                    << "файл не читается (";
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "file"
+                                << "это не файл настроек: это не текстовый файл.";
         QTest::newRow("text") << QByteArray("<html>\n<body>config</body>\n") << "file"
                               << "это не файл настроек: строка 1 (\"<html>\") не заголовок раздела и не строка ключ=значение.";
-        QTest::newRow("no dbname") << sql + "username=qvtest\npassword=qvtest\n" << "file" << "в разделе [SQL] нет ключа dbname.";
-        QTest::newRow("no username") << sql + "dbname=x\npassword=qvtest\n" << "file" << "в разделе [SQL] нет ключа username.";
-        QTest::newRow("no password") << sql + "dbname=x\nusername=qvtest\n" << "file" << "в разделе [SQL] нет ключа password.";
-        QTest::newRow("none of them") << sql << "file" << "в разделе [SQL] нет ключей dbname, username, password.";
+        QTest::newRow("no dbname") << sql + "username=qvtest\npassword=qvtest\n"
+                                   << "file"
+                                   << "в разделе [SQL] нет ключа dbname.";
+        QTest::newRow("no username") << sql + "dbname=x\npassword=qvtest\n"
+                                     << "file"
+                                     << "в разделе [SQL] нет ключа username.";
+        QTest::newRow("no password") << sql + "dbname=x\nusername=qvtest\n"
+                                     << "file"
+                                     << "в разделе [SQL] нет ключа password.";
+        QTest::newRow("none of them") << sql << "file"
+                                      << "в разделе [SQL] нет ключей dbname, username, password.";
     }
     void unusableSettingsAreNamed()
     {
@@ -185,13 +194,16 @@ private Q_SLOTS:
     {
         TestDb db(TestDb::WithSeed);
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO projects SET project_name='Сайт \"один\"', project_url='http://one.example'")));
+        QVERIFY(
+            db.exec(QStringLiteral("INSERT INTO projects SET project_name='Сайт \"один\"', project_url='http://one.example'")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO projects SET project_name='two', project_url='http://two.example'")));
         writeConfig(TestDb::fixturePort(), db.name(), "\n[OTHER]\nAUserAdmin=1\n");
         QDir(appDir()).mkpath(QStringLiteral("Plugins/Одна утилита"));
-        writeFile(appDir() + QStringLiteral("tasks.sql"), "UPDATE projects SET project_url='http://changed' WHERE project_name='two';\r\n\r\n");
+        writeFile(appDir() + QStringLiteral("tasks.sql"),
+                  "UPDATE projects SET project_url='http://changed' WHERE project_name='two';\r\n\r\n");
 
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile")).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile"))
+            .clear();
         ScriptedPrompt p;
         p.dialogs = {typeLogin(QStringLiteral("admin"), QStringLiteral("wrong")),
                      typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), true)};
@@ -199,7 +211,7 @@ private Q_SLOTS:
         program.ctx.AppDir = appDir();
         QVERIFY(program.startNormal());
         QCOMPARE(p.messages, QStringList{QStringLiteral(
-                     "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!")});
+                                 "Пользователей с данной комбинацией логина и пароля не существует, попробуйте еще раз!")});
         QCOMPARE(program.ctx.CurrentUserId.value_or(-1), 0);
 
         app::TfrmMain &w = *program.mainWindow;
@@ -229,12 +241,22 @@ private Q_SLOTS:
 
         // Every other window exists, hidden, owned by the main window, under its own name.
         const app::AppWindows &aw = program.windows;
-        const QList<QPair<QWidget *, const char *>> windows{{aw.frmConfig, "frmConfig"}, {aw.frmToBaza, "frmToBaza"},
-            {aw.frmFromBaza, "frmFromBaza"}, {aw.frmUsers, "frmUsers"}, {aw.frmUserEdit, "frmUserEdit"},
-            {aw.frmProjectMaterials, "frmProjectMaterials"}, {aw.frmAuth, "frmAuth"}, {aw.frmSubjectNew, "frmSubjectNew"},
-            {aw.frmPrim, "frmPrim"}, {aw.frmAutocheck, "frmAutocheck"}, {aw.frmFilter, "frmFilter"},
-            {aw.frmHelp, "frmHelp"}, {aw.frmOSubjectAdd, "frmOSubjectAdd"}, {aw.frmProjectInfo, "frmProjectInfo"},
-            {aw.frmEmailConfig, "frmEmailConfig"}, {aw.frmGoAd, "frmGoAd"}};
+        const QList<QPair<QWidget *, const char *>> windows{{aw.frmConfig, "frmConfig"},
+                                                            {aw.frmToBaza, "frmToBaza"},
+                                                            {aw.frmFromBaza, "frmFromBaza"},
+                                                            {aw.frmUsers, "frmUsers"},
+                                                            {aw.frmUserEdit, "frmUserEdit"},
+                                                            {aw.frmProjectMaterials, "frmProjectMaterials"},
+                                                            {aw.frmAuth, "frmAuth"},
+                                                            {aw.frmSubjectNew, "frmSubjectNew"},
+                                                            {aw.frmPrim, "frmPrim"},
+                                                            {aw.frmAutocheck, "frmAutocheck"},
+                                                            {aw.frmFilter, "frmFilter"},
+                                                            {aw.frmHelp, "frmHelp"},
+                                                            {aw.frmOSubjectAdd, "frmOSubjectAdd"},
+                                                            {aw.frmProjectInfo, "frmProjectInfo"},
+                                                            {aw.frmEmailConfig, "frmEmailConfig"},
+                                                            {aw.frmGoAd, "frmGoAd"}};
         for (const auto &[window, name] : windows) {
             QVERIFY2(window, name);
             QCOMPARE(window->objectName(), QString::fromLatin1(name));

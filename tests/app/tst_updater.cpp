@@ -11,8 +11,8 @@
 #include <QtTest>
 
 using namespace qv;
-using qv::test::ScriptedPrompt;
 using qv::test::readFile;
+using qv::test::ScriptedPrompt;
 using qv::test::writeFile;
 
 namespace {
@@ -30,7 +30,8 @@ private:
 
     void recordInstallPath(const QString &path)
     {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile")).clear();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvantile"), QStringLiteral("Quorvantile"))
+            .clear();
         if (!path.isEmpty())
             core::RecordInstallPath(path);
     }

@@ -37,8 +37,9 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDb>();
         QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
-        QVERIFY(db().exec(QStringLiteral("INSERT INTO projects SET project_name='one', project_smtp_username='mailer', "
-                                         "project_smtp_password='Secret', project_smtp_host='smtp.example', project_smtp_port='25'")));
+        QVERIFY(db().exec(
+            QStringLiteral("INSERT INTO projects SET project_name='one', project_smtp_username='mailer', "
+                           "project_smtp_password='Secret', project_smtp_host='smtp.example', project_smtp_port='25'")));
         m_project = db().scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
     }
     void cleanup() { m_db.reset(); }
@@ -71,7 +72,8 @@ private Q_SLOTS:
         cfg.edtHost->setText(QStringLiteral("host"));
         cfg.edtPort->setText(QString(33, QLatin1Char('9')));
         QTest::mouseClick(cfg.btnSaveEmailConfig, Qt::LeftButton);
-        QVERIFY2(p.messages.value(1).contains(QStringLiteral("\"Порт (Port)\"")) && p.messages[1].contains(QStringLiteral("32 символов")),
+        QVERIFY2(p.messages.value(1).contains(QStringLiteral("\"Порт (Port)\""))
+                     && p.messages[1].contains(QStringLiteral("32 символов")),
                  qPrintable(p.messages.value(1)));
         QCOMPARE(stored(), QStringLiteral("one|mailer|Secret|smtp.example|25"));
     }
@@ -93,10 +95,10 @@ private Q_SLOTS:
 
         p.answers = {false};
         QTest::mouseClick(cfg.btnSaveEmailConfig, Qt::LeftButton);
-        QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                            "В другой копии программы изменено поле \"Пароль (Password)\"; его значение в базе "
-                                            "будет заменено значением из этого окна.")});
+        QCOMPARE(p.questions, QStringList{QStringLiteral(
+                                  "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                  "В другой копии программы изменено поле \"Пароль (Password)\"; его значение в базе "
+                                  "будет заменено значением из этого окна.")});
         QCOMPARE(accepted.size(), 0);
         QCOMPARE(stored(), QStringLiteral("их имя|mailer|secret|smtp.example|25"));
         QCOMPARE(cfg.edtHost->text(), QStringLiteral("smtp.ours"));

@@ -59,11 +59,13 @@ private:
     }
     int contact(const QString &fio, const QList<int> &sections)
     {
-        m_wb->db.exec(QStringLiteral("INSERT INTO contacts SET contact_FIO=%1, contact_company='Орг', contact_email='a@b.example'")
-                          .arg(db::Sql(fio)));
+        m_wb->db.exec(
+            QStringLiteral("INSERT INTO contacts SET contact_FIO=%1, contact_company='Орг', contact_email='a@b.example'")
+                .arg(db::Sql(fio)));
         const int id = m_wb->db.scalar(QStringLiteral("SELECT MAX(contact_id) FROM contacts")).toInt();
         for (int s : sections)
-            m_wb->db.exec(QStringLiteral("INSERT INTO osubjects2contacts SET s2o_subject_id=%1, s2o_contact_id=%2").arg(s).arg(id));
+            m_wb->db.exec(
+                QStringLiteral("INSERT INTO osubjects2contacts SET s2o_subject_id=%1, s2o_contact_id=%2").arg(s).arg(id));
         return id;
     }
     QTreeWidgetItem *top() { return m_wb->main->navigator->top(workbench::TopContacts); }
@@ -131,16 +133,21 @@ private Q_SLOTS:
         QCOMPARE(m_wb->main->pnlBrowser->maximumHeight(), 0);
 
         // A letter with a mailing log: statuses, counts, a contact linked twice listed twice.
-        m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
+        m_wb->db.exec(
+            QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
         const int letter = m_wb->db.scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt();
         m_wb->main->projects->cbProjectsChange();
         const int sent = contact(QStringLiteral("Отправлен"), {b});
         const int failed = contact(QStringLiteral("Ошибка"), {b});
         contact(QStringLiteral("Новый"), {b, b});
         m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='1', "
-                                     "orl_datetime='2026-01-02 03:04:05'").arg(sent).arg(letter));
+                                     "orl_datetime='2026-01-02 03:04:05'")
+                          .arg(sent)
+                          .arg(letter));
         m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='2', "
-                                     "orl_datetime='2026-01-02 03:04:06'").arg(failed).arg(letter));
+                                     "orl_datetime='2026-01-02 03:04:06'")
+                          .arg(failed)
+                          .arg(letter));
         open(QStringLiteral("B"));
         QCOMPARE(m_wb->ctx.CurrentContactSectionId, b);
         QStringList rows = listed();
@@ -154,8 +161,8 @@ private Q_SLOTS:
             QStringList cells;
             for (int c = 0; c < 11; ++c)
                 cells << m_view->contactsModel->cell(r, c);
-            QCOMPARE(cells, (QStringList{"Разослано (2026-01-02 03:04:05)", "Орг", "Отправлен", "", "", "", "a@b.example", "", "", "",
-                                         QString::number(sent)}));
+            QCOMPARE(cells, (QStringList{"Разослано (2026-01-02 03:04:05)", "Орг", "Отправлен", "", "", "", "a@b.example", "", "",
+                                         "", QString::number(sent)}));
         }
         // Without a letter: every contact is new, no message.
         m_wb->db.exec(QStringLiteral("DELETE FROM omaterials"));
@@ -191,7 +198,8 @@ private Q_SLOTS:
                          return int(QDialog::Accepted);
                      }};
         test::click(*m_wb, top()->child(0));
-        QCOMPARE(p.messages, (QStringList{"Вы не название подраздела!", "Вы не выбрали родительский раздел для создания подраздела!"}));
+        QCOMPARE(p.messages,
+                 (QStringList{"Вы не название подраздела!", "Вы не выбрали родительский раздел для создания подраздела!"}));
         QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT osubject_name, osubject_pid FROM osubjects WHERE osubject_pid<>0")),
                  QStringList{QStringLiteral("Новый \"раздел\"|%1").arg(a)});
         QCOMPARE(m_wb->main->trvFilters->currentItem(), top());
@@ -218,9 +226,11 @@ private Q_SLOTS:
         m_view->N18Click();
         m_view->N18Click();
         m_view->N18Click();
-        QCOMPARE(p.messages, (QStringList{"Раздел с таким названием уже существует!", "Название раздела не должно быть пустым!"}));
+        QCOMPARE(p.messages,
+                 (QStringList{"Раздел с таким названием уже существует!", "Название раздела не должно быть пустым!"}));
         QCOMPARE(nodeA->text(0), QStringLiteral("A 'б' \\"));
-        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT osubject_name FROM osubjects WHERE osubject_id=%1").arg(a)), QStringLiteral("A 'б' \\"));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT osubject_name FROM osubjects WHERE osubject_id=%1").arg(a)),
+                 QStringLiteral("A 'б' \\"));
         // A subsection added since the build still blocks the delete.
         p.messages.clear();
         m_wb->db.exec(QStringLiteral("DELETE FROM osubjects WHERE osubject_pid=%1").arg(a));
@@ -228,7 +238,8 @@ private Q_SLOTS:
         section(QStringLiteral("свежий"), a);
         p.answers = {true};
         m_view->N21Click();
-        QCOMPARE(p.messages, QStringList{"Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."});
+        QCOMPARE(p.messages,
+                 QStringList{"Удаление раздела невозможно, т.к. раздел содержит подразделы! Удалите сперва подразделы."});
         m_wb->db.exec(QStringLiteral("DELETE FROM osubjects WHERE osubject_pid=%1").arg(a));
         contact(QStringLiteral("Остаётся"), {a});
         p.answers = {true};
@@ -263,7 +274,8 @@ private Q_SLOTS:
         add.tree->setState(nodeA, 2);
         m_view->btnContactSaveClick();
         const int id = m_wb->db.scalar(QStringLiteral("SELECT MAX(contact_id) FROM contacts")).toInt();
-        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO, contact_company, contact_email, contact_site, contact_fax FROM contacts")),
+        QCOMPARE(m_wb->db.rows(QStringLiteral(
+                     "SELECT contact_FIO, contact_company, contact_email, contact_site, contact_fax FROM contacts")),
                  QStringList{tricky + QStringLiteral("|ООО \"Рога\"|x@y.example||")});
         QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(id)),
                  QStringList{QString::number(a)});
@@ -300,7 +312,8 @@ private Q_SLOTS:
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(second)),
                  QStringLiteral("Второй изменён"));
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(id)), tricky);
-        QStringList links = m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(second));
+        QStringList links =
+            m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(second));
         links.sort();
         QStringList expected{QString::number(b), QString::number(other)};
         expected.sort();
@@ -312,14 +325,18 @@ private Q_SLOTS:
         m_view->relist();
         m_view->lvContacts->setCurrentIndex(m_view->contactsModel->index(0, 0));
         const int target = m_view->SelectedContactId;
-        const QString before = m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString());
+        const QString before =
+            m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString());
         m_view->lvContactsDblClick();
         edit.fio->setText(QStringLiteral("не сохранится"));
         p.messages.clear();
         m_view->btnContactSaveClick();
         QCOMPARE(p.messages.size(), 1);
-        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString()), before);
-        QVERIFY(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(target)) != "0");
+        QCOMPARE(
+            m_wb->db.rows(QStringLiteral("SELECT contact_FIO FROM contacts WHERE contact_id=%1").arg(target)).join(QString()),
+            before);
+        QVERIFY(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(target))
+                != "0");
         QCOMPARE(edit.fio->text(), QStringLiteral("не сохранится"));
 
         // The contact deleted meanwhile: the save says so and goes back to the list.
@@ -329,7 +346,8 @@ private Q_SLOTS:
         m_view->btnContactSaveClick();
         QCOMPARE(p.messages, QStringList{"Контакт не найден в базе: возможно, он удалён."});
         QCOMPARE(m_view->pcContacts->currentIndex(), 0);
-        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts WHERE contact_id=%1").arg(target)), QStringLiteral("0"));
+        QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM contacts WHERE contact_id=%1").arg(target)),
+                 QStringLiteral("0"));
     }
 
     // Ctrl+Tab from the focused list, a click on a tab, Enter and a double
@@ -446,13 +464,15 @@ private Q_SLOTS:
             m_view->lvContactsDblClick();
             QCOMPARE(m_view->pcContacts->currentIndex(), 1);
             auto &edit = m_view->edit;
-            QTreeWidgetItem *nodeChild = edit.tree->findItems(QStringLiteral("Дочерний"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+            QTreeWidgetItem *nodeChild =
+                edit.tree->findItems(QStringLiteral("Дочерний"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
             QVERIFY(nodeChild);
             QCOMPARE(controls::TmirzTreeView::state(nodeChild), id == inChild ? 2 : 1);
             edit.fio->setText(edit.fio->text() + QStringLiteral(" 2"));
             m_view->btnContactSaveClick();
-            QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(id)),
-                     QStringList{QString::number(id == inChild ? child : parent)});
+            QCOMPARE(
+                m_wb->db.rows(QStringLiteral("SELECT s2o_subject_id FROM osubjects2contacts WHERE s2o_contact_id=%1").arg(id)),
+                QStringList{QString::number(id == inChild ? child : parent)});
         }
         QVERIFY(p.messages.isEmpty());
     }
@@ -470,8 +490,8 @@ private Q_SLOTS:
             QWidget *page = m_view->pcContacts->currentWidget();
             QCoreApplication::processEvents();
             const QList<QWidget *> fields{f.fio, f.organization, f.tel, f.email, f.address, f.status, f.department};
-            const QStringList labels{"ФИО:", "Организация:", telLabel, "Email (можно несколько через запятую):", "Адрес:",
-                                     "Должность:", "Отдел:"};
+            const QStringList labels{
+                "ФИО:", "Организация:", telLabel, "Email (можно несколько через запятую):", "Адрес:", "Должность:", "Отдел:"};
             int rowHeight = 0;
             for (QWidget *w : fields)
                 rowHeight = qMax(rowHeight, w->height());
@@ -530,13 +550,16 @@ private Q_SLOTS:
         QCOMPARE(shown, 1);
         QCOMPARE(seen, static_cast<QDialog *>(m_mail));
         QVERIFY(emptyOnShow);
-        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT project_smtp_username, project_smtp_password, project_smtp_host, project_smtp_port "
-                                              "FROM projects WHERE project_id=%1").arg(m_wb->projectId)),
+        QCOMPARE(m_wb->db.rows(
+                     QStringLiteral("SELECT project_smtp_username, project_smtp_password, project_smtp_host, project_smtp_port "
+                                    "FROM projects WHERE project_id=%1")
+                         .arg(m_wb->projectId)),
                  QStringList{QStringLiteral("user\"1|pa'ss\\|127.0.0.1|25x")});
         // No letter, then no section: refused with their messages.
         p.messages.clear();
         m_view->N15Click();
-        m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
+        m_wb->db.exec(
+            QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_project_id=%1").arg(m_wb->projectId));
         const int letter = m_wb->db.scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt();
         m_wb->main->projects->cbProjectsChange();
         m_view->N15Click();
@@ -547,8 +570,8 @@ private Q_SLOTS:
         m_view->N15Click();
         QCOMPARE(p.started.size(), 1);
         QCOMPARE(p.started[0].program, m_wb->ctx.AppDir + QStringLiteral("DAVireza/DAVireza"));
-        QCOMPARE(p.started[0].arguments, (QStringList{QString::number(m_wb->projectId), QString::number(letter), QString::number(a),
-                                                      QStringLiteral("0"), QStringLiteral("1")}));
+        QCOMPARE(p.started[0].arguments, (QStringList{QString::number(m_wb->projectId), QString::number(letter),
+                                                      QString::number(a), QStringLiteral("0"), QStringLiteral("1")}));
         QCOMPARE(p.started[0].workingDir, m_wb->ctx.AppDir);
         // A mailer that cannot start says so.
         p.nextPid = -1;
@@ -608,7 +631,8 @@ private Q_SLOTS:
                                              "project_smtp_password='pw', project_smtp_host='127.0.0.1', project_smtp_port='%1'")
                                   .arg(sink.port())));
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='Письмо', omaterial_subject='Тема', "
-                                             "omaterial_body_text='Текст', omaterial_project_id=%1").arg(m_wb->projectId)));
+                                             "omaterial_body_text='Текст', omaterial_project_id=%1")
+                                  .arg(m_wb->projectId)));
         m_wb->main->projects->cbProjectsChange();
         const int a = section(QStringLiteral("A"));
         const int one = contact(QStringLiteral("Первый"), {a});
@@ -624,12 +648,15 @@ private Q_SLOTS:
         QCOMPARE(sink.mails()[0].recipients, QStringList{QStringLiteral("one@example.ru")});
         const QStringList rows = listed();
         QCOMPARE(rows.size(), 2);
-        QVERIFY2(rows[0].startsWith(QStringLiteral("Разослано (")) && rows[0].endsWith(QStringLiteral(")|Первый")), qPrintable(rows[0]));
-        QVERIFY2(rows[1].startsWith(QStringLiteral("Была ошибка (")) && rows[1].endsWith(QStringLiteral(")|Второй")), qPrintable(rows[1]));
+        QVERIFY2(rows[0].startsWith(QStringLiteral("Разослано (")) && rows[0].endsWith(QStringLiteral(")|Первый")),
+                 qPrintable(rows[0]));
+        QVERIFY2(rows[1].startsWith(QStringLiteral("Была ошибка (")) && rows[1].endsWith(QStringLiteral(")|Второй")),
+                 qPrintable(rows[1]));
         QCOMPARE(statusBar(), (QStringList{"Контактов Всего: 2", "Контактов Новых: 0"}));
         // Exit 1 with its meaning, and the mailer's own account of the run.
-        QVERIFY2(p.messages[0].startsWith(QStringLiteral("Рассылка завершена с ошибками: письмо получили не все контакты раздела")),
-                 qPrintable(p.messages[0]));
+        QVERIFY2(
+            p.messages[0].startsWith(QStringLiteral("Рассылка завершена с ошибками: письмо получили не все контакты раздела")),
+            qPrintable(p.messages[0]));
         QVERIFY2(p.messages[0].contains(QStringLiteral("DAVireza: разослано 1 из 2")), qPrintable(p.messages[0]));
     }
 
@@ -651,11 +678,12 @@ private Q_SLOTS:
         const int one = contact(QStringLiteral("Первый"), {a});
         contact(QStringLiteral("Другой"), {b});
         const auto mailed = [&](int contactId, const char *status) {
-            QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='%3', "
-                                                 "orl_datetime='2026-02-03 04:05:06' ON DUPLICATE KEY UPDATE orl_status='%3'")
-                                      .arg(contactId)
-                                      .arg(letter)
-                                      .arg(QLatin1String(status))));
+            QVERIFY(
+                m_wb->db.exec(QStringLiteral("INSERT INTO oreglog SET orl_contact_id=%1, orl_material_id=%2, orl_status='%3', "
+                                             "orl_datetime='2026-02-03 04:05:06' ON DUPLICATE KEY UPDATE orl_status='%3'")
+                                  .arg(contactId)
+                                  .arg(letter)
+                                  .arg(QLatin1String(status))));
         };
         struct End {
             int code;
@@ -663,9 +691,13 @@ private Q_SLOTS:
         };
         const QList<End> ends{
             {0, QStringLiteral("DAVireza: разослано 1 из 1\n"), QString()},
-            {2, QStringLiteral("DAVireza: ожидаются пять чисел\n"), QStringLiteral("Рассылка не выполнена: программе рассылки переданы неверные параметры.")},
+            {2, QStringLiteral("DAVireza: ожидаются пять чисел\n"),
+             QStringLiteral("Рассылка не выполнена: программе рассылки переданы неверные параметры.")},
             {3, QString(), QStringLiteral("Рассылка не выполнена: письмо или раздел контактов не относятся к проекту.")},
-            {4, QStringLiteral("DAVireza: письмо отправлено, но не записано в журнал рассылки: контакт %1 \"Первый\" <a@b.example>\n").arg(one),
+            {4,
+             QStringLiteral(
+                 "DAVireza: письмо отправлено, но не записано в журнал рассылки: контакт %1 \"Первый\" <a@b.example>\n")
+                 .arg(one),
              QStringLiteral("Рассылка остановлена: письмо отправлено, но не записано в журнал рассылки.")},
             {-1, QString(), QStringLiteral("Программа рассылки завершилась аварийно.")}};
         open(QStringLiteral("A"));
@@ -678,7 +710,8 @@ private Q_SLOTS:
             mailed(one, e.code == 0 ? "1" : "2");
             QCOMPARE(listed(), QStringList{"|Первый"});
             p.end(p.started.size() - 1, e.code, e.output);
-            QCOMPARE(listed(), QStringList{e.code == 0 ? "Разослано (2026-02-03 04:05:06)|Первый" : "Была ошибка (2026-02-03 04:05:06)|Первый"});
+            QCOMPARE(listed(), QStringList{e.code == 0 ? "Разослано (2026-02-03 04:05:06)|Первый"
+                                                       : "Была ошибка (2026-02-03 04:05:06)|Первый"});
             if (e.meaning.isEmpty()) {
                 QCOMPARE(p.messages, QStringList());
                 continue;
@@ -721,14 +754,18 @@ private Q_SLOTS:
         edit.organization->setEditText(company);
         QCOMPARE(edit.address->text().size(), 40000);
         QCOMPARE(edit.organization->currentText(), company);
-        QVERIFY(other.exec(QStringLiteral("UPDATE contacts SET contact_tel='их телефон' WHERE contact_id=") + QString::number(id)));
+        QVERIFY(
+            other.exec(QStringLiteral("UPDATE contacts SET contact_tel='их телефон' WHERE contact_id=") + QString::number(id)));
 
         p.answers = {false};
         edit.save->click();
-        QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                "В другой копии программы изменено поле \"Телефоны (через запятую)\"; его значение в базе будет заменено значением из этого окна.")});
-        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_address, contact_tel") + where), QStringList{QStringLiteral("|их телефон")});
+        QCOMPARE(
+            p.questions,
+            QStringList{QStringLiteral(
+                "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                "В другой копии программы изменено поле \"Телефоны (через запятую)\"; его значение в базе будет заменено значением из этого окна.")});
+        QCOMPARE(m_wb->db.rows(QStringLiteral("SELECT contact_address, contact_tel") + where),
+                 QStringList{QStringLiteral("|их телефон")});
         QCOMPARE(m_view->pcContacts->currentIndex(), 1);
         QCOMPARE(edit.address->text(), address);
 

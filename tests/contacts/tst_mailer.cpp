@@ -111,8 +111,7 @@ int TestMailer::addSection(int projectId, const QString &name)
 
 int TestMailer::addContact(const QString &fio, const QString &email, int sectionId)
 {
-    m_db->exec(QStringLiteral("INSERT INTO contacts SET contact_FIO=%1, contact_email=%2")
-                   .arg(db::Sql(fio), db::Sql(email)));
+    m_db->exec(QStringLiteral("INSERT INTO contacts SET contact_FIO=%1, contact_email=%2").arg(db::Sql(fio), db::Sql(email)));
     const int id = m_db->scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
     link(id, sectionId);
     return id;
@@ -143,8 +142,8 @@ RunResult TestMailer::runMailer(const QStringList &args)
 
 RunResult TestMailer::runMailer(int project, int letter, int section, int user, int mode)
 {
-    return runMailer({QString::number(project), QString::number(letter), QString::number(section),
-                      QString::number(user), QString::number(mode)});
+    return runMailer({QString::number(project), QString::number(letter), QString::number(section), QString::number(user),
+                      QString::number(mode)});
 }
 
 QString TestMailer::logOf(int contactId, int letterId)
@@ -216,10 +215,11 @@ void TestMailer::modeZeroMailsEveryContactOnceOverOneConnection()
     QCOMPARE(logOf(a, m_letter), QStringLiteral("1|"));
     QCOMPARE(logOf(b, m_letter), QStringLiteral("1|"));
     QCOMPARE(logOf(c, m_letter), QString());
-    const QStringList row = m_db->rows(QStringLiteral("SELECT orl_project_id, orl_subject_id, orl_user_id, "
-                                                      "orl_datetime IS NOT NULL, TIMESTAMPDIFF(SECOND, orl_datetime, NOW()) < 120 "
-                                                      "FROM oreglog WHERE orl_contact_id=%1")
-                                           .arg(b));
+    const QStringList row =
+        m_db->rows(QStringLiteral("SELECT orl_project_id, orl_subject_id, orl_user_id, "
+                                  "orl_datetime IS NOT NULL, TIMESTAMPDIFF(SECOND, orl_datetime, NOW()) < 120 "
+                                  "FROM oreglog WHERE orl_contact_id=%1")
+                       .arg(b));
     QCOMPARE(row, QStringList{QStringLiteral("%1|%2|7|1|1").arg(m_project).arg(m_section)});
 }
 
@@ -256,8 +256,8 @@ void TestMailer::modeOneSkipsContactsAlreadyMailed()
 
 void TestMailer::severalAddressesGoInOneMessage()
 {
-    const int c = addContact(QStringLiteral("Иван"), QStringLiteral(" one@example.ru,two@example.ru , three@example.ru,"),
-                             m_section);
+    const int c =
+        addContact(QStringLiteral("Иван"), QStringLiteral(" one@example.ru,two@example.ru , three@example.ru,"), m_section);
     const RunResult r = runMailer(m_project, m_letter, m_section, 0, 0);
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(m_sink->mails().size(), 1);
@@ -327,8 +327,8 @@ void TestMailer::longSubjectIsSplitIntoShortWords()
 
 void TestMailer::lineBreaksInNameOrSubjectAddNoHeaderOrRecipient()
 {
-    const int letter = addLetter(m_project, QStringLiteral("Hello\r\nBcc: hidden@evil.test\r\nX-Injected: yes"),
-                                 QStringLiteral("body"));
+    const int letter =
+        addLetter(m_project, QStringLiteral("Hello\r\nBcc: hidden@evil.test\r\nX-Injected: yes"), QStringLiteral("body"));
     const int c = addContact(QStringLiteral("Evil\nBcc: other@evil.test\r\nCc: third@evil.test"),
                              QStringLiteral("victim@example.ru"), m_section);
     QCOMPARE(runMailer(m_project, letter, m_section, 0, 0).exitCode, 0);
@@ -337,8 +337,7 @@ void TestMailer::lineBreaksInNameOrSubjectAddNoHeaderOrRecipient()
     QCOMPARE(m.recipients, QStringList{QStringLiteral("victim@example.ru")});
     QCOMPARE(m.headerNames(), (QStringList{QStringLiteral("Date"), QStringLiteral("Message-ID"), QStringLiteral("From"),
                                            QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("MIME-Version"),
-                                           QStringLiteral("Content-Type"),
-                                           QStringLiteral("Content-Transfer-Encoding")}));
+                                           QStringLiteral("Content-Type"), QStringLiteral("Content-Transfer-Encoding")}));
     QCOMPARE(m.decodedHeader(QStringLiteral("Subject")), QStringLiteral("Hello  Bcc: hidden@evil.test  X-Injected: yes"));
     QCOMPARE(m.decodedHeader(QStringLiteral("To")),
              QStringLiteral("Evil Bcc: other@evil.test  Cc: third@evil.test <victim@example.ru>"));
@@ -350,9 +349,13 @@ void TestMailer::lineBreaksInNameOrSubjectAddNoHeaderOrRecipient()
 
 void TestMailer::unusableAddressesFailBeforeAnySmtpCommand()
 {
-    const QStringList bad = {QString(), QStringLiteral(" , "), QStringLiteral("no-at-sign.example.ru"),
-                             QStringLiteral("with blank@example.ru"), QStringLiteral("<x@example.ru>"),
-                             QStringLiteral("x@example.ru>"), QStringLiteral("ok@example.ru, x@y.ru\r\nRCPT TO:<z@evil.test>"),
+    const QStringList bad = {QString(),
+                             QStringLiteral(" , "),
+                             QStringLiteral("no-at-sign.example.ru"),
+                             QStringLiteral("with blank@example.ru"),
+                             QStringLiteral("<x@example.ru>"),
+                             QStringLiteral("x@example.ru>"),
+                             QStringLiteral("ok@example.ru, x@y.ru\r\nRCPT TO:<z@evil.test>"),
                              QStringLiteral("tab\t@example.ru")};
     QList<int> ids;
     for (const QString &e : bad)
@@ -373,8 +376,7 @@ void TestMailer::unusableAddressesFailBeforeAnySmtpCommand()
     QCOMPARE(m_sink->mails()[0].recipients, QStringList{QStringLiteral("good@example.ru")});
     QCOMPARE(logOf(good, m_letter), QStringLiteral("1|"));
     for (const QString &cmd : m_sink->commands())
-        QVERIFY2(!cmd.contains(QStringLiteral("evil.test")) && !cmd.contains(QStringLiteral("ok@example.ru")),
-                 qPrintable(cmd));
+        QVERIFY2(!cmd.contains(QStringLiteral("evil.test")) && !cmd.contains(QStringLiteral("ok@example.ru")), qPrintable(cmd));
 }
 
 void TestMailer::refusedRecipientFailsOnlyThatContact()
@@ -655,7 +657,8 @@ void TestMailer::logRowFollowsItsLetterOverALostConnection()
             // No connection to be had for a second.
             QVERIFY(m_db->exec(QStringLiteral("ALTER USER %1 ACCOUNT LOCK").arg(account)));
             kills += m_db->exec(QStringLiteral("KILL ") + m_db->scalar(mailerConnection.arg(QStringLiteral("1"))));
-            QTimer::singleShot(1000, this, [&] { QVERIFY(m_db->exec(QStringLiteral("ALTER USER %1 ACCOUNT UNLOCK").arg(account))); });
+            QTimer::singleShot(1000, this,
+                               [&] { QVERIFY(m_db->exec(QStringLiteral("ALTER USER %1 ACCOUNT UNLOCK").arg(account))); });
         }
     });
     const RunResult r = runMailer(m_project, m_letter, m_section, 0, 0);

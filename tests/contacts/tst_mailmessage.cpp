@@ -68,8 +68,7 @@ void TestMailMessage::senderIsUserNameOrProjectEmail()
 {
     QCOMPARE(ChooseSender(QStringLiteral("robot@example.org"), QStringLiteral("owner@example.org")),
              QStringLiteral("robot@example.org"));
-    QCOMPARE(ChooseSender(QStringLiteral("robot"), QStringLiteral(" owner@example.org ")),
-             QStringLiteral("owner@example.org"));
+    QCOMPARE(ChooseSender(QStringLiteral("robot"), QStringLiteral(" owner@example.org ")), QStringLiteral("owner@example.org"));
     QCOMPARE(ChooseSender(QString(), QStringLiteral("owner@example.org")), QStringLiteral("owner@example.org"));
     QCOMPARE(ChooseSender(QStringLiteral("robot"), QStringLiteral("a@b.ru, c@d.ru")), QString());
     QCOMPARE(ChooseSender(QStringLiteral("robot"), QString()), QString());
@@ -145,8 +144,7 @@ void TestMailMessage::messageHasHeadersInOrderAndBase64Body()
     mail.data = text;
     QCOMPARE(mail.headerNames(), (QStringList{QStringLiteral("Date"), QStringLiteral("Message-ID"), QStringLiteral("From"),
                                               QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("MIME-Version"),
-                                              QStringLiteral("Content-Type"),
-                                              QStringLiteral("Content-Transfer-Encoding")}));
+                                              QStringLiteral("Content-Type"), QStringLiteral("Content-Transfer-Encoding")}));
     QCOMPARE(mail.header(QStringLiteral("Date")), QStringLiteral("Fri, 02 Jan 2026 03:04:05 +0300"));
     QCOMPARE(mail.header(QStringLiteral("Message-ID")), QStringLiteral("<1.2.3@example.org>"));
     QCOMPARE(mail.header(QStringLiteral("From")), QStringLiteral("<robot@example.org>"));

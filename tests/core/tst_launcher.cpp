@@ -59,7 +59,8 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(ends, 1);
 
-        QCOMPARE(qv::core::StartWatchedClean(dir.filePath(QStringLiteral("missing")), {}, dir.path(), [&](int, const QString &) { ++ends; }),
+        QCOMPARE(qv::core::StartWatchedClean(dir.filePath(QStringLiteral("missing")), {}, dir.path(),
+                                             [&](int, const QString &) { ++ends; }),
                  -1);
         QTest::qWait(50);
         QCOMPARE(ends, 1);

@@ -20,11 +20,16 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("http") << "http://catalog.example/add.php?a=1&b=2" << "http://catalog.example/add.php?a=1&b=2";
-        QTest::newRow("https upper") << "HTTPS://Catalog.Example/" << "https://catalog.example/";
-        QTest::newRow("no scheme") << "catalog.example/add" << "http://catalog.example/add";
-        QTest::newRow("host and port") << "localhost:8080/x" << "http://localhost:8080/x";
-        QTest::newRow("blanks around") << "  http://a.example  " << "http://a.example";
+        QTest::newRow("http") << "http://catalog.example/add.php?a=1&b=2"
+                              << "http://catalog.example/add.php?a=1&b=2";
+        QTest::newRow("https upper") << "HTTPS://Catalog.Example/"
+                                     << "https://catalog.example/";
+        QTest::newRow("no scheme") << "catalog.example/add"
+                                   << "http://catalog.example/add";
+        QTest::newRow("host and port") << "localhost:8080/x"
+                                       << "http://localhost:8080/x";
+        QTest::newRow("blanks around") << "  http://a.example  "
+                                       << "http://a.example";
     }
     void webAddressesPass()
     {
@@ -87,9 +92,9 @@ private slots:
         const QString outside = QUrl::fromLocalFile(elsewhere.path() + QStringLiteral("/outside.html")).toString();
         qv::test::writeFile(elsewhere.path() + QStringLiteral("/outside.html"), "<html><body>OUTSIDE</body></html>");
         qv::test::writeFile(appDir + QStringLiteral("inside.html"), "<html><body>INSIDE</body></html>");
-        qv::test::writeFile(appDir + QStringLiteral("page.html"),
-                            "<html><body><iframe id='in' src='inside.html'></iframe>"
-                            "<iframe id='out' src='" + outside.toUtf8() + "'></iframe></body></html>");
+        qv::test::writeFile(appDir + QStringLiteral("page.html"), "<html><body><iframe id='in' src='inside.html'></iframe>"
+                                                                  "<iframe id='out' src='"
+                                                                      + outside.toUtf8() + "'></iframe></body></html>");
         qv::controls::SafePage::setProgramFolder(appDir);
         qv::test::ScriptedPrompt p;
         qv::controls::BrowserView view;
@@ -99,9 +104,10 @@ private slots:
         view.setUrl(QUrl::fromLocalFile(appDir + QStringLiteral("page.html")));
         QVERIFY(loaded.wait(20000));
         auto frameText = [&](const char *id) {
-            return qv::test::evaluateJs(&view, QStringLiteral("(function() { var d = document.getElementById('%1').contentDocument;"
-                                                              " return d && d.body ? d.body.innerText : ''; })()")
-                                                   .arg(QLatin1String(id)))
+            return qv::test::evaluateJs(&view,
+                                        QStringLiteral("(function() { var d = document.getElementById('%1').contentDocument;"
+                                                       " return d && d.body ? d.body.innerText : ''; })()")
+                                            .arg(QLatin1String(id)))
                 .toString();
         };
         QTRY_COMPARE(frameText("in"), QStringLiteral("INSIDE"));

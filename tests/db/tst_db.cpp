@@ -44,8 +44,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QVERIFY(m_db->exec(QStringLiteral("CREATE TABLE t (v TEXT, w VARCHAR(200)) CHARACTER SET utf8mb4")));
         ScriptedPrompt p;
-        QCOMPARE(db::ExecQuery(QStringLiteral("INSERT INTO t SET v=") + db::Sql(text)
-                               + QStringLiteral(", w='") + db::EscapeSqlText(text) + QStringLiteral("'")),
+        QCOMPARE(db::ExecQuery(QStringLiteral("INSERT INTO t SET v=") + db::Sql(text) + QStringLiteral(", w='")
+                               + db::EscapeSqlText(text) + QStringLiteral("'")),
                  0);
         QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join('\n')));
         const auto row = db::FirstRow(QStringLiteral("SELECT v, w FROM t"));
@@ -132,8 +132,7 @@ private Q_SLOTS:
     void streamsManyRows()
     {
         QVERIFY(m_db->exec(QStringLiteral("CREATE TABLE big (i INT, s TEXT)")));
-        QVERIFY(m_db->exec(QStringLiteral(
-            "INSERT INTO big SELECT seq, CONCAT('строка ', seq) FROM seq_1_to_20000")));
+        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO big SELECT seq, CONCAT('строка ', seq) FROM seq_1_to_20000")));
         qint64 sum = 0;
         int count = 0;
         QVERIFY(db::ForEachRow(QStringLiteral("SELECT i, s FROM big"), [&](const db::Row &row) {
@@ -162,19 +161,49 @@ private Q_SLOTS:
         QVERIFY2(mode.contains(QStringLiteral("STRICT_ALL_TABLES")) || mode.contains(QStringLiteral("STRICT_TRANS_TABLES")),
                  qPrintable(mode));
         const QStringList tables = m_db->rows(QStringLiteral("SHOW TABLES"));
-        const QStringList expected = {
-            "users", "projects", "cmaterials", "fmaterials", "omaterials", "smaterials",
-            "catalogs", "forums", "soft", "csubjects", "fsubjects", "ssubjects",
-            "csubjects2catalogs", "fsubjects2forums", "ssubjects2soft", "cgroups", "fgroups", "sgroups",
-            "cgroups2catalogs", "fgroups2forums", "sgroups2soft", "cfilters", "ffilters", "sfilters",
-            "creglog", "freglog", "sreglog", "gcreglog", "gfreglog", "gsreglog", "flinks",
-            "cauth", "fauth", "sauth", "contacts", "osubjects", "osubjects2contacts", "oreglog"};
+        const QStringList expected = {"users",
+                                      "projects",
+                                      "cmaterials",
+                                      "fmaterials",
+                                      "omaterials",
+                                      "smaterials",
+                                      "catalogs",
+                                      "forums",
+                                      "soft",
+                                      "csubjects",
+                                      "fsubjects",
+                                      "ssubjects",
+                                      "csubjects2catalogs",
+                                      "fsubjects2forums",
+                                      "ssubjects2soft",
+                                      "cgroups",
+                                      "fgroups",
+                                      "sgroups",
+                                      "cgroups2catalogs",
+                                      "fgroups2forums",
+                                      "sgroups2soft",
+                                      "cfilters",
+                                      "ffilters",
+                                      "sfilters",
+                                      "creglog",
+                                      "freglog",
+                                      "sreglog",
+                                      "gcreglog",
+                                      "gfreglog",
+                                      "gsreglog",
+                                      "flinks",
+                                      "cauth",
+                                      "fauth",
+                                      "sauth",
+                                      "contacts",
+                                      "osubjects",
+                                      "osubjects2contacts",
+                                      "oreglog"};
         for (const QString &t : expected)
             QVERIFY2(tables.contains(t), qPrintable(t));
         // Every table speaks utf8mb4.
-        QCOMPARE(m_db->scalar(QStringLiteral(
-                     "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema=DATABASE() "
-                     "AND table_collation<>'utf8mb4_unicode_520_ci'")),
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema=DATABASE() "
+                                             "AND table_collation<>'utf8mb4_unicode_520_ci'")),
                  QStringLiteral("0"));
         // A filter inserted with its name alone reads as "no condition".
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='f'")));
@@ -193,7 +222,8 @@ private Q_SLOTS:
                                        << QStringList{"gcrl_catalog_id", "gcrl_project_id", "gcrl_status"};
         QTest::newRow("discussion links") << QStringLiteral("flinks")
                                           << QStringList{"flink_material_id", "flink_forum_id", "flink_url"};
-        QTest::newRow("saved logins") << QStringLiteral("cauth") << QStringList{"cauth_catalog_id", "cauth_project_id", "cauth_password"};
+        QTest::newRow("saved logins") << QStringLiteral("cauth")
+                                      << QStringList{"cauth_catalog_id", "cauth_project_id", "cauth_password"};
     }
     void keyedUpsertTouchesOnlyItsRow()
     {
@@ -203,7 +233,8 @@ private Q_SLOTS:
         QStringList expected;
         for (int i = 1; i <= 2; ++i) {
             for (int j = 1; j <= 2; ++j) {
-                QVERIFY(m_db->exec(QStringLiteral("INSERT INTO %1 SET %2=%3, %4=%5, %6='v%3%5'").arg(table, a).arg(i).arg(b).arg(j).arg(v)));
+                QVERIFY(m_db->exec(
+                    QStringLiteral("INSERT INTO %1 SET %2=%3, %4=%5, %6='v%3%5'").arg(table, a).arg(i).arg(b).arg(j).arg(v)));
                 expected << QStringLiteral("%1|%2|v%1%2").arg(i).arg(j);
             }
         }
@@ -237,16 +268,17 @@ private Q_SLOTS:
         for (const char *t : {"csubjects", "fsubjects", "ssubjects"}) {
             const QString table = QString::fromLatin1(t);
             const QString prefix = table.left(table.size() - 1);
-            QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2_pid=0 AND %2_name='Корзина'")
-                                      .arg(table, prefix)),
-                     QStringLiteral("1"));
+            QCOMPARE(
+                m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2_pid=0 AND %2_name='Корзина'").arg(table, prefix)),
+                QStringLiteral("1"));
         }
         for (const char *k : {"catalog", "forum", "soft"}) {
             const QString kind = QString::fromLatin1(k);
             const QString table = kind == QLatin1String("soft") ? kind : kind + QLatin1Char('s');
             QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2_name='Корзина'").arg(table, kind)),
                      QStringLiteral("1"));
-            QVERIFY(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2_aurl LIKE 'file:///tmp/quorvantile-sample/samples/%'")
+            QVERIFY(m_db->scalar(QStringLiteral(
+                                     "SELECT COUNT(*) FROM %1 WHERE %2_aurl LIKE 'file:///tmp/quorvantile-sample/samples/%'")
                                      .arg(table, kind))
                         .toInt()
                     >= 3);

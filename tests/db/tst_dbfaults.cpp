@@ -55,8 +55,8 @@ private:
             || admin->query(QStringLiteral("SET GLOBAL sql_mode='") + global + QStringLiteral("'")) != 0)
             return nullptr;
         auto *conn = new db::Database;
-        const bool connected = conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(),
-                                                               TestDb::fixturePort());
+        const bool connected =
+            conn->create() && conn->connect(TestDb::host(), TestDb::user(), TestDb::password(), TestDb::fixturePort());
         admin->query(QStringLiteral("SET GLOBAL sql_mode='") + saved + QStringLiteral("'"));
         if (!connected || !conn->selectDatabase(m_db->name())) {
             delete conn;
@@ -90,8 +90,7 @@ private Q_SLOTS:
                  users::LoginResult::Refused);
         QVERIFY(!m_ctx.CurrentUserId);
         const QString text = QStringLiteral("a \"quoted\" \\ value 'x'");
-        QCOMPARE(db::ExecQuery(QStringLiteral("UPDATE users SET user_fio=") + db::Sql(text)
-                               + QStringLiteral(" WHERE user_id=0")),
+        QCOMPARE(db::ExecQuery(QStringLiteral("UPDATE users SET user_fio=") + db::Sql(text) + QStringLiteral(" WHERE user_id=0")),
                  0);
         QCOMPARE(db::FirstRow(QStringLiteral("SELECT user_fio FROM users WHERE user_id=0"))->value(0), text);
     }
@@ -114,7 +113,8 @@ private Q_SLOTS:
 
     void emojiPasswordsAndNamesStayApart()
     {
-        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO users SET user_id=5, user_login='e', user_password='😀', user_active='1'")));
+        QVERIFY(
+            m_db->exec(QStringLiteral("INSERT INTO users SET user_id=5, user_login='e', user_password='😀', user_active='1'")));
         ScriptedPrompt p;
         QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("e"), QStringLiteral("🔥")), users::LoginResult::Refused);
         QCOMPARE(users::TryLogin(m_ctx, QStringLiteral("e"), QStringLiteral("😀")), users::LoginResult::Accepted);
@@ -177,7 +177,9 @@ private Q_SLOTS:
         QVERIFY(conn->connect(TestDb::host(), TestDb::user(), TestDb::password(), static_cast<unsigned>(port)));
         db::setDbConnection(conn);
         QCOMPARE(conn->query(QStringLiteral("SELECT 1")), 0);
-        { db::QueryResult drained(*conn); }
+        {
+            db::QueryResult drained(*conn);
+        }
         QCOMPARE(QProcess::execute(script, {QStringLiteral("stop"), where}), 0);
 
         ScriptedPrompt p;
@@ -218,8 +220,8 @@ private Q_SLOTS:
     void longStatementsAreCutInMessages()
     {
         ScriptedPrompt p;
-        const QString sql = QStringLiteral("SELECT * FROM no_such_table WHERE x='") + QString(70000, QLatin1Char('a'))
-                            + QStringLiteral("'");
+        const QString sql =
+            QStringLiteral("SELECT * FROM no_such_table WHERE x='") + QString(70000, QLatin1Char('a')) + QStringLiteral("'");
         QVERIFY(db::ExecQuery(sql) != 0);
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(p.messages[0].size() < 2300);

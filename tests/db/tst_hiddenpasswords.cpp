@@ -22,7 +22,7 @@ using qv::test::TestDb;
 namespace {
 // Quotes and backslashes: the hidden value must end where its literal ends.
 const QString kSecret = QStringLiteral("S3cret-\"Pa55' \\ x");
-}
+} // namespace
 
 class TestHiddenPasswords : public QObject {
     Q_OBJECT
@@ -119,8 +119,9 @@ private Q_SLOTS:
         for (int filler = 0; filler <= 90; filler += 3) {
             ScriptedPrompt p;
             // "user_fio" lacks its "=": the error is there, before the password.
-            const QString sql = QStringLiteral("UPDATE users SET user_login=\"x\", user_fio ") + db::Sql(QString(filler, QLatin1Char('f')))
-                                + QStringLiteral(", user_password=") + db::Sql(kSecret) + QStringLiteral(" WHERE user_id=0");
+            const QString sql = QStringLiteral("UPDATE users SET user_login=\"x\", user_fio ")
+                                + db::Sql(QString(filler, QLatin1Char('f'))) + QStringLiteral(", user_password=")
+                                + db::Sql(kSecret) + QStringLiteral(" WHERE user_id=0");
             QVERIFY(db::ExecQuery(sql) != 0);
             QCOMPARE(p.messages.size(), 1);
             const QString &m = p.messages[0];

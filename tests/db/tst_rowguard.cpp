@@ -28,7 +28,10 @@ private:
                                          {QStringLiteral("omaterial_body_text"), QStringLiteral("Текст письма:"), QString()}};
 
     TestDb &db() { return *m_db; }
-    QString stored() { return db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials")).join(';'); }
+    QString stored()
+    {
+        return db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials")).join(';');
+    }
     db::LoadedRow load() { return db::LoadedRow::read(QStringLiteral("omaterials"), QStringLiteral("omaterial_id"), m_id); }
     db::RowState checkNow(const db::LoadedRow &row)
     {
@@ -74,12 +77,14 @@ private Q_SLOTS:
         // does not: a change of letter case alone is a change.
         QVERIFY(other.exec(QStringLiteral("INSERT INTO omaterials SET omaterial_name='второе', omaterial_subject='тема', "
                                           "omaterial_body_text='Текст'")));
-        const db::LoadedRow second = db::LoadedRow::read(QStringLiteral("omaterials"), QStringLiteral("omaterial_id"),
-                                                         db().scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt());
+        const db::LoadedRow second =
+            db::LoadedRow::read(QStringLiteral("omaterials"), QStringLiteral("omaterial_id"),
+                                db().scalar(QStringLiteral("SELECT MAX(omaterial_id) FROM omaterials")).toInt());
         QCOMPARE(checkNow(second), db::RowState::Same);
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_subject='ТЕМА'")));
         QCOMPARE(checkNow(second), db::RowState::Changed);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM omaterials WHERE omaterial_subject='тема'")), QStringLiteral("1"));
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM omaterials WHERE omaterial_subject='тема'")),
+                 QStringLiteral("1"));
         QCOMPARE(checkNow(db::LoadedRow(QStringLiteral("omaterials"), QStringLiteral("no_such_column"), m_id)),
                  db::RowState::Failed);
         QCOMPARE(p.messages.size(), 1);
@@ -111,17 +116,18 @@ private Q_SLOTS:
         SecondCopy other(db());
         QVERIFY2(other.ok(), qPrintable(other.error()));
         db::LoadedRow loaded = load();
-        const QString sql = QStringLiteral("UPDATE omaterials SET omaterial_subject='наша тема' WHERE omaterial_id=")
-                            + QString::number(m_id);
+        const QString sql =
+            QStringLiteral("UPDATE omaterials SET omaterial_subject='наша тема' WHERE omaterial_id=") + QString::number(m_id);
         auto write = [&] { return db::ExecQuery(sql) == 0; };
 
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их текст'")));
         p.answers = {false};
         QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Declined);
         QCOMPARE(p.questions, QStringList{db::RowChangedQuestion({QStringLiteral("Текст письма")})});
-        QCOMPARE(p.questions[0], QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                                "В другой копии программы изменено поле \"Текст письма\"; его значение в базе "
-                                                "будет заменено значением из этого окна."));
+        QCOMPARE(p.questions[0],
+                 QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменено поле \"Текст письма\"; его значение в базе "
+                                "будет заменено значением из этого окна."));
         QCOMPARE(stored(), QStringLiteral("тема|их текст"));
         QCOMPARE(loaded.value(QStringLiteral("omaterial_body_text")), QStringLiteral("текст"));
 
@@ -141,9 +147,10 @@ private Q_SLOTS:
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='ещё', omaterial_subject='их тема'")));
         p.answers = {false};
         QCOMPARE(db::SaveRow(loaded, m_fields, write), db::SaveOutcome::Declined);
-        QCOMPARE(p.questions[2], QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                                "В другой копии программы изменены поля \"Тема письма\", \"Текст письма\"; их "
-                                                "значения в базе будут заменены значениями из этого окна."));
+        QCOMPARE(p.questions[2],
+                 QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                "В другой копии программы изменены поля \"Тема письма\", \"Текст письма\"; их "
+                                "значения в базе будут заменены значениями из этого окна."));
         QCOMPARE(stored(), QStringLiteral("их тема|ещё"));
         loaded = load();
 
@@ -172,8 +179,8 @@ private Q_SLOTS:
         QVERIFY2(other.ok(), qPrintable(other.error()));
         QVERIFY(other.exec(QStringLiteral("SET SESSION innodb_lock_wait_timeout=1")));
         db::LoadedRow loaded = load();
-        const QString sql = QStringLiteral("UPDATE omaterials SET omaterial_subject='наша тема' WHERE omaterial_id=")
-                            + QString::number(m_id);
+        const QString sql =
+            QStringLiteral("UPDATE omaterials SET omaterial_subject='наша тема' WHERE omaterial_id=") + QString::number(m_id);
         auto write = [&] { return db::ExecQuery(sql) == 0; };
         auto openOnServer = [&] { return db().scalar(QStringLiteral("SELECT @@in_transaction")); };
         QVERIFY(other.exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='их текст'")));
@@ -248,9 +255,10 @@ private Q_SLOTS:
         p.messages.clear();
 
         // The first field too long is named with its limit; nothing else is shown.
-        const QList<db::FieldValue> fields{{QStringLiteral("project_name"), QStringLiteral("Название:"), QStringLiteral("коротко")},
-                                           {QStringLiteral("project_url"), QStringLiteral("Адрес:"), QString(70000, QLatin1Char('u'))},
-                                           {QStringLiteral("project_fio"), QStringLiteral("ФИО:"), QString(70000, QLatin1Char('f'))}};
+        const QList<db::FieldValue> fields{
+            {QStringLiteral("project_name"), QStringLiteral("Название:"), QStringLiteral("коротко")},
+            {QStringLiteral("project_url"), QStringLiteral("Адрес:"), QString(70000, QLatin1Char('u'))},
+            {QStringLiteral("project_fio"), QStringLiteral("ФИО:"), QString(70000, QLatin1Char('f'))}};
         QVERIFY(!db::FieldsFit(QStringLiteral("projects"), fields));
         QCOMPARE(p.messages.size(), 1);
         QVERIFY2(p.messages[0].contains(QStringLiteral("\"Адрес\"")) && p.messages[0].contains(QStringLiteral("65535 байт")),

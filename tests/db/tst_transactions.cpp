@@ -101,7 +101,8 @@ struct RecordPage {
     QString stored() { return w.db.scalar(QStringLiteral("SELECT catalog_title FROM catalogs WHERE catalog_id=%1").arg(id)); }
     QStringList links()
     {
-        return w.db.rows(QStringLiteral("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=%1 ORDER BY 1").arg(id));
+        return w.db.rows(
+            QStringLiteral("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=%1 ORDER BY 1").arg(id));
     }
 };
 
@@ -184,7 +185,8 @@ private Q_SLOTS:
         ctx.ConfigIni.open(ctx.configPath());
         QByteArray catalogs;
         for (int i = 1; i <= 1000; ++i)
-            catalogs += QByteArray::number(i) + ",catalog_name='c" + QByteArray::number(i) + ".ru',catalog_title='T',catalog_subjects='3: 7\r\n";
+            catalogs += QByteArray::number(i) + ",catalog_name='c" + QByteArray::number(i)
+                        + ".ru',catalog_title='T',catalog_subjects='3: 7\r\n";
         server.setReply("/out_catalog.php", body(catalogs));
         server.setReply("/out_forum.php", body("1,forum_name='f1.ru'\r\n2,forum_name='f2.ru'\r\n3,forum_name='f3.ru'"));
         server.setReply("/out_soft.php", body("1,soft_name='s1.ru'\r\n2,soft_name='s2.ru'"));
@@ -215,8 +217,9 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM csubjects2catalogs")), QStringLiteral("0"));
         // The kind that was not stored is named.
         QVERIFY2(text.contains(QStringLiteral("Ничего не внесено: каталоги")), qPrintable(text));
-        QVERIFY2(w.lbCatalogs->text().startsWith(QStringLiteral("Новые/измененные каталоги, доски: не внесены в базу!\nПричина: ")),
-                 qPrintable(w.lbCatalogs->text()));
+        QVERIFY2(
+            w.lbCatalogs->text().startsWith(QStringLiteral("Новые/измененные каталоги, доски: не внесены в базу!\nПричина: ")),
+            qPrintable(w.lbCatalogs->text()));
         QCOMPARE(w.lbForums->text(), QStringLiteral("Новые/измененные форумы успешно внесены в базу! "));
         qv::core::IniFile stored(ctx.configPath());
         QCOMPARE(stored.readString(QStringLiteral("SQL"), QStringLiteral("date_update")), QStringLiteral("2024-01-02 03:04:05"));
@@ -234,10 +237,11 @@ private Q_SLOTS:
         auto holder = otherConnection(r.w.db.name());
         QVERIFY(holder);
         QCOMPARE(holder->query(QStringLiteral("START TRANSACTION")), 0);
-        QCOMPARE(scalarOn(*holder, QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM csubjects2catalogs WHERE s2c_catalog_id=%1 "
-                                                  "FOR UPDATE) AS held")
-                                       .arg(r.id)),
-                 QStringLiteral("1"));
+        QCOMPARE(
+            scalarOn(*holder, QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM csubjects2catalogs WHERE s2c_catalog_id=%1 "
+                                             "FOR UPDATE) AS held")
+                                  .arg(r.id)),
+            QStringLiteral("1"));
         const QString id = sessionId();
         auto watcher = otherConnection();
         QVERIFY(watcher);

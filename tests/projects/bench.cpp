@@ -51,8 +51,8 @@ Bench::~Bench()
 
 int Bench::addProject(const QString &name, const QString &url)
 {
-    db::ExecQuery(QStringLiteral("INSERT INTO projects SET project_name=") + db::Sql(name)
-                  + QStringLiteral(", project_url=") + db::Sql(url));
+    db::ExecQuery(QStringLiteral("INSERT INTO projects SET project_name=") + db::Sql(name) + QStringLiteral(", project_url=")
+                  + db::Sql(url));
     const int id = static_cast<int>(db::DbConnection().lastInsertId());
     if (main)
         main->fillProjects();
@@ -68,9 +68,9 @@ void Bench::choose(int projectId)
 int Bench::addMaterial(const QString &table, const QString &name, int projectId, const QString &more)
 {
     const QString prefix = table.left(table.size() - 1) + QLatin1Char('_');
-    db::ExecQuery(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + prefix
-                  + QStringLiteral("name=") + db::Sql(name) + QStringLiteral(", ") + prefix
-                  + QStringLiteral("project_id=") + db::SqlInt(projectId) + (more.isEmpty() ? QString() : QStringLiteral(", ") + more));
+    db::ExecQuery(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" SET ") + prefix + QStringLiteral("name=")
+                  + db::Sql(name) + QStringLiteral(", ") + prefix + QStringLiteral("project_id=") + db::SqlInt(projectId)
+                  + (more.isEmpty() ? QString() : QStringLiteral(", ") + more));
     return static_cast<int>(db::DbConnection().lastInsertId());
 }
 

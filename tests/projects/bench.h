@@ -14,7 +14,7 @@ class QMenu;
 namespace qv::projects {
 class TfrmProjectMaterials;
 class TfrmProjectInfo;
-}
+} // namespace qv::projects
 
 namespace qv::test {
 

@@ -92,8 +92,8 @@ private Q_SLOTS:
         QVERIFY(t.text.isValidUtf16());
         QCOMPARE(t.text, QStringLiteral("aXYZb"));
         // A replacement starting inside a pair that shares its high half.
-        t = LimitUserEdit(QStringLiteral("a") + grin + QStringLiteral("b"), QStringLiteral("a") + beam + grin + QStringLiteral("b"), 4,
-                          LineBreaks::CountOne);
+        t = LimitUserEdit(QStringLiteral("a") + grin + QStringLiteral("b"),
+                          QStringLiteral("a") + beam + grin + QStringLiteral("b"), 4, LineBreaks::CountOne);
         QVERIFY(t.text.isValidUtf16());
         QCOMPARE(t.text, QStringLiteral("a") + beam + QStringLiteral("b"));
         QCOMPARE(t.cursor, 3);
@@ -256,7 +256,6 @@ private Q_SLOTS:
         QCOMPARE(bar->value(), 40);
         e.scrollToTop();
         QCOMPARE(bar->value(), 0);
-
 
         // "Size(bytes)": the chosen file's size; a cancelled dialog keeps the value.
         qv::test::ScriptedPrompt p;

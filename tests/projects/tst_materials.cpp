@@ -36,20 +36,14 @@ const QString kSavePrompt = QStringLiteral("Вы не сохранили ред�
 QString changedMeanwhile(const QString &field)
 {
     return QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                          "В другой копии программы изменено поле \"") + field
-           + QStringLiteral("\"; его значение в базе будет заменено значением из этого окна.");
+                          "В другой копии программы изменено поле \"")
+           + field + QStringLiteral("\"; его значение в базе будет заменено значением из этого окна.");
 }
 
 // Cyrillic, both quotes, backslashes (one before a blank), an ampersand.
-QString tricky(const QString &what)
-{
-    return what + QStringLiteral(" «Ёж» \"двойные\" 'одинарные' \\ обратная\\\\ & конец");
-}
+QString tricky(const QString &what) { return what + QStringLiteral(" «Ёж» \"двойные\" 'одинарные' \\ обратная\\\\ & конец"); }
 // Several lines, with CR LF as stored.
-QString lines(const QString &what)
-{
-    return what + QStringLiteral("\r\nвторая \"строка\" \\n\r\n\r\n\tчетвёртая 'x'\\");
-}
+QString lines(const QString &what) { return what + QStringLiteral("\r\nвторая \"строка\" \\n\r\n\r\n\tчетвёртая 'x'\\"); }
 
 QString row(const QStringList &values) { return values.join(QLatin1Char('|')); }
 } // namespace
@@ -162,8 +156,8 @@ private Q_SLOTS:
                                           "cmaterial_email, cmaterial_company, cmaterial_tel, cmaterial_fax, "
                                           "cmaterial_city, cmaterial_country, cmaterial_address")
                            + where),
-                 QStringList{row({d.url, d.burl, d.categories, d.fio, d.email, d.company, d.tel, d.fax, d.city,
-                                  d.country, d.address})});
+                 QStringList{
+                     row({d.url, d.burl, d.categories, d.fio, d.email, d.company, d.tel, d.fax, d.city, d.country, d.address})});
         QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_title50, cmaterial_title100, cmaterial_title200, "
                                           "cmaterial_title, cmaterial_description100, cmaterial_description250, "
                                           "cmaterial_description500, cmaterial_description")
@@ -174,14 +168,12 @@ private Q_SLOTS:
                                           "cmaterial_keywords100, cmaterial_keywords_, cmaterial_keywords500_, "
                                           "cmaterial_keywords250_, cmaterial_keywords100_")
                            + where),
-                 QStringList{row({d.keywords, d.keywords500, d.keywords250, d.keywords100,
-                                  QStringLiteral("раз  два три \\"), QStringLiteral("k500  x"),
-                                  QStringLiteral("k250 y"), QStringLiteral("k100")})});
+                 QStringList{row({d.keywords, d.keywords500, d.keywords250, d.keywords100, QStringLiteral("раз  два три \\"),
+                                  QStringLiteral("k500  x"), QStringLiteral("k250 y"), QStringLiteral("k100")})});
         QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_f, cmaterial_i, cmaterial_o") + where),
                  QStringList{row({QStringLiteral("Иванов"), QStringLiteral("Иван"), QStringLiteral("\"Иваныч\" \\")})});
         // The other project's description of the same name is untouched.
-        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_project_id=")
-                     + QString::number(m_b)),
+        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_project_id=") + QString::number(m_b)),
                  QStringLiteral("исходный"));
 
         // Loading again shows every field as stored; the limited keyword
@@ -229,12 +221,11 @@ private Q_SLOTS:
                                           "fmaterial_tel, fmaterial_fax, fmaterial_city, fmaterial_country, "
                                           "fmaterial_title, fmaterial_stitle, fmaterial_description")
                            + where),
-                 QStringList{row({d.url, d.fio, d.email, d.company, d.tel, d.fax, d.city, d.country, d.title, d.stitle,
-                                  d.description})});
+                 QStringList{
+                     row({d.url, d.fio, d.email, d.company, d.tel, d.fax, d.city, d.country, d.title, d.stitle, d.description})});
         // Two words with two blanks; the back link is kept.
         QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_f, fmaterial_i, fmaterial_o, fmaterial_burl") + where),
-                 QStringList{row({QStringLiteral("Петров"), QString(), QStringLiteral("Пётр"),
-                                  QStringLiteral("http://back")})});
+                 QStringList{row({QStringLiteral("Петров"), QString(), QStringLiteral("Пётр"), QStringLiteral("http://back")})});
         ed().setPressReleaseFields(PressRelease());
         ed().cbFMaterialsChange();
         const PressRelease shown = ed().pressReleaseFields();
@@ -272,9 +263,9 @@ private Q_SLOTS:
                                           "omaterial_id=")
                            + QString::number(id)),
                  QStringList{row({subject, body})});
-        QCOMPARE(one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=")
-                     + QString::number(m_b)),
-                 QStringLiteral("исходный"));
+        QCOMPARE(
+            one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=") + QString::number(m_b)),
+            QStringLiteral("исходный"));
         // A body typed in the editor is stored with CR LF; a body stored with
         // bare line feeds keeps them through load and save.
         ed().memBody->clear();
@@ -282,15 +273,13 @@ private Q_SLOTS:
         QTest::keyClick(ed().memBody, Qt::Key_Return);
         ed().memBody->insertPlainText(QStringLiteral("два"));
         ed().btnMessageSaveClick();
-        QCOMPARE(one(QStringLiteral("SELECT HEX(omaterial_body_text) FROM omaterials WHERE omaterial_id=")
-                     + QString::number(id)),
+        QCOMPARE(one(QStringLiteral("SELECT HEX(omaterial_body_text) FROM omaterials WHERE omaterial_id=") + QString::number(id)),
                  QString::fromLatin1(QStringLiteral("one\r\nдва").toUtf8().toHex().toUpper()));
         QVERIFY(db().exec(QStringLiteral("UPDATE omaterials SET omaterial_body_text='a\\nb' WHERE omaterial_id=")
                           + QString::number(id)));
         ed().cbOMaterialsChange();
         ed().btnMessageSaveClick();
-        QCOMPARE(one(QStringLiteral("SELECT HEX(omaterial_body_text) FROM omaterials WHERE omaterial_id=")
-                     + QString::number(id)),
+        QCOMPARE(one(QStringLiteral("SELECT HEX(omaterial_body_text) FROM omaterials WHERE omaterial_id=") + QString::number(id)),
                  QStringLiteral("610A62"));
     }
 
@@ -311,9 +300,8 @@ private Q_SLOTS:
         QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_project_id, cmaterial_company, cmaterial_burl, "
                                           "cmaterial_address, cmaterial_url FROM cmaterials WHERE cmaterial_id=")
                            + id),
-                 QStringList{row({QString::number(m_a), QStringLiteral("ООО \"Кавычки\" \\"),
-                                  QStringLiteral("http://обратно"), QStringLiteral("Адрес 1"),
-                                  QStringLiteral("http://a.ru")})});
+                 QStringList{row({QString::number(m_a), QStringLiteral("ООО \"Кавычки\" \\"), QStringLiteral("http://обратно"),
+                                  QStringLiteral("Адрес 1"), QStringLiteral("http://a.ru")})});
         QCOMPARE(menuKeys(b().main->pmFill).constLast(), name);
         QCOMPARE(b().main->pmFill->actions().constLast()->text(), QStringLiteral("Описание \"Б\" && 'в' \\"));
         QCOMPARE(ed().cbCMaterials->currentText(), name);
@@ -343,15 +331,14 @@ private Q_SLOTS:
         QCOMPARE(one(QStringLiteral("SELECT fmaterial_burl FROM fmaterials WHERE fmaterial_name='Новый пресс'")),
                  QStringLiteral("http://обратно"));
         ed().btnFMaterialNewClick();
-        QCOMPARE(p.messages, QStringList{QStringLiteral(
-                                 "Объявление с таким названием уже существует! Придумайте другое название")});
+        QCOMPARE(p.messages,
+                 QStringList{QStringLiteral("Объявление с таким названием уже существует! Придумайте другое название")});
 
         // A letter becomes the active one of the main window too.
         p.messages.clear();
         p.inputs = {QStringLiteral("Письмо \\ 2"), QStringLiteral("Письмо \\ 2")};
         ed().btnOMaterialNewClick();
-        const QString letterId =
-            one(QStringLiteral("SELECT omaterial_id FROM omaterials WHERE omaterial_name='Письмо \\\\ 2'"));
+        const QString letterId = one(QStringLiteral("SELECT omaterial_id FROM omaterials WHERE omaterial_name='Письмо \\\\ 2'"));
         QCOMPARE(b().main->cbOMaterials->currentText(), QStringLiteral("Письмо \\ 2"));
         QCOMPARE(ed().cbOMaterials->currentText(), QStringLiteral("Письмо \\ 2"));
         QCOMPARE(QString::number(b().ctx.CurrentMaterialId), letterId);
@@ -390,8 +377,7 @@ private Q_SLOTS:
         ed().btnCMaterialSaveClick();
         QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_id=") + copyId),
                  QStringLiteral("изменено"));
-        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_id=")
-                     + QString::number(original)),
+        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_id=") + QString::number(original)),
                  QStringLiteral("исходный"));
         p.inputs = {QStringLiteral("копия \"1\"")};
         ed().btnCmaterialCopyClick();
@@ -408,8 +394,7 @@ private Q_SLOTS:
         QCOMPARE(p.inputCaptions.constLast(), QStringLiteral("Создание копии пресс-релиза"));
         QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_title, fmaterial_f, fmaterial_o, fmaterial_burl FROM "
                                           "fmaterials WHERE fmaterial_name='Копия пресс-релиза'")),
-                 QStringList{row({QStringLiteral("тема копии"), QStringLiteral("Один"), QStringLiteral("Два"),
-                                  QString()})});
+                 QStringList{row({QStringLiteral("тема копии"), QStringLiteral("Один"), QStringLiteral("Два"), QString()})});
         QVERIFY(comboItems(b().main->cbFMaterials).contains(QStringLiteral("Копия пресс-релиза")));
         QCOMPARE(ed().cbFMaterials->currentText(), QStringLiteral("Копия пресс-релиза"));
         ed().btnFMaterialCopyClick();
@@ -422,8 +407,7 @@ private Q_SLOTS:
         p.inputs = {QStringLiteral("Не выйдет")};
         ed().btnFMaterialCopyClick();
         QCOMPARE(p.messages.size(), 1);
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM fmaterials WHERE fmaterial_name='Не выйдет'")),
-                 QStringLiteral("0"));
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM fmaterials WHERE fmaterial_name='Не выйдет'")), QStringLiteral("0"));
     }
 
     void promptPaths()
@@ -455,9 +439,9 @@ private Q_SLOTS:
         QCOMPARE(p.questions.size(), 2);
         QCOMPARE(one(QStringLiteral("SELECT cmaterial_title") + cWhere), QStringLiteral("сохранить"));
         // The letters' tab held no edits: its row is not written.
-        QCOMPARE(one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("извне"));
+        QCOMPARE(
+            one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=") + QString::number(m_a)),
+            QStringLiteral("извне"));
         QCOMPARE(ed().edtSubject->text(), QStringLiteral("извне"));
 
         // Opening a list with pending edits: No keeps them on screen, flag cleared.
@@ -472,9 +456,9 @@ private Q_SLOTS:
         ed().edtSubject->setText(QStringLiteral("тема сохранена"));
         p.answers = {true};
         ed().cbOMaterialsDropDown();
-        QCOMPARE(one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("тема сохранена"));
+        QCOMPARE(
+            one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=") + QString::number(m_a)),
+            QStringLiteral("тема сохранена"));
 
         // Closing asks once, and the window hides.
         ed().show();
@@ -483,9 +467,9 @@ private Q_SLOTS:
         ed().close();
         QVERIFY(!ed().isVisible());
         QCOMPARE(p.questions.size(), 5);
-        QCOMPARE(one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=")
-                     + QString::number(m_a)),
-                 QStringLiteral("при закрытии"));
+        QCOMPARE(
+            one(QStringLiteral("SELECT omaterial_subject FROM omaterials WHERE omaterial_project_id=") + QString::number(m_a)),
+            QStringLiteral("при закрытии"));
         ed().show();
         ed().close();
         QCOMPARE(p.questions.size(), 5);
@@ -520,16 +504,14 @@ private Q_SLOTS:
         ed().edtTitle_2->setText(QStringLiteral("и это ничьё"));
         p.answers = {true};
         ed().pcMaterials->setCurrentIndex(1);
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_title='и это ничьё'")),
-                 QStringLiteral("0"));
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_title='и это ничьё'")), QStringLiteral("0"));
         // Now tab 1 shows project Б's description, loaded by the change.
         QCOMPARE(ed().loaded(TfrmProjectMaterials::SiteTab).projectId, m_b);
         // A project change with No writes nothing.
         ed().edtTitle_2->setText(QStringLiteral("отказ"));
         p.answers = {false};
         b().choose(m_a);
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_title='отказ'")),
-                 QStringLiteral("0"));
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_title='отказ'")), QStringLiteral("0"));
     }
 
     void failedSaveKeepsTheEdits()
@@ -550,8 +532,7 @@ private Q_SLOTS:
         p.answers = {true};
         ed().pcMaterials->setCurrentIndex(3);
         QCOMPARE(p.questions, QStringList{kSavePrompt});
-        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_project_id=")
-                     + QString::number(m_a)),
+        QCOMPARE(one(QStringLiteral("SELECT cmaterial_title FROM cmaterials WHERE cmaterial_project_id=") + QString::number(m_a)),
                  QStringLiteral("не сохранится"));
     }
 
@@ -624,14 +605,16 @@ private Q_SLOTS:
                 for (QWidget *o : parts) {
                     if (o == w || o->parentWidget() != w->parentWidget())
                         continue;
-                    QVERIFY2(!w->geometry().intersects(o->geometry()), qPrintable(what + QStringLiteral(" overlaps ") + o->objectName()));
+                    QVERIFY2(!w->geometry().intersects(o->geometry()),
+                             qPrintable(what + QStringLiteral(" overlaps ") + o->objectName()));
                 }
             }
             // The strip's captions are whole too.
             for (QLabel *l : page->findChildren<QLabel *>()) {
                 if (!l->isVisible() || l->text().isEmpty() || l->parentWidget() != parts.first()->parentWidget())
                     continue;
-                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(QStringLiteral("tab %1: \"%2\" is cut").arg(tab).arg(l->text())));
+                QVERIFY2(l->width() >= l->sizeHint().width(),
+                         qPrintable(QStringLiteral("tab %1: \"%2\" is cut").arg(tab).arg(l->text())));
             }
         }
     }
@@ -685,7 +668,8 @@ private Q_SLOTS:
         const QString where = QStringLiteral(" FROM cmaterials WHERE cmaterial_id=") + id;
         ed().edtTitle_2->setText(QStringLiteral("наш заголовок"));
         QVERIFY(other.exec(QStringLiteral("UPDATE cmaterials SET cmaterial_title='их заголовок', cmaterial_city='их город' "
-                                          "WHERE cmaterial_id=") + id));
+                                          "WHERE cmaterial_id=")
+                           + id));
 
         p.answers = {false};
         QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
@@ -716,7 +700,8 @@ private Q_SLOTS:
         ed().edtTitle_2->setText(QStringLiteral("некуда"));
         QTest::mouseClick(ed().btnCMaterialSave, Qt::LeftButton);
         QCOMPARE(p.questions.size(), 2);
-        QCOMPARE(p.messages, QStringList{QStringLiteral("Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.")});
+        QCOMPARE(p.messages, QStringList{QStringLiteral(
+                                 "Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.")});
         QCOMPARE(ed().edtTitle_2->text(), QStringLiteral("некуда"));
         QVERIFY(ed().MaterialChanged);
         QCOMPARE(one(QStringLiteral("SELECT COUNT(*)") + where), QStringLiteral("0"));
@@ -758,11 +743,13 @@ private Q_SLOTS:
         b().main->materials->N17Click();
         const QString release = QString::number(ed().loaded(TfrmProjectMaterials::ForumTab).id);
         ed().edtSTitle_8->setText(QStringLiteral("наш подзаголовок"));
-        QVERIFY(other.exec(QStringLiteral("UPDATE fmaterials SET fmaterial_description='их текст' WHERE fmaterial_id=") + release));
+        QVERIFY(
+            other.exec(QStringLiteral("UPDATE fmaterials SET fmaterial_description='их текст' WHERE fmaterial_id=") + release));
         p.answers = {false};
         QTest::mouseClick(ed().FMaterialSave, Qt::LeftButton);
         QCOMPARE(p.questions, QStringList{changedMeanwhile(QStringLiteral("Текст объявления (сообщения для форума)"))});
-        QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_stitle, fmaterial_description FROM fmaterials WHERE fmaterial_id=") + release),
+        QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_stitle, fmaterial_description FROM fmaterials WHERE fmaterial_id=")
+                           + release),
                  QStringList{QStringLiteral("|их текст")});
         QCOMPARE(ed().edtSTitle_8->text(), QStringLiteral("наш подзаголовок"));
         QVERIFY(ed().MaterialChanged);
@@ -778,7 +765,8 @@ private Q_SLOTS:
         p.answers = {true};
         QTest::mouseClick(ed().btnMessageSave, Qt::LeftButton);
         QCOMPARE(p.questions.last(), changedMeanwhile(QStringLiteral("Текст письма (в виде текста)")));
-        QCOMPARE(db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=") + letter),
+        QCOMPARE(db().rows(QStringLiteral("SELECT omaterial_subject, omaterial_body_text FROM omaterials WHERE omaterial_id=")
+                           + letter),
                  QStringList{QStringLiteral("наша тема|")});
         QVERIFY(!ed().MaterialChanged);
         QVERIFY(p.messages.isEmpty());

@@ -159,8 +159,7 @@ private Q_SLOTS:
         const QString name = QStringLiteral("Пресс \"1\" 'новый' \\");
         p.inputs = {name, QStringLiteral("Пресс 1")};
         nav().MenuItem1Click();
-        QCOMPARE(one(QStringLiteral("SELECT fmaterial_name FROM fmaterials WHERE fmaterial_id=") + QString::number(m_f2)),
-                 name);
+        QCOMPARE(one(QStringLiteral("SELECT fmaterial_name FROM fmaterials WHERE fmaterial_id=") + QString::number(m_f2)), name);
         QCOMPARE(one(QStringLiteral("SELECT fmaterial_name FROM fmaterials WHERE fmaterial_id=") + QString::number(m_f1)),
                  QStringLiteral("Пресс 1"));
         // Not the press release that happens to carry the loaded letter's id.

@@ -97,7 +97,8 @@ QList<Variant> variants()
     const char *const Ma = "MASTER_PAD_VERSION_INFO/";
     const QString release[] = {P(Pr, "Program_Release_Month"), P(Pr, "Program_Release_Day"), P(Pr, "Program_Release_Year")};
     const QString expiry[] = {P(Ex, "Expire_Month"), P(Ex, "Expire_Day"), P(Ex, "Expire_Year")};
-    const QString tooLongUrl = QStringLiteral("http://www.example.ru/") + longText(106, QLatin1Char('d')) + QStringLiteral(".zip");
+    const QString tooLongUrl =
+        QStringLiteral("http://www.example.ru/") + longText(106, QLatin1Char('d')) + QStringLiteral(".zip");
     return {
         {"company of one", {{"smaterial_company", "A"}}, {P(Co, "Company_Name")}},
         {"company of 41", {{"smaterial_company", longText(41, QChar(0x0416))}}, {P(Co, "Company_Name")}},
@@ -156,42 +157,53 @@ QList<Variant> variants()
         {"expires in 2250", {{"smaterial_ExpDate", "2250-12-31"}}, {expiry[2]}},
         {"info over https", {{"smaterial_URLInfo", "https://www.example.ru/tool/"}}, {P(Ap, "Application_Info_URL")}},
         {"order over ftp", {{"smaterial_URLOrder", "ftp://www.example.ru/order"}}, {P(Ap, "Application_Order_URL")}},
-        {"screenshot as jpeg", {{"smaterial_URLScreenShot", "http://www.example.ru/s.jpeg"}},
-            {P(Ap, "Application_Screenshot_URL")}},
+        {"screenshot as jpeg",
+         {{"smaterial_URLScreenShot", "http://www.example.ru/s.jpeg"}},
+         {P(Ap, "Application_Screenshot_URL")}},
         {"no screenshot", {{"smaterial_URLScreenShot", "http://"}}, {P(Ap, "Application_Screenshot_URL")}},
         {"icon as PNG", {{"smaterial_URLIcon", "http://www.example.ru/icon.PNG"}}, {P(Ap, "Application_Icon_URL")}},
-        {"pad address with a query", {{"smaterial_URLPAD", "http://www.example.ru/pad.cgi?product=tool"}},
-            {P(Ap, "Application_XML_File_URL")}},
-        {"download over https", {{"smaterial_URLDownload", "https://www.example.ru/setup.exe"}},
-            {P(Dl, "Primary_Download_URL")}},
-        {"secondary as 7z", {{"smaterial_URLSecDownload", "http://www.example.ru/setup.7z"}},
-            {P(Dl, "Secondary_Download_URL")}},
+        {"pad address with a query",
+         {{"smaterial_URLPAD", "http://www.example.ru/pad.cgi?product=tool"}},
+         {P(Ap, "Application_XML_File_URL")}},
+        {"download over https", {{"smaterial_URLDownload", "https://www.example.ru/setup.exe"}}, {P(Dl, "Primary_Download_URL")}},
+        {"secondary as 7z", {{"smaterial_URLSecDownload", "http://www.example.ru/setup.7z"}}, {P(Dl, "Secondary_Download_URL")}},
         {"download of one", {{"smaterial_URLDownload1", "http://a.zip"}}, {P(Dl, "Additional_Download_URL_1")}},
         {"download of 121", {{"smaterial_URLDownload2", tooLongUrl}}, {P(Dl, "Additional_Download_URL_2")}},
         {"keywords with a tab", {{"smaterial_Keywords_English", "text,\teditor"}}, {P("Program_Descriptions/English/Keywords")}},
-        {"Russian keywords of 251", {{"smaterial_Keywords_Russian", longText(251, QChar(0x0436))}},
-            {P("Program_Descriptions/Russian/Keywords")}},
+        {"Russian keywords of 251",
+         {{"smaterial_Keywords_Russian", longText(251, QChar(0x0436))}},
+         {P("Program_Descriptions/Russian/Keywords")}},
         {"45 of 46", {{"smaterial_Description45_English", longText(46)}}, {P("Program_Descriptions/English/Char_Desc_45")}},
-        {"German 80 with a tag", {{"smaterial_Description80_German", "<b>Ein</b> Editor"}},
-            {P("Program_Descriptions/German/Char_Desc_80")}},
-        {"250 with a stored line break", {{"smaterial_Description250_English", "line\nbreak"}},
-            {P("Program_Descriptions/English/Char_Desc_250")}},
-        {"Russian 450 of 451", {{"smaterial_Description450_Russian", longText(451, QChar(0x0436))}},
-            {P("Program_Descriptions/Russian/Char_Desc_450")}},
-        {"2000 of 2001", {{"smaterial_Description2000_English", longText(2001)}},
-            {P("Program_Descriptions/English/Char_Desc_2000")}},
+        {"German 80 with a tag",
+         {{"smaterial_Description80_German", "<b>Ein</b> Editor"}},
+         {P("Program_Descriptions/German/Char_Desc_80")}},
+        {"250 with a stored line break",
+         {{"smaterial_Description250_English", "line\nbreak"}},
+         {P("Program_Descriptions/English/Char_Desc_250")}},
+        {"Russian 450 of 451",
+         {{"smaterial_Description450_Russian", longText(451, QChar(0x0436))}},
+         {P("Program_Descriptions/Russian/Char_Desc_450")}},
+        {"2000 of 2001",
+         {{"smaterial_Description2000_English", longText(2001)}},
+         {P("Program_Descriptions/English/Char_Desc_2000")}},
         {"distribution of 2001", {{"dagree", longText(2001)}}, {P("Permissions/Distribution_Permissions")}},
         {"license with a tag", {{"lagree", "<b>EULA</b>"}}, {P("Permissions/EULA")}},
         {"template version", {{"template", ">3.11<", ">v3.11<"}}, {P(Ma, "MASTER_PAD_VERSION")}},
         {"template editor with a tab", {{"template", "Quorvantile 3", "Quorvantile\t3"}}, {P(Ma, "MASTER_PAD_EDITOR")}},
-        {"template comment of 1001", {{"template", "Portable Application Description:", longText(1001)}},
-            {P(Ma, "MASTER_PAD_INFO")}},
+        {"template comment of 1001",
+         {{"template", "Portable Application Description:", longText(1001)}},
+         {P(Ma, "MASTER_PAD_INFO")}},
         {"template expiry flag", {{"template", "%ExpExists%", "Yes"}}, {P(Ex, "Has_Expire_Info")}},
         {"template expiry base", {{"template", "%ExpType%", "Months"}}, {P(Ex, "Expire_Based_On")}},
         // What the rules accept stays out of the message.
-        {"no English texts", {{"smaterial_Keywords_English", ""}, {"smaterial_Description45_English", ""},
-            {"smaterial_Description80_English", ""}, {"smaterial_Description250_English", ""},
-            {"smaterial_Description450_English", ""}, {"smaterial_Description2000_English", ""}}, {}},
+        {"no English texts",
+         {{"smaterial_Keywords_English", ""},
+          {"smaterial_Description45_English", ""},
+          {"smaterial_Description80_English", ""},
+          {"smaterial_Description250_English", ""},
+          {"smaterial_Description450_English", ""},
+          {"smaterial_Description2000_English", ""}},
+         {}},
         {"email in Cyrillic", {{"smaterial_GEmail", "почта@пример.рф"}}, {}},
         {"email with a final line break", {{"smaterial_SaEmail", "sales@example.ru\n"}}, {}},
         {"info on a host without a dot", {{"smaterial_URLInfo", "http://localhost/tool/"}}, {}},
@@ -243,7 +255,8 @@ private Q_SLOTS:
         QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Release_Year")), QStringLiteral("2026"));
         QCOMPARE(e.value(QStringLiteral("Program_Info/File_Info/File_Size_K")), QStringLiteral("1205.63"));
         QCOMPARE(e.value(QStringLiteral("Program_Info/File_Info/File_Size_MB")), QStringLiteral("1.18"));
-        QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Category_Class")), QStringLiteral("Audio & Multimedia::Audio File Players"));
+        QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Category_Class")),
+                 QStringLiteral("Audio & Multimedia::Audio File Players"));
         // A value holding a placeholder's name is not substituted again.
         QCOMPARE(e.value(QStringLiteral("Company_Info/City_Town")), QStringLiteral("%Name% и \"кавычки\""));
         QCOMPARE(e.value(QStringLiteral("Program_Info/Program_Change_Info")), QStringLiteral("строка 1\nстрока 2"));
@@ -323,13 +336,14 @@ private Q_SLOTS:
             QStringList expected = v.rejected;
             expected.sort();
             const QStringList found = padrules::rejected(padrules::read(xml)).keys();
-            QVERIFY2(found == expected, qPrintable(QString::fromLatin1(v.name) + QStringLiteral(": ") + found.join(QLatin1Char(' '))));
+            QVERIFY2(found == expected,
+                     qPrintable(QString::fromLatin1(v.name) + QStringLiteral(": ") + found.join(QLatin1Char(' '))));
             QStringList named, rejected;
             const QString problems = compared(xml, &named, &rejected);
             QVERIFY2(named == rejected, qPrintable(QString::fromLatin1(v.name) + QStringLiteral(":\n") + problems));
             for (const QString &path : v.rejected)
                 covered.insert(path.startsWith(QStringLiteral("Program_Descriptions/")) ? path.section(QLatin1Char('/'), 2)
-                                                                                      : path);
+                                                                                        : path);
         }
         // Every rule is broken by some variant.
         for (const padrules::Element &e : padrules::elements())
@@ -343,25 +357,53 @@ private Q_SLOTS:
     void hostileDescription()
     {
         PadSource s;
-        auto set = [&](const char *column, const QString &value) { s.columns.insert(QString::fromLatin1(column).toLower(), value); };
-        const char *const typed[] = {"smaterial_company", "smaterial_Address1", "smaterial_Address2", "smaterial_City",
-            "smaterial_State", "smaterial_ZIP", "smaterial_Country", "smaterial_AFirstName", "smaterial_ALastName",
-            "smaterial_CFirstName", "smaterial_CLastName", "smaterial_softname", "smaterial_Changes", "smaterial_Req",
-            "smaterial_ExpOther", "smaterial_CategoryPossible", "smaterial_Keywords_English",
-            "smaterial_Description45_Russian", "smaterial_Description2000_Greek"};
-        const QString evil[] = {QStringLiteral("<script>alert('x')</script>"), QStringLiteral("Ленина\t5"),
-            QStringLiteral("\x01\x02\x7f"), QStringLiteral("M\n"), QStringLiteral("🙂🙂 ☃"),
-            QStringLiteral("'; DROP TABLE smaterials; --") + longText(40), QStringLiteral("Russia-2"),
-            QStringLiteral("\t"), QStringLiteral("O'Brien"), QStringLiteral("🙂").repeated(31),
-            QStringLiteral("%Name%"), QString(40, QChar(0xD83D)), QStringLiteral("a\r\nb\rc"),
-            QStringLiteral("&amp; &lt;b&gt;"), longText(101, QLatin1Char('\'')), QStringLiteral("<<<"),
-            QStringLiteral("a,b\tc<BR>d"), longText(46, QChar(0x0436)), QStringLiteral("α<β")};
+        auto set = [&](const char *column, const QString &value) {
+            s.columns.insert(QString::fromLatin1(column).toLower(), value);
+        };
+        const char *const typed[] = {"smaterial_company",
+                                     "smaterial_Address1",
+                                     "smaterial_Address2",
+                                     "smaterial_City",
+                                     "smaterial_State",
+                                     "smaterial_ZIP",
+                                     "smaterial_Country",
+                                     "smaterial_AFirstName",
+                                     "smaterial_ALastName",
+                                     "smaterial_CFirstName",
+                                     "smaterial_CLastName",
+                                     "smaterial_softname",
+                                     "smaterial_Changes",
+                                     "smaterial_Req",
+                                     "smaterial_ExpOther",
+                                     "smaterial_CategoryPossible",
+                                     "smaterial_Keywords_English",
+                                     "smaterial_Description45_Russian",
+                                     "smaterial_Description2000_Greek"};
+        const QString evil[] = {QStringLiteral("<script>alert('x')</script>"),
+                                QStringLiteral("Ленина\t5"),
+                                QStringLiteral("\x01\x02\x7f"),
+                                QStringLiteral("M\n"),
+                                QStringLiteral("🙂🙂 ☃"),
+                                QStringLiteral("'; DROP TABLE smaterials; --") + longText(40),
+                                QStringLiteral("Russia-2"),
+                                QStringLiteral("\t"),
+                                QStringLiteral("O'Brien"),
+                                QStringLiteral("🙂").repeated(31),
+                                QStringLiteral("%Name%"),
+                                QString(40, QChar(0xD83D)),
+                                QStringLiteral("a\r\nb\rc"),
+                                QStringLiteral("&amp; &lt;b&gt;"),
+                                longText(101, QLatin1Char('\'')),
+                                QStringLiteral("<<<"),
+                                QStringLiteral("a,b\tc<BR>d"),
+                                longText(46, QChar(0x0436)),
+                                QStringLiteral("α<β")};
         for (size_t i = 0; i < std::size(typed); ++i)
             set(typed[i], evil[i]);
         const QString emails[] = {QStringLiteral("a@b.c"), QStringLiteral("@@@@@@.@@"), QStringLiteral("x@y"),
-            QStringLiteral("name@example.ru\nother@example.ru"), QStringLiteral(" \"q\"@пример.рф ")};
-        const char *const emailColumns[] = {"smaterial_AEmail", "smaterial_CEmail", "smaterial_SaEmail",
-            "smaterial_SEmail", "smaterial_GEmail"};
+                                  QStringLiteral("name@example.ru\nother@example.ru"), QStringLiteral(" \"q\"@пример.рф ")};
+        const char *const emailColumns[] = {"smaterial_AEmail", "smaterial_CEmail", "smaterial_SaEmail", "smaterial_SEmail",
+                                            "smaterial_GEmail"};
         for (size_t i = 0; i < std::size(emails); ++i)
             set(emailColumns[i], emails[i]);
         set("smaterial_SaPhone", QStringLiteral("++"));
@@ -441,14 +483,28 @@ private Q_SLOTS:
         QCOMPARE(program, pad);
         QCOMPARE(pad.size(), 33);
 
-        const QList<std::pair<const char *, const char *>> nearest = {{"Windows2000", "Win2000"},
-            {"Windows2003", "WinServer"}, {"Win95", "WinOther"}, {"WinME", "WinOther"}, {"WinNT 3.x", "WinOther"},
-            {"WinNT 4.x", "WinOther"}, {"Win 3.1x", "WinOther"}, {"Win98", "Win98"}, {"WinXP", "WinXP"},
-            {"OS/2", "Other"}, {"OS/2 Warp 4", "Other"}, {"AS/400", "Other"}, {"BEOS", "Other"},
-            {"Mac PPC", "Mac Other"}, {"Mas Other", "Mac Other"}, {"Palm OS 5.0", "Palm"},
-            {"Handled/Mobile Other", "Handheld/Mobile Other"}, {"Not Applicable", "Not Applicable"},
+        const QList<std::pair<const char *, const char *>> nearest = {
+            {"Windows2000", "Win2000"},
+            {"Windows2003", "WinServer"},
+            {"Win95", "WinOther"},
+            {"WinME", "WinOther"},
+            {"WinNT 3.x", "WinOther"},
+            {"WinNT 4.x", "WinOther"},
+            {"Win 3.1x", "WinOther"},
+            {"Win98", "Win98"},
+            {"WinXP", "WinXP"},
+            {"OS/2", "Other"},
+            {"OS/2 Warp 4", "Other"},
+            {"AS/400", "Other"},
+            {"BEOS", "Other"},
+            {"Mac PPC", "Mac Other"},
+            {"Mas Other", "Mac Other"},
+            {"Palm OS 5.0", "Palm"},
+            {"Handled/Mobile Other", "Handheld/Mobile Other"},
+            {"Not Applicable", "Not Applicable"},
             // A value already in the format's spelling stays; one it does not know is "Other".
-            {"winvista x64", "WinVista x64"}, {"Haiku", "Other"}};
+            {"winvista x64", "WinVista x64"},
+            {"Haiku", "Other"}};
         for (const auto &[stored, written] : nearest)
             QCOMPARE(PadOsName(QString::fromUtf8(stored)), QString::fromUtf8(written));
         QCOMPARE(PadCategory(QStringLiteral("Home/Hobby")), QStringLiteral("Home/Hobby"));
@@ -459,7 +515,8 @@ private Q_SLOTS:
         PadSource s;
         s.columns.insert(QStringLiteral("smaterial_os"), QStringLiteral("Win95,WinME,Win98,Windows2000,OS/2,BEOS,OS/2 Warp,"));
         s.columns.insert(QStringLiteral("smaterial_category"), QStringLiteral("Home/Hobby"));
-        QCOMPARE(BuildPad(QStringLiteral("%OS%|%Category%"), s).text, QStringLiteral("WinOther,Win98,Win2000,Other|Home/Hobby\r\n"));
+        QCOMPARE(BuildPad(QStringLiteral("%OS%|%Category%"), s).text,
+                 QStringLiteral("WinOther,Win98,Win2000,Other|Home/Hobby\r\n"));
     }
 
     void price_data()

@@ -22,9 +22,9 @@
 using namespace qv;
 using namespace qv::projects;
 using qv::test::Bench;
+using qv::test::readFile;
 using qv::test::ScriptedPrompt;
 using qv::test::TestDb;
-using qv::test::readFile;
 
 namespace {
 void check(QListWidget *list, const QString &text)
@@ -140,7 +140,8 @@ private Q_SLOTS:
         QTest::mouseClick(sp().btnPadGenerate, Qt::LeftButton);
         QCOMPARE(p.messages.size(), 1);
         QVERIFY(padrules::rejectedCaptions(QString::fromUtf8(readFile(out))).isEmpty());
-        QCOMPARE(padrules::read(QString::fromUtf8(readFile(out))).text.value(QStringLiteral("Company_Info/State_Province")), QStringLiteral("Region 5"));
+        QCOMPARE(padrules::read(QString::fromUtf8(readFile(out))).text.value(QStringLiteral("Company_Info/State_Province")),
+                 QStringLiteral("Region 5"));
     }
 };
 

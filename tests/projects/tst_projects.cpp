@@ -119,7 +119,8 @@ private Q_SLOTS:
         QVERIFY(db().execFile(test::sourcePath(QStringLiteral("sql/sample.sql")), QStringLiteral("/tmp/quorvantile-sample")));
         Bench b;
         b.main->fillProjects();
-        const QString id = db().scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='Пример: Чайная лавка'"));
+        const QString id =
+            db().scalar(QStringLiteral("SELECT project_id FROM projects WHERE project_name='Пример: Чайная лавка'"));
         QVERIFY(!id.isEmpty());
         b.choose(id.toInt());
         QCOMPARE(menuKeys(b.main->pmFill),
@@ -128,7 +129,8 @@ private Q_SLOTS:
         QCOMPARE(comboItems(b.main->cbOMaterials), QStringList{QStringLiteral("Основное письмо")});
         QCOMPARE(db().scalar(QStringLiteral("SELECT smaterial_softname FROM smaterials WHERE smaterial_project_id=") + id),
                  QStringLiteral("Чайный таймер"));
-        QVERIFY(!db().scalar(QStringLiteral("SELECT cmaterial_description250 FROM cmaterials WHERE cmaterial_project_id=") + id).isEmpty());
+        QVERIFY(!db().scalar(QStringLiteral("SELECT cmaterial_description250 FROM cmaterials WHERE cmaterial_project_id=") + id)
+                     .isEmpty());
     }
 
     void newProjectGetsItsSeeds()
@@ -162,24 +164,22 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("Основной пресс-релиз|http://")});
         QCOMPARE(db().rows(QStringLiteral("SELECT omaterial_name FROM omaterials") + w.arg(QStringLiteral("omaterial"))),
                  QStringList{QStringLiteral("Основное письмо")});
-        QCOMPARE(db().rows(QStringLiteral("SELECT osubject_name, osubject_pid FROM osubjects")
-                           + w.arg(QStringLiteral("osubject")) + QStringLiteral(" ORDER BY osubject_id")),
+        QCOMPARE(db().rows(QStringLiteral("SELECT osubject_name, osubject_pid FROM osubjects") + w.arg(QStringLiteral("osubject"))
+                           + QStringLiteral(" ORDER BY osubject_id")),
                  (QStringList{QStringLiteral("Тестовый раздел 1|0"), QStringLiteral("Тестовый раздел 2|0")}));
         for (const char *kind : {"s", "c", "f"}) {
             const QString t = QLatin1String(kind) + QStringLiteral("group");
-            QCOMPARE(db().rows(QStringLiteral("SELECT %1_name FROM %1s").arg(t) + w.arg(t)
-                               + QStringLiteral(" ORDER BY %1_id").arg(t)),
-                     (QStringList{QStringLiteral("Тестовый раздел пользователя 1"),
-                                  QStringLiteral("Тестовый раздел пользователя 2")}));
+            QCOMPARE(
+                db().rows(QStringLiteral("SELECT %1_name FROM %1s").arg(t) + w.arg(t) + QStringLiteral(" ORDER BY %1_id").arg(t)),
+                (QStringList{QStringLiteral("Тестовый раздел пользователя 1"),
+                             QStringLiteral("Тестовый раздел пользователя 2")}));
         }
         // Nothing seeded for any other project (no project 0 rows).
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_project_id<>") + id),
-                 QStringLiteral("0"));
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM cmaterials WHERE cmaterial_project_id<>") + id), QStringLiteral("0"));
 
         // The lists show the seeds; the editor shows the description.
         QCOMPARE(menuKeys(b.main->pmFill),
-                 (QStringList{QStringLiteral("Новое описание..."), QStringLiteral("-"),
-                              QStringLiteral("Основное описание")}));
+                 (QStringList{QStringLiteral("Новое описание..."), QStringLiteral("-"), QStringLiteral("Основное описание")}));
         QCOMPARE(comboItems(b.main->cbFMaterials), QStringList{QStringLiteral("Основной пресс-релиз")});
         QCOMPARE(comboItems(b.main->cbOMaterials), QStringList{QStringLiteral("Основное письмо")});
         QCOMPARE(comboItems(b.editor->cbCMaterials), QStringList{QStringLiteral("Основное описание")});
@@ -204,29 +204,30 @@ private Q_SLOTS:
             QStringLiteral("SELECT project_name, project_url, project_fio, project_email, project_company, project_tel, "
                            "project_fax, project_city, project_country, project_address FROM projects WHERE project_id=")
             + id);
-        const QString projectRow = joined({data.name, data.url, data.fio, data.email, data.company, data.tel, data.fax,
-                                           data.city, data.country, data.address});
+        const QString projectRow = joined(
+            {data.name, data.url, data.fio, data.email, data.company, data.tel, data.fax, data.city, data.country, data.address});
         QCOMPARE(project, QStringList{projectRow});
-        const QString softRow = joined({data.url, data.company, data.country, data.city, data.address, data.address,
-                                        data.fio, data.fio, data.email, data.fio, data.fio, data.email, data.email,
-                                        data.email, data.email, data.tel, data.tel, data.tel, data.fax});
-        QCOMPARE(db().rows(QStringLiteral(
-                     "SELECT smaterial_URLSite, smaterial_company, smaterial_Country, smaterial_City, smaterial_Address1, "
-                     "smaterial_Address2, smaterial_AFirstName, smaterial_ALastName, smaterial_AEmail, "
-                     "smaterial_CFirstName, smaterial_CLastName, smaterial_CEmail, smaterial_GEmail, smaterial_SEmail, "
-                     "smaterial_SaEmail, smaterial_GPhone, smaterial_SPhone, smaterial_SaPhone, smaterial_GFAX "
-                     "FROM smaterials WHERE smaterial_project_id=")
-                           + id),
-                 QStringList{softRow});
-        const QString siteRow = joined({data.url, data.address, data.fio, data.email, data.company, data.tel, data.fax,
-                                        data.city, data.country});
+        const QString softRow =
+            joined({data.url, data.company, data.country, data.city, data.address, data.address, data.fio, data.fio, data.email,
+                    data.fio, data.fio, data.email, data.email, data.email, data.email, data.tel, data.tel, data.tel, data.fax});
+        QCOMPARE(
+            db().rows(QStringLiteral(
+                          "SELECT smaterial_URLSite, smaterial_company, smaterial_Country, smaterial_City, smaterial_Address1, "
+                          "smaterial_Address2, smaterial_AFirstName, smaterial_ALastName, smaterial_AEmail, "
+                          "smaterial_CFirstName, smaterial_CLastName, smaterial_CEmail, smaterial_GEmail, smaterial_SEmail, "
+                          "smaterial_SaEmail, smaterial_GPhone, smaterial_SPhone, smaterial_SaPhone, smaterial_GFAX "
+                          "FROM smaterials WHERE smaterial_project_id=")
+                      + id),
+            QStringList{softRow});
+        const QString siteRow =
+            joined({data.url, data.address, data.fio, data.email, data.company, data.tel, data.fax, data.city, data.country});
         QCOMPARE(db().rows(QStringLiteral("SELECT cmaterial_url, cmaterial_address, cmaterial_fio, cmaterial_email, "
                                           "cmaterial_company, cmaterial_tel, cmaterial_fax, cmaterial_city, "
                                           "cmaterial_country FROM cmaterials WHERE cmaterial_project_id=")
                            + id),
                  QStringList{siteRow});
-        const QString forumRow = joined({data.url, data.fio, data.email, data.company, data.tel, data.fax, data.city,
-                                         data.country});
+        const QString forumRow =
+            joined({data.url, data.fio, data.email, data.company, data.tel, data.fax, data.city, data.country});
         QCOMPARE(db().rows(QStringLiteral("SELECT fmaterial_url, fmaterial_fio, fmaterial_email, fmaterial_company, "
                                           "fmaterial_tel, fmaterial_fax, fmaterial_city, fmaterial_country "
                                           "FROM fmaterials WHERE fmaterial_project_id=")
@@ -359,10 +360,9 @@ private Q_SLOTS:
         QCOMPARE(comboItems(b.main->cbFMaterials), (QStringList{QStringLiteral("Пресс 1"), QStringLiteral("Пресс 2")}));
         QCOMPARE(comboItems(b.editor->cbFMaterials), comboItems(b.main->cbFMaterials));
         QCOMPARE(comboItems(b.main->cbOMaterials), QStringList{QStringLiteral("Письмо 1")});
-        QCOMPARE(menuKeys(b.main->pmWeb),
-                 (QStringList{QStringLiteral("Редактировать каталог/форум"), QStringLiteral("-"),
-                              QStringLiteral("Копировать в буфер обмена"), QStringLiteral("Копировать ссылку"),
-                              QStringLiteral("Свойства")}));
+        QCOMPARE(menuKeys(b.main->pmWeb), (QStringList{QStringLiteral("Редактировать каталог/форум"), QStringLiteral("-"),
+                                                       QStringLiteral("Копировать в буфер обмена"),
+                                                       QStringLiteral("Копировать ссылку"), QStringLiteral("Свойства")}));
         // Nothing was loaded into the editor by the choice.
         QVERIFY(!b.editor->loaded(projects::TfrmProjectMaterials::SiteTab).isLoaded());
 
@@ -407,11 +407,13 @@ private Q_SLOTS:
         Bench b;
         const int a = b.addProject(QStringLiteral("А"));
         const int c = b.addProject(QStringLiteral("Б"));
-        QVERIFY(db().exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url='http://cat.example'")));
+        QVERIFY(
+            db().exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url='http://cat.example'")));
         const QString cat = one(QStringLiteral("SELECT MAX(catalog_id) FROM catalogs"));
         QVERIFY(db().exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_subject_id=11, s2c_catalog_id=") + cat));
         QVERIFY(db().exec(QStringLiteral("INSERT INTO creglog SET crl_status='2', crl_datetime='2024-01-01 00:00:00', "
-                                         "crl_catalog_id=") + cat + QStringLiteral(", crl_project_id=") + QString::number(a)));
+                                         "crl_catalog_id=")
+                          + cat + QStringLiteral(", crl_project_id=") + QString::number(a)));
         ScriptedPrompt p;
         b.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
@@ -510,7 +512,8 @@ private Q_SLOTS:
         b.addMaterial(QStringLiteral("omaterials"), QStringLiteral("Письмо"), a, QStringLiteral("omaterial_subject='Тема А'"));
         const int letterB = b.addMaterial(QStringLiteral("omaterials"), QStringLiteral("Письмо"), c,
                                           QStringLiteral("omaterial_subject='Тема Б'"));
-        b.addMaterial(QStringLiteral("cmaterials"), QStringLiteral("Описание"), c, QStringLiteral("cmaterial_url='http://b.example'"));
+        b.addMaterial(QStringLiteral("cmaterials"), QStringLiteral("Описание"), c,
+                      QStringLiteral("cmaterial_url='http://b.example'"));
         ScriptedPrompt p;
         b.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(b.main.get()));
@@ -592,8 +595,7 @@ private Q_SLOTS:
         QVERIFY(b.editor->isVisible());
         look();
         QTest::mouseClick(b.main->tbnProjectNew, Qt::LeftButton);
-        QCOMPARE(seen, (QStringList{QStringLiteral("QInputDialog|1|0"),
-                                    QStringLiteral("qv::projects::TfrmProjectInfo|0|1")}));
+        QCOMPARE(seen, (QStringList{QStringLiteral("QInputDialog|1|0"), QStringLiteral("qv::projects::TfrmProjectInfo|0|1")}));
         // Closed, the project data window is an ordinary window again.
         QVERIFY(!b.info->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
@@ -690,8 +692,7 @@ private Q_SLOTS:
         p.answers = {true};
         b.main->projects->N23Click();
         QCOMPARE(db().rows(QStringLiteral("SELECT project_id FROM projects")), QStringList{QString::number(a)});
-        QCOMPARE(comboItems(b.main->cbProjects),
-                 (QStringList{QStringLiteral("--Выберите проект--"), QStringLiteral("Двойник")}));
+        QCOMPARE(comboItems(b.main->cbProjects), (QStringList{QStringLiteral("--Выберите проект--"), QStringLiteral("Двойник")}));
         QCOMPARE(b.main->projectIds, (QList<int>{0, a}));
         QCOMPARE(b.main->cbProjects->currentIndex(), 0);
         // The deleted project's materials stay in their tables, but nothing
@@ -777,9 +778,13 @@ private Q_SLOTS:
                  qPrintable(p.messages[0]));
         QCOMPARE(seen.value(0), QStringLiteral("0|"));
         QCOMPARE(seen.value(1), QStringLiteral("0||Наш город"));
-        QCOMPARE(p.questions,
-                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                "В другой копии программы изменено поле \"ФИО владельца сайта\"; его значение в базе будет заменено значением из этого окна.")));
+        QCOMPARE(
+            p.questions,
+            QStringList(
+                2,
+                QStringLiteral(
+                    "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                    "В другой копии программы изменено поле \"ФИО владельца сайта\"; его значение в базе будет заменено значением из этого окна.")));
         QCOMPARE(db().rows(QStringLiteral("SELECT project_name, project_city, project_fio") + where),
                  QStringList{QStringLiteral("Проект|Наш город|")});
     }

@@ -112,8 +112,8 @@ private:
     }
     void set(int id, const QString &assignments)
     {
-        QVERIFY2(db().exec(QStringLiteral("UPDATE smaterials SET ") + assignments
-                           + QStringLiteral(" WHERE smaterial_id=") + QString::number(id)),
+        QVERIFY2(db().exec(QStringLiteral("UPDATE smaterials SET ") + assignments + QStringLiteral(" WHERE smaterial_id=")
+                           + QString::number(id)),
                  qPrintable(db().error()));
     }
     // Opens the editor on the software page, as the main window's command does.
@@ -269,8 +269,8 @@ private Q_SLOTS:
                                               "smaterial_install, smaterial_CategoryClass, smaterial_Category, "
                                               "smaterial_Languages, smaterial_OS FROM smaterials WHERE smaterial_id=")
                                + QString::number(id)),
-                     QStringList{row({"2024-02-29", "FreeWare", "Beta", "Install Only", klass, "Home/Hobby",
-                                      "English,Russian,", "Linux,OS/2 Warp 4,"})});
+                     QStringList{row({"2024-02-29", "FreeWare", "Beta", "Install Only", klass, "Home/Hobby", "English,Russian,",
+                                      "Linux,OS/2 Warp 4,"})});
             QCOMPARE(db().rows(QStringLiteral("SELECT smaterial_bsize, smaterial_ksize, smaterial_msize, "
                                               "smaterial_ExpExists, smaterial_ExpDays, smaterial_ExpUses, "
                                               "smaterial_ExpOther, smaterial_ExpDate FROM smaterials WHERE smaterial_id=")
@@ -281,9 +281,8 @@ private Q_SLOTS:
                                               "smaterial_Description450_English, smaterial_Description2000_English "
                                               "FROM smaterials WHERE smaterial_id=")
                                + QString::number(id)),
-                     QStringList{row({en.keywords, en.description45, en.description80,
-                                      QStringLiteral("строка 1<BR>строка \"2\""), en.description450,
-                                      QStringLiteral("a<BR><BR>b")})});
+                     QStringList{row({en.keywords, en.description45, en.description80, QStringLiteral("строка 1<BR>строка \"2\""),
+                                      en.description450, QStringLiteral("a<BR><BR>b")})});
         }
         QCOMPARE(col(m_a1, QStringLiteral("smaterial_name")), QStringLiteral("Основная версия"));
         QCOMPARE(col(a2, QStringLiteral("smaterial_name")), QStringLiteral("Вторая версия"));
@@ -533,8 +532,7 @@ private Q_SLOTS:
         ed().btnSMaterialNewClick();
         QCOMPARE(p.inputCaptions, QStringList{QStringLiteral("Добавления новой версии")});
         QCOMPARE(one(countA), QStringLiteral("2"));
-        QCOMPARE(one(QStringLiteral("SELECT smaterial_project_id FROM smaterials WHERE smaterial_name=")
-                     + db::Sql(name)),
+        QCOMPARE(one(QStringLiteral("SELECT smaterial_project_id FROM smaterials WHERE smaterial_name=") + db::Sql(name)),
                  QString::number(m_a));
         QCOMPARE(comboItems(sp().cbSMaterials), QStringList{name});
         QCOMPARE(sp().cbSMaterials->currentIndex(), 0);
@@ -556,8 +554,7 @@ private Q_SLOTS:
         p.inputs = {name};
         ed().btnSMaterialNewClick();
         QCOMPARE(p.messages.size(), 1);
-        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM smaterials WHERE smaterial_project_id=")
-                     + QString::number(m_b)),
+        QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM smaterials WHERE smaterial_project_id=") + QString::number(m_b)),
                  QStringLiteral("2"));
         QCOMPARE(ed().loaded(TfrmProjectMaterials::SoftTab).id, m_b1);
     }
@@ -668,9 +665,8 @@ private Q_SLOTS:
         const QString d2000Ru = QStringLiteral("Первая<BR>вторая & <третья>");
         set(m_a1, QStringLiteral("smaterial_softname=") + db::Sql(name) + QStringLiteral(", smaterial_company=")
                       + db::Sql(company) + QStringLiteral(", smaterial_City=") + db::Sql(city)
-                      + QStringLiteral(", smaterial_Changes=") + db::Sql(changes)
-                      + QStringLiteral(", smaterial_CategoryClass=") + db::Sql(klass)
-                      + QStringLiteral(", smaterial_Keywords_Russian=") + db::Sql(kwRu)
+                      + QStringLiteral(", smaterial_Changes=") + db::Sql(changes) + QStringLiteral(", smaterial_CategoryClass=")
+                      + db::Sql(klass) + QStringLiteral(", smaterial_Keywords_Russian=") + db::Sql(kwRu)
                       + QStringLiteral(", smaterial_Description45_Russian=") + db::Sql(d45Ru)
                       + QStringLiteral(", smaterial_Description2000_Russian=") + db::Sql(d2000Ru)
                       + QStringLiteral(", smaterial_version='3.1', smaterial_releasedate='2026-03-07', "
@@ -736,8 +732,7 @@ private Q_SLOTS:
         // Every language has its block, also without texts.
         for (const QString &language : DescriptionLanguages()) {
             QVERIFY2(x.elements.contains(QStringLiteral("Program_Descriptions/") + language), qPrintable(language));
-            QVERIFY(x.elements.contains(QStringLiteral("Program_Descriptions/") + language
-                                        + QStringLiteral("/Char_Desc_450")));
+            QVERIFY(x.elements.contains(QStringLiteral("Program_Descriptions/") + language + QStringLiteral("/Char_Desc_450")));
         }
         QVERIFY(!x.text.contains(QStringLiteral("Program_Descriptions/German/Keywords")));
         // No placeholder is left; the only percent signs are the city's own.
@@ -797,9 +792,11 @@ private Q_SLOTS:
                            + QString::number(m_a1)));
         p.answers = {false};
         QTest::mouseClick(sp().btnSmaterialSave, Qt::LeftButton);
-        QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                "В другой копии программы изменено поле \"Keywords(128) (English)\"; его значение в базе будет заменено значением из этого окна.")});
+        QCOMPARE(
+            p.questions,
+            QStringList{QStringLiteral(
+                "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                "В другой копии программы изменено поле \"Keywords(128) (English)\"; его значение в базе будет заменено значением из этого окна.")});
         QCOMPARE(col(m_a1, QStringLiteral("smaterial_softname")), QStringLiteral("Программа"));
         QCOMPARE(col(a2, QStringLiteral("smaterial_softname")), QString());
         QCOMPARE(sp().edtName1->text(), QStringLiteral("Наша программа"));

@@ -59,8 +59,7 @@ private Q_SLOTS:
         const QList<bool> os = CheckedItemsFromText(SoftOsItems(), QStringLiteral("OS/2 Warp 4,"));
         QCOMPARE(os.count(true), 1);
         QVERIFY(os.at(SoftOsItems().indexOf(QStringLiteral("OS/2 Warp 4"))));
-        const QList<bool> langs =
-            CheckedItemsFromText(SoftLanguageItems(), QStringLiteral("Russian, english,Klingon,,Urdu"));
+        const QList<bool> langs = CheckedItemsFromText(SoftLanguageItems(), QStringLiteral("Russian, english,Klingon,,Urdu"));
         QCOMPARE(CheckedItemsText(SoftLanguageItems(), langs), QStringLiteral("English,Russian,Urdu,"));
         QCOMPARE(CheckedItemsText(SoftLanguageItems(), QList<bool>(26, false)), QString());
         // A stored text round-trips unchanged.
@@ -92,8 +91,7 @@ private Q_SLOTS:
         // A negative number carries its sign once, in front.
         QCOMPARE(SizeInUnits(-1234567, 1000), QStringLiteral("-1234,567"));
         QCOMPARE(SizeInUnits(-50, 1000), QStringLiteral("-0,050"));
-        QCOMPARE(SizeInUnits(std::numeric_limits<qint64>::min(), 1000000),
-                 QStringLiteral("-9223372036854,775808"));
+        QCOMPARE(SizeInUnits(std::numeric_limits<qint64>::min(), 1000000), QStringLiteral("-9223372036854,775808"));
         QVERIFY(error.isEmpty());
         QVERIFY(!SoftSizesFromText(QStringLiteral("12a"), &error));
         QCOMPARE(error, QStringLiteral("'12a' is not a valid integer value"));
@@ -114,9 +112,9 @@ private Q_SLOTS:
         t.description2000 = QStringLiteral("a\n\nb");
         QCOMPARE(StoredLanguageValues(t), (QStringList{"k1<BR>k2", "d45", "d80", "one<BR>two", "x", "a<BR><BR>b"}));
         QCOMPARE(LanguageColumns(QStringLiteral("Russian")),
-                 (QStringList{"smaterial_Keywords_Russian", "smaterial_Description45_Russian",
-                              "smaterial_Description80_Russian", "smaterial_Description250_Russian",
-                              "smaterial_Description450_Russian", "smaterial_Description2000_Russian"}));
+                 (QStringList{"smaterial_Keywords_Russian", "smaterial_Description45_Russian", "smaterial_Description80_Russian",
+                              "smaterial_Description250_Russian", "smaterial_Description450_Russian",
+                              "smaterial_Description2000_Russian"}));
     }
 
     void dates()

@@ -23,40 +23,19 @@ HttpServer::HttpServer(QObject *parent) : QObject(parent), m_server(new QTcpServ
     connect(m_server, &QTcpServer::newConnection, this, &HttpServer::onNewConnection);
 }
 
-HttpServer::~HttpServer()
-{
-    m_server->close();
-}
+HttpServer::~HttpServer() { m_server->close(); }
 
-bool HttpServer::listen()
-{
-    return m_server->listen(QHostAddress::LocalHost, 0);
-}
+bool HttpServer::listen() { return m_server->listen(QHostAddress::LocalHost, 0); }
 
-quint16 HttpServer::port() const
-{
-    return m_server->serverPort();
-}
+quint16 HttpServer::port() const { return m_server->serverPort(); }
 
-QString HttpServer::baseUrl() const
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(port());
-}
+QString HttpServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
 
-void HttpServer::setReply(const QByteArray &path, const HttpScript &script)
-{
-    m_replies.insert(path, script);
-}
+void HttpServer::setReply(const QByteArray &path, const HttpScript &script) { m_replies.insert(path, script); }
 
-void HttpServer::queueReply(const QByteArray &path, const HttpScript &script)
-{
-    m_queued[path].enqueue(script);
-}
+void HttpServer::queueReply(const QByteArray &path, const HttpScript &script) { m_queued[path].enqueue(script); }
 
-void HttpServer::setDefaultReply(const HttpScript &script)
-{
-    m_default = script;
-}
+void HttpServer::setDefaultReply(const HttpScript &script) { m_default = script; }
 
 HttpScript HttpServer::scriptFor(const QByteArray &path)
 {

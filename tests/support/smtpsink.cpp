@@ -116,8 +116,8 @@ QString SmtpSink::decodeWords(const QString &value)
         if (!(lastWasWord && between.trimmed().isEmpty()))
             out += between;
         const QByteArray payload = m.captured(3).toLatin1();
-        const QByteArray bytes = m.captured(2).toUpper() == QLatin1String("B") ? QByteArray::fromBase64(payload)
-                                                                                 : qDecode(payload);
+        const QByteArray bytes =
+            m.captured(2).toUpper() == QLatin1String("B") ? QByteArray::fromBase64(payload) : qDecode(payload);
         out += decodeBytes(bytes, m.captured(1));
         pos = m.capturedEnd();
         lastWasWord = true;

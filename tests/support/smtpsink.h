@@ -21,10 +21,10 @@ class SmtpSink : public QObject {
     Q_OBJECT
 public:
     struct Mail {
-        int connection = 0;   // 1 for the first connection, 2 for the next...
-        QString from;         // the envelope's MAIL FROM address
+        int connection = 0;     // 1 for the first connection, 2 for the next...
+        QString from;           // the envelope's MAIL FROM address
         QStringList recipients; // the accepted RCPT TO addresses
-        QByteArray data;      // the message as received, dot-stuffing undone
+        QByteArray data;        // the message as received, dot-stuffing undone
 
         // Header lines unfolded, in order ("Name: value").
         QStringList headerLines() const;

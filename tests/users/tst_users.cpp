@@ -74,9 +74,9 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDb>(TestDb::WithSeed);
         QVERIFY2(m_db->ok(), qPrintable(m_db->error()));
-        QVERIFY(m_db->exec(QStringLiteral(
-            "INSERT INTO users (user_login, user_password, user_active, user_email, user_fio) VALUES "
-            "('ivan', 'секрет\\\\', '1', 'ivan@example.ru', 'Иван Петров'), ('olga', 'pw', '0', '', 'Ольга')")));
+        QVERIFY(m_db->exec(
+            QStringLiteral("INSERT INTO users (user_login, user_password, user_active, user_email, user_fio) VALUES "
+                           "('ivan', 'секрет\\\\', '1', 'ivan@example.ru', 'Иван Петров'), ('olga', 'pw', '0', '', 'Ольга')")));
         m_dir = std::make_unique<QTemporaryDir>();
         m_ctx = core::AppContext();
         m_ctx.AppDir = m_dir->path() + QLatin1Char('/');
@@ -199,8 +199,8 @@ private Q_SLOTS:
         users::TfrmLogin dlg(m_ctx);
         QString rememberedAfterRefusal;
         p.dialogs = {typeLogin(QStringLiteral("ivan"), QStringLiteral("wrong"), true), [&](QDialog *d) {
-                         rememberedAfterRefusal = core::IniFile(m_ctx.configPath())
-                                                      .readString(QStringLiteral("Auth"), QStringLiteral("Password"));
+                         rememberedAfterRefusal =
+                             core::IniFile(m_ctx.configPath()).readString(QStringLiteral("Auth"), QStringLiteral("Password"));
                          return typeLogin(QStringLiteral("admin"), QStringLiteral("admin"), true)(d);
                      }};
         QVERIFY(users::RunLoginLoop(m_ctx, dlg));
@@ -289,8 +289,8 @@ private Q_SLOTS:
                          } else {
                              QStyleOptionButton opt;
                              opt.initFrom(dlg.cbAutoSave);
-                             const QRect box = dlg.cbAutoSave->style()->subElementRect(QStyle::SE_CheckBoxIndicator,
-                                                                                       &opt, dlg.cbAutoSave);
+                             const QRect box =
+                                 dlg.cbAutoSave->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, dlg.cbAutoSave);
                              QTest::mouseClick(dlg.cbAutoSave, Qt::LeftButton, {}, box.center());
                          }
                          seen << QString::number(dlg.cbAutoSave->isChecked()) + QLatin1Char('|') + stored();
@@ -417,8 +417,9 @@ private Q_SLOTS:
         }};
         list.tbUserAddClick();
         QCOMPARE(p.messages, QStringList{QStringLiteral("Вы не заполнили обязательные поля: Логин и Пароль пользователя")});
-        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_password, user_active, user_fio FROM users WHERE user_login='new\"user'")),
-                 QStringList{QStringLiteral("p'w\\|0|Новый Пользователь")});
+        QCOMPARE(
+            m_db->rows(QStringLiteral("SELECT user_password, user_active, user_fio FROM users WHERE user_login='new\"user'")),
+            QStringList{QStringLiteral("p'w\\|0|Новый Пользователь")});
         QCOMPARE(list.lvUsers->topLevelItemCount(), 4);
 
         // Edit: the row is loaded, changed and written back to the same user.
@@ -493,10 +494,12 @@ private Q_SLOTS:
         QVERIFY(!editor.btnSaveClick());
         QVERIFY(editor.isVisible());
         QCOMPARE(p.messages.size(), 1);
-        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ФИО пользователя\"")) && p.messages[0].contains(QStringLiteral("255 символов")),
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ФИО пользователя\""))
+                     && p.messages[0].contains(QStringLiteral("255 символов")),
                  qPrintable(p.messages[0]));
         QCOMPARE(editor.edtFIO->text(), pasted);
-        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_login, user_fio FROM users WHERE user_id=0")), QStringList{QStringLiteral("admin|Администратор")});
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT user_login, user_fio FROM users WHERE user_id=0")),
+                 QStringList{QStringLiteral("admin|Администратор")});
     }
 
     // A user another copy changed after the editor loaded it (the
@@ -517,10 +520,10 @@ private Q_SLOTS:
         p.answers = {false};
         QVERIFY(!editor.btnSaveClick());
         QVERIFY(editor.isVisible());
-        QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                            "В другой копии программы изменены поля \"Логин пользователя\", \"Email "
-                                            "пользователя\"; их значения в базе будут заменены значениями из этого окна.")});
+        QCOMPARE(p.questions, QStringList{QStringLiteral(
+                                  "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                  "В другой копии программы изменены поля \"Логин пользователя\", \"Email "
+                                  "пользователя\"; их значения в базе будут заменены значениями из этого окна.")});
         const QString row = QStringLiteral("SELECT user_login, user_fio, user_email FROM users WHERE user_id=0");
         QCOMPARE(m_db->rows(row), QStringList{QStringLiteral("Admin|Администратор|their@example.ru")});
         QCOMPARE(editor.edtFIO->text(), QStringLiteral("Главный"));
@@ -529,7 +532,8 @@ private Q_SLOTS:
         QVERIFY(editor.btnSaveClick());
         QCOMPARE(p.questions.size(), 2);
         QCOMPARE(m_db->rows(row), QStringList{QStringLiteral("admin|Главный|")});
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT user_fio FROM users WHERE user_login='ivan'")), QStringLiteral("Иван Петров"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT user_fio FROM users WHERE user_login='ivan'")),
+                 QStringLiteral("Иван Петров"));
         QVERIFY(p.messages.isEmpty());
     }
 };

@@ -81,8 +81,8 @@ private Q_SLOTS:
         QVERIFY(m_http->listen());
         QFile ini(m_wb->ctx.configPath());
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Hosts]\nmaker=" + m_http->baseUrl().toUtf8() + "\nyandex=" + m_http->baseUrl().toUtf8() + "\ngoogle="
-                  + m_http->baseUrl().toUtf8() + "\n");
+        ini.write("[Hosts]\nmaker=" + m_http->baseUrl().toUtf8() + "\nyandex=" + m_http->baseUrl().toUtf8()
+                  + "\ngoogle=" + m_http->baseUrl().toUtf8() + "\n");
         ini.close();
         m_wb->ctx.ConfigIni.open(m_wb->ctx.configPath());
         m_wb->ctx.ProjectUrl = QStringLiteral("http://www.site.example");
@@ -129,8 +129,9 @@ private Q_SLOTS:
         launch();
         QStringList sorted = m_check->Links;
         sorted.sort();
-        QCOMPARE(sorted, (QStringList{QStringLiteral("a=b.example=%1").arg(eq), QStringLiteral("both.example=%1").arg(both),
-                                      QStringLiteral("empty.example=%1").arg(empty), QStringLiteral("none.example=%1").arg(none)}));
+        QCOMPARE(sorted,
+                 (QStringList{QStringLiteral("a=b.example=%1").arg(eq), QStringLiteral("both.example=%1").arg(both),
+                              QStringLiteral("empty.example=%1").arg(empty), QStringLiteral("none.example=%1").arg(none)}));
         QCOMPARE(m_check->lbURL->text(), QStringLiteral("site.example"));
         QCOMPARE(m_check->lbWhere->text(), QStringLiteral("Рубрика"));
         // Answers per resource, queued in the run's order.
@@ -140,10 +141,11 @@ private Q_SLOTS:
             {QStringLiteral("empty.example"), {page(QByteArray(), QByteArray()), page(QByteArray())}},
             {QStringLiteral("none.example"), {page(nothing1251, QByteArray()), page(kGoogleNothing)}},
         };
-        const QHash<QString, QString> verdicts = {{QStringLiteral("a=b.example"), QStringLiteral("Подтверждено только Яндексом")},
-                                                  {QStringLiteral("both.example"), QStringLiteral("Подтверждено Яндексом и Гуглом")},
-                                                  {QStringLiteral("empty.example"), QStringLiteral("Не подтверждено ни Яндексом ни Гуглом")},
-                                                  {QStringLiteral("none.example"), QStringLiteral("Не подтверждено ни Яндексом ни Гуглом")}};
+        const QHash<QString, QString> verdicts = {
+            {QStringLiteral("a=b.example"), QStringLiteral("Подтверждено только Яндексом")},
+            {QStringLiteral("both.example"), QStringLiteral("Подтверждено Яндексом и Гуглом")},
+            {QStringLiteral("empty.example"), QStringLiteral("Не подтверждено ни Яндексом ни Гуглом")},
+            {QStringLiteral("none.example"), QStringLiteral("Не подтверждено ни Яндексом ни Гуглом")}};
         QStringList expectedLog;
         for (const QString &line : m_check->Links) {
             const QString name = line.left(line.lastIndexOf(QLatin1Char('=')));
@@ -224,11 +226,12 @@ private Q_SLOTS:
         QCOMPARE(p.messages, QStringList{"Авто проверка регистрации завершена с ошибками: не удалось проверить 3 из 4. "
                                          "Причины указаны в логе проверки."});
         QCOMPARE(p.messageIcons, QList<core::MessageIcon>{core::MessageIcon::Warning});
-        QCOMPARE(logLines(), (QStringList{"Подтверждено Яндексом и Гуглом :: d.example",
-                                          "Ошибка при проверке Yandex :: c.example :: время ожидания ответа сервера (1 с) истекло",
-                                          "Ошибка при проверке Google :: b.example :: сервер ответил перенаправлением (HTTP 302), "
-                                          "оно не выполняется",
-                                          "Ошибка при проверке Yandex :: a.example :: сервер ответил ошибкой HTTP 500"}));
+        QCOMPARE(logLines(),
+                 (QStringList{"Подтверждено Яндексом и Гуглом :: d.example",
+                              "Ошибка при проверке Yandex :: c.example :: время ожидания ответа сервера (1 с) истекло",
+                              "Ошибка при проверке Google :: b.example :: сервер ответил перенаправлением (HTTP 302), "
+                              "оно не выполняется",
+                              "Ошибка при проверке Yandex :: a.example :: сервер ответил ошибкой HTTP 500"}));
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT GROUP_CONCAT(gcrl_catalog_id) FROM gcreglog")), QString::number(d));
     }
 
@@ -289,7 +292,8 @@ private Q_SLOTS:
         ScriptedPrompt p;
         QString values;
         for (int i = 0; i < 250; ++i)
-            values += QStringLiteral("%1('r%2.example')").arg(i ? QStringLiteral(",") : QString()).arg(i, 3, 10, QLatin1Char('0'));
+            values +=
+                QStringLiteral("%1('r%2.example')").arg(i ? QStringLiteral(",") : QString()).arg(i, 3, 10, QLatin1Char('0'));
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO catalogs (catalog_name) VALUES ") + values));
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO csubjects2catalogs (s2c_catalog_id, s2c_subject_id) "
                                              "SELECT catalog_id, 11 FROM catalogs WHERE catalog_name LIKE 'r%.example'")));

@@ -8,8 +8,8 @@ using qv::core::Kind;
 
 namespace {
 const KindFacts &kindOf(Kind kind) { return *kindFacts(kind); }
-const QSet<QString> catalogColumns{"catalog_id", "catalog_name", "catalog_title", "catalog_subjects",
-                                   "catalog_url", "catalog_note"};
+const QSet<QString> catalogColumns{"catalog_id",       "catalog_name", "catalog_title",
+                                   "catalog_subjects", "catalog_url",  "catalog_note"};
 QString valueOf(const UpdateRow &row, const QString &column)
 {
     for (const auto &f : row.fields)
@@ -40,8 +40,9 @@ private slots:
     void parsesQuotedValues()
     {
         const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
-            "17,catalog_name='site.ru',catalog_title='a, b \\'c\\' it''s',catalog_note=\"dq, \\\\ x\","
-            "catalog_url=NULL,catalog_subjects='3: 7: 12 ", catalogColumns);
+                                       "17,catalog_name='site.ru',catalog_title='a, b \\'c\\' it''s',catalog_note=\"dq, \\\\ x\","
+                                       "catalog_url=NULL,catalog_subjects='3: 7: 12 ",
+                                       catalogColumns);
         QVERIFY(row);
         QCOMPARE(row->name, QString("site.ru"));
         QCOMPARE(valueOf(*row, "catalog_title"), QString("a, b 'c' it's"));
@@ -62,8 +63,9 @@ private slots:
 
     void numbersAndUnknownColumns()
     {
-        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
-            "5,catalog_id=99,catalog_name='n.ru',evil_column='1',catalog_title=42,evil_column='2'", catalogColumns);
+        const auto row =
+            ReadUpdateRow(kindOf(Kind::Catalogs),
+                          "5,catalog_id=99,catalog_name='n.ru',evil_column='1',catalog_title=42,evil_column='2'", catalogColumns);
         QVERIFY(row);
         QCOMPARE(valueOf(*row, "catalog_title"), QString("42"));
         QCOMPARE(valueOf(*row, "catalog_id"), QString("<absent>"));
@@ -73,9 +75,11 @@ private slots:
     void columnNamedTwiceKeepsTheFirstValue()
     {
         QString err;
-        const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
-            "1,catalog_name='d.ru',catalog_title='first',CATALOG_TITLE='second',catalog_name='other.ru',"
-            "catalog_title='third'", catalogColumns, &err);
+        const auto row =
+            ReadUpdateRow(kindOf(Kind::Catalogs),
+                          "1,catalog_name='d.ru',catalog_title='first',CATALOG_TITLE='second',catalog_name='other.ru',"
+                          "catalog_title='third'",
+                          catalogColumns, &err);
         QVERIFY(row);
         QCOMPARE(row->name, QString("d.ru"));
         QCOMPARE(valueOf(*row, "catalog_title"), QString("first"));
@@ -96,7 +100,7 @@ private slots:
     {
         const QString evil = "x'); DROP TABLE catalogs; -- ";
         const auto row = ReadUpdateRow(kindOf(Kind::Catalogs),
-            "1,catalog_name='e.ru',catalog_title='x\\'); DROP TABLE catalogs; -- '", catalogColumns);
+                                       "1,catalog_name='e.ru',catalog_title='x\\'); DROP TABLE catalogs; -- '", catalogColumns);
         QVERIFY(row);
         QCOMPARE(valueOf(*row, "catalog_title"), evil);
     }

@@ -24,23 +24,23 @@ private slots:
         QVERIFY2(db.ok(), qPrintable(db.error()));
         QVERIFY(db.exec("INSERT INTO catalogs SET catalog_id=40, catalog_name='old.ru', catalog_title='Старое'"));
         QVERIFY(db.exec("INSERT INTO csubjects2catalogs VALUES (40, 1), (40, 2)"));
-        const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), {
-            "900,catalog_name='old.ru',catalog_title='Новое, \\'в кавычках\\' \\\\ путь',catalog_subjects='3: 7: 12 ",
-            "901,catalog_name='new.ru',catalog_title='x\\'); DROP TABLE catalogs; -- ',catalog_subjects='5'",
-        });
+        const auto out = StoreUpdateLines(
+            kindOf(Kind::Catalogs),
+            {
+                "900,catalog_name='old.ru',catalog_title='Новое, \\'в кавычках\\' \\\\ путь',catalog_subjects='3: 7: 12 ",
+                "901,catalog_name='new.ru',catalog_title='x\\'); DROP TABLE catalogs; -- ',catalog_subjects='5'",
+            });
         QCOMPARE(out.stored, 2);
         QCOMPARE(out.failed, 0);
         QCOMPARE(db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='old.ru'"), QString("40"));
-        QCOMPARE(db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_id=40"),
-                 QString("Новое, 'в кавычках' \\ путь"));
+        QCOMPARE(db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_id=40"), QString("Новое, 'в кавычках' \\ путь"));
         QCOMPARE(db.rows("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=40 ORDER BY 1"),
                  QStringList({"3", "7", "12"}));
         const QString newId = db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='new.ru'");
         QVERIFY(!newId.isEmpty() && newId != "901");
         QCOMPARE(db.scalar("SELECT catalog_title FROM catalogs WHERE catalog_name='new.ru'"),
                  QString("x'); DROP TABLE catalogs; -- "));
-        QCOMPARE(db.rows("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=" + newId),
-                 QStringList({"5"}));
+        QCOMPARE(db.rows("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=" + newId), QStringList({"5"}));
     }
 
     void emptyListKeepsLinks()
@@ -62,12 +62,13 @@ private slots:
         QVERIFY(db.exec("INSERT INTO soft SET soft_id=3, soft_name='s.ru', soft_title='keep'"));
         QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
         // A rubric list that is not numbers, then a value too long for its column.
-        const auto out = StoreUpdateLines(kindOf(Kind::Soft), {
-            "1,soft_name='s.ru',soft_title='changed',soft_subjects='1: 2 OR 1=1'",
-            "2,soft_name='" + QString(300, 'a') + "',soft_subjects='1'",
-            "3,soft_name='ok.ru',soft_title='ok'",
-            "4,soft_title='no name'",
-        });
+        const auto out =
+            StoreUpdateLines(kindOf(Kind::Soft), {
+                                                     "1,soft_name='s.ru',soft_title='changed',soft_subjects='1: 2 OR 1=1'",
+                                                     "2,soft_name='" + QString(300, 'a') + "',soft_subjects='1'",
+                                                     "3,soft_name='ok.ru',soft_title='ok'",
+                                                     "4,soft_title='no name'",
+                                                 });
         QCOMPARE(out.stored, 1);
         QCOMPARE(out.failed, 3);
         QVERIFY(out.firstFailedLine.startsWith("1,soft_name='s.ru'"));
@@ -84,10 +85,11 @@ private slots:
         QVERIFY(db.exec("INSERT INTO ssubjects2soft VALUES (3, 9)"));
         // The row is updated and its links deleted before a rubric id too big
         // for its column fails the line: all of the line is taken back.
-        const auto out = StoreUpdateLines(kindOf(Kind::Soft), {
-            "1,soft_name='s.ru',soft_title='changed',soft_subjects='5: 99999999999'",
-            "2,soft_name='t.ru',soft_title='next'",
-        });
+        const auto out =
+            StoreUpdateLines(kindOf(Kind::Soft), {
+                                                     "1,soft_name='s.ru',soft_title='changed',soft_subjects='5: 99999999999'",
+                                                     "2,soft_name='t.ru',soft_title='next'",
+                                                 });
         QCOMPARE(out.stored, 1);
         QCOMPARE(out.failed, 1);
         QCOMPARE(db.scalar("SELECT soft_title FROM soft WHERE soft_id=3"), QString("keep"));
@@ -101,9 +103,12 @@ private slots:
         QTest::addColumn<QString>("column");
         // Characters for VARCHAR, bytes for TEXT: trailing blanks past the
         // TEXT limit would otherwise be cut with no more than a note.
-        QTest::newRow("varchar") << "1,soft_name='" + QString(256, QChar(0x0444)) + "'" << "soft_name";
-        QTest::newRow("text blanks") << "1,soft_name='x.ru',soft_title='" + QString(65535, 'a') + "   '" << "soft_title";
-        QTest::newRow("text bytes") << "1,soft_name='x.ru',soft_url='" + QString(40000, QChar(0x0444)) + "'" << "soft_url";
+        QTest::newRow("varchar") << "1,soft_name='" + QString(256, QChar(0x0444)) + "'"
+                                 << "soft_name";
+        QTest::newRow("text blanks") << "1,soft_name='x.ru',soft_title='" + QString(65535, 'a') + "   '"
+                                     << "soft_title";
+        QTest::newRow("text bytes") << "1,soft_name='x.ru',soft_url='" + QString(40000, QChar(0x0444)) + "'"
+                                    << "soft_url";
     }
     void tooLongValueNamesItsColumn()
     {
@@ -166,10 +171,11 @@ private slots:
     {
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
-        const auto out = StoreUpdateLines(kindOf(Kind::Forums), {
-            "1,forum_name='twice.ru',forum_title='first',forum_subjects='3'",
-            "2,forum_name='Twice.RU',forum_title='second',forum_subjects='4: 5'",
-        });
+        const auto out =
+            StoreUpdateLines(kindOf(Kind::Forums), {
+                                                       "1,forum_name='twice.ru',forum_title='first',forum_subjects='3'",
+                                                       "2,forum_name='Twice.RU',forum_title='second',forum_subjects='4: 5'",
+                                                   });
         QCOMPARE(out.stored, 2);
         QCOMPARE(out.failed, 0);
         QCOMPARE(db.rows("SELECT forum_title FROM forums"), QStringList({"second"}));
@@ -217,9 +223,9 @@ private slots:
         TestDb db;
         QVERIFY2(db.ok(), qPrintable(db.error()));
         const auto out = StoreUpdateLines(kindOf(Kind::Catalogs), {
-            "1,catalog_id=77,catalog_name='a.ru',bogus='1'",
-            "2,catalog_name='b.ru',bogus='2'",
-        });
+                                                                      "1,catalog_id=77,catalog_name='a.ru',bogus='1'",
+                                                                      "2,catalog_name='b.ru',bogus='2'",
+                                                                  });
         QCOMPARE(out.stored, 2);
         QCOMPARE(out.skippedColumns, QStringList({"catalog_id", "bogus"}));
         QVERIFY(db.scalar("SELECT catalog_id FROM catalogs WHERE catalog_name='a.ru'") != "77");

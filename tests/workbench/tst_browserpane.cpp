@@ -36,11 +36,11 @@ using namespace qv::workbench;
 using qv::test::ScriptedPrompt;
 
 // A check of what the selection shows that ends the test when it fails.
-#define CHECK_SELECTED(...) \
-    do { \
-        expectSelected(__VA_ARGS__); \
-        if (QTest::currentTestFailed()) \
-            return; \
+#define CHECK_SELECTED(...)                                                                                                      \
+    do {                                                                                                                         \
+        expectSelected(__VA_ARGS__);                                                                                             \
+        if (QTest::currentTestFailed())                                                                                          \
+            return;                                                                                                              \
     } while (false)
 
 namespace {
@@ -65,7 +65,8 @@ private:
     }
     QString value(const char *id)
     {
-        return qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id))).toString();
+        return qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.getElementById('%1').value").arg(QLatin1String(id)))
+            .toString();
     }
     // Selects the list's first row the way a click does and waits for its page.
     void clickFirstRow()
@@ -92,7 +93,8 @@ private:
     }
     int catalogId(const QString &name)
     {
-        return m_wb->db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name=%1").arg(db::Sql(name))).toInt();
+        return m_wb->db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name=%1").arg(db::Sql(name)))
+            .toInt();
     }
     // What a selected resource shows: its name everywhere, its status on the
     // buttons, its page in the browser.
@@ -143,28 +145,34 @@ private Q_SLOTS:
         QVERIFY(m_pane && m_list);
         auto &tdb = m_wb->db;
         const int p = m_wb->projectId;
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1, cmaterial_title='Заголовок A'").arg(p)));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='B', cmaterial_project_id=%1, cmaterial_title='Заголовок B'").arg(p)));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url=%1, catalog_aurl=%2, "
-                                       "catalog_title_site='title', CATALOG_PASSWORD_PROGRAM='pwd', catalog_pr='3', catalog_tic='10'")
-                            .arg(db::Sql(page(QStringLiteral("site.html"))), db::Sql(page(QStringLiteral("add.html"))))));
+        QVERIFY(
+            tdb.exec(QStringLiteral(
+                         "INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1, cmaterial_title='Заголовок A'")
+                         .arg(p)));
+        QVERIFY(
+            tdb.exec(QStringLiteral(
+                         "INSERT INTO cmaterials SET cmaterial_name='B', cmaterial_project_id=%1, cmaterial_title='Заголовок B'")
+                         .arg(p)));
+        QVERIFY(tdb.exec(
+            QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url=%1, catalog_aurl=%2, "
+                           "catalog_title_site='title', CATALOG_PASSWORD_PROGRAM='pwd', catalog_pr='3', catalog_tic='10'")
+                .arg(db::Sql(page(QStringLiteral("site.html"))), db::Sql(page(QStringLiteral("add.html"))))));
         QVERIFY(tdb.exec(QStringLiteral("INSERT INTO csubjects2catalogs (s2c_catalog_id, s2c_subject_id) "
-                                       "SELECT catalog_id, 1 FROM catalogs WHERE catalog_name='cat.example'")));
+                                        "SELECT catalog_id, 1 FROM catalogs WHERE catalog_name='cat.example'")));
         QVERIFY(tdb.exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='secret', cauth_project_id=%1, "
-                                       "cauth_catalog_id=(SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example')").arg(p)));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_aurl=%1, forum_title_site='title'")
-                            .arg(db::Sql(page(QStringLiteral("forum.html"))))));
+                                        "cauth_catalog_id=(SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example')")
+                             .arg(p)));
+        QVERIFY(
+            tdb.exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_aurl=%1, forum_title_site='title'")
+                         .arg(db::Sql(page(QStringLiteral("forum.html"))))));
         QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fsubjects2forums (s2f_forum_id, s2f_subject_id) "
-                                       "SELECT forum_id, 1 FROM forums WHERE forum_name='forum.example'")));
+                                        "SELECT forum_id, 1 FROM forums WHERE forum_name='forum.example'")));
         m_wb->ctx.CurrentUserId = 0;
         m_wb->main->projects->cbProjectsChange();
         m_wb->main->AdStrip = new controls::TFramelessIE(m_wb->main->pnlAdTop);
         m_pane->attachAuth(new TfrmAuth(m_wb->ctx, m_wb->main.get()));
     }
-    void cleanup()
-    {
-        m_wb.reset();
-    }
+    void cleanup() { m_wb.reset(); }
 
     void catalogsPageOpensAndFills()
     {
@@ -276,8 +284,11 @@ private Q_SLOTS:
         m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
         m_wb->main->Web->setUrl(QUrl(m_wb->makerStart()));
-        QTRY_VERIFY_WITH_TIMEOUT(qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.body ? document.body.innerText : ''"))
-                                     .toString().contains(QStringLiteral("Сайт разработчика сейчас недоступен")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            qv::test::evaluateJs(m_wb->main->Web, QStringLiteral("document.body ? document.body.innerText : ''"))
+                .toString()
+                .contains(QStringLiteral("Сайт разработчика сейчас недоступен")),
+            20000);
         QCOMPARE(m_wb->main->Web->url().toString(), m_wb->makerStart());
         clickFirstRow();
         QTest::qWait(300);
@@ -350,12 +361,16 @@ private Q_SLOTS:
         auto &tdb = m_wb->db;
         const int p = m_wb->projectId;
         for (const char *name : {"R1", "R2"})
-            tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2, fmaterial_title='Релиз %1'")
-                         .arg(QLatin1String(name)).arg(p));
+            tdb.exec(QStringLiteral(
+                         "INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2, fmaterial_title='Релиз %1'")
+                         .arg(QLatin1String(name))
+                         .arg(p));
         const int r1 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
         const int r2 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
         tdb.exec(QStringLiteral("INSERT INTO fauth SET fauth_login='fl', fauth_password='fp', fauth_project_id=%1, "
-                                "fauth_forum_id=%2").arg(p).arg(forumId()));
+                                "fauth_forum_id=%2")
+                     .arg(p)
+                     .arg(forumId()));
         m_wb->main->projects->cbProjectsChange();
         m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(active == 1 ? r1 : r2));
         return {r1, r2};
@@ -386,7 +401,9 @@ private Q_SLOTS:
         ScriptedPrompt p;
         const auto [r1, r2] = pressReleases(2);
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO freglog SET frl_forum_id=%1, frl_material_id=%2, frl_user_id=0, "
-                                             "frl_datetime='2026-01-02 03:04:05', frl_status='3'").arg(forumId()).arg(r2)));
+                                             "frl_datetime='2026-01-02 03:04:05', frl_status='3'")
+                                  .arg(forumId())
+                                  .arg(r2)));
         m_wb->ctx.CurrentKind = core::Kind::Forums;
         // An editor load left another release in the context.
         m_wb->ctx.CurrentMaterialId = r1;
@@ -411,7 +428,9 @@ private Q_SLOTS:
         const auto [r1, r2] = pressReleases(2);
         const QString thread = page(QStringLiteral("thread.html"));
         QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO flinks SET flink_material_id=%1, flink_forum_id=%2, flink_url=%3")
-                                  .arg(r2).arg(forumId()).arg(db::Sql(thread))));
+                                  .arg(r2)
+                                  .arg(forumId())
+                                  .arg(db::Sql(thread))));
         m_wb->ctx.CurrentKind = core::Kind::Forums;
         m_wb->ctx.CurrentMaterialId = r1;
         QVERIFY(m_list->fill(ListSource{ListSource::Rubric, 1, {}}));
@@ -436,7 +455,8 @@ private Q_SLOTS:
         clickFirstRow();
         QCOMPARE(m_wb->main->cbFMaterials->count(), 0);
         m_pane->tbnStatus2->click();
-        QCOMPARE(p.messages, QStringList{QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов.")});
+        QCOMPARE(p.messages,
+                 QStringList{QStringLiteral("Статус не сохранен: в проекте не выбран активный пресс-релиз для форумов.")});
         QVERIFY(!m_pane->tbnStatus2->isChecked());
         QCOMPARE(m_list->subItem(0, SubStatus), QString());
         QCOMPARE(m_wb->db.scalar(QStringLiteral("SELECT COUNT(*) FROM freglog")), QStringLiteral("0"));

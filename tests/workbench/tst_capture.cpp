@@ -55,8 +55,9 @@ struct Capture {
         QFile::copy(QStringLiteral(QV_SOURCE_DIR "/data/catalogs.shbl"), w.ctx.AppDir + QStringLiteral("catalogs.shbl"));
         w.ctx.CurrentKind = qv::core::Kind::Catalogs;
         w.ctx.CurrentUserId = 1;
-        w.db.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='a.example', catalog_title='A', catalog_url='http://a.example', "
-                                 "catalog_aurl='http://a.example/add', catalog_need_burl='0', catalog_redirect='0'"));
+        w.db.exec(QStringLiteral(
+            "INSERT INTO catalogs SET catalog_name='a.example', catalog_title='A', catalog_url='http://a.example', "
+            "catalog_aurl='http://a.example/add', catalog_need_burl='0', catalog_redirect='0'"));
         const int id = w.db.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
         w.db.exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_catalog_id=%1, s2c_subject_id=7").arg(id));
         ResourceList &list = *w.main->resources;
@@ -142,7 +143,7 @@ struct Capture {
         const qsizetype before = opened->size();
         QTest::keyClick(main().Web->focusProxy(), key, modifiers);
         return QTest::qWaitFor([&] { return opened->size() > before && main().pmWeb->isVisible(); }, 10000)
-            && otherMenusShown().isEmpty();
+               && otherMenusShown().isEmpty();
     }
     // Moves the page's focus with the Tab key until the element `id` has it.
     bool tabTo(const QString &id)
@@ -235,17 +236,18 @@ private Q_SLOTS:
     void aRightClickSendsNoClickToThePage()
     {
         Capture c;
-        QVERIFY(c.open("<html><body style='margin:0'>"
-                       "<script>var seen = 0; ['mousedown','mouseup','click','auxclick','contextmenu'].forEach("
-                       "function(t){ document.addEventListener(t, function(){"
-                       " document.documentElement.setAttribute('data-seen', ++seen); }, true); });</script>"
-                       "<form action='/sent.html' method='post'>"
-                       "<input name='email' value='me@example.com' style='position:absolute;left:10px;top:10px;width:200px;height:30px'>"
-                       "<input type='submit' name='go' value='Send' style='position:absolute;left:10px;top:60px;width:200px;height:30px'>"
-                       "<input type='checkbox' name='agree' id='agree' style='position:absolute;left:10px;top:110px;width:30px;height:30px'>"
-                       "</form>"
-                       "<a href='/linked.html' style='position:absolute;left:10px;top:160px'>link</a>"
-                       "</body></html>"));
+        QVERIFY(c.open(
+            "<html><body style='margin:0'>"
+            "<script>var seen = 0; ['mousedown','mouseup','click','auxclick','contextmenu'].forEach("
+            "function(t){ document.addEventListener(t, function(){"
+            " document.documentElement.setAttribute('data-seen', ++seen); }, true); });</script>"
+            "<form action='/sent.html' method='post'>"
+            "<input name='email' value='me@example.com' style='position:absolute;left:10px;top:10px;width:200px;height:30px'>"
+            "<input type='submit' name='go' value='Send' style='position:absolute;left:10px;top:60px;width:200px;height:30px'>"
+            "<input type='checkbox' name='agree' id='agree' style='position:absolute;left:10px;top:110px;width:30px;height:30px'>"
+            "</form>"
+            "<a href='/linked.html' style='position:absolute;left:10px;top:160px'>link</a>"
+            "</body></html>"));
         ScriptedPrompt p;
         c.server.clearRequests();
         // Nothing reached the page, nothing was sent, the page stayed.
@@ -254,8 +256,10 @@ private Q_SLOTS:
             bool sent = false;
             for (const auto &request : c.server.requests())
                 sent = sent || request.path != "/favicon.ico";
-            return !sent && c.js(QStringLiteral("document.documentElement.getAttribute('data-seen') || 'none'")).toString() == QLatin1String("none")
-                && c.js(QStringLiteral("location.href")).toString() == c.formUrl();
+            return !sent
+                   && c.js(QStringLiteral("document.documentElement.getAttribute('data-seen') || 'none'")).toString()
+                          == QLatin1String("none")
+                   && c.js(QStringLiteral("location.href")).toString() == c.formUrl();
         };
 
         QVERIFY(c.rightClick(QPoint(50, 75)));
@@ -391,7 +395,8 @@ private Q_SLOTS:
             QVERIFY2(!a->isCheckable(), qPrintable(a->data().toString()));
         c.main().pmWeb->hide();
         QVERIFY(c.tabTo(QStringLiteral("f1")));
-        for (auto [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers{}}, std::pair{Qt::Key_F10, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers{}},
+                                      std::pair{Qt::Key_F10, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
             QVERIFY(c.menuKey(key, modifiers));
             for (QAction *a : c.main().pmWeb->actions())
                 QVERIFY2(!a->isCheckable() && !a->isChecked(), qPrintable(a->data().toString()));

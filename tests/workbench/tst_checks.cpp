@@ -82,10 +82,13 @@ private Q_SLOTS:
         m_pane = m_wb->main->browser;
         auto &tdb = m_wb->db;
         QVERIFY(tdb.exec(QStringLiteral("UPDATE projects SET project_url='http://www.site.example/'")));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url='http://cat.example'")));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO csubjects2catalogs (s2c_catalog_id, s2c_subject_id) SELECT catalog_id, 1 FROM catalogs")));
+        QVERIFY(
+            tdb.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_url='http://cat.example'")));
+        QVERIFY(tdb.exec(QStringLiteral(
+            "INSERT INTO csubjects2catalogs (s2c_catalog_id, s2c_subject_id) SELECT catalog_id, 1 FROM catalogs")));
         QVERIFY(tdb.exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_aurl='http://forum.example'")));
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fsubjects2forums (s2f_forum_id, s2f_subject_id) SELECT forum_id, 1 FROM forums")));
+        QVERIFY(tdb.exec(
+            QStringLiteral("INSERT INTO fsubjects2forums (s2f_forum_id, s2f_subject_id) SELECT forum_id, 1 FROM forums")));
     }
     void cleanup()
     {
@@ -96,7 +99,8 @@ private Q_SLOTS:
     void engineButtonsSearchTheSelectedResource()
     {
         ScriptedPrompt p;
-        QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1").arg(m_wb->projectId)));
+        QVERIFY(m_wb->db.exec(
+            QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1").arg(m_wb->projectId)));
         m_wb->main->projects->cbProjectsChange();
         m_wb->ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *m_wb->main->resources;
@@ -117,9 +121,11 @@ private Q_SLOTS:
         // Rambler again: no button down, the empty address.
         s.tbRambler->click();
         QVERIFY(!s.tbRambler->isChecked());
-        QTRY_VERIFY_WITH_TIMEOUT(m_wb->main->Web->url().isEmpty() || m_wb->main->Web->url() == QUrl(QStringLiteral("about:blank")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_wb->main->Web->url().isEmpty() || m_wb->main->Web->url() == QUrl(QStringLiteral("about:blank")), 20000);
         s.tbGoogle->click();
-        QTRY_VERIFY_WITH_TIMEOUT(targets().contains("/search?hl=ru&newwindow=1&as_qdr=all&q=site.example/+site:cat.example"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(targets().contains("/search?hl=ru&newwindow=1&as_qdr=all&q=site.example/+site:cat.example"),
+                                 20000);
         QVERIFY(p.messages.isEmpty());
     }
 
@@ -136,7 +142,8 @@ private Q_SLOTS:
         QVERIFY(m_wb->main->Web->url().host().isEmpty());
         QVERIFY(targets().isEmpty());
         // Another project's material does not count either.
-        QVERIFY(m_wb->db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1").arg(m_wb->projectId + 1)));
+        QVERIFY(m_wb->db.exec(
+            QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='A', cmaterial_project_id=%1").arg(m_wb->projectId + 1)));
         m_pane->search->SearchRegistration();
         QTest::qWait(300);
         QVERIFY(targets().isEmpty());
@@ -237,7 +244,9 @@ private Q_SLOTS:
         auto &tdb = m_wb->db;
         const int project = m_wb->projectId;
         for (const char *name : {"R1", "R2"})
-            QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2").arg(QLatin1String(name)).arg(project)));
+            QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2")
+                                 .arg(QLatin1String(name))
+                                 .arg(project)));
         const int r1 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
         const int r2 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
         RegistrationSearch &s = *m_pane->search;
@@ -267,7 +276,8 @@ private Q_SLOTS:
         m_wb->main->cbFMaterials->setCurrentIndex(m_wb->main->cbFMaterials->findData(r2));
         s.SpeedButton3Click();
         QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks")), QStringLiteral("2"));
-        QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks WHERE flink_material_id=%1").arg(r2)), QStringLiteral("1"));
+        QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks WHERE flink_material_id=%1").arg(r2)),
+                 QStringLiteral("1"));
         QVERIFY(p.messages.isEmpty());
     }
 
@@ -275,7 +285,8 @@ private Q_SLOTS:
     {
         ScriptedPrompt p;
         auto &tdb = m_wb->db;
-        QVERIFY(tdb.exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='R1', fmaterial_project_id=%1").arg(m_wb->projectId)));
+        QVERIFY(tdb.exec(
+            QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='R1', fmaterial_project_id=%1").arg(m_wb->projectId)));
         const int r1 = tdb.scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials")).toInt();
         // The forums view, where the button shows.
         m_wb->main->projects->cbProjectsChange();
@@ -308,7 +319,9 @@ private Q_SLOTS:
         pointHostsAtServer(QStringLiteral("http://127.0.0.1:%1").arg(test::closedLocalPort()));
         web->setUrl(m_wb->ctx.makerUrl(QStringLiteral("/program3_start.php")));
         QTRY_VERIFY_WITH_TIMEOUT(test::evaluateJs(web, QStringLiteral("document.body ? document.body.innerText : ''"))
-                                     .toString().contains(QStringLiteral("Сайт разработчика сейчас недоступен")), 20000);
+                                     .toString()
+                                     .contains(QStringLiteral("Сайт разработчика сейчас недоступен")),
+                                 20000);
         save->click();
         QCOMPARE(p.messages, QStringList({refused, refused, refused, refused}));
         QCOMPARE(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM flinks")), QStringLiteral("0"));
@@ -317,7 +330,8 @@ private Q_SLOTS:
         show(QUrl(m_http->baseUrl() + QStringLiteral("/thread?id=5")));
         save->click();
         QVERIFY(p.messages.isEmpty());
-        QCOMPARE(tdb.rows(QStringLiteral("SELECT flink_url FROM flinks")), QStringList{m_http->baseUrl() + QStringLiteral("/thread?id=5")});
+        QCOMPARE(tdb.rows(QStringLiteral("SELECT flink_url FROM flinks")),
+                 QStringList{m_http->baseUrl() + QStringLiteral("/thread?id=5")});
     }
 };
 

@@ -25,12 +25,12 @@ Q_DECLARE_METATYPE(qv::workbench::FilterEditorValues)
 
 using namespace qv;
 using namespace qv::workbench;
-using qv::test::ScriptedPrompt;
-using qv::test::Workbench;
 using qv::test::childNamed;
 using qv::test::childTexts;
 using qv::test::click;
+using qv::test::ScriptedPrompt;
 using qv::test::tooLongName;
+using qv::test::Workbench;
 
 namespace {
 
@@ -84,10 +84,7 @@ struct FilterBench : Workbench {
             click(*this, top);
         return childNamed(top, QStringLiteral("Фильтры пользователя"));
     }
-    QTreeWidgetItem *filterNode(int topIndex, const QString &name)
-    {
-        return childNamed(filtersHeader(topIndex), name);
-    }
+    QTreeWidgetItem *filterNode(int topIndex, const QString &name) { return childNamed(filtersHeader(topIndex), name); }
     QString stored(const KindNames &k, const QString &name)
     {
         const QString fp = k.fp;
@@ -152,11 +149,10 @@ private Q_SLOTS:
         QCOMPARE(f.sePR->minimum(), -1);
         QCOMPARE(f.sePR->maximum(), 11);
         QCOMPARE(f.sePR->value(), -1);
-        QCOMPARE(comboItems(f.cbBURL),
-                 (QStringList{"Любое значение", "Не требуют обратную ссылку", "Требуют обратную ссылку"}));
+        QCOMPARE(comboItems(f.cbBURL), (QStringList{"Любое значение", "Не требуют обратную ссылку", "Требуют обратную ссылку"}));
         QCOMPARE(comboItems(f.cbRedirect), (QStringList{"Любое значение", "Прямая", "Редирект"}));
-        QCOMPARE(comboItems(f.cbAutoCheck), (QStringList{"Любое значение", "Не найдено ни кем", "Только Яндексом",
-                                                         "Только Гуглом", "Яндексом и Гуглом"}));
+        QCOMPARE(comboItems(f.cbAutoCheck),
+                 (QStringList{"Любое значение", "Не найдено ни кем", "Только Яндексом", "Только Гуглом", "Яндексом и Гуглом"}));
         QCOMPARE(comboItems(f.cbRegStatus), (QStringList{"Любое значение", "Проверка", "Добавлен", "Отказано"}));
         for (QComboBox *cb : {f.cbBURL, f.cbRedirect, f.cbAutoCheck, f.cbRegStatus}) {
             QCOMPARE(cb->currentIndex(), 0);
@@ -169,8 +165,8 @@ private Q_SLOTS:
             QVERIFY(l->font().bold());
             labels << l->text();
         }
-        QCOMPARE(labels, (QStringList{"ТИЦ больше/равно:", "PR  больше/равно:", "Обратная ссылка....",
-                                      "Прямая ссылка......", "Авто проверка.......", "Статус регистр......"}));
+        QCOMPARE(labels, (QStringList{"ТИЦ больше/равно:", "PR  больше/равно:", "Обратная ссылка....", "Прямая ссылка......",
+                                      "Авто проверка.......", "Статус регистр......"}));
     }
 
     void valueMaps()
@@ -403,9 +399,10 @@ private Q_SLOTS:
         edit(20, QStringLiteral("UPDATE cfilters SET cfilter_pr='5'"), {false, true});
         QCOMPARE(seen, (QStringList{QStringLiteral("-1|10|5||||"), QStringLiteral("1|20|3||||")}));
         QCOMPARE(p.questions,
-                 QStringList(2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                               "В другой копии программы изменено поле \"PR больше/равно\"; его значение в базе "
-                                               "будет заменено значением из этого окна.")));
+                 QStringList(
+                     2, QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                                       "В другой копии программы изменено поле \"PR больше/равно\"; его значение в базе "
+                                       "будет заменено значением из этого окна.")));
 
         seen.clear();
         p.answers.clear();
@@ -428,7 +425,8 @@ private Q_SLOTS:
         edit(999999, QString(), {true});
         QCOMPARE(seen, QStringList{QStringLiteral("-1|30|3||||")});
         QCOMPARE(p.messages.size(), 1);
-        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ТИЦ больше/равно\"")) && p.messages[0].contains(QStringLiteral("3 символов")),
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"ТИЦ больше/равно\""))
+                     && p.messages[0].contains(QStringLiteral("3 символов")),
                  qPrintable(p.messages[0]));
         QCOMPARE(p.questions.size(), 2);
     }
@@ -503,8 +501,8 @@ private Q_SLOTS:
         w.main->filters->miFilterEditClick();
         QStringList expected = listed;
         // e.example: no status and no engine found it.
-        if (values.regStatus == 0 && values.autoCheck <= 1 && values.tic <= 0 && values.pr <= 0
-            && values.burl != 1 && values.redirect != 1)
+        if (values.regStatus == 0 && values.autoCheck <= 1 && values.tic <= 0 && values.pr <= 0 && values.burl != 1
+            && values.redirect != 1)
             expected << QStringLiteral("e.example");
         expected.sort();
         QCOMPARE(listedNames(w), expected);
@@ -542,8 +540,7 @@ private Q_SLOTS:
         QCOMPARE(seen.pr, -1);
         QCOMPARE(seen.burl + seen.redirect + seen.autoCheck + seen.regStatus, 0);
         QCOMPARE(w.editor->Kind, core::Kind::Catalogs);
-        QCOMPARE(w.stored(kindNames(QStringLiteral("catalogs")), QStringLiteral("Хорошие")),
-                 QStringLiteral("-1|5||||"));
+        QCOMPARE(w.stored(kindNames(QStringLiteral("catalogs")), QStringLiteral("Хорошие")), QStringLiteral("-1|5||||"));
         QTreeWidgetItem *added = header->child(header->childCount() - 1);
         QCOMPARE(added->text(0), QStringLiteral("Хорошие"));
         QCOMPARE(w.main->trvFilters->currentItem(), added);
@@ -559,8 +556,7 @@ private Q_SLOTS:
         QStringList texts;
         for (QAction *a : w.main->pmFilter->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(texts, (QStringList{"Редактировать параметры фильтра...", "Переименовать фильтр...", "-",
-                                     "Удалить фильтр..."}));
+        QCOMPARE(texts, (QStringList{"Редактировать параметры фильтра...", "Переименовать фильтр...", "-", "Удалить фильтр..."}));
         w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Ф'"));
         // With no selected node the three commands do nothing (nothing is asked).
         w.main->trvFilters->setCurrentItem(nullptr);
@@ -602,8 +598,8 @@ private Q_SLOTS:
 
         // Another filter's name, the same name in another case, a cancelled
         // box (which gives back the old name) and an empty name are refused.
-        const QList<std::optional<QString>> refused = {QStringLiteral("Бета"), QStringLiteral("бета"), std::nullopt,
-                                                       QString(), QStringLiteral("  ")};
+        const QList<std::optional<QString>> refused = {QStringLiteral("Бета"), QStringLiteral("бета"), std::nullopt, QString(),
+                                                       QStringLiteral("  ")};
         for (const auto &answer : refused) {
             p.inputs = {answer};
             w.main->filters->N33Click();
@@ -621,8 +617,7 @@ private Q_SLOTS:
         QCOMPARE(node->text(0), QStringLiteral("Гамма"));
         QCOMPARE(w.db.rows(QStringLiteral("SELECT cfilter_name, cfilter_pr FROM cfilters ORDER BY cfilter_id")),
                  (QStringList{"Гамма|2", "Бета|-1"}));
-        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM sfilters WHERE sfilter_name='Гамма'")),
-                 QStringLiteral("1"));
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM sfilters WHERE sfilter_name='Гамма'")), QStringLiteral("1"));
         // The renamed node still lists through its filter.
         click(w, node);
         QCOMPARE(w.main->navigator->popupMenu(), w.main->pmFilter);

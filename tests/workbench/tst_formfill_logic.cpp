@@ -55,9 +55,9 @@ private Q_SLOTS:
     {
         const auto kind = kindFacts(Kind::Forums);
         QVERIFY(kind);
-        const ValueList v = BuildValueList(*kind, {QStringLiteral("fmaterial_id"), QStringLiteral("fmaterial_title"),
-                                                   QStringLiteral("fmaterial_description")},
-                                           {QStringLiteral("3"), QStringLiteral("Тема  с пробелами"), QStringLiteral("a<br>b")});
+        const ValueList v = BuildValueList(
+            *kind, {QStringLiteral("fmaterial_id"), QStringLiteral("fmaterial_title"), QStringLiteral("fmaterial_description")},
+            {QStringLiteral("3"), QStringLiteral("Тема  с пробелами"), QStringLiteral("a<br>b")});
         QCOMPARE(v.keys, (QStringList{QStringLiteral("FORUM_ID_SITE"), QStringLiteral("FORUM_TITLE_SITE"),
                                       QStringLiteral("FORUM_DESCRIPTION_SITE")}));
         QCOMPARE(v.value(QStringLiteral("FORUM_TITLE_SITE")), QStringLiteral("Тема  с пробелами"));
@@ -74,9 +74,8 @@ private Q_SLOTS:
     void inputsCredentialsAndTypes()
     {
         const auto kind = kindFacts(Kind::Catalogs);
-        const auto m = mapping({{"CATALOG_LOGIN_PROGRAM", "login,user"},
-                                {"CATALOG_PASSWORD_PROGRAM", "pass"},
-                                {"catalog_title_site", "title"}});
+        const auto m = mapping(
+            {{"CATALOG_LOGIN_PROGRAM", "login,user"}, {"CATALOG_PASSWORD_PROGRAM", "pass"}, {"catalog_title_site", "title"}});
         const ValueList v = BuildValueList(*kind, {QStringLiteral("cmaterial_title")}, {QStringLiteral("Заголовок")});
         auto decide = [&](const char *name, const char *type) {
             return DecideInput(*kind, m, v, PageElement{QString::fromUtf8(name), QString::fromUtf8(type), {}});
@@ -92,7 +91,9 @@ private Q_SLOTS:
         // Soft has no login columns.
         const auto soft = kindFacts(Kind::Soft);
         QVERIFY(DecideInput(*soft, mapping({{"CATALOG_LOGIN_PROGRAM", "login"}}), v,
-                            PageElement{QStringLiteral("login"), QString(), {}}).credential == Credential::None);
+                            PageElement{QStringLiteral("login"), QString(), {}})
+                    .credential
+                == Credential::None);
 
         for (const char *t : {"", "text", "email", "url", "tel", "search", "number", "TEXT"})
             QVERIFY2(WritesInput(PageElement{QStringLiteral("x"), QString::fromUtf8(t), {}}, QStringLiteral("v")), t);
@@ -106,7 +107,8 @@ private Q_SLOTS:
     {
         const auto kind = kindFacts(Kind::Catalogs);
         const auto m = mapping({{"catalog_description_site", "descr,about"}, {"catalog_x_site", ""}});
-        const ValueList v = BuildValueList(*kind, {QStringLiteral("cmaterial_description")}, {QStringLiteral("Строка 1<BR>Строка 2")});
+        const ValueList v =
+            BuildValueList(*kind, {QStringLiteral("cmaterial_description")}, {QStringLiteral("Строка 1<BR>Строка 2")});
         QCOMPARE(DecideTextArea(m, v, {QStringLiteral("about"), {}, {}}), QStringLiteral("Строка 1\r\nСтрока 2"));
         QCOMPARE(DecideTextArea(m, v, {QString(), {}, {}}), QString());
         QCOMPARE(DecideTextArea(m, v, {QStringLiteral("other"), {}, {}}), QString());
@@ -117,8 +119,10 @@ private Q_SLOTS:
         const QStringList options = {QStringLiteral("-- выберите --"), QStringLiteral("Бизнес и финансы"),
                                      QStringLiteral("Москва"), QStringLiteral("Россия"), QStringLiteral("Интернет, бизнес")};
         // The city wins even though an earlier option holds a category.
-        QCOMPARE(ChooseOption(options, QStringLiteral("москва"), QStringLiteral("Россия"), QStringLiteral("бизнес")).value_or(-1), 2);
-        QCOMPARE(ChooseOption(options, QStringLiteral("Тверь"), QStringLiteral("РОССИЯ"), QStringLiteral("бизнес")).value_or(-1), 3);
+        QCOMPARE(ChooseOption(options, QStringLiteral("москва"), QStringLiteral("Россия"), QStringLiteral("бизнес")).value_or(-1),
+                 2);
+        QCOMPARE(ChooseOption(options, QStringLiteral("Тверь"), QStringLiteral("РОССИЯ"), QStringLiteral("бизнес")).value_or(-1),
+                 3);
         // Without city and country, the last option holding a category piece.
         QCOMPARE(ChooseOption(options, QString(), QString(), QStringLiteral("Бизнес,интернет")).value_or(-1), 4);
         // Empty pieces never match; nothing matching leaves the list alone.

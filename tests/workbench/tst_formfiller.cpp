@@ -76,8 +76,14 @@ private:
             return FormFillResult::Started;
         return spy.first().first().value<FormFillResult>();
     }
-    FormFillResult fill() { return finished(*m_filler, [this] { return m_filler->tbFeelClick(); }); }
-    FormFillResult fillWith(QAction *item) { return finished(*m_filler, [&] { return m_filler->FillMenuItemClick(item); }); }
+    FormFillResult fill()
+    {
+        return finished(*m_filler, [this] { return m_filler->tbFeelClick(); });
+    }
+    FormFillResult fillWith(QAction *item)
+    {
+        return finished(*m_filler, [&] { return m_filler->FillMenuItemClick(item); });
+    }
 
     QString js(const QString &script) { return qv::test::evaluateJs(m_web.get(), script).toString(); }
     QString value(const char *id)
@@ -116,11 +122,12 @@ private Q_SLOTS:
         }
         // Another project's description of the same name.
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='X', cmaterial_project_id=%1, "
-                                          "cmaterial_title='чужой'").arg(other)));
-        QVERIFY(m_db->exec(QStringLiteral(
-            "INSERT INTO catalogs SET catalog_name='cat.example', catalog_title_site='title, name', "
-            "catalog_email_site='email', catalog_description_site='descr', CATALOG_LOGIN_PROGRAM='login', "
-            "CATALOG_PASSWORD_PROGRAM='pwd'")));
+                                          "cmaterial_title='чужой'")
+                               .arg(other)));
+        QVERIFY(m_db->exec(
+            QStringLiteral("INSERT INTO catalogs SET catalog_name='cat.example', catalog_title_site='title, name', "
+                           "catalog_email_site='email', catalog_description_site='descr', CATALOG_LOGIN_PROGRAM='login', "
+                           "CATALOG_PASSWORD_PROGRAM='pwd'")));
         m_resource = m_db->scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
 
         m_ctx = core::AppContext();
@@ -152,7 +159,9 @@ private Q_SLOTS:
     void fillsByMappingWithStoredLogin()
     {
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='ivan', cauth_password='p\"w\\\\', "
-                                          "cauth_project_id=%1, cauth_catalog_id=%2").arg(m_project).arg(m_resource)));
+                                          "cauth_project_id=%1, cauth_catalog_id=%2")
+                               .arg(m_project)
+                               .arg(m_resource)));
         ScriptedPrompt p;
         QCOMPARE(fill(), FormFillResult::Filled);
         // The turn starts with the second description after start-up.
@@ -182,7 +191,9 @@ private Q_SLOTS:
     void menuChoiceServesOneFill()
     {
         m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='p', cauth_project_id=%1, "
-                                  "cauth_catalog_id=%2").arg(m_project).arg(m_resource));
+                                  "cauth_catalog_id=%2")
+                       .arg(m_project)
+                       .arg(m_resource));
         ScriptedPrompt p;
         QCOMPARE(fillWith(m_fill->actions()[4]), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("C@p.example"));
@@ -301,7 +312,9 @@ private Q_SLOTS:
     void requestDuringAFillRunsAfterIt()
     {
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='l', cauth_password='p', cauth_project_id=%1, "
-                                          "cauth_catalog_id=%2").arg(m_project).arg(m_resource)));
+                                          "cauth_catalog_id=%2")
+                               .arg(m_project)
+                               .arg(m_resource)));
         ScriptedPrompt p;
         QSignalSpy spy(m_filler.get(), &FormFiller::fillFinished);
         QCOMPARE(m_filler->tbFeelClick(), FormFillResult::Started);
@@ -318,15 +331,19 @@ private Q_SLOTS:
     // The forums are filled with the active press release, whatever an editor load left behind.
     void forumsUseTheActivePressRelease()
     {
-        QVERIFY(m_db->exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_title_site='title', "
-                                          "forum_email_site='email', FORUM_LOGIN_PROGRAM='login', FORUM_PASSWORD_PROGRAM='pwd'")));
+        QVERIFY(
+            m_db->exec(QStringLiteral("INSERT INTO forums SET forum_name='forum.example', forum_title_site='title', "
+                                      "forum_email_site='email', FORUM_LOGIN_PROGRAM='login', FORUM_PASSWORD_PROGRAM='pwd'")));
         const int forum = m_db->scalar(QStringLiteral("SELECT forum_id FROM forums")).toInt();
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO fauth SET fauth_login='fl', fauth_password='fp', fauth_project_id=%1, "
-                                          "fauth_forum_id=%2").arg(m_project).arg(forum)));
+                                          "fauth_forum_id=%2")
+                               .arg(m_project)
+                               .arg(forum)));
         for (const char *name : {"R1", "R2"}) {
             QVERIFY(m_db->exec(QStringLiteral("INSERT INTO fmaterials SET fmaterial_name='%1', fmaterial_project_id=%2, "
                                               "fmaterial_title='Релиз %1', fmaterial_email='%1@p.example'")
-                                   .arg(QString::fromLatin1(name)).arg(m_project)));
+                                   .arg(QString::fromLatin1(name))
+                                   .arg(m_project)));
         }
         const int r1 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R1'")).toInt();
         const int r2 = m_db->scalar(QStringLiteral("SELECT fmaterial_id FROM fmaterials WHERE fmaterial_name='R2'")).toInt();
@@ -349,7 +366,8 @@ private Q_SLOTS:
         m_filler->activePressRelease = [r1] { return std::optional<int>(r1); };
         QCOMPARE(fill(), FormFillResult::Filled);
         QCOMPARE(value("email"), QStringLiteral("R1@p.example"));
-        QCOMPARE(p.messages, QStringList{QStringLiteral("Форма не заполнена: в проекте не выбран активный пресс-релиз для форумов.")});
+        QCOMPARE(p.messages,
+                 QStringList{QStringLiteral("Форма не заполнена: в проекте не выбран активный пресс-релиз для форумов.")});
     }
 
     void pageChangedDuringTheFillGetsNothing()
@@ -385,9 +403,10 @@ private Q_SLOTS:
         empty.addSeparator();
         FormFiller filler(m_ctx, m_web.get(), &empty, m_auth.get());
         QCOMPARE(finished(filler, [&] { return filler.tbFeelClick(); }), FormFillResult::Skipped);
-        QCOMPARE(p.messages, (QStringList{QStringLiteral("Форма не заполнена: описание сайта \"X\" не найдено в текущем проекте."),
-                                          QStringLiteral("Форма не заполнена: не выбран ресурс в списке."),
-                                          QStringLiteral("Форма не заполнена: в текущем проекте нет описания сайта.")}));
+        QCOMPARE(p.messages,
+                 (QStringList{QStringLiteral("Форма не заполнена: описание сайта \"X\" не найдено в текущем проекте."),
+                              QStringLiteral("Форма не заполнена: не выбран ресурс в списке."),
+                              QStringLiteral("Форма не заполнена: в текущем проекте нет описания сайта.")}));
         // The fill after a page load says nothing.
         p.messages.clear();
         QCOMPARE(finished(filler, [&] { return filler.fillLoadedPage(); }), FormFillResult::Skipped);
@@ -420,10 +439,11 @@ private Q_SLOTS:
     {
         qv::test::Road r;
         QVERIFY2(r.w.db.ok(), qPrintable(r.w.db.error()));
-        QVERIFY(r.w.db.exec(QStringLiteral("INSERT INTO smaterials SET smaterial_name='Основная версия', smaterial_project_id=%1, "
-                                           "smaterial_softname='Прога \"Ёж\" \\\\', smaterial_version='1.2', "
-                                           "smaterial_AEmail='dev@p.example', smaterial_Changes='Правки<br>ещё'")
-                                .arg(r.w.projectId)));
+        QVERIFY(
+            r.w.db.exec(QStringLiteral("INSERT INTO smaterials SET smaterial_name='Основная версия', smaterial_project_id=%1, "
+                                       "smaterial_softname='Прога \"Ёж\" \\\\', smaterial_version='1.2', "
+                                       "smaterial_AEmail='dev@p.example', smaterial_Changes='Правки<br>ещё'")
+                            .arg(r.w.projectId)));
         r.addResource(QStringLiteral("soft"), QStringLiteral("soft.example"), 7, kSoftPage,
                       QStringLiteral("soft_softname_site='progname', soft_version_site='ver', soft_AEmail_site='mail', "
                                      "soft_Changes_site='changes'"));
@@ -476,8 +496,8 @@ private Q_SLOTS:
         QCOMPARE(r.pressFill(), QStringList{QStringLiteral("Форма не заполнена: в текущем проекте нет описания сайта.")});
 
         // A description chosen in the fill menu that is gone from the base meanwhile.
-        QVERIFY(r.w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='Описание', cmaterial_project_id=%1")
-                                .arg(r.w.projectId)));
+        QVERIFY(r.w.db.exec(
+            QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='Описание', cmaterial_project_id=%1").arg(r.w.projectId)));
         QVERIFY(qv::test::chooseProject(r.w));
         QVERIFY(r.openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")}));
         QVERIFY(r.openResource(QStringLiteral("cat.example")));
@@ -487,7 +507,8 @@ private Q_SLOTS:
         QAction *item = r.w.main->pmFill->actions().value(2);
         QVERIFY(item);
         item->trigger();
-        QCOMPARE(r.p.messages, QStringList{QStringLiteral("Форма не заполнена: описание сайта \"Описание\" не найдено в текущем проекте.")});
+        QCOMPARE(r.p.messages,
+                 QStringList{QStringLiteral("Форма не заполнена: описание сайта \"Описание\" не найдено в текущем проекте.")});
 
         // No active press release for the forums.
         QVERIFY(r.openRubric(TopForums, {QStringLiteral("Компьютеры и интернет")}));

@@ -33,8 +33,9 @@ struct Setup {
         ctx.AppDir = dir.path() + QLatin1Char('/');
         QFile ini(ctx.configPath());
         if (ini.open(QIODevice::WriteOnly))
-            ini.write(("[SQL]\ndate_update=" + kDate + "\ndate_update_forums=2020-05-06 07:08:09\n[Hosts]\nmaker="
-                       + server.baseUrl() + "\n").toUtf8());
+            ini.write(("[SQL]\ndate_update=" + kDate
+                       + "\ndate_update_forums=2020-05-06 07:08:09\n[Hosts]\nmaker=" + server.baseUrl() + "\n")
+                          .toUtf8());
         ini.close();
         ctx.ConfigIni.open(ctx.configPath());
         ctx.AdminMode = admin;
@@ -89,9 +90,8 @@ private slots:
         ScriptedPrompt p;
         QVERIFY(s.db.exec("INSERT INTO catalogs SET catalog_id=40, catalog_name='old.ru'"));
         QVERIFY(s.db.exec("INSERT INTO csubjects2catalogs VALUES (40, 1)"));
-        s.server.setReply("/out_catalog.php",
-                          Setup::body("1,catalog_name='old.ru',catalog_subjects='3: 7: 12 \r\n"
-                                      "2,catalog_name='new.ru',catalog_title='\xcd\xee\xe2\xfb\xe9"));
+        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_name='old.ru',catalog_subjects='3: 7: 12 \r\n"
+                                                          "2,catalog_name='new.ru',catalog_title='\xcd\xee\xe2\xfb\xe9"));
         s.server.setReply("/out_forum.php", Setup::body(""));
         s.server.setReply("/out_soft.php", Setup::body("5,soft_name='s.ru'"));
         TfrmFromBaza w(s.ctx);
@@ -117,10 +117,9 @@ private slots:
         s.server.setDefaultReply(Setup::body(""));
         TfrmFromBaza w(s.ctx);
         w.btnNoModerClick();
-        QCOMPARE(s.targets(),
-                 QStringList({"/out_catalog.php?action=update&date=2024-01-02%2003:04:05&formoderate=1",
-                              "/out_forum.php?action=update&date=2020-05-06%2007:08:09&formoderate=1",
-                              "/out_soft.php?action=update&date=2024-01-02%2003:04:05&formoderate=1"}));
+        QCOMPARE(s.targets(), QStringList({"/out_catalog.php?action=update&date=2024-01-02%2003:04:05&formoderate=1",
+                                           "/out_forum.php?action=update&date=2020-05-06%2007:08:09&formoderate=1",
+                                           "/out_soft.php?action=update&date=2024-01-02%2003:04:05&formoderate=1"}));
         QCOMPARE(w.ForModeration, quint8(0));
         QCOMPARE(s.storedDate(), kDate);
     }
@@ -176,8 +175,9 @@ private slots:
         t.start();
         w.btnUpdateDownloadClick();
         QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(w.lbCatalogs->text(), QString("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки...\n"
-                                               "Причина: время ожидания ответа сервера (1 с) истекло"));
+        QCOMPARE(w.lbCatalogs->text(),
+                 QString("Новых/измененных каталогов, досок: ... Нет доступа в интернет, проверьте настройки...\n"
+                         "Причина: время ожидания ответа сервера (1 с) истекло"));
         QCOMPARE(s.db.scalar("SELECT COUNT(*) FROM catalogs WHERE catalog_name='slow.ru'"), QString("0"));
         QCOMPARE(s.storedDate(), kDate);
         // A service that refuses the connection: the counts say so.
@@ -189,12 +189,14 @@ private slots:
         }
         QFile ini(s.ctx.configPath());
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(("[SQL]\ndate_update=" + kDate + "\n[Hosts]\nmaker=http://127.0.0.1:" + QString::number(closedPort) + "\n").toUtf8());
+        ini.write(
+            ("[SQL]\ndate_update=" + kDate + "\n[Hosts]\nmaker=http://127.0.0.1:" + QString::number(closedPort) + "\n").toUtf8());
         ini.close();
         s.ctx.ConfigIni.open(s.ctx.configPath());
         w.runInfo();
         QCOMPARE(w.lbCatalogs->text(), QString("Новых/измененных каталогов: ... Нет доступа в интернет, проверьте настройки...\n"
-                                               "Причина: сервер 127.0.0.1:%1 отказал в соединении").arg(closedPort));
+                                               "Причина: сервер 127.0.0.1:%1 отказал в соединении")
+                                           .arg(closedPort));
         QVERIFY(!w.btnUpdateDownload->isEnabled());
         QVERIFY(p.messages.isEmpty());
     }
@@ -209,7 +211,10 @@ private slots:
         s.server.setReply("/out_catalog.php", slow);
         s.server.setDefaultReply(Setup::body(""));
         TfrmFromBaza w(s.ctx);
-        QTimer::singleShot(50, &w, [&] { w.runInfo(); w.btnUpdateDownloadClick(); });
+        QTimer::singleShot(50, &w, [&] {
+            w.runInfo();
+            w.btnUpdateDownloadClick();
+        });
         w.btnUpdateDownloadClick();
         QCOMPARE(s.targets().size(), 3);
         for (const QString &t : s.targets())
@@ -223,7 +228,8 @@ private slots:
         Setup s;
         QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
         ScriptedPrompt p;
-        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_name='c-ok.ru'\n2,catalog_name='c-bad.ru',catalog_subjects='x'"));
+        s.server.setReply("/out_catalog.php",
+                          Setup::body("1,catalog_name='c-ok.ru'\n2,catalog_name='c-bad.ru',catalog_subjects='x'"));
         s.server.setReply("/out_forum.php", Setup::body("1,forum_name='f-ok.ru'\r\n2,forum_title='no name'"));
         // Declared UTF-8, its second line in windows-1251.
         HttpScript soft;
@@ -234,13 +240,17 @@ private slots:
         w.show();
         w.btnUpdateDownload->setEnabled(true);
         w.btnUpdateDownload->click();
-        const QString unreadable = QStringLiteral("ответ объявлен в кодировке utf-8, но его строка 2 в этой кодировке не читается");
-        QCOMPARE(p.messages, QStringList{"Обновление локальной базы завершено с ошибками. Внесено строк: 2, не внесено строк: 4\n"
-                                         "Ничего не внесено: софт-каталоги (" + unreadable + ")\n"
-                                         "Первая из не внесённых строк (каталоги):\n2,catalog_name='c-bad.ru',catalog_subjects='x'\n"
-                                         "Ошибка: список разделов не из чисел: x\n"
-                                         "Первая из не внесённых строк (форумы):\n2,forum_title='no name'\n"
-                                         "Ошибка: в строке нет поля forum_name"});
+        const QString unreadable =
+            QStringLiteral("ответ объявлен в кодировке utf-8, но его строка 2 в этой кодировке не читается");
+        QCOMPARE(p.messages,
+                 QStringList{"Обновление локальной базы завершено с ошибками. Внесено строк: 2, не внесено строк: 4\n"
+                             "Ничего не внесено: софт-каталоги ("
+                             + unreadable
+                             + ")\n"
+                               "Первая из не внесённых строк (каталоги):\n2,catalog_name='c-bad.ru',catalog_subjects='x'\n"
+                               "Ошибка: список разделов не из чисел: x\n"
+                               "Первая из не внесённых строк (форумы):\n2,forum_title='no name'\n"
+                               "Ошибка: в строке нет поля forum_name"});
         QCOMPARE(p.messageIcons, QList<qv::core::MessageIcon>{qv::core::MessageIcon::Warning});
         QCOMPARE(w.lbCatalogs->text(), QString("Новые/измененные каталоги, доски: внесены не все: не внесено строк 1 из 2\n"
                                                "Причина: список разделов не из чисел: x"));
@@ -290,7 +300,8 @@ private slots:
         Setup s;
         QVERIFY2(s.db.ok(), qPrintable(s.db.error()));
         ScriptedPrompt p;
-        s.server.setReply("/out_catalog.php", Setup::body("1,catalog_title='no name'\n2,catalog_name=now()\n3,catalog_name='ok.ru'"));
+        s.server.setReply("/out_catalog.php",
+                          Setup::body("1,catalog_title='no name'\n2,catalog_name=now()\n3,catalog_name='ok.ru'"));
         s.server.setDefaultReply(Setup::body(""));
         TfrmFromBaza w(s.ctx);
         w.btnUpdateDownloadClick();

@@ -27,11 +27,11 @@
 
 using namespace qv;
 using namespace qv::workbench;
-using qv::test::ScriptedPrompt;
-using qv::test::Workbench;
 using qv::test::childNamed;
 using qv::test::childTexts;
 using qv::test::click;
+using qv::test::ScriptedPrompt;
+using qv::test::Workbench;
 
 namespace {
 
@@ -64,9 +64,13 @@ private Q_SLOTS:
         Workbench w;
         QTreeWidget *t = w.main->trvFilters;
         QCOMPARE(t->topLevelItemCount(), 7);
-        const QStringList tops = {"Софт каталоги", "Каталоги, поисковики, доски объявлений", "Форумы",
-                                  "Рассылки по контактам (email + бумажные)", "Рекомендуем владельцам сайтов",
-                                  "Подписка на бесплатное обновление", "СПРАВКА"};
+        const QStringList tops = {"Софт каталоги",
+                                  "Каталоги, поисковики, доски объявлений",
+                                  "Форумы",
+                                  "Рассылки по контактам (email + бумажные)",
+                                  "Рекомендуем владельцам сайтов",
+                                  "Подписка на бесплатное обновление",
+                                  "СПРАВКА"};
         for (int i = 0; i < 7; ++i)
             QCOMPARE(t->topLevelItem(i)->text(0), tops[i]);
         QCOMPARE(childTexts(t->topLevelItem(0)), QStringList{"Версия 1.2"});
@@ -113,10 +117,9 @@ private Q_SLOTS:
 
         QTreeWidgetItem *catalogs = w.main->navigator->top(TopCatalogs);
         catalogs->setExpanded(true);
-        QCOMPARE(childTexts(catalogs),
-                 (QStringList{"Поздний корень", "Доски объявлений", "Образование и наука", "Культура и развлечения",
-                              "Интернет и компьютеры", "Бизнес и экономика", "Фильтры пользователя",
-                              "Разделы пользователя", "Корзина"}));
+        QCOMPARE(childTexts(catalogs), (QStringList{"Поздний корень", "Доски объявлений", "Образование и наука",
+                                                    "Культура и развлечения", "Интернет и компьютеры", "Бизнес и экономика",
+                                                    "Фильтры пользователя", "Разделы пользователя", "Корзина"}));
         QTreeWidgetItem *filters = childNamed(catalogs, QStringLiteral("Фильтры пользователя"));
         QCOMPARE(childTexts(filters), (QStringList{"Добавить фильтр", "Ф1", "Ф2"}));
         QVERIFY(!Navigator::nodeId(filters->child(1)));
@@ -126,8 +129,7 @@ private Q_SLOTS:
         QTreeWidgetItem *internet = childNamed(catalogs, QStringLiteral("Интернет и компьютеры"));
         QCOMPARE(Navigator::nodeId(internet).value_or(-1), 2);
         QCOMPARE(childTexts(internet),
-                 (QStringList{"Веб-дизайн и хостинг", "Каталоги и поисковые системы", "Программное обеспечение",
-                              "Под вторым"}));
+                 (QStringList{"Веб-дизайн и хостинг", "Каталоги и поисковые системы", "Программное обеспечение", "Под вторым"}));
         QCOMPARE(childNamed(catalogs, QStringLiteral("Поздний корень"))->childCount(), 0);
         QVERIFY(Navigator::isFilterNode(filters->child(1)));
         QVERIFY(Navigator::isSectionNode(sections->child(1)));
@@ -361,7 +363,8 @@ private Q_SLOTS:
         click(w, add);
         click(w, add);
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cgroups")), QStringLiteral("0"));
-        QCOMPARE(p.inputCaptions, (QStringList{"Добавление нового раздела", "Добавление нового раздела", "Добавление нового раздела"}));
+        QCOMPARE(p.inputCaptions,
+                 (QStringList{"Добавление нового раздела", "Добавление нового раздела", "Добавление нового раздела"}));
         QCOMPARE(p.messages, QStringList{"Название раздела не может быть пустым!"});
         p.messages.clear();
 
@@ -512,7 +515,8 @@ private Q_SLOTS:
         addCatalog(w, QStringLiteral("other.example"), QStringLiteral("2"), 7);
         w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='Все'"));
         w.db.exec(QStringLiteral("INSERT INTO cgroups SET cgroup_name='Мой', cgroup_project_id=%1").arg(w.projectId));
-        w.db.exec(QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=LAST_INSERT_ID(), cg2c_catalog_id=%1").arg(board));
+        w.db.exec(
+            QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=LAST_INSERT_ID(), cg2c_catalog_id=%1").arg(board));
         QVERIFY(test::showMain(w));
         QTreeWidget *t = w.main->trvFilters;
         Navigator &nav = *w.main->navigator;
@@ -587,7 +591,8 @@ private Q_SLOTS:
         QVERIFY(editor.loadedId() > 0);
         // An edit, and no rubric left: the save is refused.
         editor.vlCatalog->item(editor.rowOfLabel(QStringLiteral("Описание сайта")), 1)->setText(QStringLiteral("EDITED"));
-        for (QTreeWidgetItem *n : editor.trvSubjects->findItems(QStringLiteral("Финансы и банки"), Qt::MatchExactly | Qt::MatchRecursive))
+        for (QTreeWidgetItem *n :
+             editor.trvSubjects->findItems(QStringLiteral("Финансы и банки"), Qt::MatchExactly | Qt::MatchRecursive))
             editor.trvSubjects->setState(n, 1);
         QVERIFY(w.ctx.LinkEditUnsaved);
 

@@ -68,7 +68,8 @@ private Q_SLOTS:
         p.dialogs = {[&](QDialog *) {
                          qv::test::paste(auth.edtLogin, pasted);
                          qv::test::paste(auth.edtPassword, pasted);
-                         seen << QString::number(auth.edtLogin->text().size()) << QString::number(auth.edtPassword->text().size());
+                         seen << QString::number(auth.edtLogin->text().size())
+                              << QString::number(auth.edtPassword->text().size());
                          // Ticked with the long login: not stored as the default.
                          auth.cbDefaultLogin->click();
                          seen << QString::number(auth.cbDefaultLogin->isChecked());
@@ -118,7 +119,8 @@ private Q_SLOTS:
         p.dialogs = {[&](QDialog *) {
                          seen << auth.edtLogin->text() + QLatin1Char('|') + auth.edtPassword->text();
                          if (!other.exec(QStringLiteral("UPDATE cauth SET cauth_password='secret' WHERE cauth_catalog_id=42 "
-                                                        "AND cauth_project_id=%1").arg(m_p1)))
+                                                        "AND cauth_project_id=%1")
+                                             .arg(m_p1)))
                              seen << other.error();
                          auth.edtLogin->setText(QStringLiteral("mine"));
                          auth.Button1->click();
@@ -136,9 +138,10 @@ private Q_SLOTS:
         changed[1] = QStringLiteral("42|%1|old|secret").arg(m_p1);
         QCOMPARE(seen, (QStringList{QStringLiteral("old|Secret"), QStringLiteral("0"), changed.join(QLatin1Char(';')),
                                     QStringLiteral("mine|Secret"), QStringLiteral("1")}));
-        const QString question = QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                                "В другой копии программы изменено поле \"Пароль\"; его значение в базе будет "
-                                                "заменено значением из этого окна.");
+        const QString question =
+            QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                           "В другой копии программы изменено поле \"Пароль\"; его значение в базе будет "
+                           "заменено значением из этого окна.");
         QCOMPARE(p.questions, QStringList(2, question));
         QStringList saved = before;
         saved[1] = QStringLiteral("42|%1|mine|Secret").arg(m_p1);
@@ -168,7 +171,8 @@ private Q_SLOTS:
         };
         p.dialogs = {[&](QDialog *d) {
                          if (!other.exec(QStringLiteral("INSERT INTO cauth SET cauth_catalog_id=42, cauth_project_id=%1, "
-                                                        "cauth_login='their', cauth_password='their-pw'").arg(m_p1)))
+                                                        "cauth_login='their', cauth_password='their-pw'")
+                                             .arg(m_p1)))
                              seen << other.error();
                          return type(d);
                      },
@@ -198,8 +202,8 @@ private Q_SLOTS:
                      }};
         QCOMPARE(auth.tbnAuthClick(), TfrmAuth::Saved);
         QCOMPARE(seen.last(), QStringLiteral("0"));
-        QCOMPARE(p.messages,
-                 QStringList{QStringLiteral("Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.")});
+        QCOMPARE(p.messages, QStringList{QStringLiteral(
+                                 "Запись удалена из базы после того, как вы её открыли. Ваши изменения не записаны.")});
         QCOMPARE(entries(), QStringList{QStringLiteral("42|%1|mine|new-pw").arg(m_p1)});
     }
 };

@@ -42,12 +42,16 @@ struct PasswordRoad : qv::test::Road {
         w.main->browser->attachAuth(auth);
         for (const char *name : {"Первое", "Второе"})
             w.db.exec(QStringLiteral("INSERT INTO cmaterials SET cmaterial_name='%1', cmaterial_title='Заголовок: %1', "
-                                     "cmaterial_project_id=%2").arg(QString::fromUtf8(name)).arg(w.projectId));
+                                     "cmaterial_project_id=%2")
+                          .arg(QString::fromUtf8(name))
+                          .arg(w.projectId));
         addResource(QStringLiteral("catalogs"), QStringLiteral("cat.example"), 10, kLoginPage,
                     QStringLiteral("catalog_title_site='title', CATALOG_LOGIN_PROGRAM='login', CATALOG_PASSWORD_PROGRAM='pwd'"));
         catalog = w.db.scalar(QStringLiteral("SELECT catalog_id FROM catalogs WHERE catalog_name='cat.example'")).toInt();
         w.db.exec(QStringLiteral("INSERT INTO cauth SET cauth_login='old', cauth_password='old-pw', cauth_project_id=%1, "
-                                 "cauth_catalog_id=%2").arg(w.projectId).arg(catalog));
+                                 "cauth_catalog_id=%2")
+                      .arg(w.projectId)
+                      .arg(catalog));
         return qv::test::showMain(w) && qv::test::chooseProject(w)
                && openRubric(TopCatalogs, {QStringLiteral("Интернет и компьютеры"), QStringLiteral("Веб-дизайн и хостинг")})
                && openResource(QStringLiteral("cat.example"));
@@ -145,13 +149,15 @@ private Q_SLOTS:
     void closingEmptySavesNothing()
     {
         QVERIFY(m_db->exec(QStringLiteral("INSERT INTO cauth SET cauth_login='keep', cauth_password='me', "
-                                          "cauth_project_id=%1, cauth_catalog_id=42").arg(m_p1)));
+                                          "cauth_project_id=%1, cauth_catalog_id=42")
+                               .arg(m_p1)));
         TfrmAuth auth(m_ctx);
         open(auth, [&] {
             auth.rbManual->click();
             QVERIFY(auth.edtLogin->text().isEmpty());
         });
-        QCOMPARE(m_db->rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")), QStringList{QStringLiteral("keep|me")});
+        QCOMPARE(m_db->rows(QStringLiteral("SELECT cauth_login, cauth_password FROM cauth")),
+                 QStringList{QStringLiteral("keep|me")});
     }
 
     void generatedPasswordAndDefaultLogin()
@@ -269,9 +275,10 @@ private Q_SLOTS:
         QVERIFY(r.open());
         // The entry's table becomes a view whose rows break off while they are
         // read: the statement is accepted, the row never arrives.
-        for (const char *sql : {"RENAME TABLE cauth TO cauth_rows", "CREATE TABLE two (x INT)", "INSERT INTO two VALUES (1), (2)",
-                                "CREATE VIEW cauth AS SELECT c.cauth_id, c.cauth_login, c.cauth_password, c.cauth_project_id, "
-                                "c.cauth_catalog_id, (SELECT x FROM two WHERE x <> c.cauth_id + 1000) AS broken FROM cauth_rows c"})
+        for (const char *sql :
+             {"RENAME TABLE cauth TO cauth_rows", "CREATE TABLE two (x INT)", "INSERT INTO two VALUES (1), (2)",
+              "CREATE VIEW cauth AS SELECT c.cauth_id, c.cauth_login, c.cauth_password, c.cauth_project_id, "
+              "c.cauth_catalog_id, (SELECT x FROM two WHERE x <> c.cauth_id + 1000) AS broken FROM cauth_rows c"})
             QVERIFY2(r.w.db.exec(QString::fromUtf8(sql)), sql);
         auto typeAndSave = [&] {
             r.auth->edtLogin->setText(QStringLiteral("intruder"));
@@ -305,14 +312,16 @@ private Q_SLOTS:
         ScriptedPrompt p;
         QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t1).value_or(QStringLiteral("none")),
                  QStringLiteral("Добавлен (2026-12-09 10:00:05)"));
-        QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status FROM creglog")),
+        QCOMPARE(m_db->rows(
+                     QStringLiteral("SELECT crl_catalog_id, crl_project_id, crl_user_id, crl_datetime, crl_status FROM creglog")),
                  QStringList{QStringLiteral("42|%1|0|2026-12-09 10:00:05|2").arg(m_p1)});
         m_ctx.CurrentUserId = 7;
         QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t2).value_or(QStringLiteral("none")),
                  QStringLiteral("Проверка (2026-12-09 11:30:00)"));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_user_id, crl_datetime, crl_status FROM creglog")),
                  QStringList{QStringLiteral("7|2026-12-09 11:30:00|1")});
-        QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, false, t2).value_or(QStringLiteral("none")), QString());
+        QCOMPARE(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, false, t2).value_or(QStringLiteral("none")),
+                 QString());
         QCOMPARE(m_db->rows(QStringLiteral("SELECT crl_status FROM creglog")), QStringList{QStringLiteral("0")});
         // Another project has its own row.
         m_ctx.CurrentProjectId = m_p2;
@@ -332,8 +341,9 @@ private Q_SLOTS:
         QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, true, false, false, t));
         m_ctx.CurrentMaterialId = 6;
         QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, false, true, t));
-        QCOMPARE(m_db->rows(QStringLiteral("SELECT frl_forum_id, frl_material_id, frl_status FROM freglog ORDER BY frl_material_id")),
-                 (QStringList{QStringLiteral("42|5|1"), QStringLiteral("42|6|3")}));
+        QCOMPARE(
+            m_db->rows(QStringLiteral("SELECT frl_forum_id, frl_material_id, frl_status FROM freglog ORDER BY frl_material_id")),
+            (QStringList{QStringLiteral("42|5|1"), QStringLiteral("42|6|3")}));
         m_ctx.CurrentKind = core::Kind::Soft;
         QVERIFY(SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false, t));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT srl_soft_id, srl_project_id, srl_status FROM sreglog")),
@@ -344,7 +354,8 @@ private Q_SLOTS:
 
     void failedWriteChangesNoText()
     {
-        QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE creglog MODIFY crl_status VARCHAR(16) NOT NULL CHECK (crl_status <> '2')")));
+        QVERIFY(
+            m_db->exec(QStringLiteral("ALTER TABLE creglog MODIFY crl_status VARCHAR(16) NOT NULL CHECK (crl_status <> '2')")));
         ScriptedPrompt p;
         QVERIFY(!SetRegistrationStatus(m_ctx, m_ctx.CurrentMaterialId, false, true, false));
         QCOMPARE(p.messages.size(), 1);

@@ -14,14 +14,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("site");
-        QTest::newRow("www path query") << "http://www.host.example/path?q=1" << "host.example" << "http://host.example";
-        QTest::newRow("no scheme") << "www.host.example" << "host.example" << "http://host.example";
-        QTest::newRow("port") << "http://host.example:8080/" << "host.example 8080" << "http://host.example:8080";
-        QTest::newRow("query without slash") << "http://www.host.example?q" << "host.example q" << "http://host.example?q";
-        QTest::newRow("https keeps its scheme") << "https://host.example/add" << "host.example" << "https://host.example";
-        QTest::newRow("https www") << "https://www.host.example" << "host.example" << "https://host.example";
-        QTest::newRow("quote") << "http://a\"b.example/" << "a b.example" << "http://a\"b.example";
-        QTest::newRow("www later stays") << "host.example/www.x" << "host.example" << "http://host.example";
+        QTest::newRow("www path query") << "http://www.host.example/path?q=1"
+                                        << "host.example"
+                                        << "http://host.example";
+        QTest::newRow("no scheme") << "www.host.example"
+                                   << "host.example"
+                                   << "http://host.example";
+        QTest::newRow("port") << "http://host.example:8080/"
+                              << "host.example 8080"
+                              << "http://host.example:8080";
+        QTest::newRow("query without slash") << "http://www.host.example?q"
+                                             << "host.example q"
+                                             << "http://host.example?q";
+        QTest::newRow("https keeps its scheme") << "https://host.example/add"
+                                                << "host.example"
+                                                << "https://host.example";
+        QTest::newRow("https www") << "https://www.host.example"
+                                   << "host.example"
+                                   << "https://host.example";
+        QTest::newRow("quote") << "http://a\"b.example/"
+                               << "a b.example"
+                               << "http://a\"b.example";
+        QTest::newRow("www later stays") << "host.example/www.x"
+                                         << "host.example"
+                                         << "http://host.example";
     }
     void addresses()
     {
@@ -68,10 +84,12 @@ private Q_SLOTS:
                                         {QStringLiteral("catalog_note"), QString()},
                                         {QStringLiteral("catalog_moderate"), QStringLiteral("0")},
                                         {QStringLiteral("catalog_ad_url"), QString()}};
-        const QString text = UploadRecordText(fields, QStringLiteral("catalog_id"), QStringLiteral("catalog_"), false, QString(), QString());
+        const QString text =
+            UploadRecordText(fields, QStringLiteral("catalog_id"), QStringLiteral("catalog_"), false, QString(), QString());
         QCOMPARE(text, QStringLiteral("catalog_name=\"a:b \"c\"\":::: catalog_title=\"Ёж\r\nдва 😀\":::: catalog_note=\"\":::: "
                                       "catalog_moderate=\"0\":::: catalog_ad_url=\"\" "));
-        const QString admin = UploadRecordText(fields, QStringLiteral("catalog_id"), QStringLiteral("catalog_"), true, QStringLiteral("u"), QString());
+        const QString admin = UploadRecordText(fields, QStringLiteral("catalog_id"), QStringLiteral("catalog_"), true,
+                                               QStringLiteral("u"), QString());
         QVERIFY(admin.contains(QStringLiteral("catalog_moderate=\"1\"")));
         QVERIFY(admin.contains(QStringLiteral("catalog_ad_url=\"u\"")));
         QVERIFY(admin.endsWith(QStringLiteral("\" :::: user_admin=1")));

@@ -70,9 +70,10 @@ struct Records {
 
     int addCatalog(const QString &name, const QList<int> &rubrics)
     {
-        w->db.exec(QStringLiteral("INSERT INTO catalogs SET catalog_name='%1', catalog_title='Title %1', catalog_url='http://%1', "
-                                  "catalog_aurl='http://%1/add', catalog_need_burl='1', catalog_redirect='0'")
-                       .arg(name));
+        w->db.exec(
+            QStringLiteral("INSERT INTO catalogs SET catalog_name='%1', catalog_title='Title %1', catalog_url='http://%1', "
+                           "catalog_aurl='http://%1/add', catalog_need_burl='1', catalog_redirect='0'")
+                .arg(name));
         const int id = w->db.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
         for (int r : rubrics)
             w->db.exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_catalog_id=%1, s2c_subject_id=%2").arg(id).arg(r));
@@ -178,7 +179,8 @@ struct Records {
     QStringList links(int id)
     {
         return w->db.rows(
-            QStringLiteral("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=%1 ORDER BY s2c_subject_id").arg(id));
+            QStringLiteral("SELECT s2c_subject_id FROM csubjects2catalogs WHERE s2c_catalog_id=%1 ORDER BY s2c_subject_id")
+                .arg(id));
     }
 };
 
@@ -263,7 +265,8 @@ private Q_SLOTS:
         QTest::mouseClick(e.LinkCreate, Qt::LeftButton);
         QCOMPARE(p.messages, QStringList{QStringLiteral("Сначала выберите в дереве слева, куда добавить ресурс: каталоги, "
                                                         "форумы или софт каталоги.")});
-        QCOMPARE(r.w->db.scalar(QStringLiteral("SELECT COUNT(*) FROM catalogs WHERE catalog_name='first.example'")), QStringLiteral("0"));
+        QCOMPARE(r.w->db.scalar(QStringLiteral("SELECT COUNT(*) FROM catalogs WHERE catalog_name='first.example'")),
+                 QStringLiteral("0"));
         p.messages.clear();
         ctx.CurrentKind = qv::core::Kind::Catalogs;
 
@@ -290,7 +293,8 @@ private Q_SLOTS:
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
         BrowserPane &pane = *r.w->main->browser;
         QTest::mouseClick(pane.tbnStatus1, Qt::LeftButton);
-        QCOMPARE(r.w->db.rows(QStringLiteral("SELECT crl_catalog_id, crl_status FROM creglog")), QStringList{QStringLiteral("%1|1").arg(id)});
+        QCOMPARE(r.w->db.rows(QStringLiteral("SELECT crl_catalog_id, crl_status FROM creglog")),
+                 QStringList{QStringLiteral("%1|1").arg(id)});
         // Saved into the rubric shown, it is listed there, current.
         r.tick(7, true);
         p.dialogs << skipUpload;
@@ -443,7 +447,8 @@ private Q_SLOTS:
         qv::test::paste(e.edtCatalogTitle, tooLong);
         QVERIFY(!e.btnSaveChangesClick());
         QCOMPARE(p.messages.size(), 1);
-        QVERIFY2(p.messages[0].contains(QStringLiteral("\"Описание каталога/форума\"")) && p.messages[0].contains(QStringLiteral("65535 байт")),
+        QVERIFY2(p.messages[0].contains(QStringLiteral("\"Описание каталога/форума\""))
+                     && p.messages[0].contains(QStringLiteral("65535 байт")),
                  qPrintable(p.messages[0]));
         QCOMPARE(e.edtCatalogTitle->text(), tooLong);
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), title);
@@ -549,8 +554,8 @@ private Q_SLOTS:
         const int onParent = r.addResource(kind, QStringLiteral("parent.example"), {parent});
         const int onChild = r.addResource(kind, QStringLiteral("child.example"), {child});
         const QString prefix = Records::prefixOf(kind);
-        for (const auto &[id, name, rubric] :
-             {std::tuple{onParent, QStringLiteral("parent.example"), parent}, std::tuple{onChild, QStringLiteral("child.example"), child}}) {
+        for (const auto &[id, name, rubric] : {std::tuple{onParent, QStringLiteral("parent.example"), parent},
+                                               std::tuple{onChild, QStringLiteral("child.example"), child}}) {
             QVERIFY(r.edit(rubric, name));
             QCOMPARE(r.editor().loadedId(), id);
             QVERIFY(r.rubricNode(parent)->childCount() > 0);
@@ -748,7 +753,8 @@ private Q_SLOTS:
         r.editor().edtCatalogTitle->setText(forged);
         p.dialogs << sendUpload;
         r.editor().btnSaveChanges->click();
-        QCOMPARE(p.messages, QStringList{QStringLiteral("Информация не внесена: значение поля \"catalog_title\" содержит \"::::\".")});
+        QCOMPARE(p.messages,
+                 QStringList{QStringLiteral("Информация не внесена: значение поля \"catalog_title\" содержит \"::::\".")});
         QVERIFY(r.server.requests().isEmpty());
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), forged);
     }
@@ -848,15 +854,19 @@ private Q_SLOTS:
         QVERIFY(r.edit(7, QStringLiteral("a.example")));
         RecordEditor &e = r.editor();
         e.cbRedirect->setChecked(true);
-        QVERIFY(other.exec(QStringLiteral("UPDATE catalogs SET catalog_title='Их заголовок', catalog_description_site='их описание', "
-                                          "catalog_subjects='10 ' WHERE catalog_id=%1").arg(id)));
+        QVERIFY(
+            other.exec(QStringLiteral("UPDATE catalogs SET catalog_title='Их заголовок', catalog_description_site='их описание', "
+                                      "catalog_subjects='10 ' WHERE catalog_id=%1")
+                           .arg(id)));
         QVERIFY(other.exec(QStringLiteral("UPDATE csubjects2catalogs SET s2c_subject_id=10 WHERE s2c_catalog_id=%1").arg(id)));
 
         p.answers = {false};
         e.btnSaveChanges->click();
-        QCOMPARE(p.questions,
-                 QStringList{QStringLiteral("Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
-                                "В другой копии программы изменены поля \"Описание сайта\", \"Описание каталога/форума\", \"Выберите раздел\"; их значения в базе будут заменены значениями из этого окна.")});
+        QCOMPARE(
+            p.questions,
+            QStringList{QStringLiteral(
+                "Запись изменена в базе после того, как вы её открыли. Записать ваши изменения поверх?\n"
+                "В другой копии программы изменены поля \"Описание сайта\", \"Описание каталога/форума\", \"Выберите раздел\"; их значения в базе будут заменены значениями из этого окна.")});
         QCOMPARE(r.column(id, QStringLiteral("catalog_title")), QStringLiteral("Их заголовок"));
         QCOMPARE(r.column(id, QStringLiteral("catalog_redirect")), QStringLiteral("0"));
         QCOMPARE(r.links(id), QStringList{"10"});

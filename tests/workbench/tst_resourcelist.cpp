@@ -149,8 +149,8 @@ private Q_SLOTS:
         ScriptedPrompt p;
         const int a = addCatalog(w, {QStringLiteral("a.example"), QStringLiteral("5"), QStringLiteral("100"), QString(),
                                      QStringLiteral("0"), QStringLiteral("1")});
-        const int b = addCatalog(w, {QStringLiteral("b.example"), QStringLiteral("-"), QStringLiteral("?"),
-                                     QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")});
+        const int b = addCatalog(w, {QStringLiteral("b.example"), QStringLiteral("-"), QStringLiteral("?"), QStringLiteral("0"),
+                                     QStringLiteral("1"), QStringLiteral("0")});
         const int c = addCatalog(w, {QStringLiteral("c.example")}, {12});
         setStatus(w, a, w.projectId, QStringLiteral("2"), QStringLiteral("2024-04-05 06:07:08"));
         setStatus(w, a, w.projectId + 1, QStringLiteral("3"), QStringLiteral("2024-04-05 06:07:09"));
@@ -322,15 +322,18 @@ private Q_SLOTS:
         QVERIFY2(w.db.ok(), qPrintable(w.db.error()));
         ScriptedPrompt p;
         addCatalog(w, {QStringLiteral("blank.example"), QStringLiteral("1"), QStringLiteral("1"), QString(), QString()});
-        addCatalog(w, {QStringLiteral("zero.example"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("0")});
+        addCatalog(w, {QStringLiteral("zero.example"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("0"),
+                       QStringLiteral("0")});
         for (const char *f : {"cfilter_redirect='1'", "cfilter_redirect='0'", "cfilter_need_burl='1'", "cfilter_need_burl='0'"})
-            QVERIFY(w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='%1', %2").arg(QString::fromLatin1(f).remove(QLatin1Char('\'')), QLatin1String(f))));
+            QVERIFY(w.db.exec(QStringLiteral("INSERT INTO cfilters SET cfilter_name='%1', %2")
+                                  .arg(QString::fromLatin1(f).remove(QLatin1Char('\'')), QLatin1String(f))));
         w.ctx.CurrentKind = core::Kind::Catalogs;
         ResourceList &list = *w.main->resources;
         QVERIFY(list.fill(rubric(11)));
         QStringList shown;
         for (int i = 0; i < list.count(); ++i)
-            shown << list.subItem(i, SubName) + QLatin1Char('|') + list.subItem(i, SubBackLink) + QLatin1Char('|') + list.subItem(i, SubLinkType);
+            shown << list.subItem(i, SubName) + QLatin1Char('|') + list.subItem(i, SubBackLink) + QLatin1Char('|')
+                         + list.subItem(i, SubLinkType);
         shown.sort();
         QCOMPARE(shown, (QStringList{"blank.example|Требуют обратную ссылку|Редирект",
                                      "zero.example|Не требуют обратной ссылки|Прямая"}));

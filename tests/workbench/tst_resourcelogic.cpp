@@ -65,7 +65,8 @@ private Q_SLOTS:
                 const QString columnsOf = definition(table);
                 QVERIFY2(!columnsOf.isEmpty(), qPrintable(table));
                 for (const QString &c : columns)
-                    QVERIFY2(columnsOf.contains(QLatin1Char('`') + c + QLatin1Char('`')), qPrintable(table + QLatin1Char('.') + c));
+                    QVERIFY2(columnsOf.contains(QLatin1Char('`') + c + QLatin1Char('`')),
+                             qPrintable(table + QLatin1Char('.') + c));
             }
             QVERIFY2(QFile::exists(QStringLiteral(QV_SOURCE_DIR "/data/") + k.fieldTemplate), qPrintable(k.fieldTemplate));
         }
@@ -172,8 +173,7 @@ private Q_SLOTS:
         // Soft has no link flags; a TIC that is no integer sets no condition.
         all.tic = QStringLiteral("1; DROP TABLE soft");
         all.redirect = QStringLiteral("x\"y");
-        QCOMPARE(FilterListSql(soft(), all),
-                 QStringLiteral("SELECT * FROM soft WHERE soft_name<>\"Корзина\" AND soft_pr>=2"));
+        QCOMPARE(FilterListSql(soft(), all), QStringLiteral("SELECT * FROM soft WHERE soft_name<>\"Корзина\" AND soft_pr>=2"));
     }
 
     void navigatorStatements()
@@ -182,8 +182,7 @@ private Q_SLOTS:
                  QStringLiteral("SELECT * FROM fgroups WHERE fgroup_name=\"Мой \\\"раздел\\\"\" AND fgroup_project_id=5"));
         QCOMPARE(SectionInsertSql(soft(), QStringLiteral("A"), 5),
                  QStringLiteral("INSERT INTO sgroups SET sgroup_name=\"A\" , sgroup_project_id=5"));
-        QCOMPARE(FilterInsertSql(catalogs(), QStringLiteral("F")),
-                 QStringLiteral("INSERT INTO cfilters SET cfilter_name=\"F\""));
+        QCOMPARE(FilterInsertSql(catalogs(), QStringLiteral("F")), QStringLiteral("INSERT INTO cfilters SET cfilter_name=\"F\""));
         QCOMPARE(SectionsSql(catalogs(), 3), QStringLiteral("SELECT * FROM cgroups WHERE cgroup_project_id=3"));
         QCOMPARE(SubjectsSql(soft()), QStringLiteral("SELECT * FROM ssubjects"));
         QCOMPARE(linkPath(QStringLiteral("СПРАВКА")).value_or(QString()), QStringLiteral("/index.php?action=forum"));
@@ -239,9 +238,9 @@ private Q_SLOTS:
                 QVERIFY2((k < 0) == (c < 0) && (k > 0) == (c > 0), qPrintable(texts[a] + " / " + texts[b]));
             }
         }
-        QVERIFY(keys.compare(0, 1) < 0);  // ё before Ж
-        QCOMPARE(keys.compare(2, 3), 0);  // case ignored
-        QVERIFY(keys.compare(9, 8) < 0);  // the Russian collation puts Cyrillic first
+        QVERIFY(keys.compare(0, 1) < 0); // ё before Ж
+        QCOMPARE(keys.compare(2, 3), 0); // case ignored
+        QVERIFY(keys.compare(9, 8) < 0); // the Russian collation puts Cyrillic first
         QCOMPARE(columnSort(0).kind, SortKind::CaptionDesc);
         QCOMPARE(columnSort(6).subItem, 5);
         QCOMPARE(columnSort(6).kind, SortKind::Number);
@@ -289,8 +288,17 @@ private Q_SLOTS:
         QStringDecoder dec(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         ResourceRow r;
         const QByteArray name = QByteArrayLiteral("имя.example"), title = QByteArrayLiteral("Заголовок — \xF0\x9F\x98\x80");
-        r.pack({QByteArrayView(name), QByteArrayView(title), {}, QByteArrayView("5"), QByteArrayView("?"), {}, {},
-                QByteArrayView("42"), QByteArrayView("http://x"), QByteArrayView("http://x/add"), {}},
+        r.pack({QByteArrayView(name),
+                QByteArrayView(title),
+                {},
+                QByteArrayView("5"),
+                QByteArrayView("?"),
+                {},
+                {},
+                QByteArrayView("42"),
+                QByteArrayView("http://x"),
+                QByteArrayView("http://x/add"),
+                {}},
                dec);
         QCOMPARE(r.sub(SubName), QStringLiteral("имя.example"));
         QCOMPARE(r.sub(SubTitle), QString::fromUtf8(title));
@@ -317,14 +325,10 @@ private Q_SLOTS:
     void rubricPlan()
     {
         std::vector<RubricRow> rows = {
-            {1, 0, QStringLiteral("Первая")},
-            {2, 0, QStringLiteral("Корзина")},
-            {3, 0, QStringLiteral("Вторая")},
-            {4, 1, QStringLiteral("Под первой")},
-            {5, 9, QStringLiteral("Раньше родителя")},
-            {9, 3, QStringLiteral("Родитель позже")},
-            {6, 4, QStringLiteral("Глубже")},
-            {7, 5, QStringLiteral("Под пропавшей")},
+            {1, 0, QStringLiteral("Первая")},          {2, 0, QStringLiteral("Корзина")},
+            {3, 0, QStringLiteral("Вторая")},          {4, 1, QStringLiteral("Под первой")},
+            {5, 9, QStringLiteral("Раньше родителя")}, {9, 3, QStringLiteral("Родитель позже")},
+            {6, 4, QStringLiteral("Глубже")},          {7, 5, QStringLiteral("Под пропавшей")},
         };
         const RubricPlan p = PlanRubrics(rows);
         QCOMPARE(p.front.size(), size_t(2));

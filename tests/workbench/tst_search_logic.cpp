@@ -15,13 +15,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("projectUrl");
         QTest::addColumn<QString>("site");
-        QTest::newRow("scheme, www, slash") << "http://www.site.example/" << "site.example/";
-        QTest::newRow("https") << "https://www.site.example/path" << "site.example/path";
-        QTest::newRow("no scheme") << "www.site.example" << "site.example";
-        QTest::newRow("www later stays") << "site.example/www.x" << "site.example/www.x";
-        QTest::newRow("http inside") << "xhttp://www.a.example" << "xwww.a.example";
-        QTest::newRow("other scheme stays") << "ftp://www.a.example" << "ftp://www.a.example";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("scheme, www, slash") << "http://www.site.example/"
+                                            << "site.example/";
+        QTest::newRow("https") << "https://www.site.example/path"
+                               << "site.example/path";
+        QTest::newRow("no scheme") << "www.site.example"
+                                   << "site.example";
+        QTest::newRow("www later stays") << "site.example/www.x"
+                                         << "site.example/www.x";
+        QTest::newRow("http inside") << "xhttp://www.a.example"
+                                     << "xwww.a.example";
+        QTest::newRow("other scheme stays") << "ftp://www.a.example"
+                                            << "ftp://www.a.example";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void searchedSite()
     {
@@ -49,11 +56,13 @@ private Q_SLOTS:
         const QString yandexNothing = QStringLiteral("<p>Искомая комбинация слов нигде не встречается</p>");
         const QString googleNothing = QStringLiteral("Не найдено ни одного документа, соответствующего запросу");
         QStringEncoder cp1251("windows-1251");
-        const QByteArray undeclared1251 = cp1251.encode(QStringLiteral("<html><body>") + yandexNothing + QStringLiteral("</body></html>"));
+        const QByteArray undeclared1251 =
+            cp1251.encode(QStringLiteral("<html><body>") + yandexNothing + QStringLiteral("</body></html>"));
         QVERIFY(YandexFoundNothing(qv::core::DecodeHtmlPage(undeclared1251, QByteArray())));
         const QByteArray declared = cp1251.encode(googleNothing);
         QVERIFY(GoogleFoundNothing(qv::core::DecodeHtmlPage(declared, "text/html; charset=windows-1251")));
-        const QByteArray meta = "<html><head><meta charset=\"windows-1251\"></head><body>" + cp1251.encode(googleNothing) + "</body></html>";
+        const QByteArray meta =
+            "<html><head><meta charset=\"windows-1251\"></head><body>" + cp1251.encode(googleNothing) + "</body></html>";
         QVERIFY(GoogleFoundNothing(qv::core::DecodeHtmlPage(meta, "text/html")));
         QVERIFY(YandexFoundNothing(qv::core::DecodeHtmlPage(yandexNothing.toUtf8(), "text/html")));
         QVERIFY(!YandexFoundNothing(qv::core::DecodeHtmlPage("<html>found 10 pages</html>", "text/html")));

@@ -25,12 +25,12 @@
 
 using namespace qv;
 using namespace qv::workbench;
-using qv::test::ScriptedPrompt;
-using qv::test::Workbench;
 using qv::test::childNamed;
 using qv::test::childTexts;
 using qv::test::click;
+using qv::test::ScriptedPrompt;
 using qv::test::tooLongName;
+using qv::test::Workbench;
 
 namespace {
 
@@ -51,13 +51,13 @@ struct Kind {
 Kind kindOf(const QString &kind)
 {
     if (kind == QLatin1String("soft"))
-        return {kind, TopSoft, "soft", "soft_", "sgroups", "sgroup_", "sfilters", "sfilter_", "sgroups2soft",
-                "sg2s_sgroup_id", "sg2s_soft_id"};
+        return {kind,       TopSoft,    "soft",         "soft_",          "sgroups",     "sgroup_",
+                "sfilters", "sfilter_", "sgroups2soft", "sg2s_sgroup_id", "sg2s_soft_id"};
     if (kind == QLatin1String("forums"))
-        return {kind, TopForums, "forums", "forum_", "fgroups", "fgroup_", "ffilters", "ffilter_", "fgroups2forums",
-                "fg2f_fgroup_id", "fg2f_forum_id"};
-    return {kind, TopCatalogs, "catalogs", "catalog_", "cgroups", "cgroup_", "cfilters", "cfilter_",
-            "cgroups2catalogs", "cg2c_cgroup_id", "cg2c_catalog_id"};
+        return {kind,       TopForums,  "forums",         "forum_",         "fgroups",      "fgroup_",
+                "ffilters", "ffilter_", "fgroups2forums", "fg2f_fgroup_id", "fg2f_forum_id"};
+    return {kind,       TopCatalogs, "catalogs",         "catalog_",       "cgroups",        "cgroup_",
+            "cfilters", "cfilter_",  "cgroups2catalogs", "cg2c_cgroup_id", "cg2c_catalog_id"};
 }
 
 int addResource(Workbench &w, const Kind &k, const QString &name)
@@ -68,9 +68,8 @@ int addResource(Workbench &w, const Kind &k, const QString &name)
 
 int addSection(Workbench &w, const Kind &k, const QString &name, int projectId)
 {
-    w.db.exec(QStringLiteral("INSERT INTO %1 SET %2name=%3, %2project_id=%4")
-                  .arg(k.groups, k.gp, qv::db::Sql(name))
-                  .arg(projectId));
+    w.db.exec(
+        QStringLiteral("INSERT INTO %1 SET %2name=%3, %2project_id=%4").arg(k.groups, k.gp, qv::db::Sql(name)).arg(projectId));
     return w.db.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
 }
 
@@ -95,9 +94,7 @@ void listAndSelect(Workbench &w, const Kind &k, const QString &name)
     if (w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2name='Все'").arg(k.filters, k.fp)) == "0")
         w.db.exec(QStringLiteral("INSERT INTO %1 SET %2name='Все'").arg(k.filters, k.fp));
     QTreeWidgetItem *top = w.main->navigator->top(k.top);
-    auto filterNode = [&] {
-        return childNamed(childNamed(top, QStringLiteral("Фильтры пользователя")), QStringLiteral("Все"));
-    };
+    auto filterNode = [&] { return childNamed(childNamed(top, QStringLiteral("Фильтры пользователя")), QStringLiteral("Все")); };
     if (!filterNode()) {
         // The branch is built again with the filter in it.
         w.main->navigator->collapseTopNodes();
@@ -160,11 +157,12 @@ private Q_SLOTS:
         QCOMPARE(sectionLinks(*c).table, QStringLiteral("cgroups2catalogs"));
         QCOMPARE(sectionLinks(*f).sectionColumn, QStringLiteral("fg2f_fgroup_id"));
         QCOMPARE(sectionLinks(*s).resourceColumn, QStringLiteral("sg2s_soft_id"));
-        QCOMPARE(LinkInsertSql(*c, 3, 7), QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=3 , cg2c_catalog_id=7"));
-        QCOMPARE(LinkDeleteSql(*f, 3, 7), QStringLiteral("DELETE FROM fgroups2forums WHERE fg2f_fgroup_id=3 AND fg2f_forum_id=7"));
+        QCOMPARE(LinkInsertSql(*c, 3, 7),
+                 QStringLiteral("INSERT INTO cgroups2catalogs SET cg2c_cgroup_id=3 , cg2c_catalog_id=7"));
+        QCOMPARE(LinkDeleteSql(*f, 3, 7),
+                 QStringLiteral("DELETE FROM fgroups2forums WHERE fg2f_fgroup_id=3 AND fg2f_forum_id=7"));
         QCOMPARE(ProjectSectionsSql(*s, 5), QStringLiteral("SELECT * FROM sgroups WHERE sgroup_project_id=5"));
-        QCOMPARE(SectionMenuHeader(QStringLiteral("a.example")),
-                 QStringLiteral("Внести \"a.example\" в разделы пользователя:"));
+        QCOMPARE(SectionMenuHeader(QStringLiteral("a.example")), QStringLiteral("Внести \"a.example\" в разделы пользователя:"));
         QCOMPARE(MenuCaption(QStringLiteral("A & B && C")), QStringLiteral("A && B &&&& C"));
     }
 
@@ -404,10 +402,8 @@ private Q_SLOTS:
         QVERIFY(p.messages.isEmpty());
         QCOMPARE(w.db.scalar(QStringLiteral("SELECT cgroup_name FROM cgroups WHERE cgroup_id=%1").arg(mine)),
                  QStringLiteral("Софтовый"));
-        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cgroups WHERE cgroup_name='Чужой'")),
-                 QStringLiteral("1"));
-        QCOMPARE(w.db.scalar(QStringLiteral("SELECT sgroup_name FROM sgroups WHERE sgroup_project_id=%1")
-                                 .arg(w.projectId)),
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT COUNT(*) FROM cgroups WHERE cgroup_name='Чужой'")), QStringLiteral("1"));
+        QCOMPARE(w.db.scalar(QStringLiteral("SELECT sgroup_name FROM sgroups WHERE sgroup_project_id=%1").arg(w.projectId)),
                  QStringLiteral("Софтовый"));
     }
 
@@ -424,8 +420,8 @@ private Q_SLOTS:
         QTreeWidgetItem *top = w.main->navigator->top(TopCatalogs);
         click(w, top);
         const QString sectionsBefore = w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups")).join(QLatin1Char(';'));
-        for (const auto &[header, add] : {std::pair{"Разделы пользователя", "Добавить раздел"},
-                                          std::pair{"Фильтры пользователя", "Добавить фильтр"}}) {
+        for (const auto &[header, add] :
+             {std::pair{"Разделы пользователя", "Добавить раздел"}, std::pair{"Фильтры пользователя", "Добавить фильтр"}}) {
             QTreeWidgetItem *addNode = childNamed(childNamed(top, QString::fromUtf8(header)), QString::fromUtf8(add));
             QVERIFY(addNode);
             {
@@ -564,7 +560,8 @@ private Q_SLOTS:
         // cancelled box), and an over-long name.
         const QString taken = QStringLiteral("Раздел с таким названием уже существует!");
         const QString longName(256, QChar(0x44F));
-        for (const auto &answer : QList<std::optional<QString>>{QStringLiteral("B"), QStringLiteral("b1"), std::nullopt, longName}) {
+        for (const auto &answer :
+             QList<std::optional<QString>>{QStringLiteral("B"), QStringLiteral("b1"), std::nullopt, longName}) {
             p.inputs = {answer};
             w.main->contacts->N18->trigger();
         }
@@ -625,7 +622,8 @@ private Q_SLOTS:
             click(w, childNamed(header, QStringLiteral("Добавить раздел")));
         }
         QCOMPARE(w.db.rows(QStringLiteral("SELECT cgroup_name FROM cgroups ORDER BY cgroup_id")), (QStringList{name, twin}));
-        const int id = w.db.scalar(QStringLiteral("SELECT cgroup_id FROM cgroups WHERE cgroup_name=%1").arg(qv::db::Sql(name))).toInt();
+        const int id =
+            w.db.scalar(QStringLiteral("SELECT cgroup_id FROM cgroups WHERE cgroup_name=%1").arg(qv::db::Sql(name))).toInt();
 
         listAndSelect(w, k, QStringLiteral("x.example"));
         Sections &s = *w.main->sections;

@@ -83,7 +83,7 @@ struct Road {
             f.write(html);
         f.close();
         const QString url = QUrl::fromLocalFile(file).toString();
-        const QString prefix = kind == QLatin1String("soft") ? QStringLiteral("soft_")
+        const QString prefix = kind == QLatin1String("soft")     ? QStringLiteral("soft_")
                                : kind == QLatin1String("forums") ? QStringLiteral("forum_")
                                                                  : QStringLiteral("catalog_");
         w.db.exec(QStringLiteral("INSERT INTO %1 SET %2name='%3', %2url='%4', %2aurl='%4'%5")
@@ -94,7 +94,8 @@ struct Road {
         else if (kind == QLatin1String("forums"))
             w.db.exec(QStringLiteral("INSERT INTO fsubjects2forums SET s2f_forum_id=%1, s2f_subject_id=%2").arg(id).arg(rubric));
         else
-            w.db.exec(QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_catalog_id=%1, s2c_subject_id=%2").arg(id).arg(rubric));
+            w.db.exec(
+                QStringLiteral("INSERT INTO csubjects2catalogs SET s2c_catalog_id=%1, s2c_subject_id=%2").arg(id).arg(rubric));
     }
     // The navigator's branch `top`, then the rubric `path` below it.
     bool openRubric(int top, const QStringList &path)
