@@ -169,29 +169,16 @@ QString XmlChars(const QString &text)
 
 const QStringList &DescriptionLanguages()
 {
-    static const QStringList languages = {QStringLiteral("English"),
-                                          QStringLiteral("Arabic"),
-                                          QStringLiteral("ChineseSimplified"),
-                                          QStringLiteral("ChineseTraditional"),
-                                          QStringLiteral("Czech"),
-                                          QStringLiteral("Danish"),
-                                          QStringLiteral("Finnish"),
-                                          QStringLiteral("French"),
-                                          QStringLiteral("German"),
-                                          QStringLiteral("Greek"),
-                                          QStringLiteral("Hindi"),
-                                          QStringLiteral("Hungarian"),
-                                          QStringLiteral("Italian"),
-                                          QStringLiteral("Japanese"),
-                                          QStringLiteral("Korean"),
-                                          QStringLiteral("Other"),
-                                          QStringLiteral("Polish"),
-                                          QStringLiteral("Portuguese"),
-                                          QStringLiteral("Romanian"),
-                                          QStringLiteral("Russian"),
-                                          QStringLiteral("Spanish"),
-                                          QStringLiteral("Swedish"),
-                                          QStringLiteral("Turkish")};
+    // clang-format off
+    static const QStringList languages = {
+        QStringLiteral("English"), QStringLiteral("Arabic"), QStringLiteral("ChineseSimplified"),
+        QStringLiteral("ChineseTraditional"), QStringLiteral("Czech"), QStringLiteral("Danish"),
+        QStringLiteral("Finnish"), QStringLiteral("French"), QStringLiteral("German"), QStringLiteral("Greek"),
+        QStringLiteral("Hindi"), QStringLiteral("Hungarian"), QStringLiteral("Italian"), QStringLiteral("Japanese"),
+        QStringLiteral("Korean"), QStringLiteral("Other"), QStringLiteral("Polish"), QStringLiteral("Portuguese"),
+        QStringLiteral("Romanian"), QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Swedish"),
+        QStringLiteral("Turkish")};
+    // clang-format on
     return languages;
 }
 

@@ -29,76 +29,35 @@ const QStringList &SoftInstallItems()
 
 const QStringList &SoftLanguageItems()
 {
-    static const QStringList items = {QStringLiteral("English"),
-                                      QStringLiteral("Arabic"),
-                                      QStringLiteral("ChineseSimplified"),
-                                      QStringLiteral("ChineseTraditional"),
-                                      QStringLiteral("Czech"),
-                                      QStringLiteral("Danish"),
-                                      QStringLiteral("Finnish"),
-                                      QStringLiteral("French"),
-                                      QStringLiteral("German"),
-                                      QStringLiteral("Greek"),
-                                      QStringLiteral("Hindi"),
-                                      QStringLiteral("Hungarian"),
-                                      QStringLiteral("Italian"),
-                                      QStringLiteral("Japanese"),
-                                      QStringLiteral("Korean"),
-                                      QStringLiteral("Other"),
-                                      QStringLiteral("Polish"),
-                                      QStringLiteral("Portuguese"),
-                                      QStringLiteral("Romanian"),
-                                      QStringLiteral("Russian"),
-                                      QStringLiteral("Spanish"),
-                                      QStringLiteral("Swedish"),
-                                      QStringLiteral("Turkish"),
-                                      QStringLiteral("Urdu"),
-                                      QStringLiteral("Vietnamese"),
-                                      QStringLiteral("Yiddish")};
+    // clang-format off
+    static const QStringList items
+        = {QStringLiteral("English"), QStringLiteral("Arabic"), QStringLiteral("ChineseSimplified"),
+            QStringLiteral("ChineseTraditional"), QStringLiteral("Czech"), QStringLiteral("Danish"),
+            QStringLiteral("Finnish"), QStringLiteral("French"), QStringLiteral("German"), QStringLiteral("Greek"),
+            QStringLiteral("Hindi"), QStringLiteral("Hungarian"), QStringLiteral("Italian"), QStringLiteral("Japanese"),
+            QStringLiteral("Korean"), QStringLiteral("Other"), QStringLiteral("Polish"), QStringLiteral("Portuguese"),
+            QStringLiteral("Romanian"), QStringLiteral("Russian"), QStringLiteral("Spanish"), QStringLiteral("Swedish"),
+            QStringLiteral("Turkish"), QStringLiteral("Urdu"), QStringLiteral("Vietnamese"), QStringLiteral("Yiddish")};
+    // clang-format on
     return items;
 }
 
 const QStringList &SoftOsItems()
 {
-    static const QStringList items = {QStringLiteral("Win 3.1x"),
-                                      QStringLiteral("Win95"),
-                                      QStringLiteral("Win98"),
-                                      QStringLiteral("WinME"),
-                                      QStringLiteral("WinNT 3.x"),
-                                      QStringLiteral("WinNT 4.x"),
-                                      QStringLiteral("Windows2000"),
-                                      QStringLiteral("WinXP"),
-                                      QStringLiteral("Windows2003"),
-                                      QStringLiteral("Unix"),
-                                      QStringLiteral("Linux"),
-                                      QStringLiteral("MS-DOS"),
-                                      QStringLiteral("AS/400"),
-                                      QStringLiteral("OS/2"),
-                                      QStringLiteral("OS/2 Warp"),
-                                      QStringLiteral("OS/2 Warp 4"),
-                                      QStringLiteral("Mac 68k"),
-                                      QStringLiteral("Mac PPC"),
-                                      QStringLiteral("Mac OS X"),
-                                      QStringLiteral("Mas Other"),
-                                      QStringLiteral("Palm OS 1.0"),
-                                      QStringLiteral("Palm OS 2.0"),
-                                      QStringLiteral("Palm OS 2.1"),
-                                      QStringLiteral("Palm OS 3.0"),
-                                      QStringLiteral("Palm OS 3.1"),
-                                      QStringLiteral("Palm OS 3.2"),
-                                      QStringLiteral("Palm OS 4.0"),
-                                      QStringLiteral("Palm OS 5.0"),
-                                      QStringLiteral("Palm OS 6.0"),
-                                      QStringLiteral("Windows CE"),
-                                      QStringLiteral("Pocket PC"),
-                                      QStringLiteral("Windows Mobile 2003"),
-                                      QStringLiteral("RIM"),
-                                      QStringLiteral("Symbian"),
-                                      QStringLiteral("Handled/Mobile Other"),
-                                      QStringLiteral("OpenVMS"),
-                                      QStringLiteral("Netware"),
-                                      QStringLiteral("BEOS"),
-                                      QStringLiteral("Not Applicable")};
+    // clang-format off
+    static const QStringList items = {QStringLiteral("Win 3.1x"), QStringLiteral("Win95"), QStringLiteral("Win98"),
+        QStringLiteral("WinME"), QStringLiteral("WinNT 3.x"), QStringLiteral("WinNT 4.x"),
+        QStringLiteral("Windows2000"), QStringLiteral("WinXP"), QStringLiteral("Windows2003"), QStringLiteral("Unix"),
+        QStringLiteral("Linux"), QStringLiteral("MS-DOS"), QStringLiteral("AS/400"), QStringLiteral("OS/2"),
+        QStringLiteral("OS/2 Warp"), QStringLiteral("OS/2 Warp 4"), QStringLiteral("Mac 68k"),
+        QStringLiteral("Mac PPC"), QStringLiteral("Mac OS X"), QStringLiteral("Mas Other"),
+        QStringLiteral("Palm OS 1.0"), QStringLiteral("Palm OS 2.0"), QStringLiteral("Palm OS 2.1"),
+        QStringLiteral("Palm OS 3.0"), QStringLiteral("Palm OS 3.1"), QStringLiteral("Palm OS 3.2"),
+        QStringLiteral("Palm OS 4.0"), QStringLiteral("Palm OS 5.0"), QStringLiteral("Palm OS 6.0"),
+        QStringLiteral("Windows CE"), QStringLiteral("Pocket PC"), QStringLiteral("Windows Mobile 2003"),
+        QStringLiteral("RIM"), QStringLiteral("Symbian"), QStringLiteral("Handled/Mobile Other"),
+        QStringLiteral("OpenVMS"), QStringLiteral("Netware"), QStringLiteral("BEOS"), QStringLiteral("Not Applicable")};
+    // clang-format on
     return items;
 }
 

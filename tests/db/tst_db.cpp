@@ -161,44 +161,15 @@ private Q_SLOTS:
         QVERIFY2(mode.contains(QStringLiteral("STRICT_ALL_TABLES")) || mode.contains(QStringLiteral("STRICT_TRANS_TABLES")),
                  qPrintable(mode));
         const QStringList tables = m_db->rows(QStringLiteral("SHOW TABLES"));
-        const QStringList expected = {"users",
-                                      "projects",
-                                      "cmaterials",
-                                      "fmaterials",
-                                      "omaterials",
-                                      "smaterials",
-                                      "catalogs",
-                                      "forums",
-                                      "soft",
-                                      "csubjects",
-                                      "fsubjects",
-                                      "ssubjects",
-                                      "csubjects2catalogs",
-                                      "fsubjects2forums",
-                                      "ssubjects2soft",
-                                      "cgroups",
-                                      "fgroups",
-                                      "sgroups",
-                                      "cgroups2catalogs",
-                                      "fgroups2forums",
-                                      "sgroups2soft",
-                                      "cfilters",
-                                      "ffilters",
-                                      "sfilters",
-                                      "creglog",
-                                      "freglog",
-                                      "sreglog",
-                                      "gcreglog",
-                                      "gfreglog",
-                                      "gsreglog",
-                                      "flinks",
-                                      "cauth",
-                                      "fauth",
-                                      "sauth",
-                                      "contacts",
-                                      "osubjects",
-                                      "osubjects2contacts",
-                                      "oreglog"};
+        // clang-format off
+        const QStringList expected = {
+            "users", "projects", "cmaterials", "fmaterials", "omaterials", "smaterials",
+            "catalogs", "forums", "soft", "csubjects", "fsubjects", "ssubjects",
+            "csubjects2catalogs", "fsubjects2forums", "ssubjects2soft", "cgroups", "fgroups", "sgroups",
+            "cgroups2catalogs", "fgroups2forums", "sgroups2soft", "cfilters", "ffilters", "sfilters",
+            "creglog", "freglog", "sreglog", "gcreglog", "gfreglog", "gsreglog", "flinks",
+            "cauth", "fauth", "sauth", "contacts", "osubjects", "osubjects2contacts", "oreglog"};
+        // clang-format on
         for (const QString &t : expected)
             QVERIFY2(tables.contains(t), qPrintable(t));
         // Every table speaks utf8mb4.

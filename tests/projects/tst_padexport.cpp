@@ -360,25 +360,13 @@ private Q_SLOTS:
         auto set = [&](const char *column, const QString &value) {
             s.columns.insert(QString::fromLatin1(column).toLower(), value);
         };
-        const char *const typed[] = {"smaterial_company",
-                                     "smaterial_Address1",
-                                     "smaterial_Address2",
-                                     "smaterial_City",
-                                     "smaterial_State",
-                                     "smaterial_ZIP",
-                                     "smaterial_Country",
-                                     "smaterial_AFirstName",
-                                     "smaterial_ALastName",
-                                     "smaterial_CFirstName",
-                                     "smaterial_CLastName",
-                                     "smaterial_softname",
-                                     "smaterial_Changes",
-                                     "smaterial_Req",
-                                     "smaterial_ExpOther",
-                                     "smaterial_CategoryPossible",
-                                     "smaterial_Keywords_English",
-                                     "smaterial_Description45_Russian",
-                                     "smaterial_Description2000_Greek"};
+        // clang-format off
+        const char *const typed[] = {"smaterial_company", "smaterial_Address1", "smaterial_Address2", "smaterial_City",
+            "smaterial_State", "smaterial_ZIP", "smaterial_Country", "smaterial_AFirstName", "smaterial_ALastName",
+            "smaterial_CFirstName", "smaterial_CLastName", "smaterial_softname", "smaterial_Changes", "smaterial_Req",
+            "smaterial_ExpOther", "smaterial_CategoryPossible", "smaterial_Keywords_English",
+            "smaterial_Description45_Russian", "smaterial_Description2000_Greek"};
+        // clang-format on
         const QString evil[] = {QStringLiteral("<script>alert('x')</script>"),
                                 QStringLiteral("Ленина\t5"),
                                 QStringLiteral("\x01\x02\x7f"),
