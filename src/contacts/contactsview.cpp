@@ -1,4 +1,5 @@
 #include "contacts/contactsview.h"
+#include "controls/anylength.h"
 #include "mainview/mainview.h"
 #include "contacts/tfrmemailconfig.h"
 #include "contacts/tfrmosubjectadd.h"
@@ -37,9 +38,6 @@ using core::prompt;
 using workbench::Navigator;
 
 namespace {
-// The editor's fields take any text a contact may hold; the columns' own
-// sizes are checked when a contact is saved.
-constexpr int kNoMaxLength = 16 * 1024 * 1024;
 const char *const kHeaders[ContactsModel::Columns] = {
     "Статус", "Организация",       "ФИО",           "Отдел",      "Должность", "Телефоны", "email",
     "Адрес",  "Внес пользователь", "Дата внесения", "ID Контакта"};
@@ -240,7 +238,7 @@ QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, cons
     int r = 0;
     auto line = [&](const QString &label) {
         auto *e = new QLineEdit(page);
-        e->setMaxLength(kNoMaxLength);
+        e->setMaxLength(controls::kNoMaxLength);
         g->addWidget(new QLabel(label, page), r, 0);
         g->addWidget(e, r++, 1);
         return e;
@@ -248,7 +246,7 @@ QWidget *ContactsView::buildContactPage(Fields &f, const QString &treeName, cons
     f.fio = line(QStringLiteral("ФИО:"));
     f.organization = new QComboBox(page);
     f.organization->setEditable(true);
-    f.organization->lineEdit()->setMaxLength(kNoMaxLength);
+    f.organization->lineEdit()->setMaxLength(controls::kNoMaxLength);
     g->addWidget(new QLabel(QStringLiteral("Организация:"), page), r, 0);
     g->addWidget(f.organization, r++, 1);
     f.tel = line(telLabel);

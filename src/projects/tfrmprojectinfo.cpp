@@ -1,4 +1,5 @@
 #include "projects/tfrmprojectinfo.h"
+#include "controls/anylength.h"
 #include "projects/projectchoice.h"
 #include "core/appcontext.h"
 #include "core/prompt.h"
@@ -19,11 +20,6 @@ namespace qv::projects {
 
 using core::prompt;
 
-namespace {
-// No edit of this window has a length limit of its own.
-constexpr int kNoMaxLength = 16 * 1024 * 1024;
-} // namespace
-
 TfrmProjectInfo::TfrmProjectInfo(core::AppContext &ctx, mainview::MainView *main, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_ctx(ctx), m_main(main)
 {
@@ -41,7 +37,7 @@ TfrmProjectInfo::TfrmProjectInfo(core::AppContext &ctx, mainview::MainView *main
     auto edit = [this](const char *name) {
         auto *e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
-        e->setMaxLength(kNoMaxLength);
+        e->setMaxLength(controls::kNoMaxLength);
         return e;
     };
     edtProjectName = edit("edtProjectName");

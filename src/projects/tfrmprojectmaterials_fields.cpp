@@ -1,4 +1,5 @@
 #include "projects/tfrmprojectmaterials_fields.h"
+#include "controls/anylength.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -7,12 +8,6 @@
 #include <QTextDocument>
 
 namespace qv::projects {
-
-namespace {
-// Room enough for any stored value; the limits of the limited fields are
-// kept by the fields themselves, not by the line edit.
-constexpr int kNoMaxLength = 16 * 1024 * 1024;
-} // namespace
 
 QList<db::FieldValue> CaptionedFields(const ColumnValues &values, const QHash<QString, QString> &captions)
 {
@@ -25,7 +20,7 @@ QList<db::FieldValue> CaptionedFields(const ColumnValues &values, const QHash<QS
 
 MaterialLineEdit::MaterialLineEdit(QWidget *parent, int limit) : QLineEdit(parent), m_limit(limit)
 {
-    setMaxLength(kNoMaxLength);
+    setMaxLength(controls::kNoMaxLength);
     // textChanged comes with every change, textEdited only with the user's
     // own edits (the two in either order).
     connect(this, &QLineEdit::textChanged, this, &MaterialLineEdit::followChange);
